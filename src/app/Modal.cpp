@@ -1,0 +1,87 @@
+#include "app/Modal.h"
+
+#include "model/AppIdentity.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace Modal {
+namespace {
+Handler& currentHandler()
+{
+    static Handler handler;
+    return handler;
+}
+
+QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
+                   const QString& filter, const QString& selectedFilter)
+{
+    if (hasHandler()) {
+        Request r;
+        r.kind = kind;
+        r.caption = title;
+        r.filter = filter;
+        r.selectedFilter = selectedFilter;
+        return currentHandler()(r);
+    }
+    QFileDialog dlg(parent, title, QString(), filter);
+    dlg.setAcceptMode(kind == Request::SaveFile ? QFileDialog::AcceptSave
+                                                : QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dlg.selectNameFilter(selectedFilter);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().constFirst();
+}
+} // namespace
+
+void setHandler(Handler handler) { currentHandler() = std::move(handler); }
+
+bool hasHandler() { return static_cast<bool>(currentHandler()); }
+
+void messageBox(QWidget* parent, const QString& text, bool exclamation)
+{
+    if (hasHandler()) {
+        Request r;
+        r.kind = Request::Message;
+        r.caption = AppIdentity::Title;
+        r.text = text;
+        r.exclamation = exclamation;
+        currentHandler()(r);
+        return;
+    }
+    QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, AppIdentity::Title,
+                    text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void showDialog(QDialog* dialog)
+{
+    if (hasHandler()) {
+        Request r;
+        r.kind = Request::Dialog;
+        r.caption = dialog->windowTitle();
+        r.dialog = dialog;
+        dialog->show();
+        currentHandler()(r);
+        dialog->hide();
+        return;
+    }
+    dialog->exec();
+}
+
+QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                     const QString& selectedFilter)
+{
+    return fileDialog(Request::OpenFile, parent, title, filter, selectedFilter);
+}
+
+QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                     const QString& selectedFilter)
+{
+    return fileDialog(Request::SaveFile, parent, title, filter, selectedFilter);
+}
+
+} // namespace Modal

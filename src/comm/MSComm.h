@@ -1,0 +1,119 @@
+#pragma once
+// The serial control `MSComm1`: a thin layer over QSerialPort with the operations the
+// device command layer needs. Properties may be set while the port is closed; they take
+// effect when it opens (and at once while it is open).
+//
+// A failing operation does not throw: it records an error (a number and a description
+// text) that the caller asks for with hasError()/lastError() and clears with clearError().
+// A new error replaces an older one that was not cleared.
+//
+// When the line vanishes (adapter unplugged, the far end of a pseudo-terminal closed) the
+// port is closed at the first read or resource error, the error is recorded and lineLost()
+// is emitted, so nothing keeps retrying a dead descriptor.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+class QSerialPort;
+class QTimer;
+
+// One recorded failure of the serial control.
+struct CommError
+{
+    int number = 0;      // 0 = no error
+    QString description; // the platform's text, plus a hint where one helps
+};
+
+// Error numbers of the control. Open failures carry the platform's number (errno on
+// Unix) when it is known; the others are the control's own.
+namespace CommErrorNumber {
+constexpr int InvalidPortNumber = 8002; // COMn outside 1 to 16, or no device behind it
+constexpr int PortAlreadyOpen = 8005;   // a property that needs a closed port
+constexpr int PortNotOpen = 8018;       // data operation on a closed port
+constexpr int InvalidSettings = 380;    // "Settings" string not understood
+constexpr int LineLost = 8020;          // read/resource error: the line is gone
+constexpr int WriteFailed = 8021;
+constexpr int OpenFailed = 8022; // open refused, platform number unknown
+} // namespace CommErrorNumber
+
+class MSComm : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MSComm(QObject* parent = nullptr);
+    ~MSComm() override;
+
+    void setCommPort(int16_t n);
+    int16_t CommPort() const { return commPort_; }
+    // "1200,N,8,1": baud, parity (N, E, O, M, S), data bits, stop bits (1, 1.5, 2).
+    void setSettings(const QString& settings);
+    QString Settings() const { return settings_; }
+    // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both (treated as RTS/CTS).
+    void setHandshaking(int mode);
+    int Handshaking() const { return handshaking_; }
+    // Raises RTS while open. A device without modem-control lines (a pseudo-terminal)
+    // refuses it; that is not an error.
+    void setRTSEnable(bool on);
+    bool RTSEnable() const { return rtsEnable_; }
+    // Event thresholds are kept for completeness; the application polls with zero.
+    void setRThreshold(int n) { rThreshold_ = n; }
+    int RThreshold() const { return rThreshold_; }
+    void setSThreshold(int n) { sThreshold_ = n; }
+    int SThreshold() const { return sThreshold_; }
+    // When on, received NUL bytes are dropped.
+    void setNullDiscard(bool on) { nullDiscard_ = on; }
+    bool NullDiscard() const { return nullDiscard_; }
+
+    // Opens the device that PortMap gives for CommPort(), or closes it. Closing a closed
+    // port does nothing; opening an open one is an error.
+    void setPortOpen(bool open);
+    bool PortOpen() const;
+
+    // Bytes not yet on the wire: our own write buffer plus the driver's output queue.
+    int OutBufferCount() const;
+    void setOutBufferCount(int zero); // only 0: discard unsent output
+    // Bytes received and not yet taken.
+    int InBufferCount() const;
+    void setInBufferCount(int zero); // only 0: discard received input
+
+    void setOutput(const QByteArray& bytes); // queue bytes for sending
+    QByteArray Input();                      // take every received byte
+
+    // The device path of the open port ("" when closed).
+    QString devicePath() const;
+
+    bool hasError() const { return error_.number != 0; }
+    CommError lastError() const { return error_; }
+    void clearError() { error_ = CommError{}; }
+
+signals:
+    void inputArrived();   // new bytes can be taken with Input()
+    void outputProgress(); // OutBufferCount() may have dropped
+    void lineLost();       // the port was closed because the line vanished
+    void errorRaised(int number, const QString& description);
+
+private:
+    void raise(int number, const QString& description);
+    bool applySettings();
+    bool applyFlowControl();
+    bool applyRts();
+    int driverOutQueue() const;
+    void watchDrain();
+    void onPortError(int error);
+    void pullInput() const;
+
+    int16_t commPort_ = 1;
+    QString settings_ = QStringLiteral("9600,N,8,1");
+    int handshaking_ = 0;
+    bool rtsEnable_ = false;
+    int rThreshold_ = 0;
+    int sThreshold_ = 0;
+    bool nullDiscard_ = false;
+    QSerialPort* port_ = nullptr;
+    QTimer* drainTimer_ = nullptr;
+    mutable QByteArray input_; // received bytes already taken from QSerialPort
+    CommError error_;
+    bool closingForLoss_ = false;
+};

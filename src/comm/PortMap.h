@@ -1,0 +1,37 @@
+#pragma once
+// Which operating-system device stands behind port number COMn.
+//
+// On Windows COMn is the device "COMn". Elsewhere the machine's serial devices are
+// numbered in a stable order: built-in UARTs first (ttyS*, ttyAMA*, ...), then USB and
+// other adapters (ttyUSB*, ttyACM*, ...), each group in natural name order
+// (ttyS2 before ttyS10); the first device is COM1. Ports beyond 16 are never used.
+//
+// Tests install a mapping of their own (any COMn to any path, usually a pseudo-terminal).
+// While a test mapping is installed, an unmapped number has no device at all: nothing
+// of the machine is ever listed or opened.
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace PortMap {
+
+constexpr int MaxPort = 16;
+
+// The device path for COMn, or "" when there is none.
+QString devicePath(int port);
+// A short text for the user about the device behind COMn ("/dev/ttyUSB0 - FT232R USB UART
+// (FTDI)"), or "" when there is none.
+QString deviceDescription(int port);
+
+// Test seam: map port numbers to paths. Replaces any earlier mapping.
+void setTestMapping(const QMap<int, QString>& mapping);
+// Back to the machine's own devices.
+void clearTestMapping();
+bool hasTestMapping();
+
+// The machine's device paths in COM order (not affected by a test mapping), from a list of
+// device names; exposed so the ordering can be checked without real devices.
+QStringList orderDevices(const QStringList& systemLocations);
+
+} // namespace PortMap

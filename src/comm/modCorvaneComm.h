@@ -1,0 +1,56 @@
+#pragma once
+// Serial port access and the device command layer: listing, testing and opening ports,
+// and the three frames of the exchange with a synchronizer.
+//
+// Frames: attention "O" "K" LF CR; read "R" address CR, answered by two data bytes, LF,
+// CR; write "W" address data0 data1 CR (no answer). All waits run a local event loop
+// against tmrCommTimer (see EventWait.h), so the user interface stays live meanwhile.
+// Nothing here shows anything: failures leave their text in g.LastCommError.
+
+#include "comm/CommContext.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace modCorvaneComm {
+
+// The three failure texts of the command layer.
+inline const QString TransmitTimedOutText = QStringLiteral("Serial Transmit Timed Out");
+inline const QString ReplyTimedOutText = QStringLiteral("Reply Timed Out");
+inline const QString ReplyGarbledText = QStringLiteral("Reply garbled");
+
+// ReadCell results.
+enum ReadStatus : int16_t
+{
+    ReadGood = 1,
+    ReadTimedOut = 0,
+    ReadNotSent = -1,
+    ReadGarbled = -2
+};
+
+// Closes an open port, then tries COM1 to COM16: fills g.PortPresent, g.PortList and
+// g.PortListSelected, calls g.portListChanged if set, and writes the status lines.
+// True when at least one port could be opened.
+bool ListSerialPorts(CommContext& c);
+// 0 when the port could be opened and closed, else the error number.
+int16_t TestPortAvailable(CommContext& c, int16_t port);
+// Opens the port at 1200,N,8,1 without flow control, RTS raised. False with
+// g.LastCommError set (and the port closed) when that fails.
+bool OpenSyncPort(CommContext& c, int16_t port);
+// One line for the finder's status box: g.finderStatusSink if set, else the backlog.
+void AppendFinderStatus(Globals& g, const QString& line);
+
+bool SendAttention(CommContext& c);
+int16_t ReadCell(CommContext& c, uint8_t address);                          // 1, 0, -1, -2
+int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1); // 1 or 0
+// ReplyBytes as a number 0 to 99 ("12", "05", " 5", "5 ", "  "), or -1.
+int16_t DecodeReplyNumber(const Globals& g);
+// ReplyBytes[index] as a digit 0 to 9 (a space is 0), or -1.
+int16_t DecodeReplyDigit(const Globals& g, uint8_t index);
+// The byte when it may stand in an init string or the comment (BEL, CR, 32 to 254 but
+// not 127), else 0.
+uint8_t FilterInitChar(uint8_t value);
+// Event-driven pause of ms milliseconds on tmrCommTimer; leaves the timer off.
+void Pause(CommContext& c, int ms);
+
+} // namespace modCorvaneComm

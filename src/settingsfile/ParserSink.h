@@ -6,7 +6,8 @@
 #include <QString>
 
 // The editor's text boxes a settings line can fill.
-enum class TextField {
+enum class TextField
+{
     Model,
     Channel,
     StartFrame,
@@ -23,7 +24,8 @@ enum class TextField {
 };
 
 // The editor's start and end option buttons.
-enum class OptionField {
+enum class OptionField
+{
     StartTitle,
     StartChapter,
     StartTimecode,
@@ -34,10 +36,17 @@ enum class OptionField {
     EndFrame
 };
 
-enum class CheckField { Synchronize, Squelch };
+enum class CheckField
+{
+    Synchronize,
+    Squelch
+};
 
 // The hidden speed list (entries "1200", "2400", "4800", "9600").
-enum class ListField { Baud };
+enum class ListField
+{
+    Baud
+};
 
 class ParserSink
 {
@@ -67,6 +76,6 @@ public:
     // sets the box beside the spinner and leaves the spinner alone.
     virtual void setText(TextField field, const QString& text) = 0;
     virtual void selectOption(OptionField option) = 0;
-    virtual void setCheck(CheckField box, int value) = 0; // 0 or 1
+    virtual void setCheck(CheckField box, int value) = 0;     // 0 or 1
     virtual void setListIndex(ListField list, int index) = 0; // 0 to 3
 };

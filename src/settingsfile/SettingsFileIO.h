@@ -22,8 +22,8 @@ constexpr qint64 MaxReadBytes = 1024 * 1024;
 struct SettingsReadResult
 {
     bool ok = false;
-    QString errorText;  // why the file could not be read, when !ok
-    QStringList lines;  // at most 29, decoded, without their endings
+    QString errorText;        // why the file could not be read, when !ok
+    QStringList lines;        // at most 29, decoded, without their endings
     bool moreFollows = false; // the file holds a further line (an empty one counts)
 };
 

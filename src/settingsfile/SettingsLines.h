@@ -19,14 +19,14 @@ struct EditorFields
     // The first selected option of each group, tested Title, Chapter, Timecode, Frame.
     PointMode startMode = PointMode::Chapter;
     PointMode endMode = PointMode::Chapter;
-    QString startFrame;   // txtStartFrame
-    QString endFrame;     // txtEndFrame
-    QString startTitle;   // txtStartTitle
-    QString endTitle;     // txtEndTitle
-    QString startChapter; // txtStartChapter
-    QString endChapter;   // txtEndChapter
-    int synchronize = 1; // chkSynchronize value; any value but 0 is "On"
-    int squelch = 1;     // chkSquelch value
+    QString startFrame;             // txtStartFrame
+    QString endFrame;               // txtEndFrame
+    QString startTitle;             // txtStartTitle
+    QString endTitle;               // txtEndTitle
+    QString startChapter;           // txtStartChapter
+    QString endChapter;             // txtEndChapter
+    int synchronize = 1;            // chkSynchronize value; any value but 0 is "On"
+    int squelch = 1;                // chkSquelch value
     std::array<QString, 4> initStr; // InitStr1 to InitStr4 as the editor stores them
     QString comment;                // Comment as the editor stores it
 };

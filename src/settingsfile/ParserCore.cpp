@@ -1,0 +1,152 @@
+// Tokenizing, dispatching and the pass-dependent setters of the settings-file parser.
+
+#include "settingsfile/Parser.h"
+
+namespace modParser {
+
+namespace {
+const QChar Blank = QLatin1Char(' ');
+
+// Only blanks count: other white space (non-breaking blanks, form feeds) is content.
+QString trimBlanks(const QString& s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s.at(begin) == Blank)
+        ++begin;
+    while (end > begin && s.at(end - 1) == Blank)
+        --end;
+    return s.mid(begin, end - begin);
+}
+
+// The canonical line: the first `wordCount - 1` words as written, then the value.
+QString canonicalLine(const QStringList& words, int keptWords, const QString& value)
+{
+    QStringList parts = words.mid(0, keptWords);
+    parts.append(value);
+    return parts.join(Blank);
+}
+} // namespace
+
+WordList TokenizeLine(const QString& line, QChar delimiter)
+{
+    if (line.isEmpty())
+        return std::nullopt;
+    QString text = line;
+    text.replace(QLatin1Char('\t'), Blank);
+    text = trimBlanks(text);
+    // A line of tabs and blanks only is treated like an empty one.
+    if (text.isEmpty())
+        return std::nullopt;
+    QStringList words = text.split(delimiter);
+    for (QString& w : words)
+        w = trimBlanks(w);
+    return words;
+}
+
+void DispatchLine(Globals& g, ParserSink& sink, const WordList& words)
+{
+    if (!words || words->isEmpty())
+        return;
+    const QStringList& w = *words;
+    const QString key = w.at(0).toUpper();
+    using Handler = void (*)(Globals&, ParserSink&, const QStringList&);
+    static const std::pair<const char*, Handler> handlers[] = {
+        {"BEGIN", ParseBegin},
+        {"TIMESTAMP", ParseTimestamp},
+        {"MODEL", ParseModel},
+        {"CHANNEL", ParseChannel},
+        {"START", ParseStart},
+        {"END", ParseEnd},
+        {"SYNCHRONIZE", ParseSynchronize},
+        {"SQUELCH", ParseSquelch},
+        {"BAUD", ParseBaud},
+        {"INIT", ParseInitString},
+        {"COMMENT", ParseComment},
+    };
+    for (const auto& [keyword, handler] : handlers) {
+        if (key == QLatin1String(keyword)) {
+            handler(g, sink, w);
+            return;
+        }
+    }
+    ReportFileError(g, sink, UnrecognizedLineText(g.FileLineNo, g.CurrentLine));
+}
+
+void ApplyTextValue(Globals& g, ParserSink& sink, const QString& value, const QStringList& words,
+                    TextField field, int wordCount)
+{
+    if (g.ParsePass == 1)
+        RecordAcceptedLine(g, sink, canonicalLine(words, wordCount - 1, value));
+    else
+        sink.setText(field, value);
+}
+
+void ApplyOption(Globals& g, ParserSink& sink, const QStringList& words, OptionField option)
+{
+    if (g.ParsePass == 1)
+        RecordAcceptedLine(g, sink, words.mid(0, 3).join(Blank));
+    else
+        sink.selectOption(option);
+}
+
+void ApplyCheckValue(Globals& g, ParserSink& sink, int value, const QStringList& words,
+                     CheckField box)
+{
+    if (g.ParsePass == 1)
+        RecordAcceptedLine(g, sink, words.mid(0, 2).join(Blank));
+    else
+        sink.setCheck(box, value);
+}
+
+void ApplyListIndex(Globals& g, ParserSink& sink, int index, const QStringList& words,
+                    ListField list)
+{
+    if (g.ParsePass == 1)
+        RecordAcceptedLine(g, sink, words.mid(0, 2).join(Blank));
+    else
+        sink.setListIndex(list, index);
+}
+
+QString StripCommas(const QString& value)
+{
+    QString stripped = value;
+    stripped.remove(QLatin1Char(','));
+    // An empty value word would vanish from the canonical line and the line would then
+    // be dropped when applied; "0" keeps it a whole line.
+    return stripped.isEmpty() ? QStringLiteral("0") : stripped;
+}
+
+void RecordAcceptedLine(Globals& g, ParserSink& sink, const QString& text)
+{
+    if (g.AcceptedCount < 0 || g.AcceptedCount >= static_cast<int>(g.AcceptedLines.size()))
+        return;
+    g.AcceptedLines[g.AcceptedCount] = text;
+    ++g.AcceptedCount;
+    EchoLine(sink, text);
+}
+
+void EchoLine(ParserSink& sink, const QString& text)
+{
+    sink.appendDetails(QStringLiteral("LoadFile: ") + text + QStringLiteral("\r\n"));
+}
+
+void ReportFileError(Globals& g, ParserSink& sink, const QString& text)
+{
+    EchoLine(sink, text);
+    ++g.FileErrorCount;
+    sink.showErrorCount(g.FileErrorCount);
+}
+
+QString UnrecognizedLineText(int lineNo, const QString& line)
+{
+    return QStringLiteral("->>> Ignoring Unrecognized Line (") + QString::number(lineNo) +
+           QStringLiteral(")-->>>") + line;
+}
+
+QString TooManyLinesText()
+{
+    return QStringLiteral("Warning: Input File processing stopped, > 29 Lines!!");
+}
+
+} // namespace modParser

@@ -1,0 +1,173 @@
+// Reading and writing settings files as Windows-1252 bytes.
+
+#include "settingsfile/SettingsFileIO.h"
+
+#include "settingsfile/Parser.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace modFileAccess {
+
+namespace {
+const char* const CodePage = "windows-1252";
+
+// Turns the bytes of a device into lines: CR LF, CR and LF each end a line, a last line
+// needs no ending, over-long lines are cut, and reading stops after 29 lines with a look
+// at whether anything follows.
+class LineSplitter
+{
+public:
+    explicit LineSplitter(SettingsReadResult& result) : m_result(result) {}
+
+    // False once no more bytes are wanted.
+    bool feed(char c)
+    {
+        if (m_afterCR) {
+            m_afterCR = false;
+            if (c == '\n')
+                return true; // the LF of a CR LF pair
+        }
+        if (m_result.lines.size() >= modParser::MaxFileLines) {
+            m_result.moreFollows = true;
+            return false;
+        }
+        if (c == '\r' || c == '\n') {
+            finishLine();
+            m_afterCR = c == '\r';
+        } else {
+            m_inLine = true;
+            if (m_line.size() < MaxLineBytes)
+                m_line.append(c);
+        }
+        return true;
+    }
+
+    void finish()
+    {
+        if (m_inLine)
+            finishLine();
+    }
+
+private:
+    void finishLine()
+    {
+        m_result.lines.append(m_decoder.decode(m_line));
+        m_line.clear();
+        m_inLine = false;
+    }
+
+    SettingsReadResult& m_result;
+    QStringDecoder m_decoder{CodePage};
+    QByteArray m_line;
+    bool m_inLine = false;
+    bool m_afterCR = false;
+};
+
+QByteArray encodeText(const QString& text)
+{
+    QStringEncoder encoder(CodePage);
+    QByteArray bytes = encoder.encode(text);
+    if (!encoder.hasError())
+        return bytes;
+    // Some character has no byte in the code page: the converter would write a SUB
+    // control character (an end-of-file mark to some readers), so go one character at a
+    // time and write "?" for those.
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len =
+            (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ? 2
+                : 1;
+        QStringEncoder one(CodePage);
+        const QByteArray b = one.encode(QStringView(text).mid(i, len));
+        bytes += (one.hasError() || b.size() != 1) ? QByteArray("?") : b;
+        i += len;
+    }
+    return bytes;
+}
+} // namespace
+
+SettingsReadResult readSettingsLines(QIODevice& device)
+{
+    SettingsReadResult result;
+    LineSplitter splitter(result);
+    qint64 consumed = 0;
+    char chunk[16384];
+    for (;;) {
+        const qint64 n = device.read(chunk, sizeof chunk);
+        if (n < 0) {
+            result.lines.clear();
+            result.errorText = device.errorString();
+            return result;
+        }
+        if (n == 0)
+            break;
+        for (qint64 i = 0; i < n; ++i) {
+            if (!splitter.feed(chunk[i])) {
+                result.ok = true;
+                return result;
+            }
+            if (++consumed > MaxReadBytes) {
+                result.lines.clear();
+                result.errorText =
+                    QStringLiteral("Not a settings file: its first 29 lines take more than 1 MB.");
+                return result;
+            }
+        }
+    }
+    splitter.finish();
+    result.ok = true;
+    return result;
+}
+
+SettingsReadResult readSettingsLines(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readSettingsLines(buffer);
+}
+
+SettingsReadResult readSettingsFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SettingsReadResult result;
+        result.errorText = file.errorString();
+        return result;
+    }
+    return readSettingsLines(file);
+}
+
+QStringList savedLines(const Globals& g)
+{
+    QStringList lines;
+    for (int i = 0; i < g.SaveLineCount && i < static_cast<int>(g.SaveLines.size()); ++i)
+        lines.append(g.SaveLines[i]);
+    return lines;
+}
+
+QByteArray encodeSettingsLines(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += encodeText(line) + QByteArrayLiteral("\r\n");
+    return bytes;
+}
+
+bool writeSettingsFile(const QString& path, const QStringList& lines, QString* errorText)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = encodeSettingsLines(lines);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && errorText)
+        *errorText = file.errorString();
+    return written;
+}
+
+} // namespace modFileAccess

@@ -14,8 +14,8 @@ Handler& currentHandler()
     return handler;
 }
 
-QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
-                   const QString& filter, const QString& selectedFilter)
+QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title, const QString& filter,
+                   const QString& selectedFilter)
 {
     if (hasHandler()) {
         Request r;
@@ -37,9 +37,15 @@ QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
 }
 } // namespace
 
-void setHandler(Handler handler) { currentHandler() = std::move(handler); }
+void setHandler(Handler handler)
+{
+    currentHandler() = std::move(handler);
+}
 
-bool hasHandler() { return static_cast<bool>(currentHandler()); }
+bool hasHandler()
+{
+    return static_cast<bool>(currentHandler());
+}
 
 void messageBox(QWidget* parent, const QString& text, bool exclamation)
 {

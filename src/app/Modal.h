@@ -13,13 +13,19 @@ namespace Modal {
 
 struct Request
 {
-    enum Kind { Message, Dialog, OpenFile, SaveFile };
+    enum Kind
+    {
+        Message,
+        Dialog,
+        OpenFile,
+        SaveFile
+    };
     Kind kind = Message;
-    QString caption;     // window caption (message box caption, dialog title)
-    QString text;        // message text
+    QString caption; // window caption (message box caption, dialog title)
+    QString text;    // message text
     bool exclamation = false;
-    QString filter;         // file dialogs: "All Files (*.*);;Text Files (*.txt)"
-    QString selectedFilter; // file dialogs: the preselected entry
+    QString filter;            // file dialogs: "All Files (*.*);;Text Files (*.txt)"
+    QString selectedFilter;    // file dialogs: the preselected entry
     QDialog* dialog = nullptr; // Dialog: the window that would be shown modal
 };
 

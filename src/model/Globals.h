@@ -23,8 +23,8 @@ struct Globals
 {
     // Serial port access and the finder.
     std::array<bool, 17> PortPresent{}; // indexes 1 to 16
-    QVector<PortListEntry> PortList;     // filled by ListSerialPorts
-    int PortListSelected = -1;           // index into PortList, -1 when empty
+    QVector<PortListEntry> PortList;    // filled by ListSerialPorts
+    int PortListSelected = -1;          // index into PortList, -1 when empty
     int16_t SyncPort = 0;
     bool Busy = false;
     bool ProbeRunning = false;

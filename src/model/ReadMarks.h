@@ -4,7 +4,8 @@
 
 #include <array>
 
-enum class MarkKey {
+enum class MarkKey
+{
     Model,
     Channel,
     StartTitle,

@@ -5,7 +5,13 @@
 #include <array>
 #include <cstdint>
 
-enum class PointMode : int16_t { Title = 0, Chapter = 1, Timecode = 2, Frame = 3 };
+enum class PointMode : int16_t
+{
+    Title = 0,
+    Chapter = 1,
+    Timecode = 2,
+    Frame = 3
+};
 
 struct SyncParameters
 {
@@ -42,8 +48,8 @@ constexpr int MinutesMax = 599, SecondsMax = 59;
 constexpr int StartTimeMax = 35998; // 599:58
 constexpr int EndTimeMin = 1, EndTimeMax = 35999;
 constexpr int32_t StartFrameMin = 1, EndFrameMin = 2, FrameMax = 1079999;
-constexpr int InitStrMax = 23;       // one init string
-constexpr int InitStrTotalMax = 58;  // the four together
+constexpr int InitStrMax = 23;      // one init string
+constexpr int InitStrTotalMax = 58; // the four together
 constexpr int CommentMax = 15;
 
 constexpr uint16_t SynchronizeBit = 8;

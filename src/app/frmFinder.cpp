@@ -1,0 +1,10 @@
+#include "app/frmFinder.h"
+
+#include "app/CorvaneApp.h"
+
+frmFinder::frmFinder(CorvaneApp& app) : app_(app)
+{
+    setObjectName(QStringLiteral("frmFinder"));
+}
+
+void frmFinder::returnedFromEditor() {}

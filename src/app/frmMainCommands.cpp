@@ -1,0 +1,159 @@
+// The editor window as a whole: loading, the hidden key sequence, menus, buttons, ending.
+
+#include "app/CorvaneApp.h"
+#include "app/EditorDefaults.h"
+#include "app/HiddenKeys.h"
+#include "app/Spinner.h"
+#include "app/frmMain.h"
+#include "model/AppIdentity.h"
+#include "settingsfile/flows/FileCommands.h"
+#include "transfer/flows/TransferCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void frmMain::Form_Load()
+{
+    setWindowTitle(AppIdentity::TitleWithFullVersion() +
+                   QStringLiteral(" - Synchronizer Parameters"));
+    txtModel->setText(QStringLiteral("0"));
+    txtChannel->setText(QStringLiteral("0"));
+    app.g.LinkedFieldsActive = true;
+    app.g.DebugArmed = false;
+    app.g.ModelChannelUnlocked = false;
+    app.g.ModelChannelMarked = false;
+    app.g.TimeAdjustBusy = false;
+    ShowModelChannelUnlocked(false);
+    ApplyStartMode();
+    ApplyEndMode();
+}
+
+void frmMain::Form_KeyPress(int ch)
+{
+    Globals& g = app.g;
+    if (ch == HiddenKeys::First && !g.DebugArmed) {
+        g.DebugArmed = true;
+        return;
+    }
+    if (ch == HiddenKeys::Second && g.DebugArmed) {
+        g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
+        ShowModelChannelUnlocked(g.ModelChannelUnlocked);
+        g.ModelChannelMarked = false;
+    }
+    g.DebugArmed = false;
+}
+
+void frmMain::ShowModelChannelUnlocked(bool unlocked)
+{
+    txtModel->setEnabled(unlocked);
+    txtChannel->setEnabled(unlocked);
+    scrModel->setVisible(unlocked);
+    scrChannel->setVisible(unlocked);
+}
+
+void frmMain::ShowConnected(bool connected)
+{
+    imgNoSync->setVisible(!connected);
+    imgSync->setVisible(connected);
+}
+
+void frmMain::setCommandsEnabled(bool enabled)
+{
+    for (QPushButton* b : {cmdSaveTo, cmdLoadFrom, cmdFileSave, cmdFileLoad, cmdDefaults})
+        b->setEnabled(enabled);
+    for (QAction* a : {menuFileLoad, menuFileSave, menuConnect, menuLoadFrom, menuSaveTo})
+        a->setEnabled(enabled);
+}
+
+void frmMain::cmdExit_Click()
+{
+    app.endApplication();
+}
+void frmMain::menuExit_Click()
+{
+    cmdExit_Click();
+}
+void frmMain::cmdDefaults_Click()
+{
+    modCorvaneComm::SetDefaults(*this);
+}
+void frmMain::menuAbout_Click()
+{
+    app.showAbout();
+}
+
+void frmMain::cmdLoadFrom_Click()
+{
+    TransferCommands::LoadFromSynchronizer(*this);
+}
+void frmMain::menuLoadFrom_Click()
+{
+    cmdLoadFrom_Click();
+}
+void frmMain::cmdSaveTo_Click()
+{
+    TransferCommands::SaveToSynchronizer(*this);
+}
+void frmMain::menuSaveTo_Click()
+{
+    cmdSaveTo_Click();
+}
+void frmMain::cmdFileLoad_Click()
+{
+    FileCommands::LoadFromFile(*this);
+}
+void frmMain::menuFileLoad_Click()
+{
+    cmdFileLoad_Click();
+}
+void frmMain::cmdFileSave_Click()
+{
+    FileCommands::SaveToFile(*this);
+}
+void frmMain::menuFileSave_Click()
+{
+    cmdFileSave_Click();
+}
+void frmMain::menuConnect_Click()
+{
+    app.showFinderFromEditor();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        // Each key once: when it reaches the control that has the focus in this window
+        // (or the window itself when nothing has it), before the control sees it.
+        QWidget* target = QApplication::focusWidget();
+        QWidget* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && (watched == target || (!target && watched == this))) {
+            const int ch = HiddenKeys::characterOf(static_cast<QKeyEvent*>(event));
+            if (ch >= 0)
+                Form_KeyPress(ch);
+        }
+    } else if (event->type() == QEvent::FocusOut &&
+               (watched == txtStartFrame || watched == txtEndFrame)) {
+        // Opening a menu or switching to another window does not move the focus
+        // within this window, so the frame check waits.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            if (watched == txtStartFrame)
+                txtStartFrame_LostFocus();
+            else
+                txtEndFrame_LostFocus();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Closing the editor ends the whole application, the hidden finder included.
+    event->accept();
+    app.endApplication();
+}

@@ -1,0 +1,7 @@
+#include "settingsfile/flows/FileCommands.h"
+
+// The file flows arrive with the settings-file window.
+namespace FileCommands {
+void LoadFromFile(frmMain&) {}
+void SaveToFile(frmMain&) {}
+} // namespace FileCommands

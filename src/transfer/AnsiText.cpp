@@ -11,7 +11,6 @@ namespace AnsiText {
 
 QByteArray encode(const QString& text)
 {
-    QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
@@ -20,7 +19,9 @@ QByteArray encode(const QString& text)
             (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
                 ? 2
                 : 1;
-        encoder.resetState();
+        // A fresh encoder for each character: an error sticks to an encoder even across
+        // resetState(), and would hide the next unmappable character.
+        QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
         const QByteArray bytes = encoder.encode(QStringView(text).mid(i, len));
         if (encoder.hasError() || bytes.size() != 1)
             out.append('?');

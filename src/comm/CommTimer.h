@@ -21,6 +21,8 @@ public:
 
 signals:
     void tick(); // the period ended; Enabled() is already false
+    // Switched off before its period ended (so waits on it end too).
+    void switchedOff();
 
 private:
     QTimer* timer_;

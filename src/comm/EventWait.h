@@ -39,11 +39,13 @@ public:
         return *this;
     }
 
-    // Runs until condition() holds (true) or the timer switches itself off (false). The
-    // timer must already be on; a timer that is off means the limit has passed.
+    // Runs until condition() holds (true) or the timer switches itself off or is switched
+    // off (false). The timer must already be on; a timer that is off means the limit has
+    // passed.
     bool until(CommTimer& timer, const std::function<bool()>& condition);
 
-    // Runs until the timer switches itself off (a pause). Wake signals are ignored.
+    // Runs until the timer switches itself off (a pause), or is switched off. Wake signals
+    // are ignored.
     static void pause(CommTimer& timer);
 
 private:

@@ -26,16 +26,16 @@ struct CommError
     QString description; // the platform's text, plus a hint where one helps
 };
 
-// Error numbers of the control. Open failures carry the platform's number (errno on
-// Unix) when it is known; the others are the control's own.
+// Error numbers of the control.
 namespace CommErrorNumber {
+constexpr int InvalidSettings = 380;    // a property value not understood
 constexpr int InvalidPortNumber = 8002; // COMn outside 1 to 16, or no device behind it
-constexpr int PortAlreadyOpen = 8005;   // a property that needs a closed port
-constexpr int PortNotOpen = 8018;       // data operation on a closed port
-constexpr int InvalidSettings = 380;    // "Settings" string not understood
-constexpr int LineLost = 8020;          // read/resource error: the line is gone
+constexpr int AccessDenied = 8003;      // no permission, or another program holds the port
+constexpr int PortAlreadyOpen = 8005;   // opening an open port, or CommPort while open
+constexpr int PortNotOpen = 8018;       // an operation that needs an open port
+constexpr int LineLost = 8020;          // read or resource error: the line is gone
 constexpr int WriteFailed = 8021;
-constexpr int OpenFailed = 8022; // open refused, platform number unknown
+constexpr int OpenFailed = 8022; // any other refusal to open or configure
 } // namespace CommErrorNumber
 
 class MSComm : public QObject
@@ -95,14 +95,15 @@ signals:
     void errorRaised(int number, const QString& description);
 
 private:
-    void raise(int number, const QString& description);
+    void raise(int number, const QString& description) const;
+    bool requireOpen() const;
     bool applySettings();
-    bool applyFlowControl();
     bool applyRts();
     int driverOutQueue() const;
+    int charMicroseconds() const;
     void watchDrain();
     void onPortError(int error);
-    void pullInput() const;
+    QString lineLossText(bool resourceError) const;
 
     int16_t commPort_ = 1;
     QString settings_ = QStringLiteral("9600,N,8,1");
@@ -113,7 +114,8 @@ private:
     bool nullDiscard_ = false;
     QSerialPort* port_ = nullptr;
     QTimer* drainTimer_ = nullptr;
-    mutable QByteArray input_; // received bytes already taken from QSerialPort
-    CommError error_;
-    bool closingForLoss_ = false;
+    QString openPath_;
+    mutable CommError error_;
+    // Set when the line vanished: later operations on the closed port report its text.
+    CommError lossError_;
 };

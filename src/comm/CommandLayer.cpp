@@ -1,0 +1,200 @@
+// The three frames of the exchange with a synchronizer and the waits around them.
+
+#include "comm/EventWait.h"
+#include "comm/modCorvaneComm.h"
+
+namespace modCorvaneComm {
+
+namespace {
+
+const QByteArray AttentionFrame("OK\n\r");
+
+enum class Drain
+{
+    Done,
+    TimedOut,
+    Failed
+};
+
+// Runs a wait with limit `ms` on the timer, waking whenever the port reports progress.
+bool waitOnPort(CommContext& c, int ms, const std::function<bool()>& condition)
+{
+    CommTimer& t = c.tmrCommTimer;
+    t.setInterval(ms);
+    t.setEnabled(true);
+    EventWait wait;
+    wait.wakeOn(&c.MSComm1, &MSComm::inputArrived)
+        .wakeOn(&c.MSComm1, &MSComm::outputProgress)
+        .wakeOn(&c.MSComm1, &MSComm::lineLost);
+    const bool met = wait.until(t, condition);
+    t.setEnabled(false);
+    return met;
+}
+
+// Waits until every queued byte is on the line. A port that closes meanwhile (the line
+// vanished) ends the wait at once as a failure.
+Drain waitOutputDrained(CommContext& c, int ms)
+{
+    MSComm& m = c.MSComm1;
+    const bool met = waitOnPort(c, ms, [&m] { return !m.PortOpen() || m.OutBufferCount() == 0; });
+    if (m.hasError() || !m.PortOpen())
+        return Drain::Failed;
+    return met ? Drain::Done : Drain::TimedOut;
+}
+
+// Takes the serial control's pending error into LastCommError; true when there was one.
+bool takeCommError(CommContext& c)
+{
+    if (!c.MSComm1.hasError())
+        return false;
+    c.g.LastCommError = c.MSComm1.lastError().description;
+    return true;
+}
+
+void discardBoth(MSComm& m)
+{
+    m.setOutBufferCount(0);
+    m.setInBufferCount(0);
+}
+
+// Queues a frame and waits for it to leave; false with LastCommError set otherwise.
+bool sendFrame(CommContext& c, const QByteArray& frame, int limitMs)
+{
+    c.MSComm1.setOutput(frame);
+    if (takeCommError(c))
+        return false;
+    switch (waitOutputDrained(c, limitMs)) {
+    case Drain::Done:
+        return true;
+    case Drain::TimedOut:
+        c.g.LastCommError = TransmitTimedOutText;
+        return false;
+    case Drain::Failed:
+        if (!takeCommError(c))
+            c.g.LastCommError = QStringLiteral("Serial port closed");
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+void Pause(CommContext& c, int ms)
+{
+    CommTimer& t = c.tmrCommTimer;
+    t.setInterval(ms);
+    t.setEnabled(true);
+    EventWait::pause(t);
+    t.setEnabled(false);
+}
+
+bool SendAttention(CommContext& c)
+{
+    MSComm& m = c.MSComm1;
+    c.g.LastCommError.clear();
+    m.clearError();
+    discardBoth(m);
+    m.setSThreshold(0);
+    if (!sendFrame(c, AttentionFrame, 100))
+        return false;
+    Pause(c, 130);
+    return sendFrame(c, AttentionFrame, 100);
+}
+
+namespace {
+
+// One request and its reply; the status of this attempt.
+int16_t readAttempt(CommContext& c, uint8_t address)
+{
+    MSComm& m = c.MSComm1;
+    Globals& g = c.g;
+    g.LastCommError.clear();
+    g.ReplyBytes = {0, 0};
+    m.clearError();
+    discardBoth(m);
+    m.setRThreshold(0);
+    m.setSThreshold(0);
+
+    const char request[] = {'R', static_cast<char>(address), '\r'};
+    if (!sendFrame(c, QByteArray(request, 3), 200))
+        return ReadNotSent;
+
+    const bool arrived =
+        waitOnPort(c, 200, [&m] { return !m.PortOpen() || m.InBufferCount() >= 4; });
+    if (!m.PortOpen()) {
+        // The line vanished while the reply was awaited: no reply, and why.
+        if (!takeCommError(c))
+            g.LastCommError = QStringLiteral("Serial port closed");
+        return ReadTimedOut;
+    }
+    if (!arrived) {
+        // What did arrive stays in the input buffer; the next attempt discards it.
+        g.LastCommError = ReplyTimedOutText;
+        return ReadTimedOut;
+    }
+
+    const int n = m.InBufferCount();
+    const QByteArray b = m.Input();
+    if (b.size() >= 2)
+        g.ReplyBytes = {static_cast<uint8_t>(b[0]), static_cast<uint8_t>(b[1])};
+    if (n == 4 && b.size() == 4 && b[2] == '\n' && b[3] == '\r')
+        return ReadGood;
+    g.LastCommError = ReplyGarbledText;
+    return ReadGarbled;
+}
+
+} // namespace
+
+int16_t ReadCell(CommContext& c, uint8_t address)
+{
+    constexpr int Attempts = 3;
+    int16_t status = ReadTimedOut;
+    for (int attempt = 1; attempt <= Attempts; ++attempt) {
+        status = readAttempt(c, address);
+        if (status == ReadGood || attempt == Attempts)
+            break;
+        // A port that has closed cannot recover; the pauses would only delay the news.
+        if (!c.MSComm1.PortOpen())
+            break;
+        Pause(c, 130);
+        if (!SendAttention(c))
+            break; // keeps this attempt's status; LastCommError says why attention failed
+        Pause(c, 130);
+    }
+    c.tmrCommTimer.setEnabled(false);
+    return status;
+}
+
+int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1)
+{
+    MSComm& m = c.MSComm1;
+    c.g.LastCommError.clear();
+    m.clearError();
+    discardBoth(m);
+    m.setSThreshold(0);
+
+    const char frame[] = {'W', static_cast<char>(address), static_cast<char>(d0),
+                          static_cast<char>(d1), '\r'};
+    m.setOutput(QByteArray(frame, 5));
+    if (takeCommError(c))
+        return 0; // nothing went out: no pause
+
+    int16_t status = 0;
+    switch (waitOutputDrained(c, 200)) {
+    case Drain::Done:
+        status = 1;
+        break;
+    case Drain::TimedOut:
+        c.g.LastCommError = TransmitTimedOutText;
+        break;
+    case Drain::Failed:
+        if (!takeCommError(c))
+            c.g.LastCommError = QStringLiteral("Serial port closed");
+        break;
+    }
+    // The unit needs the time to store the cell, whether or not the frame drained.
+    Pause(c, 100);
+    return status;
+}
+
+} // namespace modCorvaneComm

@@ -1,0 +1,124 @@
+#include "comm/PortMap.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+std::optional<QMap<int, QString>>& testMapping()
+{
+    static std::optional<QMap<int, QString>> mapping;
+    return mapping;
+}
+
+// 0: a UART of the machine itself; 1: a USB adapter; 2: anything else.
+int deviceGroup(const QString& name)
+{
+    static const QRegularExpression builtIn(
+        QStringLiteral("^tty(S|AMA|mxc|SAC|O|THS|MSM|PS|HS|AS|LP)[0-9]+$"));
+    static const QRegularExpression usb(QStringLiteral("^(tty(USB|ACM)|cu\\.usb)"));
+    if (builtIn.match(name).hasMatch())
+        return 0;
+    if (usb.match(name).hasMatch())
+        return 1;
+    return 2;
+}
+
+// "ttyS10" -> ("ttyS", 10); names without a trailing number get -1.
+std::pair<QString, long> splitTrailingNumber(const QString& name)
+{
+    int i = name.size();
+    while (i > 0 && name.at(i - 1).isDigit())
+        --i;
+    if (i == name.size())
+        return {name, -1};
+    return {name.left(i), name.mid(i).toLong()};
+}
+
+bool comOrderLess(const QString& a, const QString& b)
+{
+    const QString na = QFileInfo(a).fileName();
+    const QString nb = QFileInfo(b).fileName();
+    const int ga = deviceGroup(na), gb = deviceGroup(nb);
+    if (ga != gb)
+        return ga < gb;
+    const auto [pa, xa] = splitTrailingNumber(na);
+    const auto [pb, xb] = splitTrailingNumber(nb);
+    if (pa != pb)
+        return pa < pb;
+    if (xa != xb)
+        return xa < xb;
+    return a < b;
+}
+
+#ifndef Q_OS_WIN
+QList<QSerialPortInfo> machinePortsInComOrder()
+{
+    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
+        return comOrderLess(a.systemLocation(), b.systemLocation());
+    });
+    return ports;
+}
+#endif
+
+} // namespace
+
+namespace PortMap {
+
+QString devicePath(int port)
+{
+    if (port < 1 || port > MaxPort)
+        return {};
+    if (testMapping())
+        return testMapping()->value(port);
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(port);
+#else
+    const QList<QSerialPortInfo> ports = machinePortsInComOrder();
+    return port <= ports.size() ? ports.at(port - 1).systemLocation() : QString();
+#endif
+}
+
+QString deviceDescription(int port)
+{
+    const QString path = devicePath(port);
+    if (path.isEmpty() || testMapping())
+        return path;
+    const QSerialPortInfo info(path);
+    QStringList about;
+    if (!info.description().isEmpty())
+        about << info.description();
+    if (!info.manufacturer().isEmpty() && !info.description().contains(info.manufacturer()))
+        about << QStringLiteral("(%1)").arg(info.manufacturer());
+    if (about.isEmpty())
+        return info.systemLocation().isEmpty() ? path : info.systemLocation();
+    return QStringLiteral("%1 - %2").arg(info.systemLocation(), about.join(QLatin1Char(' ')));
+}
+
+void setTestMapping(const QMap<int, QString>& mapping)
+{
+    testMapping() = mapping;
+}
+
+void clearTestMapping()
+{
+    testMapping().reset();
+}
+
+bool hasTestMapping()
+{
+    return testMapping().has_value();
+}
+
+QStringList orderDevices(const QStringList& systemLocations)
+{
+    QStringList sorted = systemLocations;
+    std::sort(sorted.begin(), sorted.end(), comOrderLess);
+    return sorted;
+}
+
+} // namespace PortMap

@@ -1,0 +1,104 @@
+// Listing, testing and opening the serial ports COM1 to COM16.
+
+#include "comm/PortMap.h"
+#include "comm/modCorvaneComm.h"
+
+#include <functional>
+
+namespace modCorvaneComm {
+
+void AppendFinderStatus(Globals& g, const QString& line)
+{
+    if (g.finderStatusSink)
+        g.finderStatusSink(line);
+    else
+        g.finderStatusBacklog.append(line);
+}
+
+int16_t TestPortAvailable(CommContext& c, int16_t port)
+{
+    MSComm& m = c.MSComm1;
+    m.clearError();
+    // Opens with whatever line settings the control holds: a test, not a configuration.
+    m.setCommPort(port);
+    if (!m.hasError())
+        m.setPortOpen(true);
+    if (!m.hasError())
+        m.setPortOpen(false);
+    if (!m.hasError())
+        return 0;
+    const int number = m.lastError().number;
+    m.clearError();
+    if (m.PortOpen())
+        m.setPortOpen(false);
+    return static_cast<int16_t>(number);
+}
+
+bool ListSerialPorts(CommContext& c)
+{
+    Globals& g = c.g;
+    if (c.MSComm1.PortOpen())
+        c.MSComm1.setPortOpen(false);
+
+    AppendFinderStatus(g, QString());
+    AppendFinderStatus(g, QString());
+    AppendFinderStatus(g, QStringLiteral("Looking for Serial Ports"));
+    g.PortList.clear();
+    g.PortListSelected = -1;
+
+    int found = 0;
+    for (int16_t n = 1; n <= PortMap::MaxPort; ++n) {
+        g.PortPresent[n] = false;
+        if (TestPortAvailable(c, n) != 0)
+            continue;
+        ++found;
+        g.PortPresent[n] = true;
+        AppendFinderStatus(g, QStringLiteral("  Com%1 is possible").arg(n));
+        g.PortList.append(
+            PortListEntry{QStringLiteral("COM%1").arg(n), n, PortMap::deviceDescription(n)});
+        if (found == 1)
+            g.PortListSelected = 0;
+    }
+    if (g.portListChanged)
+        g.portListChanged();
+
+    if (found == 0) {
+        AppendFinderStatus(g, QStringLiteral("PROBLEM!!!"));
+        AppendFinderStatus(g, QStringLiteral("No Serial Ports are avaliable!!"));
+        AppendFinderStatus(g, QStringLiteral("  Close other programs that might be using"));
+        AppendFinderStatus(g, QStringLiteral("  serial ports and try again"));
+        return false;
+    }
+    return true;
+}
+
+bool OpenSyncPort(CommContext& c, int16_t port)
+{
+    MSComm& m = c.MSComm1;
+    c.g.LastCommError.clear();
+    m.clearError();
+
+    // Each step runs only while the ones before it went through.
+    const std::function<void()> steps[] = {
+        [&] { m.setCommPort(port); },
+        [&] { m.setHandshaking(0); },
+        [&] { m.setRThreshold(0); },
+        [&] { m.setRTSEnable(true); },
+        [&] { m.setSettings(QStringLiteral("1200,N,8,1")); },
+        [&] { m.setSThreshold(0); },
+        [&] { m.setPortOpen(true); },
+        [&] { m.setNullDiscard(false); },
+    };
+    for (const auto& step : steps) {
+        step();
+        if (m.hasError()) {
+            c.g.LastCommError = m.lastError().description;
+            m.clearError();
+            m.setPortOpen(false);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace modCorvaneComm

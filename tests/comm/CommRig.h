@@ -1,0 +1,40 @@
+#pragma once
+// One serial control, timer and state, as the editor window holds them, plus a simulated
+// unit mapped to COM5.
+
+#include "comm/CommContext.h"
+#include "comm/PortMap.h"
+#include "comm/modCorvaneComm.h"
+#include "simsync/SimSync.h"
+
+#include <QElapsedTimer>
+#include <ctime>
+
+struct CommRig
+{
+    static constexpr int16_t Port = 5;
+    MSComm comm;
+    CommTimer timer;
+    Globals g;
+    CommContext c{comm, timer, g};
+    SimSync sim;
+
+    // Starts the unit and opens COM5 on it; false when either fails.
+    bool open(bool pacing = true)
+    {
+        sim.setPacing(pacing);
+        if (!sim.start())
+            return false;
+        PortMap::setTestMapping({{Port, sim.path()}});
+        return modCorvaneComm::OpenSyncPort(c, Port);
+    }
+    ~CommRig() { comm.setPortOpen(false); }
+};
+
+// CPU seconds this process has used.
+inline double processCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}

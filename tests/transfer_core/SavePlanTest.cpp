@@ -238,14 +238,6 @@ void SavePlanTest::parseWholeNumber()
         QCOMPARE(qint64(*n), value);
 }
 
-void SavePlanTest::modeFromOptions()
-{
-    QCOMPARE(::modeFromOptions(false, false, true, true, PointMode::Title), PointMode::Timecode);
-    QCOMPARE(::modeFromOptions(false, false, false, true, PointMode::Title), PointMode::Frame);
-    QCOMPARE(::modeFromOptions(true, true, false, false, PointMode::Frame), PointMode::Title);
-    QCOMPARE(::modeFromOptions(false, false, false, false, PointMode::Chapter), PointMode::Chapter);
-}
-
 void SavePlanTest::roundTrip_data()
 {
     QTest::addColumn<QStringList>("editor");

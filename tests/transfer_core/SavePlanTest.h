@@ -14,7 +14,6 @@ private slots:
     void problemText();
     void parseWholeNumber_data();
     void parseWholeNumber();
-    void modeFromOptions();
     void roundTrip_data();
     void roundTrip();
 };

@@ -16,19 +16,19 @@ namespace modCorvaneComm {
 // before its start, whatever the editor held.
 void SetDefaults(frmMain& m)
 {
-    m.scrModel->setValueClamped(22);
-    m.scrChannel->setValueClamped(1);
+    m.scrModel->setValueNotify(22);
+    m.scrChannel->setValueNotify(1);
 
-    m.scrStartTitle->setValueClamped(1);
-    m.scrStartChapter->setValueClamped(1);
-    m.scrStartMinutes->setValueClamped(0);
-    m.scrStartSeconds->setValueClamped(0);
+    m.scrStartTitle->setValueNotify(1);
+    m.scrStartChapter->setValueNotify(1);
+    m.scrStartMinutes->setValueNotify(0);
+    m.scrStartSeconds->setValueNotify(0);
     m.txtStartFrame->setText(QStringLiteral("1"));
 
-    m.scrEndTitle->setValueClamped(2);
-    m.scrEndChapter->setValueClamped(2);
-    m.scrEndMinutes->setValueClamped(1);
-    m.scrEndSeconds->setValueClamped(0);
+    m.scrEndTitle->setValueNotify(2);
+    m.scrEndChapter->setValueNotify(2);
+    m.scrEndMinutes->setValueNotify(1);
+    m.scrEndSeconds->setValueNotify(0);
     m.txtEndFrame->setText(QStringLiteral("1000"));
 
     m.optStartChapter->setChecked(true);

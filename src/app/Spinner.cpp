@@ -1,12 +1,75 @@
 #include "app/Spinner.h"
 
-Spinner::Spinner(int min, int max, QWidget* parent) : QScrollBar(Qt::Vertical, parent)
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+
+Spinner::Spinner(int min, int max, QWidget* parent) : QAbstractSlider(parent)
 {
+    setOrientation(Qt::Vertical);
     setRange(min, max);
+    setValue(min);
     setSingleStep(1);
     setPageStep(5);
-    // The smallest value at the bottom: the up arrow raises the value.
-    setInvertedAppearance(true);
-    setInvertedControls(false);
     setFocusPolicy(Qt::NoFocus);
+}
+
+int Spinner::arrowHeight() const
+{
+    return std::min(14, height() / 3);
+}
+
+QRect Spinner::upArrowRect() const
+{
+    return {0, 0, width(), arrowHeight()};
+}
+
+QRect Spinner::downArrowRect() const
+{
+    return {0, height() - arrowHeight(), width(), arrowHeight()};
+}
+
+// A small marker in the track: at the top for the largest value.
+QRect Spinner::markerRect() const
+{
+    const int top = arrowHeight();
+    const int track = height() - 2 * arrowHeight();
+    const int marker = std::max(4, track / 4);
+    const int span = std::max(1, maximum() - minimum());
+    const int y = top + (track - marker) * (maximum() - value()) / span;
+    return {2, y, width() - 4, marker};
+}
+
+void Spinner::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !isEnabled())
+        return;
+    const QPoint at = event->position().toPoint();
+    if (upArrowRect().contains(at))
+        setValue(value() + singleStep());
+    else if (downArrowRect().contains(at))
+        setValue(value() - singleStep());
+    else if (at.y() < markerRect().top())
+        setValue(value() + pageStep());
+    else if (at.y() > markerRect().bottom())
+        setValue(value() - pageStep());
+    event->accept();
+}
+
+void Spinner::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QStyleOption opt;
+    opt.initFrom(this);
+    p.fillRect(rect(), palette().color(QPalette::Midlight));
+    for (const auto& [r, arrow] : {std::pair{upArrowRect(), QStyle::PE_IndicatorArrowUp},
+                                   std::pair{downArrowRect(), QStyle::PE_IndicatorArrowDown}}) {
+        QStyleOption button = opt;
+        button.rect = r;
+        button.state |= QStyle::State_Raised;
+        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &p, this);
+        button.rect = r.adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(arrow, &button, &p, this);
+    }
+    p.fillRect(markerRect(), palette().color(QPalette::Dark));
 }

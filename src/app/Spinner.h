@@ -1,11 +1,12 @@
 #pragma once
 // A small vertical spin control: the up arrow raises the value by 1, the down arrow lowers
-// it by 1, a click in the track moves it by 5, and the value never leaves [Min, Max].
-// Every change of the value, by the user or by code, emits valueChanged once.
+// it by 1, a click in the track moves it by 5 (above the marker up, below it down), and
+// the value never leaves [Min, Max]. Every change of the value, by the user or by code,
+// emits valueChanged once; lowering the bound below the value moves the value to it.
 
-#include <QScrollBar>
+#include <QAbstractSlider>
 
-class Spinner : public QScrollBar
+class Spinner : public QAbstractSlider
 {
     Q_OBJECT
 public:
@@ -15,6 +16,28 @@ public:
     void setValueClamped(int v) { setValue(v); }
     int Min() const { return minimum(); }
     int Max() const { return maximum(); }
-    // Lowering the bound below the value moves the value to the bound (and emits).
     void setMax(int max) { setMaximum(max); }
+    // Sets the value and runs the change handlers even when the value stays the same, so
+    // the box beside the spinner and the record always follow (a settings file may have
+    // written the box directly).
+    void setValueNotify(int v)
+    {
+        const int before = value();
+        setValue(v);
+        if (value() == before)
+            emit valueChanged(value());
+    }
+
+    // Where the parts lie, for drawing and for clicks.
+    QRect upArrowRect() const;
+    QRect downArrowRect() const;
+    QRect markerRect() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    QSize sizeHint() const override { return {17, 44}; }
+
+private:
+    int arrowHeight() const;
 };

@@ -164,11 +164,11 @@ void frmMain::buildTopStrip(QWidget* c)
 
     lblModel = makeLabel(c, "lblModel", QStringLiteral("Model"), {14, 18, 40, 20});
     txtModel = makeNumberBox(c, "txtModel", {58, 16, 36, 24});
-    scrModel = makeSpinner(c, "scrModel", Limits::ModelMin, Limits::ModelMax, {95, 12, 17, 32});
+    scrModel = makeSpinner(c, "scrModel", Limits::ModelMin, Limits::ModelMax, {95, 6, 17, 44});
     lblChannel = makeLabel(c, "lblChannel", QStringLiteral("Channel"), {286, 18, 52, 20});
     txtChannel = makeNumberBox(c, "txtChannel", {342, 16, 36, 24});
     scrChannel =
-        makeSpinner(c, "scrChannel", Limits::ChannelMin, Limits::ChannelMax, {379, 12, 17, 32});
+        makeSpinner(c, "scrChannel", Limits::ChannelMin, Limits::ChannelMax, {379, 6, 17, 44});
     // Locked at start: the boxes greyed and disabled, the spinners hidden.
     for (QLineEdit* t : {txtModel, txtChannel}) {
         QPalette p = t->palette();
@@ -204,18 +204,18 @@ void frmMain::buildStartGroup(QWidget* c)
     lblStartTitle = makeLabel(c, "lblStartTitle", QStringLiteral("Title"), {24, 150, 32, 20});
     txtStartTitle = makeNumberBox(c, "txtStartTitle", {58, 148, 36, 24});
     scrStartTitle =
-        makeSpinner(c, "scrStartTitle", Limits::StartTitleMin, Limits::TitleMax, {95, 144, 17, 32});
+        makeSpinner(c, "scrStartTitle", Limits::StartTitleMin, Limits::TitleMax, {95, 138, 17, 44});
     lblStartChapter =
         makeLabel(c, "lblStartChapter", QStringLiteral("Chapter"), {134, 150, 50, 20});
     txtStartChapter = makeNumberBox(c, "txtStartChapter", {186, 148, 36, 24});
     scrStartChapter = makeSpinner(c, "scrStartChapter", Limits::StartChapterMin, Limits::ChapterMax,
-                                  {223, 144, 17, 32});
+                                  {223, 138, 17, 44});
     lblStartMinutes = makeLabel(c, "lblStartMinutes", QStringLiteral("Minute"), {134, 150, 44, 20});
     txtStartMinutes = makeNumberBox(c, "txtStartMinutes", {180, 148, 40, 24});
-    scrStartMinutes = makeSpinner(c, "scrStartMinutes", 0, Limits::MinutesMax, {221, 144, 17, 32});
+    scrStartMinutes = makeSpinner(c, "scrStartMinutes", 0, Limits::MinutesMax, {221, 138, 17, 44});
     lblStartSeconds = makeLabel(c, "lblStartSeconds", QStringLiteral("Second"), {254, 150, 48, 20});
     txtStartSeconds = makeNumberBox(c, "txtStartSeconds", {304, 148, 36, 24});
-    scrStartSeconds = makeSpinner(c, "scrStartSeconds", 0, Limits::SecondsMax, {341, 144, 17, 32});
+    scrStartSeconds = makeSpinner(c, "scrStartSeconds", 0, Limits::SecondsMax, {341, 138, 17, 44});
     lblStartFrame = makeLabel(c, "lblStartFrame", QStringLiteral("Frame"), {134, 150, 44, 20});
     txtStartFrame = named(new QLineEdit(QStringLiteral("1000"), c), "txtStartFrame");
     txtStartFrame->setGeometry(180, 148, 96, 24);
@@ -249,17 +249,17 @@ void frmMain::buildEndGroup(QWidget* c)
     lblEndTitle = makeLabel(c, "lblEndTitle", QStringLiteral("Title"), {24, 292, 32, 20});
     txtEndTitle = makeNumberBox(c, "txtEndTitle", {58, 290, 36, 24});
     scrEndTitle =
-        makeSpinner(c, "scrEndTitle", Limits::EndTitleMin, Limits::TitleMax, {95, 286, 17, 32});
+        makeSpinner(c, "scrEndTitle", Limits::EndTitleMin, Limits::TitleMax, {95, 280, 17, 44});
     lblEndChapter = makeLabel(c, "lblEndChapter", QStringLiteral("Chapter"), {24, 292, 50, 20});
     txtEndChapter = makeNumberBox(c, "txtEndChapter", {76, 290, 36, 24});
     scrEndChapter = makeSpinner(c, "scrEndChapter", Limits::EndChapterMin, Limits::ChapterMax,
-                                {113, 286, 17, 32});
+                                {113, 280, 17, 44});
     lblEndMinutes = makeLabel(c, "lblEndMinutes", QStringLiteral("Minute"), {24, 292, 44, 20});
     txtEndMinutes = makeNumberBox(c, "txtEndMinutes", {70, 290, 40, 24});
-    scrEndMinutes = makeSpinner(c, "scrEndMinutes", 0, Limits::MinutesMax, {111, 286, 17, 32});
+    scrEndMinutes = makeSpinner(c, "scrEndMinutes", 0, Limits::MinutesMax, {111, 280, 17, 44});
     lblEndSeconds = makeLabel(c, "lblEndSeconds", QStringLiteral("Second"), {144, 292, 48, 20});
     txtEndSeconds = makeNumberBox(c, "txtEndSeconds", {194, 290, 36, 24});
-    scrEndSeconds = makeSpinner(c, "scrEndSeconds", 0, Limits::SecondsMax, {231, 286, 17, 32});
+    scrEndSeconds = makeSpinner(c, "scrEndSeconds", 0, Limits::SecondsMax, {231, 280, 17, 44});
     lblEndFrame = makeLabel(c, "lblEndFrame", QStringLiteral("Frame"), {24, 292, 44, 20});
     txtEndFrame = named(new QLineEdit(QStringLiteral("5000"), c), "txtEndFrame");
     txtEndFrame->setGeometry(70, 290, 96, 24);
@@ -345,9 +345,9 @@ void frmMain::buildHighlights(QWidget* c)
 // their spinners' starting values.
 void frmMain::showDesignValues()
 {
-    scrEndTitle->setValue(2);
-    scrEndChapter->setValue(2);
-    scrEndMinutes->setValue(1);
+    scrEndTitle->setValueClamped(2);
+    scrEndChapter->setValueClamped(2);
+    scrEndMinutes->setValueClamped(1);
     const std::pair<Spinner*, QLineEdit*> pairs[] = {{scrModel, txtModel},
                                                      {scrChannel, txtChannel},
                                                      {scrStartTitle, txtStartTitle},
@@ -404,7 +404,7 @@ void frmMain::buildMenus()
 void frmMain::connectHandlers()
 {
     auto onValue = [this](Spinner* s, void (frmMain::*handler)()) {
-        connect(s, &QScrollBar::valueChanged, this, [this, handler] { (this->*handler)(); });
+        connect(s, &QAbstractSlider::valueChanged, this, [this, handler] { (this->*handler)(); });
     };
     onValue(scrModel, &frmMain::scrModel_Change);
     onValue(scrChannel, &frmMain::scrChannel_Change);

@@ -1,0 +1,35 @@
+#include "ModalRecorder.h"
+
+ModalRecorder::ModalRecorder()
+{
+    Modal::setHandler([this](const Modal::Request& r) {
+        requests.push_back(r);
+        if (r.kind == Modal::Request::Dialog && onDialog)
+            onDialog(r);
+        if (r.kind == Modal::Request::OpenFile || r.kind == Modal::Request::SaveFile)
+            return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+        return QString();
+    });
+}
+
+ModalRecorder::~ModalRecorder()
+{
+    Modal::setHandler({});
+}
+
+QStringList ModalRecorder::messages() const
+{
+    QStringList out;
+    for (const auto& r : requests)
+        if (r.kind == Modal::Request::Message)
+            out << r.text;
+    return out;
+}
+
+int ModalRecorder::count(Modal::Request::Kind kind) const
+{
+    int n = 0;
+    for (const auto& r : requests)
+        n += r.kind == kind ? 1 : 0;
+    return n;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Answers every modal box of the application instead of a user, and remembers what
+// was asked. File dialogs take their answers from a queue ("" = cancel).
+
+#include "app/Modal.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class ModalRecorder
+{
+public:
+    ModalRecorder();
+    ~ModalRecorder();
+
+    std::vector<Modal::Request> requests;
+    QStringList fileAnswers;
+    // Runs for Dialog requests while the window is shown (before it is hidden again).
+    std::function<void(const Modal::Request&)> onDialog;
+
+    QStringList messages() const; // texts of the message boxes, in order
+    int count(Modal::Request::Kind kind) const;
+    void clear() { requests.clear(); }
+};

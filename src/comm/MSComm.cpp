@@ -5,6 +5,7 @@
 
 #include <QSerialPort>
 #include <QTimer>
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -314,10 +315,15 @@ void MSComm::watchDrain()
     if (!port_->isOpen())
         return;
     const int queued = driverOutQueue();
-    if (queued <= 0)
+    if (queued <= 0) {
+        stalledChecks_ = 0;
         return;
-    const int us = queued * charMicroseconds();
-    drainTimer_->start(us / 1000 + 1);
+    }
+    // A queue that does not move (a stalled adapter) is looked at less and less often.
+    stalledChecks_ = queued == lastQueued_ ? std::min(stalledChecks_ + 1, 10) : 0;
+    lastQueued_ = queued;
+    const int ms = queued * charMicroseconds() / 1000 + 1;
+    drainTimer_->start(std::min(ms << stalledChecks_, 1000));
 }
 
 // After a hang-up the read returns end-of-file and the platform text Qt picks up is

@@ -115,6 +115,8 @@ private:
     QSerialPort* port_ = nullptr;
     QTimer* drainTimer_ = nullptr;
     QString openPath_;
+    int lastQueued_ = 0;
+    int stalledChecks_ = 0;
     mutable CommError error_;
     // Set when the line vanished: later operations on the closed port report its text.
     CommError lossError_;

@@ -15,7 +15,7 @@ const QStringList Heading = {"", "", "Looking for Serial Ports"};
 
 void PortAccessTest::cleanup()
 {
-    PortMap::clearTestMapping();
+    PortMap::setTestMapping({});
 }
 
 void PortAccessTest::listingReportsEachPresentPort()

@@ -1,0 +1,137 @@
+// Times a whole-device worth of reads and of writes against the simulated unit paced at
+// 1200 baud, and the CPU this process spends meanwhile. Prints name=value lines:
+//   reads56_wall_over_floor, reads56_cpu_share, writes56_wall_over_floor, writes56_cpu_share
+// The floor is the line time of every byte (8.33 ms each) plus the fixed pauses, with the
+// attention sequence (two frames, 130 ms apart) counted once for each run.
+//
+//   bench_comm [path-to-simsync]
+
+#include "comm/CommContext.h"
+#include "comm/PortMap.h"
+#include "comm/modCorvaneComm.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+using namespace modCorvaneComm;
+
+namespace {
+
+constexpr double ByteMs = 10000.0 / 1200.0;
+constexpr double AttentionFloorMs = 8 * ByteMs + 130;
+constexpr int16_t Port = 1;
+
+// The cells of a whole load, in its order.
+std::array<uint8_t, 56> loadOrder()
+{
+    std::array<uint8_t, 56> cells{};
+    int i = 0;
+    for (uint8_t a : {0x3F, 0x3E, 0x3C})
+        cells[i++] = a;
+    for (uint8_t a = 0x30; a <= 0x3B; ++a)
+        cells[i++] = a;
+    cells[i++] = 0x3D;
+    for (uint8_t a = 0x48; a <= 0x6F; ++a)
+        cells[i++] = a;
+    return cells;
+}
+
+double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+struct Run
+{
+    double wallMs = 0;
+    double cpuS = 0;
+};
+
+template <typename Work> Run measure(Work work)
+{
+    QElapsedTimer clock;
+    const double cpu0 = cpuSeconds();
+    clock.start();
+    work();
+    Run r;
+    r.wallMs = clock.nsecsElapsed() / 1e6;
+    r.cpuS = cpuSeconds() - cpu0;
+    return r;
+}
+
+void report(const char* name, const Run& r, double floorMs)
+{
+    std::printf("%s_wall_ms=%.1f\n", name, r.wallMs);
+    std::printf("%s_floor_ms=%.1f\n", name, floorMs);
+    std::printf("%s_wall_over_floor=%.3f\n", name, r.wallMs / floorMs);
+    std::printf("%s_cpu_share=%.4f\n", name, r.cpuS / (r.wallMs / 1000.0));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString simExe = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SIMSYNC_EXE);
+
+    QProcess sim;
+    sim.start(simExe, {});
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
+        std::fprintf(stderr, "cannot start %s\n", qPrintable(simExe));
+        return 1;
+    }
+    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    PortMap::setTestMapping({{Port, path}});
+
+    MSComm comm;
+    CommTimer timer;
+    Globals g;
+    CommContext c{comm, timer, g};
+    if (!OpenSyncPort(c, Port)) {
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(g.LastCommError));
+        return 1;
+    }
+
+    const auto cells = loadOrder();
+    std::array<std::array<uint8_t, 2>, 56> values{};
+    int failures = 0;
+
+    const Run reads = measure([&] {
+        failures += !SendAttention(c);
+        for (size_t i = 0; i < cells.size(); ++i) {
+            failures += ReadCell(c, cells[i]) != 1;
+            values[i] = g.ReplyBytes;
+        }
+    });
+    // Request and reply: 3 + 4 bytes, no pauses when every reply is good.
+    const double readsFloor = AttentionFloorMs + cells.size() * 7 * ByteMs;
+
+    const Run writes = measure([&] {
+        failures += !SendAttention(c);
+        for (size_t i = 0; i < cells.size(); ++i)
+            failures += WriteCell(c, cells[i], values[i][0], values[i][1]) != 1;
+    });
+    // Five bytes and the 100 ms pause after each write.
+    const double writesFloor = AttentionFloorMs + cells.size() * (5 * ByteMs + 100);
+
+    report("reads56", reads, readsFloor);
+    report("writes56", writes, writesFloor);
+    // A pseudo-terminal reports output as sent the moment it is written, so there the line
+    // time of each write overlaps its pause; this is the floor the host can see.
+    const double writesPtyFloor = 130 + cells.size() * 100.0;
+    std::printf("writes56_wall_over_pty_floor=%.3f\n", writes.wallMs / writesPtyFloor);
+    std::printf("failures=%d\n", failures);
+
+    comm.setPortOpen(false);
+    sim.write("quit\n");
+    sim.closeWriteChannel();
+    if (!sim.waitForFinished(3000))
+        sim.kill();
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,153 @@
+// Feeds arbitrary bytes through the settings-file reader, the tokenizer and both parser
+// passes, and checks what must hold for any file: bounded lines, consistent counters, an
+// editor untouched by the preview, kept lines that read back as themselves, and an apply
+// pass that sets one control per kept line inside its bracket.
+
+#include "settingsfile/Parser.h"
+#include "settingsfile/SettingsFileIO.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(cond)                                                                           \
+    do {                                                                                           \
+        if (!(cond)) {                                                                             \
+            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__);                 \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
+namespace {
+
+class CheckingSink : public ParserSink
+{
+public:
+    bool modelEnabled = true;
+    int detailLines = 0;
+    int shownErrors = 0;
+    int shownLines = -1;
+    int begins = 0;
+    int ends = 0;
+    int setters = 0;          // setter calls of any kind
+    int leadingEmptyInit = 0; // empty init-string texts before the first other setter
+    bool otherSetterSeen = false;
+    bool setterOutsideBracket = false;
+
+    void appendDetails(const QString& text) override
+    {
+        FUZZ_CHECK(text.startsWith(QLatin1String("LoadFile: ")));
+        FUZZ_CHECK(text.endsWith(QLatin1String("\r\n")));
+        ++detailLines;
+    }
+    void showErrorCount(int count) override { shownErrors = count; }
+    void showLineCount(int lineNo) override { shownLines = lineNo; }
+    bool isFieldEnabled(TextField) const override { return modelEnabled; }
+    void beginApply() override
+    {
+        FUZZ_CHECK(begins == ends);
+        ++begins;
+    }
+    void endApply() override
+    {
+        ++ends;
+        FUZZ_CHECK(begins == ends);
+    }
+    void setText(TextField field, const QString& text) override
+    {
+        const bool initStr = field >= TextField::InitStr1 && field <= TextField::InitStr4;
+        if (initStr)
+            FUZZ_CHECK(text.size() <= modParser::InitStrValueMax);
+        if (field == TextField::Comment)
+            FUZZ_CHECK(text.size() <= modParser::CommentValueMax);
+        if (initStr && text.isEmpty() && !otherSetterSeen)
+            ++leadingEmptyInit;
+        else
+            otherSetterSeen = true;
+        counted();
+    }
+    void selectOption(OptionField) override { other(); }
+    void setCheck(CheckField, int value) override
+    {
+        FUZZ_CHECK(value == 0 || value == 1);
+        other();
+    }
+    void setListIndex(ListField, int index) override
+    {
+        FUZZ_CHECK(index >= 0 && index <= 3);
+        other();
+    }
+
+private:
+    void other()
+    {
+        otherSetterSeen = true;
+        counted();
+    }
+    void counted()
+    {
+        ++setters;
+        setterOutsideBracket = setterOutsideBracket || begins == ends;
+    }
+};
+
+QStringList keptLines(const Globals& g)
+{
+    QStringList kept;
+    for (int i = 0; i < g.AcceptedCount; ++i)
+        kept.append(g.AcceptedLines[i]);
+    return kept;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsLines(bytes);
+    if (!read.ok) {
+        FUZZ_CHECK(read.lines.isEmpty() && !read.errorText.isEmpty());
+        return 0;
+    }
+    FUZZ_CHECK(read.lines.size() <= modParser::MaxFileLines);
+    FUZZ_CHECK(!read.moreFollows || read.lines.size() == modParser::MaxFileLines);
+    for (const QString& line : read.lines)
+        FUZZ_CHECK(line.size() <= modFileAccess::MaxLineBytes);
+
+    // Both lock states of Model and Channel get their share of the inputs.
+    Globals g;
+    g.ModelChannelUnlocked = size % 2 == 1;
+    CheckingSink sink;
+    modParser::PreviewFile(g, sink, read.lines, read.moreFollows);
+
+    FUZZ_CHECK(sink.setters == 0 && sink.begins == 0);
+    FUZZ_CHECK(g.AcceptedCount >= 0 && g.AcceptedCount <= read.lines.size());
+    FUZZ_CHECK(sink.detailLines == g.AcceptedCount + g.FileErrorCount);
+    FUZZ_CHECK(sink.shownErrors == g.FileErrorCount);
+    FUZZ_CHECK(sink.shownLines == read.lines.size() + 1);
+    FUZZ_CHECK(g.FileLineNo == 0 && g.LinkedFieldsActive && g.ParsePass == 1);
+
+    // A kept line is canonical: previewed again it is kept unchanged and is no error.
+    const QStringList kept = keptLines(g);
+    {
+        Globals again;
+        again.ModelChannelUnlocked = g.ModelChannelUnlocked;
+        CheckingSink quiet;
+        modParser::PreviewFile(again, quiet, kept, false);
+        FUZZ_CHECK(again.FileErrorCount == 0);
+        FUZZ_CHECK(keptLines(again) == kept);
+    }
+
+    // The apply pass: after emptying the init strings the file names, one control per
+    // kept line, all inside one bracket, and nothing new in the details box.
+    const int detailsBefore = sink.detailLines;
+    modParser::ApplyAcceptedLines(g, sink);
+    FUZZ_CHECK(sink.begins == 1 && sink.ends == 1);
+    FUZZ_CHECK(!sink.setterOutsideBracket);
+    FUZZ_CHECK(sink.setters >= g.AcceptedCount && sink.setters <= g.AcceptedCount + 4);
+    FUZZ_CHECK(sink.setters - g.AcceptedCount <= sink.leadingEmptyInit);
+    FUZZ_CHECK(sink.detailLines == detailsBefore && sink.shownErrors == g.FileErrorCount);
+    FUZZ_CHECK(g.FileLineNo == 0 && g.ParsePass == 2);
+    return 0;
+}

@@ -199,6 +199,10 @@ public:
     void beginInitStrBatch();
     void endInitStrBatch();
 
+    // While set, selecting a mode does not run the frame checks: a load puts validated
+    // frame values in place and must not have them pushed by a mode it selects afterwards.
+    bool SuspendModeFrameChecks = false;
+
     // Disables or enables the commands that must not start while a transfer holds the port.
     void setCommandsEnabled(bool enabled);
 

@@ -180,7 +180,7 @@ void frmMain::ApplyStartMode()
                 scrStartSeconds},
                mode == PointMode::Timecode);
     showFields({lblStartFrame, txtStartFrame}, mode == PointMode::Frame);
-    if (mode == PointMode::Timecode || mode == PointMode::Frame)
+    if ((mode == PointMode::Timecode || mode == PointMode::Frame) && !SuspendModeFrameChecks)
         txtStartFrame_LostFocus();
 }
 
@@ -209,7 +209,7 @@ void frmMain::ApplyEndMode()
     scrStartTitle->setMax(mode == PointMode::Title ? Limits::TitleMax - 1 : Limits::TitleMax);
     scrStartChapter->setMax(mode == PointMode::Chapter ? Limits::ChapterMax - 1
                                                        : Limits::ChapterMax);
-    if (mode == PointMode::Timecode || mode == PointMode::Frame)
+    if ((mode == PointMode::Timecode || mode == PointMode::Frame) && !SuspendModeFrameChecks)
         txtEndFrame_LostFocus();
 }
 

@@ -7,6 +7,7 @@
 #include "comm/modCorvaneComm.h"
 #include "simsync/SimSync.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <ctime>
 
@@ -30,6 +31,13 @@ struct CommRig
     }
     ~CommRig() { comm.setPortOpen(false); }
 };
+
+// A device path that does not exist. Unique per process: the serial layer takes a lock
+// file named after the device, and test runs may overlap.
+inline QString missingDevicePath(const QString& name)
+{
+    return QStringLiteral("/nonexistent/%1-%2").arg(name).arg(QCoreApplication::applicationPid());
+}
 
 // CPU seconds this process has used.
 inline double processCpuSeconds()

@@ -26,9 +26,9 @@ void PortAccessTest::listingReportsEachPresentPort()
     QVERIFY(second.start());
     // 2 and 4 name devices that do not exist; 17 must never be tried.
     PortMap::setTestMapping({{1, rig.sim.path()},
-                             {2, "/nonexistent/ttyX"},
+                             {2, missingDevicePath("ttyX")},
                              {3, second.path()},
-                             {4, "/nonexistent/ttyY"},
+                             {4, missingDevicePath("ttyY")},
                              {17, second.path()}});
     rig.g.PortPresent.fill(true);
     int changed = 0;
@@ -54,7 +54,7 @@ void PortAccessTest::listingReportsEachPresentPort()
 void PortAccessTest::listingWithoutPortsReportsProblem()
 {
     CommRig rig;
-    PortMap::setTestMapping({{1, "/nonexistent/ttyX"}});
+    PortMap::setTestMapping({{1, missingDevicePath("ttyX")}});
     rig.g.PortList.append(PortListEntry{"COM9", 9, {}});
     rig.g.PortListSelected = 0;
 
@@ -111,8 +111,8 @@ void PortAccessTest::openSyncPortFailures_data()
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("missing device") << 5 << "/nonexistent/ttyX"
-                                    << "No such file or directory";
+    QTest::newRow("missing device")
+        << 5 << missingDevicePath("ttyX") << "No such file or directory";
     QTest::newRow("unmapped") << 6 << ""
                               << "There is no serial device for COM6";
     QTest::newRow("port 0") << 0 << ""

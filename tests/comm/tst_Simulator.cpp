@@ -57,18 +57,20 @@ void SimulatorTest::resetAnnouncementInPiecesAfterNoise()
 {
     CommRig rig;
     QVERIFY(rig.open());
+    QElapsedTimer clock;
+    clock.start();
     rig.sim.pressReset(3, 50, "\xff");
-    QVERIFY(rig.sim.waitUntilSent(3000));
     QByteArray got;
     QTRY_COMPARE((got += rig.comm.Input()), QByteArray("\xff"
                                                        "ATS0=1\n\r"));
+    // Nine bytes on the line and two pauses between the pieces.
+    QVERIFY(clock.elapsed() >= 9 * ByteMs + 2 * 50 - 1);
+    QVERIFY(rig.sim.waitUntilSent(1000));
     const auto log = rig.sim.wireLog();
     QCOMPARE(log.size(), 4);
     QCOMPARE(log[0].bytes, QByteArray("\xff"));
+    QVERIFY(log[1].bytes.size() >= 2 && log[2].bytes.size() >= 2 && log[3].bytes.size() >= 2);
     QCOMPARE(log[1].bytes + log[2].bytes + log[3].bytes, QByteArray("ATS0=1\n\r"));
-    // Each piece leaves after the pause plus its own time on the line.
-    QVERIFY(log[2].ms - log[1].ms >= 50 + log[2].bytes.size() * ByteMs - 1);
-    QVERIFY(log[3].ms - log[2].ms >= 50 + log[3].bytes.size() * ByteMs - 1);
 }
 
 void SimulatorTest::frozenCellIgnoresWrites()

@@ -1,5 +1,8 @@
 #pragma once
 // The editor's synchronizer commands: load everything, and save everything with a compare.
+// Both need the port open, show the progress window around their transfers and report a
+// failure in the problem window. While one runs, the other commands are held off; a
+// second start that slips through is ignored.
 
 class frmMain;
 

@@ -5,12 +5,12 @@
 # ends the run, keeps the input that caused it and makes this script fail.
 # Run from the repository root. Settings (environment):
 #   FUZZ_BUILD_DIR  build folder (build-fuzz)
-#   FUZZ_RUNS       inputs to run (150000, about a minute on a 2-core machine)
+#   FUZZ_RUNS       inputs to run (200000, about a minute on a 2-core machine)
 #   FUZZ_JOBS       parallel compile jobs (2)
 set -eu
 
 BUILD="${FUZZ_BUILD_DIR:-build-fuzz}"
-RUNS="${FUZZ_RUNS:-150000}"
+RUNS="${FUZZ_RUNS:-200000}"
 JOBS="${FUZZ_JOBS:-2}"
 
 for tool in clang clang++ cmake; do

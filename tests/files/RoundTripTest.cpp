@@ -59,8 +59,8 @@ void setState(FileRig& f, const EditorState& s)
     m.txtComment->setText(s.comment);
 }
 
-// Unlike every row below, with init strings that fill the 58 characters: a file's
-// strings must not be judged against these.
+// Unlike every row below, with init strings that fill the 58 characters from the back:
+// a file's strings, applied from the first, must not be judged against these.
 EditorState otherState(bool unlocked)
 {
     EditorState s;
@@ -76,7 +76,7 @@ EditorState otherState(bool unlocked)
     s.startFrame = "777";
     s.endFrame = "888";
     s.synchronize = s.squelch = false;
-    s.initStr = {QString(23, 'Z'), QString(23, 'Y'), QString(12, 'X'), ""};
+    s.initStr = {"", QString(12, 'X'), QString(23, 'Y'), QString(23, 'Z')};
     s.comment = "other";
     return s;
 }

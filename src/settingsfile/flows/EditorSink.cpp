@@ -25,7 +25,8 @@ void EditorSink::showLineCount(int lineNo)
 
 bool EditorSink::isFieldEnabled(TextField field) const
 {
-    return box(field)->isEnabled();
+    // The box's own state: a disabled editor window around it does not lock it.
+    return box(field)->isEnabledTo(&main_);
 }
 
 void EditorSink::beginApply()

@@ -9,20 +9,19 @@
 #include "comm/CommContext.h"
 #include "comm/PortMap.h"
 #include "comm/modCorvaneComm.h"
+#include "support/BenchSupport.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <array>
 #include <cstdio>
-#include <ctime>
 
 using namespace modCorvaneComm;
 
 namespace {
 
-constexpr double ByteMs = 10000.0 / 1200.0;
-constexpr double AttentionFloorMs = 8 * ByteMs + 130;
+using bench::AttentionFloorMs;
+using bench::ByteMs;
+using bench::Run;
 constexpr int16_t Port = 1;
 
 // The cells of a whole load, in its order.
@@ -40,31 +39,6 @@ std::array<uint8_t, 56> loadOrder()
     return cells;
 }
 
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
-struct Run
-{
-    double wallMs = 0;
-    double cpuS = 0;
-};
-
-template <typename Work> Run measure(Work work)
-{
-    QElapsedTimer clock;
-    const double cpu0 = cpuSeconds();
-    clock.start();
-    work();
-    Run r;
-    r.wallMs = clock.nsecsElapsed() / 1e6;
-    r.cpuS = cpuSeconds() - cpu0;
-    return r;
-}
-
 void report(const char* name, const Run& r, double floorMs)
 {
     std::printf("%s_wall_ms=%.1f\n", name, r.wallMs);
@@ -80,13 +54,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QString simExe = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SIMSYNC_EXE);
 
-    QProcess sim;
-    sim.start(simExe, {});
-    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "cannot start %s\n", qPrintable(simExe));
+    bench::SimProcess sim;
+    if (!sim.start(simExe))
         return 1;
-    }
-    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    const QString path = sim.path();
     PortMap::setTestMapping({{Port, path}});
 
     MSComm comm;
@@ -102,7 +73,7 @@ int main(int argc, char** argv)
     std::array<std::array<uint8_t, 2>, 56> values{};
     int failures = 0;
 
-    const Run reads = measure([&] {
+    const Run reads = bench::measure([&] {
         failures += !SendAttention(c);
         for (size_t i = 0; i < cells.size(); ++i) {
             failures += ReadCell(c, cells[i]) != 1;
@@ -112,7 +83,7 @@ int main(int argc, char** argv)
     // Request and reply: 3 + 4 bytes, no pauses when every reply is good.
     const double readsFloor = AttentionFloorMs + cells.size() * 7 * ByteMs;
 
-    const Run writes = measure([&] {
+    const Run writes = bench::measure([&] {
         failures += !SendAttention(c);
         for (size_t i = 0; i < cells.size(); ++i)
             failures += WriteCell(c, cells[i], values[i][0], values[i][1]) != 1;
@@ -129,9 +100,5 @@ int main(int argc, char** argv)
     std::printf("failures=%d\n", failures);
 
     comm.setPortOpen(false);
-    sim.write("quit\n");
-    sim.closeWriteChannel();
-    if (!sim.waitForFinished(3000))
-        sim.kill();
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,141 @@
+// Times "LOAD from Synchronizer" and "SAVE to Synchronizer" (its save and its compare)
+// through the editor window against the simulated unit paced at 1200 baud, and watches
+// how this process and its user interface fare meanwhile. Prints name=value lines:
+//   load_wall_over_floor, save_wall_over_floor, compare_wall_over_floor
+//   transfer_cpu_share   CPU seconds of this process over wall seconds, all three together
+//   ui_max_stall_ms      the longest gap between ticks of a 10 ms timer during them
+// The floor of each is the line time of its bytes plus its fixed pauses: the 2.5 s before
+// a load, the 130 ms of the attention sequence, and the 100 ms after every write.
+//
+//   bench_transfer [path-to-simsync]
+
+#include "app/CorvaneApp.h"
+#include "app/Modal.h"
+#include "app/frmMain.h"
+#include "app/frmProgress.h"
+#include "comm/PortMap.h"
+#include "comm/modCorvaneComm.h"
+#include "support/BenchSupport.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+constexpr int16_t Port = 1;
+constexpr int LoadCells = 56;
+constexpr int SaveCells = 54; // model and channel locked
+constexpr double LoadPauseMs = 2500;
+constexpr double WritePauseMs = 100;
+
+// When the progress window is shown and hidden: the save command shows it once for the
+// save and once for the compare.
+class ProgressTimes : public QObject
+{
+public:
+    QElapsedTimer clock;
+    QVector<double> shown, hidden;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            shown << clock.nsecsElapsed() / 1e6;
+        else if (e->type() == QEvent::Hide)
+            hidden << clock.nsecsElapsed() / 1e6;
+        return false;
+    }
+};
+
+void report(const char* name, double wallMs, double floorMs)
+{
+    std::printf("%s_wall_ms=%.1f\n", name, wallMs);
+    std::printf("%s_floor_ms=%.1f\n", name, floorMs);
+    std::printf("%s_wall_over_floor=%.3f\n", name, wallMs / floorMs);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    const QString simExe = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SIMSYNC_EXE);
+
+    bench::SimProcess sim;
+    if (!sim.start(simExe))
+        return 1;
+    PortMap::setTestMapping({{Port, sim.path()}});
+
+    // Any box or problem window means a transfer did not go cleanly.
+    int boxes = 0;
+    Modal::setHandler([&boxes](const Modal::Request& r) {
+        ++boxes;
+        std::fprintf(stderr, "box: %s\n", qPrintable(r.text.isEmpty() ? r.caption : r.text));
+        return QString();
+    });
+    CorvaneApp app;
+    app.endHandler = [] {};
+    startApplication(app);
+    frmMain& m = app.main();
+    CommContext c = app.comm();
+    if (!modCorvaneComm::OpenSyncPort(c, Port)) {
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(sim.path()),
+                     qPrintable(app.g.LastCommError));
+        return 1;
+    }
+
+    // A 10 ms timer that should tick on time throughout.
+    QElapsedTimer tickClock;
+    double lastTickMs = -1, maxGapMs = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    ticker.setInterval(10);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const double now = tickClock.nsecsElapsed() / 1e6;
+        if (lastTickMs >= 0)
+            maxGapMs = std::max(maxGapMs, now - lastTickMs);
+        lastTickMs = now;
+    });
+
+    ProgressTimes progress;
+    app.progress().installEventFilter(&progress);
+    tickClock.start();
+    ticker.start();
+
+    const bench::Run load = bench::measure([&] { m.cmdLoadFrom_Click(); });
+    progress.shown.clear(); // the load's own showing
+    progress.hidden.clear();
+    progress.clock.start();
+    const bench::Run saveAndCompare = bench::measure([&] { m.cmdSaveTo_Click(); });
+    ticker.stop();
+
+    if (progress.shown.size() != 2 || progress.hidden.size() != 2) {
+        std::fprintf(stderr, "the save did not show its two phases\n");
+        return 1;
+    }
+    const double saveMs = progress.hidden[0];
+    const double compareMs = progress.hidden[1] - progress.shown[1];
+
+    const double loadFloor = LoadPauseMs + bench::AttentionFloorMs + LoadCells * 7 * bench::ByteMs;
+    const double saveFloor =
+        bench::AttentionFloorMs + SaveCells * (5 * bench::ByteMs + WritePauseMs);
+    const double compareFloor = bench::AttentionFloorMs + SaveCells * 7 * bench::ByteMs;
+    report("load", load.wallMs, loadFloor);
+    report("save", saveMs, saveFloor);
+    report("compare", compareMs, compareFloor);
+    // A pseudo-terminal takes a frame the moment it is written, so there a write's line
+    // time overlaps its pause; this is the floor the host can see.
+    std::printf("save_wall_over_pty_floor=%.3f\n", saveMs / (130 + SaveCells * WritePauseMs));
+
+    const double wallS = (load.wallMs + saveAndCompare.wallMs) / 1000.0;
+    std::printf("transfer_cpu_share=%.4f\n", (load.cpuS + saveAndCompare.cpuS) / wallS);
+    std::printf("ui_max_stall_ms=%.1f\n", maxGapMs);
+    std::printf("boxes=%d\n", boxes);
+
+    m.MSComm1->setPortOpen(false);
+    Modal::setHandler({});
+    return boxes == 0 ? 0 : 1;
+}

@@ -1,8 +1,130 @@
 #include "app/frmDebug.h"
 
 #include "app/CorvaneApp.h"
+#include "app/DebugFillBytes.h"
+#include "comm/modCorvaneComm.h"
+#include "model/AppIdentity.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int FirstCell = 48;
+constexpr int LastDumpCell = 111;
+constexpr int LastFillCell = 110;
+
+QChar printable(uint8_t b)
+{
+    return b >= 32 && b < 127 ? QChar(char16_t(b)) : QLatin1Char('.');
+}
+
+QString hex2(uint8_t b)
+{
+    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// "3F  32 32  "22"", or "3E  Reply Timed Out" for a cell that did not answer.
+QString dumpLine(uint8_t address, int16_t status, const Globals& g)
+{
+    if (status != modCorvaneComm::ReadGood)
+        return hex2(address) + QStringLiteral("  ") + g.LastCommError;
+    const uint8_t d0 = g.ReplyBytes[0], d1 = g.ReplyBytes[1];
+    return hex2(address) + QStringLiteral("  ") + hex2(d0) + QLatin1Char(' ') + hex2(d1) +
+           QStringLiteral("  \"") + printable(d0) + printable(d1) + QLatin1Char('"');
+}
+} // namespace
+
+class frmDebug::RunScope
+{
+public:
+    explicit RunScope(frmDebug& w) : w_(w) { w_.running_ = true; }
+    ~RunScope()
+    {
+        w_.running_ = false;
+        if (w_.closePending_)
+            w_.app_.forgetDebug(); // deleted once the click has been handled
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    frmDebug& w_;
+};
 
 frmDebug::frmDebug(CorvaneApp& app) : app_(app)
 {
     setObjectName(QStringLiteral("frmDebug"));
+    setWindowTitle(QStringLiteral("%1 %2.%3 Debug")
+                       .arg(AppIdentity::Title)
+                       .arg(AppIdentity::Major)
+                       .arg(AppIdentity::Minor));
+    setFixedSize(451, 230);
+
+    auto button = [this](const char* name, const QString& text, QRect r) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(r);
+        return b;
+    };
+    cmdCompare = button("cmdCompare", QStringLiteral("Compare"), QRect(88, 24, 81, 33));
+    cmdDump = button("cmdDump", QStringLiteral("Dump"), QRect(192, 24, 81, 33));
+    cmdRandFill = button("cmdRandFill", QStringLiteral("RandFill"), QRect(320, 24, 81, 33));
+    txtMsg = new QPlainTextEdit(this);
+    txtMsg->setObjectName(QStringLiteral("txtMsg"));
+    txtMsg->setGeometry(24, 104, 393, 97);
+    txtMsg->setReadOnly(true);
+    txtMsg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabOrder(txtMsg, cmdCompare);
+    setTabOrder(cmdCompare, cmdDump);
+    setTabOrder(cmdDump, cmdRandFill);
+
+    connect(cmdCompare, &QPushButton::clicked, this, [this] { cmdCompare_Click(); });
+    connect(cmdDump, &QPushButton::clicked, this, [this] { cmdDump_Click(); });
+    connect(cmdRandFill, &QPushButton::clicked, this, [this] { cmdRandFill_Click(); });
+}
+
+bool frmDebug::mayStart() const
+{
+    const Globals& g = app_.g;
+    return !running_ && !g.Busy && !g.ProbeRunning && !g.TransferRunning;
+}
+
+void frmDebug::cmdCompare_Click() {}
+
+void frmDebug::cmdDump_Click()
+{
+    if (!mayStart())
+        return;
+    RunScope scope(*this);
+    CommContext c = app_.comm();
+    txtMsg->clear();
+    for (int address = FirstCell; address <= LastDumpCell; ++address) {
+        const auto a = static_cast<uint8_t>(address);
+        const int16_t status = modCorvaneComm::ReadCell(c, a);
+        txtMsg->appendPlainText(dumpLine(a, status, app_.g));
+    }
+}
+
+void frmDebug::cmdRandFill_Click()
+{
+    if (!mayStart())
+        return;
+    RunScope scope(*this);
+    CommContext c = app_.comm();
+    DebugFillBytes& bytes = DebugFillBytes::process();
+    for (int address = FirstCell; address <= LastFillCell; ++address) {
+        const auto pair = bytes.nextPair();
+        modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]);
+    }
+}
+
+void frmDebug::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // A running Dump or RandFill is still on the stack: the window goes when it ends.
+    if (running_)
+        closePending_ = true;
+    else
+        app_.forgetDebug();
 }

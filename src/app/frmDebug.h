@@ -1,9 +1,12 @@
 #pragma once
-// The service window that reads and fills the synchronizer's cells directly.
+// The service window that reads and fills the synchronizer's cells directly. The hidden
+// key sequence in the finder shows and hides it; closing it by its close box destroys it.
 
 #include <QWidget>
 
 class CorvaneApp;
+class QPlainTextEdit;
+class QPushButton;
 
 class frmDebug : public QWidget
 {
@@ -11,6 +14,30 @@ class frmDebug : public QWidget
 public:
     explicit frmDebug(CorvaneApp& app);
 
+    QPushButton* cmdCompare;
+    QPushButton* cmdDump;
+    QPushButton* cmdRandFill;
+    QPlainTextEdit* txtMsg;
+
+    void cmdCompare_Click();
+    // Reads cells 48 to 111 and lists each in txtMsg: address, bytes, or why it failed.
+    void cmdDump_Click();
+    // Writes two random bytes (never LF or CR) into each of the cells 48 to 110.
+    void cmdRandFill_Click();
+
+    // A Dump or RandFill is running.
+    bool running() const { return running_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // False while anything else uses the port (or this window already does).
+    bool mayStart() const;
+    // Marks the window busy for one command; a close asked for meanwhile happens after.
+    class RunScope;
+
     CorvaneApp& app_;
+    bool running_ = false;
+    bool closePending_ = false;
 };

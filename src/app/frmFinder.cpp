@@ -1,10 +1,392 @@
 #include "app/frmFinder.h"
 
 #include "app/CorvaneApp.h"
+#include "app/EditorDefaults.h"
+#include "app/HiddenKeys.h"
+#include "app/frmDebug.h"
+#include "app/frmMain.h"
+#include "app/frmProgress.h"
+#include "app/modFinder.h"
+#include "comm/modCorvaneComm.h"
+#include "model/AppIdentity.h"
+#include "transfer/flows/modGetSetAll.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextCursor>
+#include <exception>
+
+namespace {
+constexpr int ClientWidth = 400;
+constexpr int ClientHeight = 420;
+
+template <typename W> W* named(W* w, const char* name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect r)
+{
+    auto* b = named(new QPushButton(text, parent), name);
+    b->setGeometry(r);
+    return b;
+}
+
+QFrame* makePanel(QWidget* parent, const char* name, QRect r, const QColor& colour)
+{
+    auto* f = named(new QFrame(parent), name);
+    f->setGeometry(r);
+    f->setAutoFillBackground(true);
+    QPalette p = f->palette();
+    p.setColor(QPalette::Window, colour);
+    f->setPalette(p);
+    return f;
+}
+} // namespace
 
 frmFinder::frmFinder(CorvaneApp& app) : app_(app)
 {
     setObjectName(QStringLiteral("frmFinder"));
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+
+    buildControls(client);
+    buildMenus();
+    connectHandlers();
+
+    // The window sees every key typed in any of its controls first.
+    qApp->installEventFilter(this);
+    adjustSize();
+    setFixedSize(size());
+
+    // The status box takes over the lines written before it existed.
+    Globals& g = app_.g;
+    g.finderStatusSink = [this](const QString& line) { appendStatusLine(line); };
+    g.portListChanged = [this] { showPortList(); };
+    const QStringList backlog = g.finderStatusBacklog;
+    g.finderStatusBacklog.clear();
+    for (const QString& line : backlog)
+        appendStatusLine(line);
+
+    Form_Load();
 }
 
-void frmFinder::returnedFromEditor() {}
+frmFinder::~frmFinder()
+{
+    qApp->removeEventFilter(this);
+    app_.g.finderStatusSink = nullptr;
+    app_.g.portListChanged = nullptr;
+}
+
+void frmFinder::buildControls(QWidget* c)
+{
+    Shape1 = makePanel(c, "Shape1", QRect(8, 6, 384, 50), QColor(255, 255, 192));
+    lblFinderTop =
+        named(new QLabel(QStringLiteral("Press RESET on the synchronizer"), c), "lblFinderTop");
+    lblFinderTop->setGeometry(16, 10, 368, 22);
+    lblFinderTop->setAlignment(Qt::AlignCenter);
+    QFont big = lblFinderTop->font();
+    big.setBold(true);
+    big.setPointSize(big.pointSize() + 2);
+    lblFinderTop->setFont(big);
+    Label1 = named(new QLabel(QStringLiteral("Then press one of the buttons below"), c), "Label1");
+    Label1->setGeometry(16, 32, 368, 20);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    Frame1 = named(new QFrame(c), "Frame1");
+    Frame1->setGeometry(8, 64, 384, 146);
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    cmbPort = named(new QComboBox(c), "cmbPort");
+    cmbPort->setGeometry(24, 76, 110, 28);
+    cmdConnect = makeButton(c, "cmdConnect", QStringLiteral("Try Specific Serial Port"),
+                            QRect(150, 74, 226, 32));
+    Line1 = named(new QFrame(c), "Line1");
+    Line1->setGeometry(24, 114, 352, 2);
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    cmdStart =
+        makeButton(c, "cmdStart", QStringLiteral("Try All serial ports"), QRect(150, 124, 226, 32));
+    cmdWithout = makeButton(c, "cmdWithout", QStringLiteral("Work Without Synchronizer"),
+                            QRect(150, 166, 226, 32));
+    QFont bold = cmdStart->font();
+    bold.setBold(true);
+    for (QPushButton* b : {cmdConnect, cmdStart})
+        b->setFont(bold);
+
+    lblFinderProgress = named(new QLabel(QStringLiteral("Status"), c), "lblFinderProgress");
+    lblFinderProgress->setGeometry(12, 222, 200, 20);
+    cmdExit = makeButton(c, "cmdExit", QStringLiteral("Exit"), QRect(296, 216, 96, 28));
+    // An etched border around the status box.
+    Shape2 = makePanel(c, "Shape2", QRect(7, 249, 386, 164), QColor(128, 128, 128));
+    Shape3 = makePanel(c, "Shape3", QRect(8, 250, 386, 164), Qt::white);
+    txtFindStatus = named(new QPlainTextEdit(c), "txtFindStatus");
+    txtFindStatus->setGeometry(8, 250, 384, 162);
+    txtFindStatus->setReadOnly(true);
+    txtFindStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtFindStatus->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    txtFindStatus->setFont(mono);
+    Shape1->lower();
+}
+
+void frmFinder::buildMenus()
+{
+    auto action = [](QMenu* menu, const char* name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    menuFile = named(menuBar()->addMenu(QStringLiteral("File")), "menuFile");
+    menuExit = action(menuFile, "menuExit", QStringLiteral("Exit"));
+    menuSynchro = named(menuBar()->addMenu(QStringLiteral("Find Synchronizer")), "menuSynchro");
+    menuConnect = action(menuSynchro, "menuConnect", QStringLiteral("Try Specific Serial Port"));
+    menuAutoFind = action(menuSynchro, "menuAutoFind", QStringLiteral("Try All Serial Ports"));
+    menuWithout = action(menuSynchro, "menuWithout", QStringLiteral("Work Without Synchronizer"));
+    separator1 = menuSynchro->addSeparator();
+    separator1->setObjectName(QStringLiteral("separator1"));
+    menuRefreshList =
+        action(menuSynchro, "menuRefreshList", QStringLiteral("Refresh Serial Port List"));
+    menuHelp = named(menuBar()->addMenu(QStringLiteral("Help")), "menuHelp");
+    menuAbout = action(menuHelp, "menuAbout", QStringLiteral("About"));
+}
+
+void frmFinder::connectHandlers()
+{
+    connect(cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });
+    connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
+    connect(cmdWithout, &QPushButton::clicked, this, [this] { cmdWithout_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(menuExit, &QAction::triggered, this, [this] { menuExit_Click(); });
+    connect(menuConnect, &QAction::triggered, this, [this] { menuConnect_Click(); });
+    connect(menuAutoFind, &QAction::triggered, this, [this] { menuAutoFind_Click(); });
+    connect(menuWithout, &QAction::triggered, this, [this] { menuWithout_Click(); });
+    connect(menuRefreshList, &QAction::triggered, this, [this] { menuRefreshList_Click(); });
+    connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
+}
+
+void frmFinder::Form_Load()
+{
+    Globals& g = app_.g;
+    setWindowTitle(AppIdentity::TitleWithFullVersion() + QStringLiteral(" - Find Synchronizer"));
+    g.Busy = false;
+    CommContext c = app_.comm();
+    modCorvaneComm::ListSerialPorts(c);
+    g.ModelChannelUnlocked = false;
+    g.DebugArmed = false;
+    // The hidden editor shows the lock as it will be when it comes back.
+    app_.main().ShowModelChannelUnlocked(false);
+    modCorvaneComm::AppendFinderStatus(g, QString());
+    modCorvaneComm::AppendFinderStatus(g, QStringLiteral("Synchronizer Finder -- Ready"));
+    modCorvaneComm::AppendFinderStatus(g, QString());
+}
+
+void frmFinder::appendStatusLine(const QString& line)
+{
+    QTextCursor cursor = txtFindStatus->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(line + QLatin1Char('\n'));
+    txtFindStatus->setTextCursor(cursor);
+    txtFindStatus->ensureCursorVisible();
+}
+
+void frmFinder::showPortList()
+{
+    const Globals& g = app_.g;
+    cmbPort->clear();
+    for (const PortListEntry& e : g.PortList) {
+        cmbPort->addItem(e.label, int(e.port));
+        cmbPort->setItemData(cmbPort->count() - 1, e.device, Qt::ToolTipRole);
+    }
+    cmbPort->setCurrentIndex(g.PortListSelected);
+}
+
+bool frmFinder::portInUse() const
+{
+    const Globals& g = app_.g;
+    return g.Busy || g.TransferRunning || (app_.hasDebug() && app_.debug().running());
+}
+
+void frmFinder::runScan(bool allPorts)
+{
+    Globals& g = app_.g;
+    if (portInUse())
+        return;
+    g.Busy = true;
+    scanAbandoned_ = false;
+    struct BusyReset
+    {
+        Globals& g;
+        ~BusyReset() { g.Busy = false; }
+    } busyReset{g};
+
+    try {
+        CommContext c = app_.comm();
+        int16_t port = 0;
+        if (allPorts) {
+            if (!modCorvaneComm::ListSerialPorts(c))
+                return;
+        } else {
+            if (cmbPort->currentIndex() < 0)
+                return; // an empty list: nothing to try
+            port = static_cast<int16_t>(cmbPort->currentData().toInt());
+            if (port <= 0)
+                return;
+        }
+        const bool found =
+            modCorvaneComm::FindSynchronizer(app_, port, [this] { return scanAbandoned_; });
+        if (found && !scanAbandoned_)
+            handOverToEditor();
+    } catch (const std::exception&) {
+        // An unexpected failure ends the command quietly; Busy is reset on the way out.
+    }
+}
+
+void frmFinder::handOverToEditor()
+{
+    frmMain& m = app_.main();
+    hide();
+    m.show();
+    modCorvaneComm::SetDefaults(m);
+    m.ShowConnected(true);
+
+    frmProgress& p = app_.progress();
+    p.setWindowTitle(QStringLiteral("Load from Synchronizer"));
+    p.lblProgress->setText(QStringLiteral("Loading............."));
+    p.setBar(0);
+    p.showNow();
+    const int16_t r = modGetSetAll::GetAllFromCorvane(m);
+    p.hide();
+    if (r == -1)
+        app_.showProblem(QStringLiteral("Cannot Load! ") +
+                         QStringLiteral("There were communications errors on the serial port or "
+                                        "the synchronizer is not responding.") +
+                         QStringLiteral("\r\n") + QStringLiteral(" Please try again"));
+}
+
+void frmFinder::cmdConnect_Click()
+{
+    runScan(false);
+}
+
+void frmFinder::cmdStart_Click()
+{
+    runScan(true);
+}
+
+void frmFinder::cmdWithout_Click()
+{
+    Globals& g = app_.g;
+    // Leaving a scan behind would leave it probing the port under the editor's commands:
+    // its probe ends as if cancelled, and nothing else is tried.
+    if (g.Busy && !scanAbandoned_) {
+        scanAbandoned_ = true;
+        if (g.ProbeRunning)
+            app_.progress().cmdCancel_Click();
+    }
+    frmMain& m = app_.main();
+    hide();
+    m.show();
+    modCorvaneComm::SetDefaults(m);
+}
+
+void frmFinder::cmdExit_Click()
+{
+    app_.endApplication();
+}
+
+void frmFinder::menuConnect_Click()
+{
+    cmdConnect_Click();
+}
+void frmFinder::menuAutoFind_Click()
+{
+    cmdStart_Click();
+}
+void frmFinder::menuWithout_Click()
+{
+    cmdWithout_Click();
+}
+void frmFinder::menuExit_Click()
+{
+    cmdExit_Click();
+}
+
+void frmFinder::menuRefreshList_Click()
+{
+    // Listing closes the open port: never under a running scan or transfer.
+    if (portInUse())
+        return;
+    CommContext c = app_.comm();
+    modCorvaneComm::ListSerialPorts(c);
+}
+
+void frmFinder::menuAbout_Click()
+{
+    app_.showAbout();
+}
+
+void frmFinder::returnedFromEditor()
+{
+    Globals& g = app_.g;
+    modCorvaneComm::AppendFinderStatus(g, QString());
+    modCorvaneComm::AppendFinderStatus(g, QString(33, QLatin1Char('=')));
+    modCorvaneComm::AppendFinderStatus(g, QString());
+}
+
+void frmFinder::Form_KeyPress(int ch)
+{
+    Globals& g = app_.g;
+    if (ch == HiddenKeys::First && !g.DebugArmed) {
+        g.DebugArmed = true;
+        return;
+    }
+    if (ch == HiddenKeys::Second && g.DebugArmed) {
+        g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
+        if (g.ModelChannelUnlocked)
+            app_.debug().show();
+        else if (app_.hasDebug())
+            app_.debug().hide();
+        // The editor's lock follows, as if the sequence had been typed there.
+        g.ModelChannelMarked = false;
+        app_.main().ShowModelChannelUnlocked(g.ModelChannelUnlocked);
+    }
+    g.DebugArmed = false;
+}
+
+bool frmFinder::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        // Each key once: when it reaches the control that has the focus in this window
+        // (or the window itself when nothing has it), before the control sees it.
+        QWidget* target = QApplication::focusWidget();
+        QWidget* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && (watched == target || (!target && watched == this))) {
+            const int ch = HiddenKeys::characterOf(static_cast<QKeyEvent*>(event));
+            if (ch >= 0)
+                Form_KeyPress(ch);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmFinder::closeEvent(QCloseEvent* event)
+{
+    // With the editor hidden, a closed finder would leave the process running with no
+    // window at all: the close box ends the application, as Exit does.
+    event->accept();
+    app_.endApplication();
+}

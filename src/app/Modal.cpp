@@ -25,7 +25,13 @@ QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title, co
         r.selectedFilter = selectedFilter;
         return currentHandler()(r);
     }
-    QFileDialog dlg(parent, title, QString(), filter);
+    // "*.*" means every file on Windows; elsewhere it would hide names without a dot,
+    // and saved settings files get no extension.
+    QString platformFilter = filter;
+#ifndef Q_OS_WIN
+    platformFilter.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+#endif
+    QFileDialog dlg(parent, title, QString(), platformFilter);
     dlg.setAcceptMode(kind == Request::SaveFile ? QFileDialog::AcceptSave
                                                 : QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::AnyFile);

@@ -27,7 +27,7 @@
 #include <exception>
 
 namespace {
-constexpr int ClientWidth = 400;
+constexpr int ClientWidth = 480;
 constexpr int ClientHeight = 420;
 
 template <typename W> W* named(W* w, const char* name)
@@ -93,35 +93,35 @@ frmFinder::~frmFinder()
 
 void frmFinder::buildControls(QWidget* c)
 {
-    Shape1 = makePanel(c, "Shape1", QRect(8, 6, 384, 50), QColor(255, 255, 192));
+    Shape1 = makePanel(c, "Shape1", QRect(8, 6, 464, 50), QColor(255, 255, 192));
     lblFinderTop =
         named(new QLabel(QStringLiteral("Press RESET on the synchronizer"), c), "lblFinderTop");
-    lblFinderTop->setGeometry(16, 10, 368, 22);
+    lblFinderTop->setGeometry(16, 10, 448, 22);
     lblFinderTop->setAlignment(Qt::AlignCenter);
     QFont big = lblFinderTop->font();
     big.setBold(true);
     big.setPointSize(big.pointSize() + 2);
     lblFinderTop->setFont(big);
     Label1 = named(new QLabel(QStringLiteral("Then press one of the buttons below"), c), "Label1");
-    Label1->setGeometry(16, 32, 368, 20);
+    Label1->setGeometry(16, 32, 448, 20);
     Label1->setAlignment(Qt::AlignCenter);
 
     Frame1 = named(new QFrame(c), "Frame1");
-    Frame1->setGeometry(8, 64, 384, 146);
+    Frame1->setGeometry(8, 64, 464, 146);
     Frame1->setFrameShape(QFrame::StyledPanel);
     Frame1->setFrameShadow(QFrame::Sunken);
     cmbPort = named(new QComboBox(c), "cmbPort");
-    cmbPort->setGeometry(24, 76, 110, 28);
+    cmbPort->setGeometry(24, 76, 130, 28);
     cmdConnect = makeButton(c, "cmdConnect", QStringLiteral("Try Specific Serial Port"),
-                            QRect(150, 74, 226, 32));
+                            QRect(180, 74, 276, 32));
     Line1 = named(new QFrame(c), "Line1");
-    Line1->setGeometry(24, 114, 352, 2);
+    Line1->setGeometry(24, 114, 432, 2);
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
     cmdStart =
-        makeButton(c, "cmdStart", QStringLiteral("Try All serial ports"), QRect(150, 124, 226, 32));
+        makeButton(c, "cmdStart", QStringLiteral("Try All serial ports"), QRect(180, 124, 276, 32));
     cmdWithout = makeButton(c, "cmdWithout", QStringLiteral("Work Without Synchronizer"),
-                            QRect(150, 166, 226, 32));
+                            QRect(180, 166, 276, 32));
     QFont bold = cmdStart->font();
     bold.setBold(true);
     for (QPushButton* b : {cmdConnect, cmdStart})
@@ -129,12 +129,12 @@ void frmFinder::buildControls(QWidget* c)
 
     lblFinderProgress = named(new QLabel(QStringLiteral("Status"), c), "lblFinderProgress");
     lblFinderProgress->setGeometry(12, 222, 200, 20);
-    cmdExit = makeButton(c, "cmdExit", QStringLiteral("Exit"), QRect(296, 216, 96, 28));
+    cmdExit = makeButton(c, "cmdExit", QStringLiteral("Exit"), QRect(376, 216, 96, 28));
     // An etched border around the status box.
-    Shape2 = makePanel(c, "Shape2", QRect(7, 249, 386, 164), QColor(128, 128, 128));
-    Shape3 = makePanel(c, "Shape3", QRect(8, 250, 386, 164), Qt::white);
+    Shape2 = makePanel(c, "Shape2", QRect(7, 249, 466, 164), QColor(128, 128, 128));
+    Shape3 = makePanel(c, "Shape3", QRect(8, 250, 466, 164), Qt::white);
     txtFindStatus = named(new QPlainTextEdit(c), "txtFindStatus");
-    txtFindStatus->setGeometry(8, 250, 384, 162);
+    txtFindStatus->setGeometry(8, 250, 464, 162);
     txtFindStatus->setReadOnly(true);
     txtFindStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtFindStatus->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -49,7 +49,6 @@ private slots:
     void debugWindowClosedByItsBox();
     void exitAndCloseBoxEndTheApplication();
     void refreshListsAgain();
-    void aboutFromTheFinder();
 };
 
 void FinderWindowTest::applicationStartsWithTheEditor()
@@ -287,15 +286,6 @@ void FinderWindowTest::refreshListsAgain()
     QCOMPARE(fi.cmbPort->count(), 1);
     QCOMPARE(fi.cmbPort->currentText(), QStringLiteral("COM7"));
     QVERIFY(!r.main().MSComm1->PortOpen());
-}
-
-void FinderWindowTest::aboutFromTheFinder()
-{
-    FinderRig r;
-    frmFinder& fi = r.openFinder();
-    fi.menuAbout->trigger();
-    QCOMPARE(r.f.modal.count(Modal::Request::Dialog), 1);
-    QCOMPARE(r.f.modal.requests.back().caption, QStringLiteral("About Corvane"));
 }
 
 CORVANE_TEST_CLASS(FinderWindowTest)

@@ -58,7 +58,8 @@ bool listenForAnnouncement(CommContext& c, frmProgress& p)
     return found;
 }
 
-// A number cell read as 1 to 99: ProbeFound; answered otherwise: doubtful; no answer.
+// ProbeFound for a number from 1 to 99, doubtful for any other answer, unread when the
+// cell did not answer.
 int16_t readNumberCell(CommContext& c, uint8_t address)
 {
     if (ReadCell(c, address) != ReadGood)

@@ -39,17 +39,12 @@ void LoadMarksTest::marksAndReport_data()
     QTest::newRow("model of two spaces is 0, raised to 1")
         << QStringList{"3F=  "} << QStringList{"shpHiLiteModel=yellow"} << 0 << 1
         << QStringList{"txtModel=1"} << true;
-    QTest::newRow("model \"5 \" is 5")
-        << QStringList{"3F=5 "} << QStringList{} << 0 << 0 << QStringList{"txtModel=5"} << false;
     QTest::newRow("start title 99 ending on a title")
         << QStringList{"modes=T/T", "38=99", "39=99"} << QStringList{"shpHiLiteStartTitle=yellow"}
         << 0 << 1 << QStringList{"txtStartTitle=98", "txtEndTitle=99"} << false;
     QTest::newRow("start title 99 ending on a chapter")
         << QStringList{"38=99", "39=99"} << QStringList{} << 0 << 0
         << QStringList{"txtStartTitle=99", "txtEndTitle=99"} << false;
-    QTest::newRow("start chapter 99 ending on a title")
-        << QStringList{"modes=C/T", "3A=99", "3B=99"} << QStringList{} << 0 << 0
-        << QStringList{"txtStartChapter=99", "txtEndChapter=99"} << false;
     QTest::newRow("start point unreadable, start on a chapter")
         << QStringList{"31=X1"} << QStringList{} << 2 << 0
         << QStringList{"txtStartFrame=1", "txtStartMinutes=0", "txtStartSeconds=0"} << false;
@@ -82,13 +77,6 @@ void LoadMarksTest::marksAndReport_data()
         << QStringList{"txtStartFrame=50000", "txtEndMinutes=10", "txtEndSeconds=0",
                        "txtEndFrame=1000"}
         << false;
-    QTest::newRow("2:75 reads as 3:15")
-        << QStringList{"modes=M/M", "start=0000275", "end=0001000"} << QStringList{} << 0 << 0
-        << QStringList{"txtStartMinutes=3", "txtStartSeconds=15"} << false;
-    QTest::newRow("end time before start time, both times")
-        << QStringList{"modes=M/M", "start=0001000", "end=0000500"}
-        << QStringList{"shpHiLiteEndMinutes=yellow", "shpHiLiteEndSeconds=yellow"} << 0 << 1
-        << QStringList{"txtEndMinutes=10", "txtEndSeconds=1"} << false;
 }
 
 void LoadMarksTest::marksAndReport()

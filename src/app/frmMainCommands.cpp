@@ -40,7 +40,9 @@ void frmMain::Form_KeyPress(int ch)
         g.DebugArmed = true;
         return;
     }
-    if (ch == HiddenKeys::Second && g.DebugArmed) {
+    // A save and its compare must agree on whether model and channel take part, so the
+    // lock cannot change while a transfer runs.
+    if (ch == HiddenKeys::Second && g.DebugArmed && !g.TransferRunning) {
         g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
         ShowModelChannelUnlocked(g.ModelChannelUnlocked);
         g.ModelChannelMarked = false;

@@ -35,6 +35,7 @@ private slots:
     void hiddenKeySequence_data();
     void hiddenKeySequence();
     void keySequenceReachesTheControl();
+    void lockHoldsDuringTransfer();
     void menuEntryKeepsTheFocus();
     void exitAndCloseEndTheApplication();
     void aboutWindow();
@@ -204,6 +205,23 @@ void EditorWindowTest::keySequenceReachesTheControl()
     QTest::keyClicks(m.txtComment, "ab");
     QCOMPARE(m.txtComment->text(), QStringLiteral("ab"));
     QVERIFY(!f.g().DebugArmed);
+}
+
+void EditorWindowTest::lockHoldsDuringTransfer()
+{
+    // A save and its compare must agree on whether model and channel take part.
+    AppFixture f;
+    frmMain& m = f.main();
+    f.g().TransferRunning = true;
+    m.txtComment->setFocus();
+    QTest::keyClick(m.txtComment, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(m.txtComment, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(!f.g().ModelChannelUnlocked);
+    QVERIFY(!m.txtModel->isEnabled());
+    f.g().TransferRunning = false;
+    QTest::keyClick(m.txtComment, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(m.txtComment, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(f.g().ModelChannelUnlocked);
 }
 
 void EditorWindowTest::menuEntryKeepsTheFocus()

@@ -35,6 +35,7 @@ private slots:
     void previewShowsFileLeavesEditor();
     void okAppliesInFileOrder();
     void cancelChangesNothing();
+    void okWaitsWhileTransferRuns();
     void detailsToggles();
     void activatingResetsToCompact();
     void newLoadStartsOver();
@@ -167,6 +168,24 @@ void PreviewWindowTest::okAppliesInFileOrder()
     QCOMPARE(m.params.InitStr[0], QString("0KL0DS")); // not named in the file
     QCOMPARE(f.g().FileLineNo, int16_t(0));
     QVERIFY(f.modal.messages().isEmpty());
+}
+
+void PreviewWindowTest::okWaitsWhileTransferRuns()
+{
+    FileRig f;
+    const QStringList fieldsBefore = describe(f.fields());
+    QByteArray changed = FileRig::exampleFile();
+    changed.replace("End Frame 1000", "End Frame 4242");
+    const QString file = f.path("during-transfer.txt");
+    f.writeBytes(file, changed);
+    f.load(file);
+    f.g().TransferRunning = true;
+    QTest::mouseClick(f.preview().cmdAccept, Qt::LeftButton);
+    QCOMPARE(describe(f.fields()), fieldsBefore);
+    QVERIFY(f.preview().isVisible());
+    f.g().TransferRunning = false;
+    QTest::mouseClick(f.preview().cmdAccept, Qt::LeftButton);
+    QCOMPARE(f.main().txtEndFrame->text(), QStringLiteral("4242"));
 }
 
 void PreviewWindowTest::cancelChangesNothing()

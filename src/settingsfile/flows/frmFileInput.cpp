@@ -79,6 +79,9 @@ void frmFileInput::cmdDetails_Click()
 
 void frmFileInput::cmdAccept_Click()
 {
+    // A transfer reads the editor's fields as it goes: the file waits until it is done.
+    if (app_.g.TransferRunning)
+        return;
     EditorSink sink(app_.main(), *this);
     modParser::ApplyAcceptedLines(app_.g, sink);
     hide();

@@ -3,6 +3,7 @@
 #include "app/CorvaneApp.h"
 #include "app/EditorDefaults.h"
 #include "app/HiddenKeys.h"
+#include "app/WidgetMaking.h"
 #include "app/frmDebug.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
@@ -26,33 +27,11 @@
 #include <QTextCursor>
 #include <exception>
 
+using namespace WidgetMaking;
+
 namespace {
 constexpr int ClientWidth = 480;
 constexpr int ClientHeight = 420;
-
-template <typename W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect r)
-{
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setGeometry(r);
-    return b;
-}
-
-QFrame* makePanel(QWidget* parent, const char* name, QRect r, const QColor& colour)
-{
-    auto* f = named(new QFrame(parent), name);
-    f->setGeometry(r);
-    f->setAutoFillBackground(true);
-    QPalette p = f->palette();
-    p.setColor(QPalette::Window, colour);
-    f->setPalette(p);
-    return f;
-}
 } // namespace
 
 frmFinder::frmFinder(CorvaneApp& app) : app_(app)
@@ -94,16 +73,15 @@ frmFinder::~frmFinder()
 void frmFinder::buildControls(QWidget* c)
 {
     Shape1 = makePanel(c, "Shape1", QRect(8, 6, 464, 50), QColor(255, 255, 192));
-    lblFinderTop =
-        named(new QLabel(QStringLiteral("Press RESET on the synchronizer"), c), "lblFinderTop");
-    lblFinderTop->setGeometry(16, 10, 448, 22);
+    lblFinderTop = makeLabel(c, "lblFinderTop", QStringLiteral("Press RESET on the synchronizer"),
+                             QRect(16, 10, 448, 22));
     lblFinderTop->setAlignment(Qt::AlignCenter);
     QFont big = lblFinderTop->font();
     big.setBold(true);
     big.setPointSize(big.pointSize() + 2);
     lblFinderTop->setFont(big);
-    Label1 = named(new QLabel(QStringLiteral("Then press one of the buttons below"), c), "Label1");
-    Label1->setGeometry(16, 32, 448, 20);
+    Label1 = makeLabel(c, "Label1", QStringLiteral("Then press one of the buttons below"),
+                       QRect(16, 32, 448, 20));
     Label1->setAlignment(Qt::AlignCenter);
 
     Frame1 = named(new QFrame(c), "Frame1");
@@ -113,23 +91,19 @@ void frmFinder::buildControls(QWidget* c)
     cmbPort = named(new QComboBox(c), "cmbPort");
     cmbPort->setGeometry(24, 76, 130, 28);
     cmdConnect = makeButton(c, "cmdConnect", QStringLiteral("Try Specific Serial Port"),
-                            QRect(180, 74, 276, 32));
+                            QRect(180, 74, 276, 32), true);
     Line1 = named(new QFrame(c), "Line1");
     Line1->setGeometry(24, 114, 432, 2);
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    cmdStart =
-        makeButton(c, "cmdStart", QStringLiteral("Try All serial ports"), QRect(180, 124, 276, 32));
+    cmdStart = makeButton(c, "cmdStart", QStringLiteral("Try All serial ports"),
+                          QRect(180, 124, 276, 32), true);
     cmdWithout = makeButton(c, "cmdWithout", QStringLiteral("Work Without Synchronizer"),
-                            QRect(180, 166, 276, 32));
-    QFont bold = cmdStart->font();
-    bold.setBold(true);
-    for (QPushButton* b : {cmdConnect, cmdStart})
-        b->setFont(bold);
+                            QRect(180, 166, 276, 32), false);
 
-    lblFinderProgress = named(new QLabel(QStringLiteral("Status"), c), "lblFinderProgress");
-    lblFinderProgress->setGeometry(12, 222, 200, 20);
-    cmdExit = makeButton(c, "cmdExit", QStringLiteral("Exit"), QRect(376, 216, 96, 28));
+    lblFinderProgress =
+        makeLabel(c, "lblFinderProgress", QStringLiteral("Status"), QRect(12, 222, 200, 20));
+    cmdExit = makeButton(c, "cmdExit", QStringLiteral("Exit"), QRect(376, 216, 96, 28), false);
     // An etched border around the status box.
     Shape2 = makePanel(c, "Shape2", QRect(7, 249, 466, 164), QColor(128, 128, 128));
     Shape3 = makePanel(c, "Shape3", QRect(8, 250, 466, 164), Qt::white);
@@ -350,11 +324,7 @@ void frmFinder::returnedFromEditor()
 void frmFinder::Form_KeyPress(int ch)
 {
     Globals& g = app_.g;
-    if (ch == HiddenKeys::First && !g.DebugArmed) {
-        g.DebugArmed = true;
-        return;
-    }
-    if (ch == HiddenKeys::Second && g.DebugArmed) {
+    if (HiddenKeys::completes(g.DebugArmed, ch)) {
         g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
         if (g.ModelChannelUnlocked)
             app_.debug().show();
@@ -364,22 +334,12 @@ void frmFinder::Form_KeyPress(int ch)
         g.ModelChannelMarked = false;
         app_.main().ShowModelChannelUnlocked(g.ModelChannelUnlocked);
     }
-    g.DebugArmed = false;
 }
 
 bool frmFinder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && isVisible()) {
-        // Each key once: when it reaches the control that has the focus in this window
-        // (or the window itself when nothing has it), before the control sees it.
-        QWidget* target = QApplication::focusWidget();
-        QWidget* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this && (watched == target || (!target && watched == this))) {
-            const int ch = HiddenKeys::characterOf(static_cast<QKeyEvent*>(event));
-            if (ch >= 0)
-                Form_KeyPress(ch);
-        }
-    }
+    if (const int ch = HiddenKeys::keyFor(this, watched, event); ch >= 0)
+        Form_KeyPress(ch);
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -6,6 +6,7 @@
 #include "app/HighlightShape.h"
 #include "app/IndicatorImages.h"
 #include "app/Spinner.h"
+#include "app/WidgetMaking.h"
 #include "comm/CommTimer.h"
 #include "comm/MSComm.h"
 
@@ -21,22 +22,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace WidgetMaking;
+
 namespace {
 constexpr int ClientWidth = 425;
 constexpr int ClientHeight = 552;
-
-template <typename W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect r)
-{
-    auto* l = named(new QLabel(text, parent), name);
-    l->setGeometry(r);
-    return l;
-}
 
 // A display-only number box beside a spinner.
 QLineEdit* makeNumberBox(QWidget* parent, const char* name, QRect r)
@@ -61,29 +51,6 @@ QRadioButton* makeOption(QWidget* parent, const char* name, const QString& text,
     auto* o = named(new QRadioButton(text, parent), name);
     o->setGeometry(r);
     return o;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect r, bool bold)
-{
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setGeometry(r);
-    if (bold) {
-        QFont f = b->font();
-        f.setBold(true);
-        b->setFont(f);
-    }
-    return b;
-}
-
-QFrame* makePanel(QWidget* parent, const char* name, QRect r, const QColor& colour)
-{
-    auto* f = named(new QFrame(parent), name);
-    f->setGeometry(r);
-    f->setAutoFillBackground(true);
-    QPalette p = f->palette();
-    p.setColor(QPalette::Window, colour);
-    f->setPalette(p);
-    return f;
 }
 
 // The etched border of a group panel: four dark lines and four light ones.

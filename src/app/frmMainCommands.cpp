@@ -36,18 +36,13 @@ void frmMain::Form_Load()
 void frmMain::Form_KeyPress(int ch)
 {
     Globals& g = app.g;
-    if (ch == HiddenKeys::First && !g.DebugArmed) {
-        g.DebugArmed = true;
-        return;
-    }
     // A save and its compare must agree on whether model and channel take part, so the
     // lock cannot change while a transfer runs.
-    if (ch == HiddenKeys::Second && g.DebugArmed && !g.TransferRunning) {
+    if (HiddenKeys::completes(g.DebugArmed, ch) && !g.TransferRunning) {
         g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
         ShowModelChannelUnlocked(g.ModelChannelUnlocked);
         g.ModelChannelMarked = false;
     }
-    g.DebugArmed = false;
 }
 
 void frmMain::ShowModelChannelUnlocked(bool unlocked)
@@ -128,16 +123,8 @@ void frmMain::menuConnect_Click()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && isVisible()) {
-        // Each key once: when it reaches the control that has the focus in this window
-        // (or the window itself when nothing has it), before the control sees it.
-        QWidget* target = QApplication::focusWidget();
-        QWidget* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this && (watched == target || (!target && watched == this))) {
-            const int ch = HiddenKeys::characterOf(static_cast<QKeyEvent*>(event));
-            if (ch >= 0)
-                Form_KeyPress(ch);
-        }
+    if (const int ch = HiddenKeys::keyFor(this, watched, event); ch >= 0) {
+        Form_KeyPress(ch);
     } else if (event->type() == QEvent::FocusOut &&
                (watched == txtStartFrame || watched == txtEndFrame)) {
         // Opening a menu or switching to another window does not move the focus

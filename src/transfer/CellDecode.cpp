@@ -2,52 +2,6 @@
 
 namespace CellDecode {
 
-namespace {
-bool isDigitChar(uint8_t b)
-{
-    return b >= '0' && b <= '9';
-}
-} // namespace
-
-int number(CellBytes bytes)
-{
-    int tens = -1;
-    if (isDigitChar(bytes.d0))
-        tens = bytes.d0 - '0';
-    else if (bytes.d0 == ' ')
-        tens = 0;
-
-    int units = -1;
-    if (isDigitChar(bytes.d1)) {
-        units = bytes.d1 - '0';
-    } else if (bytes.d1 == ' ' && tens >= 0) {
-        // A single digit written in the first place: "5 " is 5.
-        units = tens;
-        tens = 0;
-    }
-    if (tens < 0 || units < 0)
-        return -1;
-    return tens * 10 + units;
-}
-
-int digit(uint8_t byte)
-{
-    if (isDigitChar(byte))
-        return byte - '0';
-    if (byte == ' ')
-        return 0;
-    return -1;
-}
-
-uint8_t filterInitChar(uint8_t byte)
-{
-    if (byte == 7 || byte == 13)
-        return byte;
-    if (byte >= 32 && byte <= 254 && byte != 127)
-        return byte;
-    return 0;
-}
-
 PointReading point(const std::array<CellBytes, 4>& cells)
 {
     const int a = number(cells[0]);   // digits 6 and 5

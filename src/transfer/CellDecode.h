@@ -1,7 +1,8 @@
 #pragma once
-// Turning the bytes of cells read from a unit into numbers and text bytes. Pure functions
-// of the bytes: no port, no shared state.
+// Reading cells of a unit: numbers and text bytes (see model/CellDecode.h), the start and
+// end points held in four cells, and the point modes.
 
+#include "model/CellDecode.h"
 #include "transfer/CellBytes.h"
 
 #include <array>
@@ -9,16 +10,10 @@
 
 namespace CellDecode {
 
-// Two decimal characters, most significant first: 0 to 99, or -1 when they are not a
-// number. A space stands for a missing digit: "05", " 5" and "5 " are all 5, two spaces 0.
-int number(CellBytes bytes);
-
-// One decimal character: 0 to 9 (a space is 0), or -1.
-int digit(uint8_t byte);
-
-// The byte itself when a unit may keep it in an init string or the comment (BEL, CR and
-// 32 to 254 except 127), else 0.
-uint8_t filterInitChar(uint8_t byte);
+inline int number(CellBytes bytes)
+{
+    return number(bytes.d0, bytes.d1);
+}
 
 // The two readings of a start or end point held in four cells as seven decimal digits.
 // All three are -1 when any cell is not a number.

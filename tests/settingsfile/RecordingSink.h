@@ -1,6 +1,6 @@
 #pragma once
-// A parser sink that records what the parser does: the details lines and counters of
-// the preview window, and every control change of the apply pass, in order.
+// A parser sink that records the preview window's details and counters, and every
+// control change of the apply pass in order ("begin", "StartFrame=12", ..., "end").
 
 #include "settingsfile/ParserSink.h"
 
@@ -10,81 +10,47 @@
 class RecordingSink : public ParserSink
 {
 public:
-    QStringList details;           // as appended, prefix and CR LF included
-    int errorCount = -1;           // last shown in txtErrs
-    int lineCount = -1;            // last shown in txtLines
-    QStringList log;               // "begin", "text StartFrame=12", "option EndTitle", ...
-    QMap<QString, QString> fields; // last value per control
-    bool modelEnabled = true;
-    bool channelEnabled = true;
-
-    static QString name(TextField f);
-    static QString name(OptionField f);
-    static QString name(CheckField f);
+    QStringList details;                 // as appended, prefix and CR LF included
+    int errorCount = -1, lineCount = -1; // as last shown
+    QStringList log;
+    bool modelChannelEnabled = true;
 
     void appendDetails(const QString& text) override { details.append(text); }
     void showErrorCount(int count) override { errorCount = count; }
     void showLineCount(int lineNo) override { lineCount = lineNo; }
-    bool isFieldEnabled(TextField field) const override
+    bool isFieldEnabled(TextField f) const override
     {
-        if (field == TextField::Model)
-            return modelEnabled;
-        if (field == TextField::Channel)
-            return channelEnabled;
-        return true;
+        return modelChannelEnabled || (f != TextField::Model && f != TextField::Channel);
     }
-    void beginApply() override { log.append(QStringLiteral("begin")); }
-    void endApply() override { log.append(QStringLiteral("end")); }
-    void setText(TextField field, const QString& text) override
+    void beginApply() override { log.append("begin"); }
+    void endApply() override { log.append("end"); }
+    void setText(TextField f, const QString& text) override
     {
-        log.append(QStringLiteral("text %1=%2").arg(name(field), text));
-        fields[name(field)] = text;
+        set(QStringLiteral("Model Channel StartFrame EndFrame StartTitle EndTitle StartChapter "
+                           "EndChapter InitStr1 InitStr2 InitStr3 InitStr4 Comment")
+                .split(' ')[static_cast<int>(f)],
+            text);
     }
-    void selectOption(OptionField option) override
+    void selectOption(OptionField o) override
     {
-        const QString n = name(option);
-        log.append(QStringLiteral("option ") + n);
-        fields[n.startsWith(QLatin1String("Start")) ? QStringLiteral("StartMode")
-                                                    : QStringLiteral("EndMode")] = n;
+        const QStringList modes = {"Title", "Chapter", "Timecode", "Frame"};
+        set(o < OptionField::EndTitle ? "StartMode" : "EndMode", modes[static_cast<int>(o) % 4]);
     }
     void setCheck(CheckField box, int value) override
     {
-        log.append(QStringLiteral("check %1=%2").arg(name(box)).arg(value));
-        fields[name(box)] = QString::number(value);
+        set(box == CheckField::Synchronize ? "Synchronize" : "Squelch", QString::number(value));
     }
-    void setListIndex(ListField, int index) override
-    {
-        log.append(QStringLiteral("list Baud=%1").arg(index));
-        fields[QStringLiteral("Baud")] = QString::number(index);
-    }
+    void setListIndex(ListField, int index) override { set("Baud", QString::number(index)); }
 
-    // Every control's last value, "Channel=7 StartFrame=12", sorted by control.
+    // Every control's last value, sorted by control: "Channel=7 StartFrame=12".
     QString state() const
     {
-        QStringList out;
-        for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-            out.append(it.key() + QLatin1Char('=') + it.value());
-        return out.join(QLatin1Char(' '));
+        QMap<QString, QString> last;
+        for (const QString& entry : log)
+            if (entry.contains('='))
+                last[entry.section('=', 0, 0)] = entry;
+        return QStringList(last.values()).join(' ');
     }
+
+    void set(const QString& control, const QString& value) { log.append(control + '=' + value); }
 };
-
-inline QString RecordingSink::name(TextField f)
-{
-    static const char* const names[] = {"Model",      "Channel",  "StartFrame",   "EndFrame",
-                                        "StartTitle", "EndTitle", "StartChapter", "EndChapter",
-                                        "InitStr1",   "InitStr2", "InitStr3",     "InitStr4",
-                                        "Comment"};
-    return QString::fromLatin1(names[static_cast<int>(f)]);
-}
-
-inline QString RecordingSink::name(OptionField f)
-{
-    static const char* const names[] = {"StartTitle", "StartChapter", "StartTimecode", "StartFrame",
-                                        "EndTitle",   "EndChapter",   "EndTimecode",   "EndFrame"};
-    return QString::fromLatin1(names[static_cast<int>(f)]);
-}
-
-inline QString RecordingSink::name(CheckField f)
-{
-    return f == CheckField::Synchronize ? QStringLiteral("Synchronize") : QStringLiteral("Squelch");
-}

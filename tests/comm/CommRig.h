@@ -29,7 +29,11 @@ struct CommRig
         PortMap::setTestMapping({{Port, sim.path()}});
         return modCorvaneComm::OpenSyncPort(c, Port);
     }
-    ~CommRig() { comm.setPortOpen(false); }
+    ~CommRig()
+    {
+        comm.setPortOpen(false);
+        PortMap::setTestMapping({});
+    }
 };
 
 // A device path that does not exist. Unique per process: the serial layer takes a lock

@@ -1,259 +1,56 @@
-// The finder window itself: what it shows when it loads, its menus, the way to and from
-// the editor, the hidden key sequence and ending the application.
+// The finder window and its debug window: the hidden key sequence, ending the
+// application, Dump with the port closed and RandFill.
 
 #include "FinderRig.h"
+#include "app/DebugFillBytes.h"
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
 #include "app/frmDebug.h"
-#include "support/TestRunner.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
-#include <QRadioButton>
-#include <QScrollBar>
-
-namespace {
-const QString Ready = QStringLiteral("Synchronizer Finder -- Ready");
-const QString Separator(33, QLatin1Char('='));
-
-// Types Ctrl+letter for a control character, else the character itself.
-void typeKeys(QWidget* w, const QList<int>& keys)
-{
-    for (int k : keys) {
-        if (k < 32)
-            QTest::keyClick(w, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier);
-        else
-            QTest::keyClick(w, char(k));
-    }
-}
-} // namespace
 
 class FinderWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void applicationStartsWithTheEditor();
-    void loadListsPortsAndIsReady();
-    void controlsAndMenus();
-    void backFromTheEditorClosesThePort();
-    void workWithoutSynchronizer_data();
-    void workWithoutSynchronizer();
     void keySequence_data();
     void keySequence();
-    void keySequenceArmedInTheEditor();
-    void debugWindowClosedByItsBox();
     void exitAndCloseBoxEndTheApplication();
-    void refreshListsAgain();
+    void dumpWithPortClosed();
+    void randFillThenLoad();
 };
-
-void FinderWindowTest::applicationStartsWithTheEditor()
-{
-    FinderRig r;
-    QVERIFY(r.main().isVisible());
-    QVERIFY(!r.f.app->hasFinder());
-    QVERIFY(r.g().finderStatusBacklog.isEmpty()); // nothing listed before the finder opens
-}
-
-void FinderWindowTest::loadListsPortsAndIsReady()
-{
-    FinderRig r;
-    QVERIFY(r.startUnits({2, 5}, false, {{3, "/nonexistent/ttyQ"}}));
-    // Unlocked in the editor before the finder first loads.
-    r.g().ModelChannelUnlocked = true;
-    r.main().ShowModelChannelUnlocked(true);
-
-    frmFinder& fi = r.openFinder();
-    QVERIFY(fi.isVisible());
-    QVERIFY(!r.main().isVisible());
-    QCOMPARE(fi.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Find Synchronizer"));
-    QCOMPARE(r.statusLines(),
-             (QStringList{"", "", "Looking for Serial Ports", "  Com2 is possible",
-                          "  Com5 is possible", "", Ready, "", "", Separator, ""}));
-    QCOMPARE(fi.cmbPort->count(), 2);
-    QCOMPARE(fi.cmbPort->currentIndex(), 0);
-    QCOMPARE(fi.cmbPort->itemText(1), QStringLiteral("COM5"));
-    QCOMPARE(fi.cmbPort->itemData(1).toInt(), 5);
-    QVERIFY(fi.cmbPort->itemData(1, Qt::ToolTipRole).toString().contains(r.unit(5).path()));
-    QVERIFY(r.g().PortPresent[2] && r.g().PortPresent[5] && !r.g().PortPresent[3]);
-    QVERIFY(!r.main().MSComm1->PortOpen());
-    // The load locks model and channel, and the hidden editor follows.
-    QVERIFY(!r.g().ModelChannelUnlocked);
-    QVERIFY(!r.main().txtModel->isEnabled());
-    QVERIFY(!r.g().Busy && !r.g().DebugArmed);
-    QVERIFY(r.g().finderStatusBacklog.isEmpty());
-}
-
-void FinderWindowTest::controlsAndMenus()
-{
-    FinderRig r;
-    frmFinder& fi = r.openFinder();
-    const QList<std::pair<QString, QString>> texts = {
-        {"lblFinderTop", "Press RESET on the synchronizer"},
-        {"Label1", "Then press one of the buttons below"},
-        {"cmdConnect", "Try Specific Serial Port"},
-        {"cmdStart", "Try All serial ports"},
-        {"cmdWithout", "Work Without Synchronizer"},
-        {"cmdExit", "Exit"},
-        {"lblFinderProgress", "Status"}};
-    for (const auto& [name, text] : texts) {
-        QWidget* w = fi.findChild<QWidget*>(name);
-        QVERIFY2(w && w->isVisible(), qPrintable(name));
-        const QString actual = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
-                                                        : qobject_cast<QPushButton*>(w)->text();
-        QCOMPARE(actual, text);
-    }
-    QVERIFY(fi.txtFindStatus->verticalScrollBar()->isVisible());
-
-    QStringList seen;
-    for (QAction* top : fi.menuBar()->actions()) {
-        seen << top->menu()->objectName() + "=" + top->text();
-        for (QAction* a : top->menu()->actions())
-            seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
-    }
-    QCOMPARE(seen, (QStringList{"menuFile=File", "menuExit=Exit", "menuSynchro=Find Synchronizer",
-                                "menuConnect=Try Specific Serial Port",
-                                "menuAutoFind=Try All Serial Ports",
-                                "menuWithout=Work Without Synchronizer", "separator1=-",
-                                "menuRefreshList=Refresh Serial Port List", "menuHelp=Help",
-                                "menuAbout=About"}));
-}
-
-void FinderWindowTest::backFromTheEditorClosesThePort()
-{
-    FinderRig r;
-    QVERIFY(r.startUnits({4}, false));
-    frmFinder& fi = r.openFinder();
-    QTest::mouseClick(fi.cmdWithout, Qt::LeftButton);
-    CommContext c = r.f.app->comm();
-    QVERIFY(modCorvaneComm::OpenSyncPort(c, 4));
-    const int before = r.statusLines().size();
-
-    r.main().menuConnect->trigger();
-
-    QVERIFY(!r.main().MSComm1->PortOpen());
-    QVERIFY(fi.isVisible() && !r.main().isVisible());
-    // Only the separator: the list is not made again.
-    QCOMPARE(r.statusLines().mid(before), (QStringList{"", Separator, ""}));
-}
-
-void FinderWindowTest::workWithoutSynchronizer_data()
-{
-    QTest::addColumn<bool>("foundBefore");
-    QTest::addColumn<bool>("viaMenu");
-    QTest::newRow("never connected, button") << false << false;
-    QTest::newRow("connected earlier, menu") << true << true;
-}
-
-void FinderWindowTest::workWithoutSynchronizer()
-{
-    QFETCH(bool, foundBefore);
-    QFETCH(bool, viaMenu);
-    FinderRig r;
-    frmFinder& fi = r.openFinder();
-    r.main().ShowConnected(foundBefore);
-    r.main().txtComment->setText("kept?");
-    r.main().scrStartTitle->setValueNotify(40);
-
-    if (viaMenu)
-        fi.menuWithout->trigger();
-    else
-        QTest::mouseClick(fi.cmdWithout, Qt::LeftButton);
-
-    QVERIFY(!fi.isVisible());
-    QVERIFY(r.main().isVisible());
-    // The defaults are in the editor; the indicator is as it was.
-    QCOMPARE(r.main().txtComment->text(), QString());
-    QCOMPARE(r.main().scrStartTitle->value(), 1);
-    QCOMPARE(r.main().txtModel->text(), QStringLiteral("22"));
-    QVERIFY(r.main().optStartChapter->isChecked());
-    QCOMPARE(r.main().imgSync->isVisible(), foundBefore);
-    QCOMPARE(r.main().imgNoSync->isVisible(), !foundBefore);
-}
 
 void FinderWindowTest::keySequence_data()
 {
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<bool>("unlocked");
-    QTest::addColumn<bool>("toggled");
     const int a = HiddenKeys::First, b = HiddenKeys::Second;
-    QTest::newRow("once shows") << QList<int>{a, b} << true << true;
-    QTest::newRow("twice hides") << QList<int>{a, b, a, b} << false << true;
-    QTest::newRow("three times shows") << QList<int>{a, b, a, b, a, b} << true << true;
-    QTest::newRow("other key between") << QList<int>{a, 'x', b} << false << false;
-    QTest::newRow("first key twice") << QList<int>{a, a, b} << false << false;
-    QTest::newRow("second key alone") << QList<int>{b} << false << false;
+    QTest::newRow("once shows") << QList<int>{a, b} << true;
+    QTest::newRow("twice hides") << QList<int>{a, b, a, b} << false;
+    QTest::newRow("other key between") << QList<int>{a, 'x', b} << false;
+    QTest::newRow("first key twice") << QList<int>{a, a, b} << false;
 }
 
 void FinderWindowTest::keySequence()
 {
     QFETCH(QList<int>, keys);
     QFETCH(bool, unlocked);
-    QFETCH(bool, toggled);
     FinderRig r;
     frmFinder& fi = r.openFinder();
-    r.g().ModelChannelMarked = true;
     fi.cmbPort->setFocus();
-    typeKeys(fi.cmbPort, keys);
-
+    for (int k : keys) {
+        if (k < 32)
+            QTest::keyClick(fi.cmbPort, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier);
+        else
+            QTest::keyClick(fi.cmbPort, char(k));
+    }
     QCOMPARE(r.g().ModelChannelUnlocked, unlocked);
     QCOMPARE(r.f.app->hasDebug() && r.f.app->debug().isVisible(), unlocked);
-    if (r.f.app->hasDebug())
-        QCOMPARE(r.f.app->debug().windowTitle(), QStringLiteral("Corvane 2.0 Debug"));
-    QVERIFY(!r.g().DebugArmed);
-    // Like the editor's sequence, a toggle forgets that a load unlocked them.
-    QCOMPARE(r.g().ModelChannelMarked, !toggled);
-
     // The editor comes back showing the lock as the finder left it.
     QTest::mouseClick(fi.cmdWithout, Qt::LeftButton);
     QCOMPARE(r.main().txtModel->isEnabled(), unlocked);
-    QCOMPARE(r.main().txtChannel->isEnabled(), unlocked);
     QCOMPARE(r.main().scrModel->isVisible(), unlocked);
-    QCOMPARE(r.main().scrChannel->isVisible(), unlocked);
-}
-
-void FinderWindowTest::keySequenceArmedInTheEditor()
-{
-    // The first key typed in the editor and the second in the finder make one sequence.
-    FinderRig r;
-    frmFinder& fi = r.openFinder();
-    QTest::mouseClick(fi.cmdWithout, Qt::LeftButton);
-    FinderRig::activate(r.main());
-    r.main().txtComment->setFocus();
-    typeKeys(r.main().txtComment, {HiddenKeys::First});
-    QVERIFY(r.g().DebugArmed);
-    r.main().menuConnect->trigger();
-    QVERIFY(fi.isVisible());
-    FinderRig::activate(fi);
-    fi.cmbPort->setFocus();
-    typeKeys(fi.cmbPort, {HiddenKeys::Second});
-    QVERIFY(r.g().ModelChannelUnlocked);
-    QVERIFY(r.f.app->hasDebug() && r.f.app->debug().isVisible());
-}
-
-void FinderWindowTest::debugWindowClosedByItsBox()
-{
-    FinderRig r;
-    frmFinder& fi = r.openFinder();
-    fi.cmbPort->setFocus();
-    typeKeys(fi.cmbPort, {HiddenKeys::First, HiddenKeys::Second});
-    QPointer<frmDebug> first = &r.f.app->debug();
-    first->close();
-    FinderRig::activate(fi);
-    QVERIFY(!r.f.app->hasDebug());
-    QTRY_VERIFY(first.isNull()); // destroyed
-    // Locking again does not bring a window up just to hide it.
-    typeKeys(fi.cmbPort, {HiddenKeys::First, HiddenKeys::Second});
-    QVERIFY(!r.g().ModelChannelUnlocked);
-    QVERIFY(!r.f.app->hasDebug());
-    // The next show creates it afresh.
-    typeKeys(fi.cmbPort, {HiddenKeys::First, HiddenKeys::Second});
-    QVERIFY(r.f.app->hasDebug() && r.f.app->debug().isVisible());
-    QVERIFY(r.f.app->debug().txtMsg->toPlainText().isEmpty());
 }
 
 void FinderWindowTest::exitAndCloseBoxEndTheApplication()
@@ -262,30 +59,54 @@ void FinderWindowTest::exitAndCloseBoxEndTheApplication()
     frmFinder& fi = r.openFinder();
     QTest::mouseClick(fi.cmdExit, Qt::LeftButton);
     QCOMPARE(r.f.endRequests, 1);
-    fi.menuExit->trigger();
-    QCOMPARE(r.f.endRequests, 2);
     // The editor is hidden: closing the finder must not leave a process without windows.
     fi.close();
-    QCOMPARE(r.f.endRequests, 3);
+    QCOMPARE(r.f.endRequests, 2);
+}
+
+void FinderWindowTest::dumpWithPortClosed()
+{
+    FinderRig r;
+    frmDebug& d = r.f.app->debug();
+    d.show();
+    QTest::mouseClick(d.cmdDump, Qt::LeftButton);
+
+    const QStringList lines = d.txtMsg->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 64);
+    for (int i = 0; i < 64; ++i) // every address tried, each failing with the port's text
+        QVERIFY2(lines[i].startsWith(QString::number(48 + i, 16).toUpper() + "  ") &&
+                     lines[i].size() > 4,
+                 qPrintable(lines[i]));
     QVERIFY(r.f.modal.requests.empty());
 }
 
-void FinderWindowTest::refreshListsAgain()
+void FinderWindowTest::randFillThenLoad()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({1}, false));
-    frmFinder& fi = r.openFinder();
-    QCOMPARE(fi.cmbPort->count(), 1);
-    QVERIFY(r.startUnits({7}, false)); // now only COM7 is mapped
+    QVERIFY(r.startUnits({5}, false));
     CommContext c = r.f.app->comm();
-    QVERIFY(modCorvaneComm::OpenSyncPort(c, 7));
-    const int before = r.statusLines().size();
-    fi.menuRefreshList->trigger();
-    QCOMPARE(r.statusLines().mid(before),
-             (QStringList{"", "", "Looking for Serial Ports", "  Com7 is possible"}));
-    QCOMPARE(fi.cmbPort->count(), 1);
-    QCOMPARE(fi.cmbPort->currentText(), QStringLiteral("COM7"));
-    QVERIFY(!r.main().MSComm1->PortOpen());
+    QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+    SimSync& unit = r.unit(5);
+    DebugFillBytes::process() = DebugFillBytes(); // as at the start of a run
+    frmDebug& d = r.f.app->debug();
+    d.show();
+    QTest::mouseClick(d.cmdRandFill, Qt::LeftButton);
+
+    DebugFillBytes expected;
+    for (int a = 48; a <= 110; ++a)
+        QCOMPARE(unit.cell(a), expected.nextPair());
+    QVERIFY(r.f.modal.requests.empty());
+
+    // The load reads back the random model and channel: an unreadable one keeps its
+    // default, a value below 1 shows as 1.
+    QTest::mouseClick(r.main().cmdLoadFrom, Qt::LeftButton);
+    const std::tuple<int, QLineEdit*, int> cells[] = {{63, r.main().txtModel, 22},
+                                                      {62, r.main().txtChannel, 1}};
+    for (const auto& [address, box, unreadable] : cells) {
+        r.g().ReplyBytes = unit.cell(address);
+        const int v = modCorvaneComm::DecodeReplyNumber(r.g());
+        QCOMPARE(box->text(), QString::number(v < 0 ? unreadable : std::max(v, 1)));
+    }
 }
 
 CORVANE_TEST_CLASS(FinderWindowTest)

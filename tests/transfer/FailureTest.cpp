@@ -1,8 +1,7 @@
-// Transfers that cannot finish: the line vanishing part-way, and an unexpected failure
-// inside a transfer. Each shows one text, leaves the editor's fields as they were and
-// gives the commands back.
+// Transfers that cannot start or finish: no open port, the line vanishing part-way, and an
+// unexpected failure inside a transfer. Each shows one text, leaves the editor's fields as
+// they were and gives the commands back.
 
-#include "EditorState.h"
 #include "TransferRig.h"
 #include "support/TestRunner.h"
 #include "transfer/flows/modGetSetAll.h"
@@ -16,29 +15,26 @@ namespace {
 const QString CommText = "There were communications errors on the serial port or the "
                          "synchronizer is not responding.\r\n Please try again";
 
-// The editor as a load left it: a value and a mark the failed transfer must not touch.
-void markSomething(Rig& rig)
+// Marks the editor as a load left it and returns what the failed transfer must keep: all
+// of it for a load, the fields only for a save (which clears marks before its first byte).
+QStringList markAndRecord(Rig& rig, const QString& command)
 {
     frmMain& m = rig.main();
     m.txtComment->setText("before");
     m.shpHiLiteEndTitle->setFillColor(HighlightColors::Red);
     m.shpHiLiteEndTitle->show();
     rig.g().marks[MarkKey::EndTitle].Unreadable = true;
-}
-
-void click(frmMain& m, const QString& command)
-{
+    QStringList out = wholeEditor(m);
+    if (command == "save")
+        out = out.filter(QRegularExpression("^(?!shpHiLite|mark)"));
     QTest::mouseClick(command == "load" ? m.cmdLoadFrom : m.cmdSaveTo, Qt::LeftButton);
+    return out;
 }
 
-// Fields only: a save clears the marks before its first byte.
-QStringList fieldsOf(frmMain& m)
+QStringList keptOf(Rig& rig, const QString& command)
 {
-    QStringList out;
-    for (const QString& line : wholeEditor(m))
-        if (!line.startsWith("shpHiLite") && !line.startsWith("mark"))
-            out << line;
-    return out;
+    const QStringList now = wholeEditor(rig.main());
+    return command == "load" ? now : now.filter(QRegularExpression("^(?!shpHiLite|mark)"));
 }
 } // namespace
 
@@ -55,10 +51,13 @@ private slots:
 void FailureTest::lineVanishes_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("framesBeforeLoss");
+    QTest::addColumn<int>("framesBeforeLoss"); // -1: the port was never opened
     QTest::addColumn<QString>("problem");
     QTest::addColumn<int>("writes");
-
+    QTest::newRow("port closed") << "load" << -1
+                                 << "Cannot Load! Serial port is not available\r\n"
+                                    "Use Synchronizer > Find Synchronizer"
+                                 << 0;
     QTest::newRow("mid-load") << "load" << 2 + 20 << "Cannot Load! " + CommText << 0;
     QTest::newRow("mid-save") << "save" << 2 + 10 << "Cannot Save! " + CommText << 10;
     QTest::newRow("mid-compare") << "save" << 2 + 54 + 2 + 10 << "Cannot Compare! " + CommText
@@ -71,26 +70,22 @@ void FailureTest::lineVanishes()
     QFETCH(int, framesBeforeLoss);
     QFETCH(QString, problem);
     QFETCH(int, writes);
-    Rig rig;
-    QVERIFY(rig.open());
-    frmMain& m = rig.main();
-    markSomething(rig);
-    const QStringList whole = wholeEditor(m);
-    const QStringList fields = fieldsOf(m);
-    rig.sim.closeAfterFrames(framesBeforeLoss);
+    Rig rig(framesBeforeLoss >= 0);
+    QVERIFY(rig.ok);
+    if (framesBeforeLoss >= 0)
+        rig.sim.closeAfterFrames(framesBeforeLoss);
+    ProgressWatch progress(rig.fx.app->progress());
 
-    click(m, command);
+    const QStringList kept = markAndRecord(rig, command);
 
     QCOMPARE(rig.problems, QStringList{asShown(problem)});
     QVERIFY(rig.messages().isEmpty());
     QCOMPARE(rig.framesStartingWith("W").size(), writes);
-    if (command == "load")
-        QCOMPARE(wholeEditor(m), whole);
-    else
-        QCOMPARE(fieldsOf(m), fields);
-    QVERIFY(!m.MSComm1->PortOpen());
+    QCOMPARE(progress.showings.isEmpty(), framesBeforeLoss < 0);
+    QCOMPARE(keptOf(rig, command), kept);
+    QVERIFY(!rig.main().MSComm1->PortOpen());
     QVERIFY(rig.fx.app->progress().isHidden());
-    QVERIFY(m.cmdLoadFrom->isEnabled() && m.cmdDefaults->isEnabled());
+    QVERIFY(rig.main().cmdLoadFrom->isEnabled() && rig.main().cmdDefaults->isEnabled());
     QVERIFY(!rig.g().TransferRunning);
 }
 
@@ -100,9 +95,6 @@ void FailureTest::programErrorShownOnceAndEnds_data()
     QTest::addColumn<int>("failingCell"); // the how-many-th cell of the command, from 0
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("framesSent");
-
-    // A load fails before its 15th request (0x3B); a save before its first write; the
-    // compare before its first read.
     QTest::newRow("load") << "load" << 14 << "program error GetAllFromCorvane" << 2 + 14;
     QTest::newRow("save") << "save" << 0 << "program error SetAllToCorvane" << 2;
     QTest::newRow("compare") << "save" << 54 << "program error CompareAllFromCorvane" << 2 + 54 + 2;
@@ -115,36 +107,27 @@ void FailureTest::programErrorShownOnceAndEnds()
     QFETCH(QString, box);
     QFETCH(int, framesSent);
     Rig rig;
-    QVERIFY(rig.open());
-    frmMain& m = rig.main();
-    markSomething(rig);
-    const QStringList whole = wholeEditor(m);
-    const QStringList fields = fieldsOf(m);
+    QVERIFY(rig.ok);
     int cell = 0;
     modGetSetAll::setCellHook([&](uint8_t) {
         if (cell++ == failingCell)
             throw std::runtime_error("injected");
     });
 
-    click(m, command);
+    const QStringList kept = markAndRecord(rig, command);
     modGetSetAll::setCellHook({});
 
     QCOMPARE(rig.messages(), QStringList{box});
-    QVERIFY(!rig.fx.modal.requests.front().exclamation);
-    QVERIFY(rig.problems.isEmpty());
+    QVERIFY(!rig.fx.modal.requests.front().exclamation && rig.problems.isEmpty());
     QCOMPARE(cell, failingCell + 1); // nothing tried again
     // The unit takes the last frames in its own time; give it the time, then no more come.
     QVERIFY(rig.sim.waitForFramesReceived(framesSent, 2000));
     QTest::qWait(200);
     QCOMPARE(rig.sim.framesReceived(), framesSent);
-    if (command == "load")
-        QCOMPARE(wholeEditor(m), whole);
-    else
-        QCOMPARE(fieldsOf(m), fields);
-    QVERIFY(rig.g().LinkedFieldsActive);
-    QVERIFY(rig.fx.app->progress().isHidden());
-    QVERIFY(m.cmdLoadFrom->isEnabled() && !rig.g().TransferRunning);
-    QVERIFY(m.MSComm1->PortOpen());
+    QCOMPARE(keptOf(rig, command), kept);
+    QVERIFY(rig.g().LinkedFieldsActive && !rig.g().TransferRunning);
+    QVERIFY(rig.fx.app->progress().isHidden() && rig.main().cmdLoadFrom->isEnabled());
+    QVERIFY(rig.main().MSComm1->PortOpen());
 }
 
 CORVANE_TEST_CLASS(FailureTest)

@@ -1,9 +1,11 @@
 #pragma once
 // The editor window against a simulated unit on COM5: a fresh application with its modal
-// boxes answered, a unit on a pseudo-terminal (unpaced unless a test asks), the port
-// open. Records every problem text and every showing of the progress window.
+// boxes answered, a unit on a pseudo-terminal, the port open unless asked otherwise.
+// Records every problem text and every showing of the progress window.
 
 #include "app/HighlightShape.h"
+#include "app/Spinner.h"
+#include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
 #include "comm/PortMap.h"
@@ -11,30 +13,22 @@
 #include "simsync/SimSync.h"
 #include "support/AppFixture.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QStringList>
 
 namespace TransferTest {
 
-constexpr int16_t Port = 5;
-
-// Each showing and hiding of the progress window: caption, step line and bar.
+// Each showing of the progress window as "caption|step line|bar at show-at hide/max".
 class ProgressWatch : public QObject
 {
 public:
-    struct Showing
-    {
-        QString caption;
-        QString line;
-        int barAtShow = -1;
-        int barAtHide = -1;
-        int barMax = -1;
-    };
-    QVector<Showing> showings;
-
+    QStringList showings;
     explicit ProgressWatch(frmProgress& p) : p_(p) { p_.installEventFilter(this); }
     ~ProgressWatch() override { p_.removeEventFilter(this); }
 
@@ -42,12 +36,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (watched == &p_ && e->type() == QEvent::Show)
-            showings.append({p_.windowTitle(), p_.lblProgress->text(), p_.ProgressBar1->value(), -1,
-                             p_.ProgressBar1->maximum()});
-        if (watched == &p_ && e->type() == QEvent::Hide && !showings.isEmpty()) {
-            showings.last().barAtHide = p_.ProgressBar1->value();
-            showings.last().barMax = p_.ProgressBar1->maximum();
-        }
+            showings << QStringLiteral("%1|%2|%3")
+                            .arg(p_.windowTitle(), p_.lblProgress->text())
+                            .arg(p_.ProgressBar1->value());
+        if (watched == &p_ && e->type() == QEvent::Hide && !showings.isEmpty())
+            showings.last() += QStringLiteral("-%1/%2")
+                                   .arg(p_.ProgressBar1->value())
+                                   .arg(p_.ProgressBar1->maximum());
         return false;
     }
 
@@ -59,58 +54,44 @@ struct Rig
 {
     SimSync sim;
     AppFixture fx;
-    // Texts shown in the problem window, in order. The window's text box keeps a line
-    // break as LF; asShown() turns an expected text into that form.
+    // Texts shown in the problem window (its text box keeps a line break as LF).
     QStringList problems;
+    bool ok = false;
 
-    Rig()
+    explicit Rig(bool openPort = true)
     {
         fx.modal.onDialog = [this](const Modal::Request& r) {
             if (auto* p = qobject_cast<frmProblem*>(r.dialog))
                 problems << p->txtProblem->toPlainText();
         };
+        ok = sim.start();
+        PortMap::setTestMapping({{5, sim.path()}});
+        CommContext c = fx.app->comm();
+        ok = ok && (!openPort || modCorvaneComm::OpenSyncPort(c, 5));
     }
     ~Rig() { PortMap::clearTestMapping(); }
-
-    // Starts the unit and opens COM5 on it.
-    bool open(bool pacing = false)
-    {
-        sim.setPacing(pacing);
-        if (!sim.start())
-            return false;
-        PortMap::setTestMapping({{Port, sim.path()}});
-        CommContext c = fx.app->comm();
-        return modCorvaneComm::OpenSyncPort(c, Port);
-    }
 
     frmMain& main() { return fx.main(); }
     Globals& g() { return fx.g(); }
     QStringList messages() const { return fx.modal.messages(); }
+    QByteArray boxes() const { return (messages() + problems).join('|').toLocal8Bit(); }
 
-    // Frames the unit received, as SimSync describes them ("ATT", "R63", "W60 90").
-    QStringList framesToUnit() const { return sim.frames(simsync::Direction::ToUnit); }
+    // Frames the unit received, as SimSync writes them ("ATT", "R63", "W60 90").
     QStringList framesStartingWith(const QString& prefix) const
     {
-        QStringList out;
-        for (const QString& f : framesToUnit())
-            if (f.startsWith(prefix))
-                out << f;
-        return out;
+        return sim.frames(simsync::Direction::ToUnit).filter(QRegularExpression('^' + prefix));
     }
 
-    // The highlight shapes on show, as "shpHiLiteModel=red".
+    // The highlight shapes on show, as "shpHiLiteModel=red", sorted.
     QStringList shownMarks()
     {
         QStringList out;
-        for (HighlightShape* s : main().highlightShapes()) {
-            if (s->isHidden())
-                continue;
-            const QColor c = s->FillColor();
-            const QString colour = c == HighlightColors::Red      ? QStringLiteral("red")
-                                   : c == HighlightColors::Yellow ? QStringLiteral("yellow")
-                                                                  : c.name();
-            out << s->objectName() + QLatin1Char('=') + colour;
-        }
+        for (HighlightShape* s : main().highlightShapes())
+            if (!s->isHidden())
+                out << s->objectName() + (s->FillColor() == HighlightColors::Red      ? "=red"
+                                          : s->FillColor() == HighlightColors::Yellow ? "=yellow"
+                                                                                      : "=other");
+        out.sort();
         return out;
     }
 };
@@ -120,43 +101,99 @@ inline QString asShown(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// Unit memory written as text, the way it sits in a unit:
-//   "3F=22"      cell 0x3F holds "22"
-//   "modes=C/M"  the mode cell for start Chapter, end Time (T Title, C Chapter, M Time,
-//                F Frame)
-//   "start=0001205", "end=00010A0"   a point as seven characters over four cells
-//   "comment=Hello", "init=AB\rCD\r" the text images, BEL after the text
+// Unit memory written as text: "3F=22" (cell 0x3F holds "22"), "modes=C/M" (start Chapter,
+// end Time; T Title, C Chapter, M Time, F Frame), "start=0001205" (a point as seven
+// characters over four cells), "comment=Hi", "init=AB\rCD\r" (text images, BEL after).
 inline void putCells(SimSync& sim, const QStringList& tokens)
 {
     auto two = [&sim](int address, const QByteArray& b) {
         sim.setCell(address, uint8_t(b.at(0)), uint8_t(b.at(1)));
     };
-    auto image = [&](int first, int cells, const QByteArray& text) {
-        const QByteArray bytes = text.leftJustified(2 * cells, '\a', true);
-        for (int i = 0; i < cells; ++i)
-            two(first + i, bytes.mid(2 * i, 2));
-    };
     for (const QString& t : tokens) {
         const QString key = t.section(u'=', 0, 0);
         const QByteArray value = t.section(u'=', 1).toLatin1();
-        if (key == QLatin1String("modes")) {
-            const QString letters = QStringLiteral("TCMF");
-            const int code = 4 * letters.indexOf(QChar::fromLatin1(value.at(2))) +
-                             letters.indexOf(QChar::fromLatin1(value.at(0)));
-            two(0x3C, QByteArray(1, char(0x30 + code)) + '0');
-        } else if (key == QLatin1String("start") || key == QLatin1String("end")) {
-            const int first = key == QLatin1String("start") ? 0x30 : 0x34;
-            for (int i = 0; i < 3; ++i)
-                two(first + i, value.mid(2 * i, 2));
-            two(first + 3, value.mid(6, 1) + '0');
-        } else if (key == QLatin1String("comment")) {
-            image(0x48, 8, value);
-        } else if (key == QLatin1String("init")) {
-            image(0x50, 32, value);
+        if (key == "modes") {
+            const QByteArray letters = "TCMF";
+            two(0x3C, QByteArray(1, char(0x30 + 4 * letters.indexOf(value.at(2)) +
+                                         letters.indexOf(value.at(0)))) +
+                          '0');
+        } else if (key == "start" || key == "end") {
+            for (int i = 0; i < 4; ++i)
+                two((key == "start" ? 0x30 : 0x34) + i, (value + '0').mid(2 * i, 2));
+        } else if (key == "comment" || key == "init") {
+            const int cells = key == "init" ? 32 : 8;
+            for (int i = 0; i < cells; ++i)
+                two((key == "init" ? 0x50 : 0x48) + i,
+                    value.leftJustified(2 * cells, '\a', true).mid(2 * i, 2));
         } else {
             two(key.toInt(nullptr, 16), value);
         }
     }
+}
+
+// Every control's value, the marks and shapes and the lock, for "nothing changed" checks.
+inline QStringList wholeEditor(frmMain& m)
+{
+    QStringList out;
+    for (QLineEdit* box : m.findChildren<QLineEdit*>())
+        out << box->objectName() + "=" + box->text();
+    for (Spinner* s : m.findChildren<Spinner*>())
+        out << QStringLiteral("%1=%2/%3%4")
+                   .arg(s->objectName())
+                   .arg(s->Value())
+                   .arg(s->Max())
+                   .arg(s->isHidden() ? " hidden" : "");
+    for (QAbstractButton* b : m.findChildren<QAbstractButton*>())
+        if (b->isCheckable())
+            out << b->objectName() + (b->isChecked() ? "=1" : "=0");
+    for (HighlightShape* s : m.highlightShapes())
+        out << s->objectName() + "=" + (s->isHidden() ? "hidden" : s->FillColor().name());
+    for (int k = 0; k < MarkKeyCount; ++k)
+        out << QStringLiteral("mark%1=%2%3")
+                   .arg(k)
+                   .arg(m.app.g.marks.flags[k].Unreadable)
+                   .arg(m.app.g.marks.flags[k].OutOfRange);
+    out << QStringLiteral("unlocked=%1 marked=%2 txtModel enabled=%3")
+               .arg(m.app.g.ModelChannelUnlocked)
+               .arg(m.app.g.ModelChannelMarked)
+               .arg(m.txtModel->isEnabled());
+    out.sort();
+    return out;
+}
+
+inline std::array<QRadioButton*, 4> modeOptions(frmMain& m, bool start)
+{
+    if (start)
+        return {m.optStartTitle, m.optStartChapter, m.optStartTimecode, m.optStartFrame};
+    return {m.optEndTitle, m.optEndChapter, m.optEndTimecode, m.optEndFrame};
+}
+
+// What a save stores and a load brings back: the modes, each point in the reading its mode
+// uses (a point's cells hold a time or a frame number, not both), the other boxes, switches.
+inline QStringList storedFields(frmMain& m)
+{
+    auto point = [](QRadioButton* time, QLineEdit* min, QLineEdit* sec, QLineEdit* frame) {
+        return time->isChecked() ? min->text() + ':' + sec->text() : frame->text();
+    };
+    QStringList out{
+        QStringLiteral("record %1/%2 start=%3 end=%4")
+            .arg(int(m.params.StartMode))
+            .arg(int(m.params.EndMode))
+            .arg(point(m.optStartTimecode, m.txtStartMinutes, m.txtStartSeconds, m.txtStartFrame),
+                 point(m.optEndTimecode, m.txtEndMinutes, m.txtEndSeconds, m.txtEndFrame))};
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m.optStartTitle,  m.optStartChapter, m.optStartTimecode, m.optStartFrame,
+             m.optEndTitle,    m.optEndChapter,   m.optEndTimecode,   m.optEndFrame,
+             m.chkSynchronize, m.chkSquelch,      m.txtModel,         m.txtChannel,
+             m.txtStartTitle,  m.txtEndTitle,     m.txtStartChapter,  m.txtEndChapter,
+             m.txtComment,     m.txtInitStr1,     m.txtInitStr2,      m.txtInitStr3,
+             m.txtInitStr4}) {
+        auto* box = qobject_cast<QLineEdit*>(w);
+        out << w->objectName() + '=' +
+                   (box ? box->text()
+                        : QString::number(qobject_cast<QAbstractButton*>(w)->isChecked()));
+    }
+    return out;
 }
 
 } // namespace TransferTest

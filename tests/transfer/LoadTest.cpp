@@ -1,0 +1,154 @@
+// "LOAD from Synchronizer" through the editor window: the pause, the progress window,
+// every field filled, one load's marks applied to the window, the model/channel lock,
+// and the commands held off while the load runs.
+
+#include "TransferRig.h"
+#include "app/HiddenKeys.h"
+#include "support/TestRunner.h"
+#include "transfer/LoadReport.h"
+#include "transfer/flows/modGetSetAll.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace TransferTest;
+
+class LoadTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanLoadFillsEveryField();
+    void marksAndLockFollowLoads();
+    void commandsHeldOffWhileLoading();
+};
+
+void LoadTest::cleanLoadFillsEveryField()
+{
+    Rig rig;
+    QVERIFY(rig.ok);
+    // Every field differs from what the editor shows after start-up.
+    putCells(rig.sim,
+             {"3F=41", "3E=07", "modes=M/F", "start=0001205", "end=0123456", "38=05", "39=17",
+              "3A=33", "3B=44", "3D=74", "comment=Stage left", "init=AB1\rCD2\rEF3\rGH4\r"});
+    ProgressWatch progress(rig.fx.app->progress());
+    QElapsedTimer clock;
+    qint64 firstCellMs = -1;
+    modGetSetAll::setCellHook([&](uint8_t) {
+        if (firstCellMs < 0)
+            firstCellMs = clock.elapsed();
+    });
+    clock.start();
+    QTest::mouseClick(rig.main().cmdLoadFrom, Qt::LeftButton);
+    modGetSetAll::setCellHook({});
+
+    frmMain& m = rig.main();
+    QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
+    QVERIFY2(firstCellMs >= 2500, qPrintable(QString::number(firstCellMs))); // settling pause
+    QCOMPARE(progress.showings, QStringList{"Load from Synchronizer|Loading.............|0-60/60"});
+    QVERIFY(rig.fx.app->progress().isHidden());
+    QStringList expected{"ATT", "ATT", "R63", "R62", "R60"};
+    for (int a = 0x30; a <= 0x3B; ++a)
+        expected << QStringLiteral("R%1").arg(a);
+    expected << "R61";
+    for (int a = 0x48; a <= 0x6F; ++a)
+        expected << QStringLiteral("R%1").arg(a);
+    QCOMPARE(rig.framesStartingWith(""), expected);
+
+    const QStringList state = wholeEditor(m);
+    for (const QString& f :
+         QString("txtModel=41|txtChannel=7|optStartTimecode=1|optEndFrame=1|txtStartMinutes=12|"
+                 "txtStartSeconds=5|txtStartFrame=1205|txtEndFrame=123456|txtEndMinutes=234|"
+                 "txtEndSeconds=56|txtStartTitle=5|txtEndTitle=17|txtStartChapter=33|"
+                 "txtEndChapter=44|chkSynchronize=0|chkSquelch=1|txtComment=Stage left|"
+                 "txtInitStr1=AB1|txtInitStr2=CD2|txtInitStr4=GH4|unlocked=0 marked=0 txtModel "
+                 "enabled=0")
+             .split('|'))
+        QVERIFY2(state.contains(f), qPrintable(f));
+    QCOMPARE(m.cmbBaud->currentText(), QString("9600"));
+    QCOMPARE(m.params.StartMode, PointMode::Timecode);
+    QCOMPARE(m.params.EndMode, PointMode::Frame);
+    QCOMPARE(m.params.OptionBits, uint16_t(4));
+    QCOMPARE(m.params.EndFrame, 123456);
+    QCOMPARE(m.params.InitStr[3], QString("GH4"));
+    QVERIFY(rig.shownMarks().isEmpty());
+    QVERIFY(rig.g().LinkedFieldsActive && !m.SuspendModeFrameChecks);
+    QVERIFY(m.cmdLoadFrom->isEnabled() && m.menuSaveTo->isEnabled());
+}
+
+// A load that marks model or channel unlocks them for correction; the next clean load
+// locks them again. A lock the user opened stays open through loads.
+void LoadTest::marksAndLockFollowLoads()
+{
+    Rig rig;
+    QVERIFY(rig.ok);
+    frmMain& m = rig.main();
+    Globals& g = rig.g();
+    putCells(rig.sim, {"3E=AB", "3B=00"});
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(2));
+    QCOMPARE(rig.shownMarks(), (QStringList{"shpHiLiteChannel=red", "shpHiLiteEndChapter=yellow"}));
+    QCOMPARE(rig.messages(), QStringList{loadReportText(1, 1)});
+    QVERIFY(rig.fx.modal.requests.back().exclamation && rig.problems.isEmpty());
+    const QStringList state = wholeEditor(m);
+    QVERIFY(state.contains("txtChannel=1") && state.contains("txtEndChapter=2"));
+    QVERIFY(g.ModelChannelUnlocked && g.ModelChannelMarked);
+    QVERIFY(m.txtModel->isEnabled() && !m.scrChannel->isHidden());
+
+    putCells(rig.sim, {"3E=07", "3B=44"});
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+    QVERIFY(rig.shownMarks().isEmpty());
+    QVERIFY(!g.ModelChannelUnlocked && !g.ModelChannelMarked);
+    QVERIFY(m.scrChannel->isHidden() && !m.txtChannel->isEnabled());
+
+    m.Form_KeyPress(HiddenKeys::First);
+    m.Form_KeyPress(HiddenKeys::Second);
+    QVERIFY(g.ModelChannelUnlocked);
+    putCells(rig.sim, {"3E=00"});
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(1));
+    QVERIFY(g.ModelChannelUnlocked && !g.ModelChannelMarked);
+    putCells(rig.sim, {"3E=01"});
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+    QVERIFY(g.ModelChannelUnlocked && !m.scrChannel->isHidden());
+}
+
+// Mid-load, every command that could start on the port is disabled and does nothing when
+// clicked or chosen; Exit still asks the application to end.
+void LoadTest::commandsHeldOffWhileLoading()
+{
+    Rig rig;
+    QVERIFY(rig.ok);
+    frmMain& m = rig.main();
+    m.txtComment->setText("kept");
+    QStringList disabled;
+    QTimer::singleShot(600, &m, [&] {
+        for (QPushButton* b :
+             {m.cmdSaveTo, m.cmdLoadFrom, m.cmdFileSave, m.cmdFileLoad, m.cmdDefaults}) {
+            disabled << b->objectName() + (b->isEnabled() ? "=on" : "");
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+        for (QAction* a :
+             {m.menuSaveTo, m.menuLoadFrom, m.menuConnect, m.menuFileLoad, m.menuFileSave}) {
+            disabled << a->objectName() + (a->isEnabled() ? "=on" : "");
+            a->trigger();
+        }
+        disabled << "comment=" + m.txtComment->text(); // "Defaults" would have emptied it
+        QTest::mouseClick(m.cmdExit, Qt::LeftButton);
+    });
+
+    QTest::mouseClick(m.cmdLoadFrom, Qt::LeftButton);
+
+    QCOMPARE(disabled, (QStringList{"cmdSaveTo", "cmdLoadFrom", "cmdFileSave", "cmdFileLoad",
+                                    "cmdDefaults", "menuSaveTo", "menuLoadFrom", "menuConnect",
+                                    "menuFileLoad", "menuFileSave", "comment=kept"}));
+    QCOMPARE(rig.fx.endRequests, 1);
+    QVERIFY(!rig.fx.app->hasFinder());
+    QCOMPARE(rig.framesStartingWith("").size(), 2 + 56); // one load and nothing else
+    QVERIFY(rig.problems.isEmpty());
+    QCOMPARE(m.txtComment->text(), QString()); // the unit's comment
+    QVERIFY(m.cmdDefaults->isEnabled() && m.menuConnect->isEnabled() && !rig.g().TransferRunning);
+}
+
+CORVANE_TEST_CLASS(LoadTest)
+#include "LoadTest.moc"

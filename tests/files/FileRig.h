@@ -8,114 +8,53 @@
 #include "support/AppFixture.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFile>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
+// Every editor field in one list, so a failed comparison names the one that differs.
+inline QStringList describe(const modFileAccess::EditorFields& f)
+{
+    const auto mode = modFileAccess::ModeWord;
+    return QStringList() << f.model << f.channel << mode(f.startMode) << mode(f.endMode)
+                         << f.startFrame << f.endFrame << f.startTitle << f.endTitle
+                         << f.startChapter << f.endChapter << QString::number(f.synchronize)
+                         << QString::number(f.squelch) << f.comment
+                         << QStringList(f.initStr.begin(), f.initStr.end());
+}
+
 struct FileRig : AppFixture
 {
     QTemporaryDir dir;
-
-    QString path(const QString& name) const { return dir.filePath(name); }
 
     static QByteArray readBytes(const QString& file)
     {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    static void writeBytes(const QString& file, const QByteArray& bytes)
+    static QByteArray exampleFile() { return readBytes(CORVANE_SETTINGS_DATA "/defaults.txt"); }
+    QString writeFile(const QString& name, const QByteArray& bytes)
     {
-        QFile f(file);
-        QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(file));
-        QCOMPARE(f.write(bytes), bytes.size());
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+        return f.fileName();
     }
-    static QByteArray exampleFile()
-    {
-        return readBytes(QStringLiteral(CORVANE_SETTINGS_DATA "/defaults.txt"));
-    }
-
-    // "LOAD from File" with the open dialog answering `answer` ("" = cancel).
-    void load(const QString& answer)
+    // A load or save command, button or menu entry, with the file dialog answering `answer`.
+    void run(QObject* command, const QString& answer)
     {
         modal.fileAnswers << answer;
-        QTest::mouseClick(main().cmdFileLoad, Qt::LeftButton);
+        QMetaObject::invokeMethod(command, qobject_cast<QAction*>(command) ? "trigger" : "click");
     }
-    // " SAVE to   File" with the save dialog answering `answer`.
-    void save(const QString& answer)
-    {
-        modal.fileAnswers << answer;
-        QTest::mouseClick(main().cmdFileSave, Qt::LeftButton);
-    }
+    void load(const QString& answer) { run(main().cmdFileLoad, answer); }
+    void save(const QString& answer) { run(main().cmdFileSave, answer); }
     frmFileInput& preview() { return app->fileInput(); }
     void accept() { QTest::mouseClick(preview().cmdAccept, Qt::LeftButton); }
-    void cancel() { QTest::mouseClick(preview().cmdCancel, Qt::LeftButton); }
-
-    // The details box, one entry per line (without the final empty one).
-    QStringList details()
-    {
-        QStringList lines = preview().txtInput->toPlainText().split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        return lines;
-    }
-
-    modFileAccess::EditorFields fields() { return modFileAccess::EditorFieldsFrom(main()); }
-
+    QStringList fields() { return describe(modFileAccess::EditorFieldsFrom(main())); }
     void unlockModelChannel()
     {
         g().ModelChannelUnlocked = true;
         main().ShowModelChannelUnlocked(true);
     }
-
-    static bool activate(QWidget* w)
-    {
-        w->activateWindow();
-        QApplication::setActiveWindow(w);
-        return QTest::qWaitForWindowActive(w);
-    }
 };
-
-// One "name=value" entry per field, so a failed comparison names the field.
-inline QStringList describe(const modFileAccess::EditorFields& f, bool withModelChannel = true)
-{
-    QStringList out;
-    if (withModelChannel)
-        out << "model=" + f.model << "channel=" + f.channel;
-    out << "startMode=" + modFileAccess::ModeWord(f.startMode)
-        << "endMode=" + modFileAccess::ModeWord(f.endMode) << "startFrame=" + f.startFrame
-        << "endFrame=" + f.endFrame << "startTitle=" + f.startTitle << "endTitle=" + f.endTitle
-        << "startChapter=" + f.startChapter << "endChapter=" + f.endChapter
-        << "synchronize=" + QString::number(f.synchronize)
-        << "squelch=" + QString::number(f.squelch);
-    for (int i = 0; i < 4; ++i)
-        out << QStringLiteral("initStr%1=[%2]").arg(i + 1).arg(f.initStr[i]);
-    out << "comment=[" + f.comment + "]";
-    return out;
-}
-
-// The record as the editor keeps it beside its controls.
-inline QStringList describe(const SyncParameters& p)
-{
-    QStringList out;
-    out << QStringLiteral("model=%1 channel=%2").arg(p.Model).arg(p.Channel)
-        << QStringLiteral("modes=%1/%2")
-               .arg(static_cast<int>(p.StartMode))
-               .arg(static_cast<int>(p.EndMode))
-        << QStringLiteral("titles=%1/%2 chapters=%3/%4")
-               .arg(p.StartTitle)
-               .arg(p.EndTitle)
-               .arg(p.StartChapter)
-               .arg(p.EndChapter)
-        << QStringLiteral("frames=%1/%2").arg(p.StartFrame).arg(p.EndFrame)
-        << QStringLiteral("options=%1 baud=%2 sync=%3 squelch=%4")
-               .arg(p.OptionBits)
-               .arg(p.BaudCode)
-               .arg(p.Synchronize)
-               .arg(p.Squelch)
-        << QStringLiteral("init=[%1]")
-               .arg(QStringList(p.InitStr.begin(), p.InitStr.end()).join('|'))
-        << "comment=[" + p.Comment + "]";
-    return out;
-}

@@ -1,5 +1,5 @@
-// The editor window as a whole: its start-up state, captions, the hidden key sequence,
-// menus, the small dialogs and ending the application.
+// The editor window as a whole: its start-up state, captions, menus, the hidden key
+// sequence, the small dialogs and ending the application.
 
 #include "app/HiddenKeys.h"
 #include "app/HighlightShape.h"
@@ -11,7 +11,6 @@
 #include "support/TestRunner.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,17 +23,27 @@
 #include <QRadioButton>
 #include <QTest>
 
+namespace {
+void typeKeys(QWidget* w, const QList<int>& keys)
+{
+    for (int k : keys) {
+        if (k < 32) // a control character, typed as Ctrl + letter
+            QTest::keyClick(w, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier);
+        else
+            QTest::keyClick(w, char(k));
+    }
+}
+} // namespace
+
 class EditorWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
     void startsWithDesignContents();
-    void captions_data();
     void captions();
     void menusInOrder();
     void hiddenKeySequence_data();
     void hiddenKeySequence();
-    void keySequenceReachesTheControl();
     void lockHoldsDuringTransfer();
     void menuEntryKeepsTheFocus();
     void exitAndCloseEndTheApplication();
@@ -49,95 +58,40 @@ void EditorWindowTest::startsWithDesignContents()
     frmMain& m = f.main();
     QCOMPARE(m.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Synchronizer Parameters"));
     QCOMPARE(m.centralWidget()->size(), QSize(425, 552));
-    QCOMPARE(m.txtModel->text(), QStringLiteral("0"));
-    QCOMPARE(m.txtChannel->text(), QStringLiteral("0"));
+    QCOMPARE(QStringList({m.txtModel->text(), m.txtChannel->text(), m.txtStartFrame->text(),
+                          m.txtEndFrame->text()}),
+             (QStringList{"0", "0", "1000", "5000"}));
     QVERIFY(m.optStartTitle->isChecked() && m.optEndTitle->isChecked());
-    QCOMPARE(m.txtStartFrame->text(), QStringLiteral("1000"));
-    QCOMPARE(m.txtEndFrame->text(), QStringLiteral("5000"));
-    QCOMPARE(m.cmbBaud->currentIndex(), -1);
-    QVERIFY(!m.cmbBaud->isVisible() && !m.lblBaud->isVisible());
-    QCOMPARE(m.cmbBaud->count(), 4);
-    QCOMPARE(m.cmbBaud->itemText(3), QStringLiteral("9600"));
-    QCOMPARE(m.cmbBaud->itemData(3).toInt(), 7);
-    // Locked model and channel; not connected.
+    QVERIFY(m.cmbBaud->currentIndex() == -1 && !m.cmbBaud->isVisible() && !m.lblBaud->isVisible());
+    // Model and channel locked; not connected; no marks.
     QVERIFY(!m.txtModel->isEnabled() && !m.txtChannel->isEnabled());
     QVERIFY(!m.scrModel->isVisible() && !m.scrChannel->isVisible());
     QVERIFY(m.imgNoSync->isVisible() && !m.imgSync->isVisible());
-    QCOMPARE(m.imgNoSync->toolTip(), QStringLiteral("Synchronizer Not Connected"));
-    QCOMPARE(m.imgSync->toolTip(), QStringLiteral("Synchronizer Connected"));
-    QCOMPARE(m.imgNoSync->size(), QSize(50, 44));
-    QCOMPARE(m.imgSync->pixmap().size(), QSize(50, 44));
     for (HighlightShape* s : m.highlightShapes())
         QVERIFY(!s->isVisible());
-    QVERIFY(f.g().LinkedFieldsActive);
-    QVERIFY(!f.g().ModelChannelUnlocked && !f.g().DebugArmed);
+    QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
     // Every mark lies behind its field: the field is drawn over it.
     QVERIFY(m.shpHiLiteModel->geometry().contains(m.txtModel->geometry()));
     QVERIFY(m.shpHiLiteInitStr->geometry().contains(m.fraInitStrings->geometry()));
 }
 
-void EditorWindowTest::captions_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("bold");
-    QTest::newRow("save to unit") << "cmdSaveTo"
-                                  << "SAVE to Synchronizer" << true;
-    QTest::newRow("load from unit") << "cmdLoadFrom"
-                                    << "LOAD from Synchronizer" << true;
-    QTest::newRow("save to file") << "cmdFileSave"
-                                  << " SAVE to   File" << false;
-    QTest::newRow("load from file") << "cmdFileLoad"
-                                    << "LOAD from File" << false;
-    QTest::newRow("defaults") << "cmdDefaults"
-                              << "Defaults" << false;
-    QTest::newRow("exit") << "cmdExit"
-                          << "Exit" << true;
-    QTest::newRow("synchronize") << "chkSynchronize"
-                                 << "Synchronize" << false;
-    QTest::newRow("squelch") << "chkSquelch"
-                             << "Squelch" << false;
-    QTest::newRow("start mode") << "rdbStart"
-                                << "Start Mode" << false;
-    QTest::newRow("end mode") << "rbdEnd"
-                              << "End Mode" << false;
-    QTest::newRow("init strings") << "fraInitStrings"
-                                  << "Init Strings (58 chars. total)" << false;
-    QTest::newRow("comment") << "lblComment"
-                             << "Comment (15 chars.)" << false;
-    QTest::newRow("start heading") << "Label1a"
-                                   << "Start" << true;
-    QTest::newRow("end heading") << "Label1"
-                                 << "End" << true;
-    QTest::newRow("start time option") << "optStartTimecode"
-                                       << "Time" << false;
-    QTest::newRow("end frame option") << "optEndFrame"
-                                      << "Frame Number" << false;
-    QTest::newRow("minute") << "lblStartMinutes"
-                            << "Minute" << false;
-    QTest::newRow("second") << "lblEndSeconds"
-                            << "Second" << false;
-    QTest::newRow("init label 4") << "lblInitStr4"
-                                  << "4" << false;
-}
-
 void EditorWindowTest::captions()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(bool, bold);
+    // The texts with odd blanks, fonts or spellings; "*" marks bold.
     AppFixture f;
-    QWidget* w = f.main().findChild<QWidget*>(name);
-    QVERIFY2(w, qPrintable(name));
-    QString actual;
-    if (auto* b = qobject_cast<QAbstractButton*>(w))
-        actual = b->text();
-    else if (auto* l = qobject_cast<QLabel*>(w))
-        actual = l->text();
-    else if (auto* g = qobject_cast<QGroupBox*>(w))
-        actual = g->title();
-    QCOMPARE(actual, text);
-    QCOMPARE(w->font().bold(), bold);
+    QStringList seen;
+    for (const char* name : {"cmdSaveTo", "cmdFileSave", "cmdDefaults", "rbdEnd", "fraInitStrings",
+                             "lblComment", "optEndFrame"}) {
+        QWidget* w = f.main().findChild<QWidget*>(name);
+        QVERIFY2(w, name);
+        seen << w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString() +
+                    (w->font().bold() ? "*" : "");
+    }
+    seen << f.main().imgNoSync->toolTip() << f.main().imgSync->toolTip();
+    QCOMPARE(seen,
+             (QStringList{"SAVE to Synchronizer*", " SAVE to   File", "Defaults", "End Mode",
+                          "Init Strings (58 chars. total)", "Comment (15 chars.)", "Frame Number",
+                          "Synchronizer Not Connected", "Synchronizer Connected"}));
 }
 
 void EditorWindowTest::menusInOrder()
@@ -160,51 +114,36 @@ void EditorWindowTest::menusInOrder()
 void EditorWindowTest::hiddenKeySequence_data()
 {
     QTest::addColumn<QList<int>>("keys");
-    QTest::addColumn<bool>("unlocked");
+    QTest::addColumn<QString>("state");
     const int a = HiddenKeys::First, b = HiddenKeys::Second, x = 'x';
-    QTest::newRow("first then second") << QList<int>{a, b} << true;
-    QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << false;
-    QTest::newRow("other key between") << QList<int>{a, x, b} << false;
-    QTest::newRow("first twice") << QList<int>{a, a, b} << false;
-    QTest::newRow("second alone") << QList<int>{b} << false;
-    QTest::newRow("second then first") << QList<int>{b, a} << false;
-    QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << true;
+    QTest::newRow("first then second") << QList<int>{a, b} << "unlocked";
+    QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << "locked";
+    QTest::newRow("other key between") << QList<int>{a, x, b} << "locked marked";
+    QTest::newRow("first twice") << QList<int>{a, a, b} << "locked marked";
+    QTest::newRow("second alone") << QList<int>{b} << "locked marked";
+    QTest::newRow("second then first") << QList<int>{b, a} << "locked marked armed";
+    QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << "unlocked";
 }
 
 void EditorWindowTest::hiddenKeySequence()
 {
     QFETCH(QList<int>, keys);
-    QFETCH(bool, unlocked);
+    QFETCH(QString, state);
     AppFixture f;
     frmMain& m = f.main();
-    f.g().ModelChannelMarked = true;
+    Globals& g = f.g();
+    g.ModelChannelMarked = true;
     m.txtComment->setFocus();
-    for (int k : keys) {
-        if (k < 32) // a control character, typed as Ctrl + letter
-            QTest::keyClick(m.txtComment, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier);
-        else
-            QTest::keyClick(m.txtComment, char(k));
-    }
-    QCOMPARE(f.g().ModelChannelUnlocked, unlocked);
-    QCOMPARE(m.txtModel->isEnabled(), unlocked);
-    QCOMPARE(m.txtChannel->isEnabled(), unlocked);
-    QCOMPARE(m.scrModel->isVisible(), unlocked);
-    QCOMPARE(m.scrChannel->isVisible(), unlocked);
-    QVERIFY(!f.g().DebugArmed || keys.last() == HiddenKeys::First);
-    if (keys.contains(HiddenKeys::Second) && unlocked)
-        QVERIFY(!f.g().ModelChannelMarked);
-}
-
-void EditorWindowTest::keySequenceReachesTheControl()
-{
+    typeKeys(m.txtComment, keys);
+    QCOMPARE(QString(g.ModelChannelUnlocked ? "unlocked" : "locked") +
+                 (g.ModelChannelMarked ? " marked" : "") + (g.DebugArmed ? " armed" : ""),
+             state);
+    const bool open = g.ModelChannelUnlocked;
+    QCOMPARE(QList<bool>({m.txtModel->isEnabled(), m.txtChannel->isEnabled(),
+                          m.scrModel->isVisible(), m.scrChannel->isVisible()}),
+             QList<bool>(4, open));
     // The window looks at every key first but never swallows one.
-    AppFixture f;
-    frmMain& m = f.main();
-    m.txtComment->setFocus();
-    QTest::keyClick(m.txtComment, Qt::Key_G, Qt::ControlModifier);
-    QTest::keyClicks(m.txtComment, "ab");
-    QCOMPARE(m.txtComment->text(), QStringLiteral("ab"));
-    QVERIFY(!f.g().DebugArmed);
+    QCOMPARE(m.txtComment->text(), QString(keys.contains('x') ? "x" : ""));
 }
 
 void EditorWindowTest::lockHoldsDuringTransfer()
@@ -212,16 +151,14 @@ void EditorWindowTest::lockHoldsDuringTransfer()
     // A save and its compare must agree on whether model and channel take part.
     AppFixture f;
     frmMain& m = f.main();
+    const QList<int> sequence{HiddenKeys::First, HiddenKeys::Second};
     f.g().TransferRunning = true;
     m.txtComment->setFocus();
-    QTest::keyClick(m.txtComment, Qt::Key_G, Qt::ControlModifier);
-    QTest::keyClick(m.txtComment, Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(!f.g().ModelChannelUnlocked);
-    QVERIFY(!m.txtModel->isEnabled());
+    typeKeys(m.txtComment, sequence);
+    QVERIFY(!f.g().ModelChannelUnlocked && !m.txtModel->isEnabled());
     f.g().TransferRunning = false;
-    QTest::keyClick(m.txtComment, Qt::Key_G, Qt::ControlModifier);
-    QTest::keyClick(m.txtComment, Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(f.g().ModelChannelUnlocked);
+    typeKeys(m.txtComment, sequence);
+    QVERIFY(f.g().ModelChannelUnlocked && m.txtModel->isEnabled());
 }
 
 void EditorWindowTest::menuEntryKeepsTheFocus()
@@ -260,7 +197,6 @@ void EditorWindowTest::aboutWindow()
         auto* h = qobject_cast<frmHelp*>(r.dialog);
         QVERIFY(h && h->isVisible() && h->isModal());
         seen << h->windowTitle() << h->lblHelp->text() << h->lblHelp2->text();
-        QCOMPARE(h->Image1->pixmap().size(), QSize(374, 195));
         QTest::mouseClick(h->cmdOK, Qt::LeftButton);
         QVERIFY(!h->isVisible());
     };
@@ -278,14 +214,12 @@ void EditorWindowTest::problemWindow()
     QString shown;
     f.modal.onDialog = [&](const Modal::Request& r) {
         auto* p = qobject_cast<frmProblem*>(r.dialog);
-        QVERIFY(p && p->isModal());
-        QCOMPARE(p->windowTitle(), QStringLiteral("Problem"));
-        shown = p->txtProblem->toPlainText();
-        QVERIFY(p->txtProblem->isReadOnly());
+        QVERIFY(p && p->isModal() && p->txtProblem->isReadOnly());
+        shown = p->windowTitle() + ": " + p->txtProblem->toPlainText();
         QTest::mouseClick(p->cmdOK, Qt::LeftButton);
     };
     f.app->showProblem(QStringLiteral("Cannot Load! Serial port is not available\r\nUse it"));
-    QCOMPARE(shown, QStringLiteral("Cannot Load! Serial port is not available\nUse it"));
+    QCOMPARE(shown, QStringLiteral("Problem: Cannot Load! Serial port is not available\nUse it"));
     QVERIFY(!f.app->problem().isVisible());
 }
 
@@ -293,10 +227,7 @@ void EditorWindowTest::progressCancel()
 {
     AppFixture f;
     frmProgress& p = f.app->progress();
-    QCOMPARE(p.windowTitle(), QStringLiteral("Progress"));
     QVERIFY(!p.isModal());
-    p.setWindowTitle("Testing COM3");
-    p.lblProgress->setText("Probing.............");
     p.ProgressBar1->setMaximum(60);
     p.setBar(0);
     p.showNow();
@@ -305,8 +236,7 @@ void EditorWindowTest::progressCancel()
     QCOMPARE(p.ProgressBar1->value(), 60);
     f.g().ProbeRunning = true;
     QTest::mouseClick(p.cmdCancel, Qt::LeftButton);
-    QVERIFY(!p.isVisible());
-    QVERIFY(!f.g().ProbeRunning);
+    QVERIFY(!p.isVisible() && !f.g().ProbeRunning);
     QCOMPARE(&f.app->progress(), &p); // only hidden, never destroyed
 }
 

@@ -1,12 +1,15 @@
 #pragma once
-// Hand-built unit memory for the tests: cells written as text, the way they sit in a unit.
+// Hand-built unit memory and editor snapshots for the tests, written as short tokens.
 
 #include "model/SyncParameters.h"
 #include "transfer/CellBytes.h"
+#include "transfer/EditorSnapshot.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QMap>
 #include <QStringList>
+
+int runLoadTest(int argc, char** argv);
+int runSaveTest(int argc, char** argv);
 
 namespace TestCells {
 
@@ -15,52 +18,9 @@ inline CellBytes bytes(const QByteArray& two)
     return {uint8_t(two.at(0)), uint8_t(two.at(1))};
 }
 
-inline char modeLetter(PointMode m)
-{
-    return "TCMF"[int(m)];
-}
-inline PointMode modeFromLetter(QChar c)
+inline PointMode modeFromLetter(QChar c) // T Title, C Chapter, M Time, F Frame
 {
     return PointMode(QStringLiteral("TCMF").indexOf(c));
-}
-
-// Applies tokens to a cell set:
-//   "3F=22"       cell 0x3F holds "22"
-//   "modes=C/M"   mode cell for start Chapter, end Time (T Title, C Chapter, M Time, F Frame)
-//   "start=0005000", "end=00010A0"   a point as seven characters over four cells
-inline void apply(CellSet& cells, const QStringList& tokens)
-{
-    for (const QString& t : tokens) {
-        const QString key = t.section(u'=', 0, 0);
-        const QByteArray value = t.section(u'=', 1).toLatin1();
-        if (key == QLatin1String("modes")) {
-            const int code =
-                4 * int(modeFromLetter(value.at(2))) + int(modeFromLetter(value.at(0)));
-            cells.set(0x3C, {uint8_t(0x30 + code), '0'});
-        } else if (key == QLatin1String("start") || key == QLatin1String("end")) {
-            const uint8_t first = key == QLatin1String("start") ? 0x30 : 0x34;
-            for (int i = 0; i < 3; ++i)
-                cells.set(first + i, bytes(value.mid(2 * i, 2)));
-            cells.set(first + 3, {uint8_t(value.at(6)), '0'});
-        } else {
-            cells.set(uint8_t(key.toInt(nullptr, 16)), bytes(value));
-        }
-    }
-}
-
-// A unit holding the default set: model 22 channel 1, Chapter to Chapter, start frame 1,
-// end frame 1000, titles 1 and 2, chapters 1 and 2, both switches on, "0KL0DS", no comment.
-inline CellSet defaultUnit()
-{
-    CellSet cells;
-    apply(cells, {"3F=22", "3E=01", "modes=C/C", "start=0000001", "end=0001000", "38=01", "39=02",
-                  "3A=01", "3B=02", "3D=7<"});
-    const QByteArray init = QByteArray("0KL0DS\r").leftJustified(64, '\a');
-    for (int i = 0; i < 32; ++i)
-        cells.set(0x50 + i, bytes(init.mid(2 * i, 2)));
-    for (int i = 0; i < 8; ++i)
-        cells.set(0x48 + i, {7, 7});
-    return cells;
 }
 
 inline void putText(CellSet& cells, uint8_t first, int count, const QByteArray& text)
@@ -70,4 +30,84 @@ inline void putText(CellSet& cells, uint8_t first, int count, const QByteArray& 
         cells.set(first + i, bytes(padded.mid(2 * i, 2)));
 }
 
+// "3F=22" (cell 0x3F holds "22"), "modes=C/M" (start Chapter, end Time), "start=0005000"
+// and "end=..." (a point as seven characters over four cells).
+inline void apply(CellSet& cells, const QStringList& tokens)
+{
+    for (const QString& t : tokens) {
+        const QString key = t.section(u'=', 0, 0);
+        const QByteArray value = t.section(u'=', 1).toLatin1();
+        if (key == "modes")
+            cells.set(0x3C, {uint8_t(0x30 + 4 * int(modeFromLetter(value.at(2))) +
+                                     int(modeFromLetter(value.at(0)))),
+                             '0'});
+        else if (key == "start" || key == "end")
+            putText(cells, key == "start" ? 0x30 : 0x34, 4, value.left(6) + value.right(1) + "0");
+        else
+            cells.set(uint8_t(key.toInt(nullptr, 16)), bytes(value));
+    }
+}
+
+// The default set: model 22 channel 1, Chapter to Chapter, frames 1 and 1000, titles and
+// chapters 1 and 2, both switches on, "0KL0DS", no comment.
+inline CellSet defaultUnit()
+{
+    CellSet cells;
+    apply(cells, {"3F=22", "3E=01", "modes=C/C", "start=0000001", "end=0001000", "38=01", "39=02",
+                  "3A=01", "3B=02", "3D=7<"});
+    putText(cells, 0x50, 32, "0KL0DS\r");
+    putText(cells, 0x48, 8, "");
+    return cells;
+}
+
 } // namespace TestCells
+
+namespace TestEditor {
+
+// The editor after Defaults, changed by tokens: "txtStartTitle=150", "scrEndSeconds=5",
+// "modes=M/F", "unlocked", "chkSquelch=0", "txtInitStr2=AB".
+inline void apply(EditorSnapshot& e, const QStringList& tokens)
+{
+    const QMap<QString, QString*> texts{{"txtModel", &e.txtModel},
+                                        {"txtChannel", &e.txtChannel},
+                                        {"txtStartTitle", &e.txtStartTitle},
+                                        {"txtEndTitle", &e.txtEndTitle},
+                                        {"txtStartChapter", &e.txtStartChapter},
+                                        {"txtEndChapter", &e.txtEndChapter},
+                                        {"txtStartFrame", &e.txtStartFrame},
+                                        {"txtEndFrame", &e.txtEndFrame},
+                                        {"txtComment", &e.txtComment},
+                                        {"txtInitStr1", &e.txtInitStr[0]},
+                                        {"txtInitStr2", &e.txtInitStr[1]},
+                                        {"txtInitStr3", &e.txtInitStr[2]},
+                                        {"txtInitStr4", &e.txtInitStr[3]}};
+    const QMap<QString, int*> numbers{{"scrStartMinutes", &e.scrStartMinutes},
+                                      {"scrStartSeconds", &e.scrStartSeconds},
+                                      {"scrEndMinutes", &e.scrEndMinutes},
+                                      {"scrEndSeconds", &e.scrEndSeconds}};
+    for (const QString& t : tokens) {
+        const QString key = t.section(u'=', 0, 0), value = t.section(u'=', 1);
+        if (key == "unlocked")
+            e.ModelChannelUnlocked = true;
+        else if (key == "modes") {
+            e.StartMode = TestCells::modeFromLetter(value.at(0));
+            e.EndMode = TestCells::modeFromLetter(value.at(2));
+        } else if (key == "chkSynchronize" || key == "chkSquelch")
+            (key == "chkSquelch" ? e.chkSquelch : e.chkSynchronize) = value == "1";
+        else if (texts.contains(key))
+            *texts[key] = value;
+        else
+            *numbers.value(key) = value.toInt();
+    }
+}
+
+inline EditorSnapshot with(const QStringList& tokens)
+{
+    EditorSnapshot e;
+    apply(e, {"txtModel=22", "txtChannel=1", "txtStartTitle=1", "txtEndTitle=2",
+              "txtStartChapter=1", "txtEndChapter=2", "txtStartFrame=1", "txtEndFrame=1000"});
+    apply(e, tokens);
+    return e;
+}
+
+} // namespace TestEditor

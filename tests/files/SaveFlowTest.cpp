@@ -83,6 +83,28 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
     }
 
+    void cancelledOrUnreadableChangesNothing()
+    {
+        FileRig f;
+        const QStringList before = f.fields();
+        const QString title = f.main().windowTitle();
+        f.load(QString()); // cancelled dialogs
+        f.save(QString());
+        QCOMPARE(f.main().windowTitle(), title);
+        QVERIFY(f.modal.messages().isEmpty());
+        QVERIFY(QDir(f.dir.path()).entryList(QDir::Files).isEmpty());
+
+        for (const QString& bad : {f.dir.filePath("missing.txt"), f.dir.path()}) {
+            f.modal.clear();
+            f.load(bad);
+            QCOMPARE(f.modal.messages().size(), 1);
+            QVERIFY(f.modal.messages()[0].contains(QDir::toNativeSeparators(bad)));
+            QVERIFY(!f.preview().isVisible());
+            QCOMPARE(f.fields(), before);
+            QCOMPARE(f.g().FileLineNo, int16_t(0));
+        }
+    }
+
     void savedStateReadsBack_data()
     {
         QTest::addColumn<QString>("state");

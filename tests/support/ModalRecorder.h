@@ -20,6 +20,5 @@ public:
     std::function<void(const Modal::Request&)> onDialog;
 
     QStringList messages() const; // texts of the message boxes, in order
-    int count(Modal::Request::Kind kind) const;
     void clear() { requests.clear(); }
 };

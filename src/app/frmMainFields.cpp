@@ -19,23 +19,41 @@ QString digits(qint64 n)
     return QString::number(n);
 }
 
-// A title or chapter pair: the start side pushes the end up, the end side pushes the start down.
-void startOfPairChanged(Spinner* start, Spinner* end, QLineEdit* box, bool linked)
+// A title or chapter pair: the start side pushes the end up, the end side pushes the start
+// down. While linked, both record fields of the pair are refreshed together.
+struct Pair
 {
-    box->setText(digits(start->Value()));
+    Spinner* start;
+    Spinner* end;
+    int16_t& recordStart;
+    int16_t& recordEnd;
+
+    void refreshRecord()
+    {
+        recordEnd = static_cast<int16_t>(end->Value());
+        recordStart = static_cast<int16_t>(start->Value());
+    }
+};
+
+void startOfPairChanged(Pair p, QLineEdit* box, bool linked)
+{
+    box->setText(digits(p.start->Value()));
     if (!linked)
         return;
-    if (end->Value() <= start->Value())
-        end->setValueClamped(start->Value() < end->Max() ? start->Value() + 1 : end->Max());
+    if (p.end->Value() <= p.start->Value())
+        p.end->setValueClamped(p.start->Value() < p.end->Max() ? p.start->Value() + 1
+                                                               : p.end->Max());
+    p.refreshRecord();
 }
 
-void endOfPairChanged(Spinner* start, Spinner* end, QLineEdit* box, bool linked)
+void endOfPairChanged(Pair p, QLineEdit* box, bool linked)
 {
-    box->setText(digits(end->Value()));
+    box->setText(digits(p.end->Value()));
     if (!linked)
         return;
-    if (start->Value() >= end->Value())
-        start->setValueClamped(end->Value() - 1);
+    if (p.start->Value() >= p.end->Value())
+        p.start->setValueClamped(p.end->Value() - 1);
+    p.refreshRecord();
 }
 
 void showFields(std::initializer_list<QWidget*> widgets, bool visible)
@@ -59,38 +77,26 @@ void frmMain::scrChannel_Change()
 
 void frmMain::scrStartTitle_Change()
 {
-    startOfPairChanged(scrStartTitle, scrEndTitle, txtStartTitle, app.g.LinkedFieldsActive);
-    if (app.g.LinkedFieldsActive) {
-        params.EndTitle = static_cast<int16_t>(scrEndTitle->Value());
-        params.StartTitle = static_cast<int16_t>(scrStartTitle->Value());
-    }
+    startOfPairChanged({scrStartTitle, scrEndTitle, params.StartTitle, params.EndTitle},
+                       txtStartTitle, app.g.LinkedFieldsActive);
 }
 
 void frmMain::scrEndTitle_Change()
 {
-    endOfPairChanged(scrStartTitle, scrEndTitle, txtEndTitle, app.g.LinkedFieldsActive);
-    if (app.g.LinkedFieldsActive) {
-        params.EndTitle = static_cast<int16_t>(scrEndTitle->Value());
-        params.StartTitle = static_cast<int16_t>(scrStartTitle->Value());
-    }
+    endOfPairChanged({scrStartTitle, scrEndTitle, params.StartTitle, params.EndTitle}, txtEndTitle,
+                     app.g.LinkedFieldsActive);
 }
 
 void frmMain::scrStartChapter_Change()
 {
-    startOfPairChanged(scrStartChapter, scrEndChapter, txtStartChapter, app.g.LinkedFieldsActive);
-    if (app.g.LinkedFieldsActive) {
-        params.EndChapter = static_cast<int16_t>(scrEndChapter->Value());
-        params.StartChapter = static_cast<int16_t>(scrStartChapter->Value());
-    }
+    startOfPairChanged({scrStartChapter, scrEndChapter, params.StartChapter, params.EndChapter},
+                       txtStartChapter, app.g.LinkedFieldsActive);
 }
 
 void frmMain::scrEndChapter_Change()
 {
-    endOfPairChanged(scrStartChapter, scrEndChapter, txtEndChapter, app.g.LinkedFieldsActive);
-    if (app.g.LinkedFieldsActive) {
-        params.EndChapter = static_cast<int16_t>(scrEndChapter->Value());
-        params.StartChapter = static_cast<int16_t>(scrStartChapter->Value());
-    }
+    endOfPairChanged({scrStartChapter, scrEndChapter, params.StartChapter, params.EndChapter},
+                     txtEndChapter, app.g.LinkedFieldsActive);
 }
 
 // The time handlers keep the end time after the start time. The spinners hold the time;

@@ -13,7 +13,7 @@
 #include "app/frmFinder.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
-#include "app/modFinder.h"
+#include "comm/Probe.h"
 #include "comm/PortMap.h"
 #include "comm/modCorvaneComm.h"
 #include "support/BenchSupport.h"

@@ -1,16 +1,13 @@
 #include "app/CorvaneApp.h"
 
 #include "app/frmDebug.h"
+#include "app/frmFileInput.h"
 #include "app/frmFinder.h"
 #include "app/frmHelp.h"
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
-#include "comm/CommContext.h"
-#include "comm/MSComm.h"
-#include "settingsfile/flows/frmFileInput.h"
 
-#include <QPlainTextEdit>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,13 +15,14 @@ CorvaneApp::CorvaneApp() = default;
 
 CorvaneApp::~CorvaneApp()
 {
-    // Secondary windows first: they may refer to the editor.
-    debug_.reset();
-    fileInput_.reset();
-    finder_.reset();
+    // Dialogs first (they may be children of the finder or the editor), then the windows
+    // that may refer to the editor, the editor last.
     progress_.reset();
     help_.reset();
     problem_.reset();
+    fileInput_.reset();
+    debug_.reset();
+    finder_.reset();
     main_.reset();
 }
 
@@ -40,13 +38,13 @@ frmMain& CorvaneApp::main()
 frmFinder& CorvaneApp::finder()
 {
     if (!finder_) {
-        main(); // the finder works with the editor's serial control
+        main(); // the finder keeps the hidden editor's lock display up to date
         finder_ = std::make_unique<frmFinder>(*this);
     }
     return *finder_;
 }
 
-frmProgress& CorvaneApp::progress()
+frmProgress& CorvaneApp::progressWindow()
 {
     if (!progress_)
         progress_ = std::make_unique<frmProgress>(*this);
@@ -56,23 +54,21 @@ frmProgress& CorvaneApp::progress()
 frmHelp& CorvaneApp::help()
 {
     if (!help_)
-        help_ = std::make_unique<frmHelp>();
+        help_ = std::make_unique<frmHelp>(modal);
     return *help_;
 }
 
 frmProblem& CorvaneApp::problem()
 {
     if (!problem_)
-        problem_ = std::make_unique<frmProblem>();
+        problem_ = std::make_unique<frmProblem>(modal);
     return *problem_;
 }
 
 frmFileInput& CorvaneApp::fileInput()
 {
-    if (!fileInput_) {
-        main();
-        fileInput_ = std::make_unique<frmFileInput>(*this);
-    }
+    if (!fileInput_)
+        fileInput_ = std::make_unique<frmFileInput>(*this, &main());
     return *fileInput_;
 }
 
@@ -93,31 +89,84 @@ void CorvaneApp::forgetDebug()
 
 CommContext CorvaneApp::comm()
 {
-    frmMain& m = main();
-    return CommContext{*m.MSComm1, *m.tmrCommTimer, g};
+    return CommContext{serial_, timer_, g};
+}
+
+EditorView& CorvaneApp::editor()
+{
+    return main();
+}
+
+ProgressView& CorvaneApp::progress()
+{
+    return progressWindow();
+}
+
+FilePreview& CorvaneApp::preview()
+{
+    return fileInput();
+}
+
+// The window a box belongs to: the one the user works in.
+static QWidget* activeOwner(CorvaneApp& app)
+{
+    if (app.hasFinder() && app.finder().isVisible())
+        return &app.finder();
+    return &app.main();
 }
 
 void CorvaneApp::showProblem(const QString& text)
 {
-    frmProblem& p = problem();
-    p.txtProblem->setPlainText(text);
-    p.showModal();
+    problem().showText(text, activeOwner(*this));
 }
 
-void CorvaneApp::showAbout()
+void CorvaneApp::showMessage(const QString& text, bool exclamation)
 {
-    help().showModal();
+    modal.messageBox(&main(), text, exclamation);
+}
+
+QString CorvaneApp::askOpenFile(const QString& title, const QString& filter,
+                                const QString& selectedFilter)
+{
+    return modal.openFileName(&main(), title, filter, selectedFilter);
+}
+
+QString CorvaneApp::askSaveFile(const QString& title, const QString& filter,
+                                const QString& selectedFilter)
+{
+    return modal.saveFileName(&main(), title, filter, selectedFilter);
+}
+
+void CorvaneApp::beforeCell(uint8_t address)
+{
+    if (cellHook)
+        cellHook(address);
+}
+
+void CorvaneApp::showAbout(QWidget* owner)
+{
+    help().showOver(owner);
 }
 
 void CorvaneApp::showFinderFromEditor()
 {
     frmMain& m = main();
-    if (m.MSComm1->PortOpen())
-        m.MSComm1->setPortOpen(false);
+    if (serial_.PortOpen())
+        serial_.setPortOpen(false);
     frmFinder& f = finder();
     f.show();
     m.hide();
     f.returnedFromEditor();
+}
+
+void CorvaneApp::showEditorFromFinder()
+{
+    // The debug window belongs to the finder; its commands must not run under the editor's.
+    if (debug_)
+        debug_->hide();
+    if (finder_)
+        finder_->hide();
+    main().show();
 }
 
 void CorvaneApp::endApplication()
@@ -127,8 +176,8 @@ void CorvaneApp::endApplication()
         return;
     }
     // Nothing is asked and nothing saved; the port goes with the process.
-    if (main_ && main_->MSComm1->PortOpen())
-        main_->MSComm1->setPortOpen(false);
+    if (serial_.PortOpen())
+        serial_.setPortOpen(false);
     std::fflush(nullptr);
     std::exit(0);
 }

@@ -1,7 +1,15 @@
 #pragma once
-// The running application: the shared state and every window, each created on first
-// use. Tests create a fresh one per case and drive its windows by objectName.
+// The running application: the shared state, the one serial line with its lease, the
+// modal seam, and every window, each created on first use. Tests create a fresh one per
+// case and drive its windows by objectName.
 
+#include "app/DebugFillBytes.h"
+#include "app/Modal.h"
+#include "comm/CommTimer.h"
+#include "comm/MSComm.h"
+#include "comm/PortLease.h"
+#include "comm/PortMap.h"
+#include "flows/FlowHost.h"
 #include "model/Globals.h"
 
 #include <functional>
@@ -14,21 +22,28 @@ class frmHelp;
 class frmProblem;
 class frmFileInput;
 class frmDebug;
-struct CommContext;
 
-class CorvaneApp
+class CorvaneApp : public FlowHost
 {
 public:
     CorvaneApp();
-    ~CorvaneApp();
+    ~CorvaneApp() override;
     CorvaneApp(const CorvaneApp&) = delete;
     CorvaneApp& operator=(const CorvaneApp&) = delete;
 
     Globals g;
+    // Which device stands behind each COM number; tests map their own.
+    PortMap ports;
+    // Every modal box and file dialog; tests answer them.
+    Modal modal;
+    // The data bytes RandFill writes, from a fixed seed for each run.
+    DebugFillBytes debugFill;
+    // Test seam: runs before each cell a transfer reads or writes.
+    std::function<void(uint8_t address)> cellHook;
 
     frmMain& main(); // created (and loaded) on first use
     frmFinder& finder();
-    frmProgress& progress();
+    frmProgress& progressWindow();
     frmHelp& help();
     frmProblem& problem();
     frmFileInput& fileInput();
@@ -37,21 +52,40 @@ public:
     bool hasDebug() const { return debug_ != nullptr; }
     void forgetDebug(); // the debug window was closed by its close box and is gone
 
-    // The serial control and timer of the editor window, with the shared state.
-    CommContext comm();
+    // The serial control; a line that is open stays with the application, not a window.
+    MSComm& serial() { return serial_; }
 
-    // frmProblem with the given text, shown modal.
-    void showProblem(const QString& text);
-    // The About window, shown modal.
-    void showAbout();
+    // The About window, shown modal over `owner`.
+    void showAbout(QWidget* owner);
     // The editor's "Find Synchronizer": closes the port, hides the editor, shows the finder.
     void showFinderFromEditor();
+    // The finder hands over to the editor: the debug window goes, the editor shows.
+    void showEditorFromFinder();
 
     // Ends the application at once, asking nothing. Tests replace endHandler.
     void endApplication();
     std::function<void()> endHandler;
 
+    // FlowHost
+    Globals& globals() override { return g; }
+    CommContext comm() override;
+    PortLease& lease() override { return lease_; }
+    EditorView& editor() override;
+    ProgressView& progress() override;
+    FilePreview& preview() override;
+    void showProblem(const QString& text) override;
+    void showMessage(const QString& text, bool exclamation) override;
+    QString askOpenFile(const QString& title, const QString& filter,
+                        const QString& selectedFilter) override;
+    QString askSaveFile(const QString& title, const QString& filter,
+                        const QString& selectedFilter) override;
+    void beforeCell(uint8_t address) override;
+
 private:
+    MSComm serial_{ports};
+    CommTimer timer_;
+    PortLease lease_;
+
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmFinder> finder_;
     std::unique_ptr<frmProgress> progress_;

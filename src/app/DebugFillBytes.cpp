@@ -2,12 +2,6 @@
 
 #include <cmath>
 
-DebugFillBytes& DebugFillBytes::process()
-{
-    static DebugFillBytes bytes;
-    return bytes;
-}
-
 uint8_t DebugFillBytes::draw()
 {
     // 32 random bits as a fraction in [0, 1); the same on every platform.

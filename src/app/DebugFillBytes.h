@@ -1,7 +1,7 @@
 #pragma once
 // The random data bytes the debug window's RandFill writes. The generator starts from a
 // fixed seed, never from the clock: every run of the application writes the same bytes
-// from its first RandFill on.
+// from its first RandFill on. The application object keeps the one of its run.
 
 #include <array>
 #include <cstdint>
@@ -10,9 +10,6 @@
 class DebugFillBytes
 {
 public:
-    // The generator of this run, shared by every debug window the run creates.
-    static DebugFillBytes& process();
-
     // A random number in [0, 1) times 255, rounded: 0 to 255.
     uint8_t draw();
     // The two data bytes of one cell. Neither is LF or CR, the frame markers of the

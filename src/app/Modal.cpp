@@ -6,16 +6,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace Modal {
-namespace {
-Handler& currentHandler()
-{
-    static Handler handler;
-    return handler;
-}
-
-QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title, const QString& filter,
-                   const QString& selectedFilter)
+QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
+                          const QString& filter, const QString& selectedFilter)
 {
     if (hasHandler()) {
         Request r;
@@ -23,7 +15,7 @@ QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title, co
         r.caption = title;
         r.filter = filter;
         r.selectedFilter = selectedFilter;
-        return currentHandler()(r);
+        return handler_(r);
     }
     // "*.*" means every file on Windows; elsewhere it would hide names without a dot,
     // and saved settings files get no extension.
@@ -41,19 +33,8 @@ QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title, co
         return QString();
     return dlg.selectedFiles().constFirst();
 }
-} // namespace
 
-void setHandler(Handler handler)
-{
-    currentHandler() = std::move(handler);
-}
-
-bool hasHandler()
-{
-    return static_cast<bool>(currentHandler());
-}
-
-void messageBox(QWidget* parent, const QString& text, bool exclamation)
+void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation)
 {
     if (hasHandler()) {
         Request r;
@@ -61,7 +42,7 @@ void messageBox(QWidget* parent, const QString& text, bool exclamation)
         r.caption = AppIdentity::Title;
         r.text = text;
         r.exclamation = exclamation;
-        currentHandler()(r);
+        handler_(r);
         return;
     }
     QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, AppIdentity::Title,
@@ -69,7 +50,7 @@ void messageBox(QWidget* parent, const QString& text, bool exclamation)
     box.exec();
 }
 
-void showDialog(QDialog* dialog)
+void Modal::showDialog(QDialog* dialog)
 {
     if (hasHandler()) {
         Request r;
@@ -77,23 +58,21 @@ void showDialog(QDialog* dialog)
         r.caption = dialog->windowTitle();
         r.dialog = dialog;
         dialog->show();
-        currentHandler()(r);
+        handler_(r);
         dialog->hide();
         return;
     }
     dialog->exec();
 }
 
-QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+QString Modal::openFileName(QWidget* parent, const QString& title, const QString& filter,
                      const QString& selectedFilter)
 {
     return fileDialog(Request::OpenFile, parent, title, filter, selectedFilter);
 }
 
-QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+QString Modal::saveFileName(QWidget* parent, const QString& title, const QString& filter,
                      const QString& selectedFilter)
 {
     return fileDialog(Request::SaveFile, parent, title, filter, selectedFilter);
 }
-
-} // namespace Modal

@@ -1,7 +1,8 @@
 #pragma once
 // Every modal box of the application goes through here: message boxes, the problem and
-// About windows, and the file dialogs. Tests install a handler that answers instead of a
-// user, so no test ever blocks in a nested dialog loop.
+// About windows, and the file dialogs. The application object owns the one instance;
+// tests install a handler that answers instead of a user, so no test ever blocks in a
+// nested dialog loop.
 
 #include <QString>
 #include <functional>
@@ -9,45 +10,51 @@
 class QDialog;
 class QWidget;
 
-namespace Modal {
-
-struct Request
+class Modal
 {
-    enum Kind
+public:
+    struct Request
     {
-        Message,
-        Dialog,
-        OpenFile,
-        SaveFile
+        enum Kind
+        {
+            Message,
+            Dialog,
+            OpenFile,
+            SaveFile
+        };
+        Kind kind = Message;
+        QString caption; // window caption (message box caption, dialog title)
+        QString text;    // message text
+        bool exclamation = false;
+        QString filter;            // file dialogs: "All Files (*.*);;Text Files (*.txt)"
+        QString selectedFilter;    // file dialogs: the preselected entry
+        QDialog* dialog = nullptr; // Dialog: the window that would be shown modal
     };
-    Kind kind = Message;
-    QString caption; // window caption (message box caption, dialog title)
-    QString text;    // message text
-    bool exclamation = false;
-    QString filter;            // file dialogs: "All Files (*.*);;Text Files (*.txt)"
-    QString selectedFilter;    // file dialogs: the preselected entry
-    QDialog* dialog = nullptr; // Dialog: the window that would be shown modal
+
+    // Answers a request. For file dialogs the answer is the chosen path ("" = cancelled);
+    // for the others it is ignored. A Dialog request is answered after the window has been
+    // set up and shown; the handler may inspect it, and the window is hidden afterwards.
+    using Handler = std::function<QString(const Request&)>;
+
+    // Installs a handler (tests); an empty handler restores the real dialogs.
+    void setHandler(Handler handler) { handler_ = std::move(handler); }
+    bool hasHandler() const { return static_cast<bool>(handler_); }
+
+    // A message box with an OK button and the caption "Corvane".
+    void messageBox(QWidget* parent, const QString& text, bool exclamation);
+
+    // Shows a window of ours modal and returns when it is hidden.
+    void showDialog(QDialog* dialog);
+
+    // File dialogs; "" when the user cancels. No overwrite question, no default suffix.
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& selectedFilter);
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& selectedFilter);
+
+private:
+    QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
+                       const QString& filter, const QString& selectedFilter);
+
+    Handler handler_;
 };
-
-// Answers a request. For file dialogs the answer is the chosen path ("" = cancelled);
-// for the others it is ignored. A Dialog request is answered after the window has been
-// set up and shown; the handler may inspect it, and the window is hidden afterwards.
-using Handler = std::function<QString(const Request&)>;
-
-// Installs a handler (tests); an empty handler restores the real dialogs.
-void setHandler(Handler handler);
-bool hasHandler();
-
-// A message box with an OK button and the caption "Corvane".
-void messageBox(QWidget* parent, const QString& text, bool exclamation);
-
-// Shows a window of ours modal and returns when it is hidden.
-void showDialog(QDialog* dialog);
-
-// File dialogs; "" when the user cancels. No overwrite question, no default suffix.
-QString openFileName(QWidget* parent, const QString& title, const QString& filter,
-                     const QString& selectedFilter);
-QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                     const QString& selectedFilter);
-
-} // namespace Modal

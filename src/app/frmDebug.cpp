@@ -1,7 +1,6 @@
 #include "app/frmDebug.h"
 
 #include "app/CorvaneApp.h"
-#include "app/DebugFillBytes.h"
 #include "comm/modCorvaneComm.h"
 #include "model/AppIdentity.h"
 
@@ -82,19 +81,24 @@ frmDebug::frmDebug(CorvaneApp& app) : app_(app)
     connect(cmdCompare, &QPushButton::clicked, this, [this] { cmdCompare_Click(); });
     connect(cmdDump, &QPushButton::clicked, this, [this] { cmdDump_Click(); });
     connect(cmdRandFill, &QPushButton::clicked, this, [this] { cmdRandFill_Click(); });
+
+    setPortCommandsEnabled(app_.lease().isFree());
+    connect(&app_.lease(), &PortLease::changed, this,
+            [this](bool free) { setPortCommandsEnabled(free); });
 }
 
-bool frmDebug::mayStart() const
+void frmDebug::setPortCommandsEnabled(bool enabled)
 {
-    const Globals& g = app_.g;
-    return !running_ && !g.Busy && !g.ProbeRunning && !g.TransferRunning;
+    cmdDump->setEnabled(enabled);
+    cmdRandFill->setEnabled(enabled);
 }
 
 void frmDebug::cmdCompare_Click() {}
 
 void frmDebug::cmdDump_Click()
 {
-    if (!mayStart())
+    PortLeaseHold lease(app_.lease(), QStringLiteral("Dump"));
+    if (!lease.held())
         return;
     RunScope scope(*this);
     CommContext c = app_.comm();
@@ -108,11 +112,12 @@ void frmDebug::cmdDump_Click()
 
 void frmDebug::cmdRandFill_Click()
 {
-    if (!mayStart())
+    PortLeaseHold lease(app_.lease(), QStringLiteral("RandFill"));
+    if (!lease.held())
         return;
     RunScope scope(*this);
     CommContext c = app_.comm();
-    DebugFillBytes& bytes = DebugFillBytes::process();
+    DebugFillBytes& bytes = app_.debugFill;
     for (int address = FirstCell; address <= LastFillCell; ++address) {
         const auto pair = bytes.nextPair();
         modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]);

@@ -32,8 +32,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // False while anything else uses the port (or this window already does).
-    bool mayStart() const;
+    // The buttons that use the port follow the serial line's lease.
+    void setPortCommandsEnabled(bool enabled);
     // Marks the window busy for one command; a close asked for meanwhile happens after.
     class RunScope;
 

@@ -1,16 +1,16 @@
 #include "app/frmFinder.h"
 
 #include "app/CorvaneApp.h"
-#include "app/EditorDefaults.h"
 #include "app/HiddenKeys.h"
 #include "app/WidgetMaking.h"
 #include "app/frmDebug.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
-#include "app/modFinder.h"
+#include "comm/Probe.h"
 #include "comm/modCorvaneComm.h"
+#include "flows/EditorDefaults.h"
+#include "flows/TransferCommands.h"
 #include "model/AppIdentity.h"
-#include "transfer/flows/modGetSetAll.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +59,10 @@ frmFinder::frmFinder(CorvaneApp& app) : app_(app)
     g.finderStatusBacklog.clear();
     for (const QString& line : backlog)
         appendStatusLine(line);
+
+    setPortCommandsEnabled(app_.lease().isFree());
+    connect(&app_.lease(), &PortLease::changed, this,
+            [this](bool free) { setPortCommandsEnabled(free); });
 
     Form_Load();
 }
@@ -162,7 +166,7 @@ void frmFinder::Form_Load()
     g.ModelChannelUnlocked = false;
     g.DebugArmed = false;
     // The hidden editor shows the lock as it will be when it comes back.
-    app_.main().ShowModelChannelUnlocked(false);
+    app_.main().showModelChannelUnlocked(false);
     modCorvaneComm::AppendFinderStatus(g, QString());
     modCorvaneComm::AppendFinderStatus(g, QStringLiteral("Synchronizer Finder -- Ready"));
     modCorvaneComm::AppendFinderStatus(g, QString());
@@ -188,16 +192,21 @@ void frmFinder::showPortList()
     cmbPort->setCurrentIndex(g.PortListSelected);
 }
 
-bool frmFinder::portInUse() const
+void frmFinder::setPortCommandsEnabled(bool enabled)
 {
-    const Globals& g = app_.g;
-    return g.Busy || g.TransferRunning || (app_.hasDebug() && app_.debug().running());
+    // "Work Without Synchronizer" stays: during a scan it abandons the scan.
+    for (QPushButton* b : {cmdConnect, cmdStart})
+        b->setEnabled(enabled);
+    for (QAction* a : {menuConnect, menuAutoFind, menuRefreshList})
+        a->setEnabled(enabled);
 }
 
 void frmFinder::runScan(bool allPorts)
 {
     Globals& g = app_.g;
-    if (portInUse())
+    PortLeaseHold lease(app_.lease(), allPorts ? QStringLiteral("scan of all ports")
+                                               : QStringLiteral("scan of one port"));
+    if (!lease.held())
         return;
     g.Busy = true;
     scanAbandoned_ = false;
@@ -220,8 +229,8 @@ void frmFinder::runScan(bool allPorts)
             if (port <= 0)
                 return;
         }
-        const bool found =
-            modCorvaneComm::FindSynchronizer(app_, port, [this] { return scanAbandoned_; });
+        const bool found = modCorvaneComm::FindSynchronizer(c, app_.progressWindow(), port,
+                                                            [this] { return scanAbandoned_; });
         if (found && !scanAbandoned_)
             handOverToEditor();
     } catch (const std::exception&) {
@@ -232,23 +241,11 @@ void frmFinder::runScan(bool allPorts)
 void frmFinder::handOverToEditor()
 {
     frmMain& m = app_.main();
-    hide();
-    m.show();
-    modCorvaneComm::SetDefaults(m);
-    m.ShowConnected(true);
-
-    frmProgress& p = app_.progress();
-    p.setWindowTitle(QStringLiteral("Load from Synchronizer"));
-    p.lblProgress->setText(QStringLiteral("Loading............."));
-    p.setBar(0);
-    p.showNow();
-    const int16_t r = modGetSetAll::GetAllFromCorvane(m);
-    p.hide();
-    if (r == -1)
-        app_.showProblem(QStringLiteral("Cannot Load! ") +
-                         QStringLiteral("There were communications errors on the serial port or "
-                                        "the synchronizer is not responding.") +
-                         QStringLiteral("\r\n") + QStringLiteral(" Please try again"));
+    app_.showEditorFromFinder();
+    modCorvaneComm::SetDefaults(app_.g, m);
+    m.showConnected(true);
+    // The scan's lease is still held: the load follows on the same line without a gap.
+    TransferCommands::LoadWhileHeld(app_);
 }
 
 void frmFinder::cmdConnect_Click()
@@ -269,12 +266,10 @@ void frmFinder::cmdWithout_Click()
     if (g.Busy && !scanAbandoned_) {
         scanAbandoned_ = true;
         if (g.ProbeRunning)
-            app_.progress().cmdCancel_Click();
+            app_.progressWindow().cmdCancel_Click();
     }
-    frmMain& m = app_.main();
-    hide();
-    m.show();
-    modCorvaneComm::SetDefaults(m);
+    app_.showEditorFromFinder();
+    modCorvaneComm::SetDefaults(g, app_.main());
 }
 
 void frmFinder::cmdExit_Click()
@@ -301,8 +296,9 @@ void frmFinder::menuExit_Click()
 
 void frmFinder::menuRefreshList_Click()
 {
-    // Listing closes the open port: never under a running scan or transfer.
-    if (portInUse())
+    // Listing closes the open port: never under a running command.
+    PortLeaseHold lease(app_.lease(), QStringLiteral("port listing"));
+    if (!lease.held())
         return;
     CommContext c = app_.comm();
     modCorvaneComm::ListSerialPorts(c);
@@ -310,7 +306,7 @@ void frmFinder::menuRefreshList_Click()
 
 void frmFinder::menuAbout_Click()
 {
-    app_.showAbout();
+    app_.showAbout(this);
 }
 
 void frmFinder::returnedFromEditor()
@@ -332,7 +328,7 @@ void frmFinder::Form_KeyPress(int ch)
             app_.debug().hide();
         // The editor's lock follows, as if the sequence had been typed there.
         g.ModelChannelMarked = false;
-        app_.main().ShowModelChannelUnlocked(g.ModelChannelUnlocked);
+        app_.main().showModelChannelUnlocked(g.ModelChannelUnlocked);
     }
 }
 

@@ -74,8 +74,8 @@ private:
     void connectHandlers();
     void appendStatusLine(const QString& line);
     void showPortList();
-    // Another command holds the port: a scan or a refresh must not start.
-    bool portInUse() const;
+    // The controls that start port commands follow the serial line's lease.
+    void setPortCommandsEnabled(bool enabled);
     // Try Specific (one port) or Try All; ignored while a scan runs.
     void runScan(bool allPorts);
     void handOverToEditor();

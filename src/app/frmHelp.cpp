@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmHelp::frmHelp()
+frmHelp::frmHelp(Modal& modal) : modal_(modal)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setFixedSize(422, 401);
@@ -42,8 +42,11 @@ void frmHelp::cmdOK_Click()
         accept();
 }
 
-void frmHelp::showModal()
+void frmHelp::showOver(QWidget* owner)
 {
+    // A child of the window that shows it: centred on it, and no taskbar entry of its own.
+    if (owner && parentWidget() != owner)
+        setParent(owner, windowFlags());
     setModal(true);
-    Modal::showDialog(this);
+    modal_.showDialog(this);
 }

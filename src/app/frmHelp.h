@@ -4,13 +4,14 @@
 #include <QDialog>
 
 class QLabel;
+class Modal;
 class QPushButton;
 
 class frmHelp : public QDialog
 {
     Q_OBJECT
 public:
-    frmHelp();
+    explicit frmHelp(Modal& modal);
 
     QLabel* Image1;
     QLabel* lblHelp;
@@ -18,5 +19,9 @@ public:
     QPushButton* cmdOK;
 
     void cmdOK_Click();
-    void showModal();
+    // Shown modal over `owner`, centred on it.
+    void showOver(QWidget* owner);
+
+private:
+    Modal& modal_;
 };

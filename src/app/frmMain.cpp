@@ -7,8 +7,6 @@
 #include "app/IndicatorImages.h"
 #include "app/Spinner.h"
 #include "app/WidgetMaking.h"
-#include "comm/CommTimer.h"
-#include "comm/MSComm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,9 +69,10 @@ void makeEtchedBorder(QWidget* parent, QRect r, const char* const names[8])
 }
 } // namespace
 
-frmMain::frmMain(CorvaneApp& owner)
-    : app(owner), MSComm1(std::make_unique<MSComm>()), tmrCommTimer(std::make_unique<CommTimer>())
+frmMain::frmMain(CorvaneApp& owner) : app(owner)
 {
+    // The record holds what the boxes show: the init-string boxes start empty.
+    params.InitStr = {};
     setObjectName(QStringLiteral("frmMain"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -101,6 +100,9 @@ frmMain::frmMain(CorvaneApp& owner)
     qApp->installEventFilter(this);
     txtStartFrame->installEventFilter(this);
     txtEndFrame->installEventFilter(this);
+
+    setPortCommandsEnabled(app.lease().isFree());
+    connect(&app.lease(), &PortLease::changed, this, [this](bool free) { setPortCommandsEnabled(free); });
 
     setFixedSize(sizeHint().width(), ClientHeight + menuBar()->sizeHint().height());
     adjustSize();

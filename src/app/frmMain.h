@@ -2,6 +2,7 @@
 // The editor window: every field of the parameter set in one place, the menus and the
 // buttons that move the set to and from a synchronizer or a settings file.
 
+#include "flows/EditorView.h"
 #include "model/SyncParameters.h"
 
 #include <QMainWindow>
@@ -10,8 +11,6 @@
 
 class CorvaneApp;
 class HighlightShape;
-class MSComm;
-class CommTimer;
 class Spinner;
 class QAction;
 class QCheckBox;
@@ -24,19 +23,60 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 
-class frmMain : public QMainWindow
+class frmMain : public QMainWindow, public EditorView
 {
     Q_OBJECT
 public:
     explicit frmMain(CorvaneApp& app);
     ~frmMain() override;
 
+    void Form_Load();
+    void Form_KeyPress(int ch);
+    void cmdExit_Click();
+    void menuExit_Click();
+    void cmdDefaults_Click();
+    void menuAbout_Click();
+    void cmdLoadFrom_Click();
+    void menuLoadFrom_Click();
+    void cmdSaveTo_Click();
+    void menuSaveTo_Click();
+    void cmdFileLoad_Click();
+    void menuFileLoad_Click();
+    void cmdFileSave_Click();
+    void menuFileSave_Click();
+    void menuConnect_Click();
+    // The checks run when a frame box loses the focus.
+    void txtStartFrame_LostFocus();
+    void txtEndFrame_LostFocus();
+
+    // EditorView
+    SyncParameters& record() override { return params; }
+    EditorSnapshot snapshot() const override;
+    bool isTextEnabled(TextField field) const override;
+    void setSpinner(SpinField field, int value) override;
+    void setSpinnerMax(SpinField field, int max) override;
+    void setText(TextField field, const QString& text) override;
+    void selectOption(OptionField option) override;
+    void setCheck(CheckField field, bool on) override;
+    void setBaudIndex(int index) override;
+    void settleFrameEdit() override;
+    void suspendModeFrameChecks(bool suspended) override { SuspendModeFrameChecks = suspended; }
+    void beginInitStrBatch() override;
+    void endInitStrBatch() override;
+    bool showMark(const QString& shape, MarkColour colour) override;
+    void clearMarks() override;
+    void showModelChannelUnlocked(bool unlocked) override;
+    void showConnected(bool connected) override;
+    void setCaption(const QString& caption) override { setWindowTitle(caption); }
+    void setTransferCommandsEnabled(bool enabled) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     CorvaneApp& app;
     SyncParameters params; // the one parameter record
-
-    // Serial control and the one-shot timer every exchange uses.
-    std::unique_ptr<MSComm> MSComm1;
-    std::unique_ptr<CommTimer> tmrCommTimer;
 
     // Top strip.
     QFrame* Frame1;
@@ -163,54 +203,16 @@ public:
     void scrEndSeconds_Change();
     void ApplyStartMode();
     void ApplyEndMode();
-    void txtStartFrame_LostFocus();
-    void txtEndFrame_LostFocus();
     void chkSynchronize_Click();
     void chkSquelch_Click();
     void txtComment_Change();
     void txtInitStr_Change(int index); // txtInitStr1_Change ... txtInitStr4_Change
-    bool CheckInitStrTotal();          // true when the four strings are too long
 
-    void Form_Load();
-    void Form_KeyPress(int ch);
-    void cmdExit_Click();
-    void menuExit_Click();
-    void cmdDefaults_Click();
-    void menuAbout_Click();
-    void cmdLoadFrom_Click();
-    void menuLoadFrom_Click();
-    void cmdSaveTo_Click();
-    void menuSaveTo_Click();
-    void cmdFileLoad_Click();
-    void menuFileLoad_Click();
-    void cmdFileSave_Click();
-    void menuFileSave_Click();
-    void menuConnect_Click();
-
-    // The model/channel lock as the window shows it: boxes enabled, spinners visible.
-    void ShowModelChannelUnlocked(bool unlocked);
     // All fourteen highlight marks, in the order of their declaration.
     std::array<HighlightShape*, 14> highlightShapes() const;
-    // The connection indicator: connected shows imgSync, else imgNoSync.
-    void ShowConnected(bool connected);
+    // The port commands follow the serial line's lease: enabled exactly while it is free.
+    void setPortCommandsEnabled(bool enabled);
 
-    // While a batch is open, the init-string limit message is shown at most once
-    // (a settings file applies four strings in one go).
-    void beginInitStrBatch();
-    void endInitStrBatch();
-
-    // While set, selecting a mode does not run the frame checks: a load puts validated
-    // frame values in place and must not have them pushed by a mode it selects afterwards.
-    bool SuspendModeFrameChecks = false;
-
-    // Disables or enables the commands that must not start while a transfer holds the port.
-    void setCommandsEnabled(bool enabled);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void buildTopStrip(QWidget* client);
     void buildStartGroup(QWidget* client);
     void buildEndGroup(QWidget* client);
@@ -222,7 +224,12 @@ private:
     void showInitStrLimitMessage();
     void AdjustStartTime();
     void AdjustEndTime();
+    Spinner* spinner(SpinField field) const;
+    QLineEdit* box(TextField field) const;
 
+    // While set, selecting a mode does not run the frame checks: a load puts validated
+    // frame values in place and must not have them pushed by a mode it selects afterwards.
+    bool SuspendModeFrameChecks = false;
     bool initStrBatchOpen_ = false;
     bool initStrBatchMessageShown_ = false;
 };

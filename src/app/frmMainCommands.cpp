@@ -1,13 +1,13 @@
 // The editor window as a whole: loading, the hidden key sequence, menus, buttons, ending.
 
 #include "app/CorvaneApp.h"
-#include "app/EditorDefaults.h"
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
+#include "flows/EditorDefaults.h"
+#include "flows/FileCommands.h"
+#include "flows/TransferCommands.h"
 #include "model/AppIdentity.h"
-#include "settingsfile/flows/FileCommands.h"
-#include "transfer/flows/TransferCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,7 +28,7 @@ void frmMain::Form_Load()
     app.g.ModelChannelUnlocked = false;
     app.g.ModelChannelMarked = false;
     app.g.TimeAdjustBusy = false;
-    ShowModelChannelUnlocked(false);
+    showModelChannelUnlocked(false);
     ApplyStartMode();
     ApplyEndMode();
 }
@@ -40,12 +40,12 @@ void frmMain::Form_KeyPress(int ch)
     // lock cannot change while a transfer runs.
     if (HiddenKeys::completes(g.DebugArmed, ch) && !g.TransferRunning) {
         g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
-        ShowModelChannelUnlocked(g.ModelChannelUnlocked);
+        showModelChannelUnlocked(g.ModelChannelUnlocked);
         g.ModelChannelMarked = false;
     }
 }
 
-void frmMain::ShowModelChannelUnlocked(bool unlocked)
+void frmMain::showModelChannelUnlocked(bool unlocked)
 {
     txtModel->setEnabled(unlocked);
     txtChannel->setEnabled(unlocked);
@@ -53,17 +53,26 @@ void frmMain::ShowModelChannelUnlocked(bool unlocked)
     scrChannel->setVisible(unlocked);
 }
 
-void frmMain::ShowConnected(bool connected)
+void frmMain::showConnected(bool connected)
 {
     imgNoSync->setVisible(!connected);
     imgSync->setVisible(connected);
 }
 
-void frmMain::setCommandsEnabled(bool enabled)
+void frmMain::setTransferCommandsEnabled(bool enabled)
 {
-    for (QPushButton* b : {cmdSaveTo, cmdLoadFrom, cmdFileSave, cmdFileLoad, cmdDefaults})
+    for (QPushButton* b : {cmdFileSave, cmdFileLoad, cmdDefaults})
         b->setEnabled(enabled);
-    for (QAction* a : {menuFileLoad, menuFileSave, menuConnect, menuLoadFrom, menuSaveTo})
+    for (QAction* a : {menuFileLoad, menuFileSave})
+        a->setEnabled(enabled);
+}
+
+void frmMain::setPortCommandsEnabled(bool enabled)
+{
+    for (QPushButton* b : {cmdSaveTo, cmdLoadFrom})
+        b->setEnabled(enabled);
+    // "Find Synchronizer" closes the port.
+    for (QAction* a : {menuConnect, menuLoadFrom, menuSaveTo})
         a->setEnabled(enabled);
 }
 
@@ -77,16 +86,16 @@ void frmMain::menuExit_Click()
 }
 void frmMain::cmdDefaults_Click()
 {
-    modCorvaneComm::SetDefaults(*this);
+    modCorvaneComm::SetDefaults(app.g, *this);
 }
 void frmMain::menuAbout_Click()
 {
-    app.showAbout();
+    app.showAbout(this);
 }
 
 void frmMain::cmdLoadFrom_Click()
 {
-    TransferCommands::LoadFromSynchronizer(*this);
+    TransferCommands::LoadFromSynchronizer(app);
 }
 void frmMain::menuLoadFrom_Click()
 {
@@ -94,7 +103,7 @@ void frmMain::menuLoadFrom_Click()
 }
 void frmMain::cmdSaveTo_Click()
 {
-    TransferCommands::SaveToSynchronizer(*this);
+    TransferCommands::SaveToSynchronizer(app);
 }
 void frmMain::menuSaveTo_Click()
 {
@@ -102,7 +111,7 @@ void frmMain::menuSaveTo_Click()
 }
 void frmMain::cmdFileLoad_Click()
 {
-    FileCommands::LoadFromFile(*this);
+    FileCommands::LoadFromFile(app);
 }
 void frmMain::menuFileLoad_Click()
 {
@@ -110,7 +119,7 @@ void frmMain::menuFileLoad_Click()
 }
 void frmMain::cmdFileSave_Click()
 {
-    FileCommands::SaveToFile(*this);
+    FileCommands::SaveToFile(app);
 }
 void frmMain::menuFileSave_Click()
 {
@@ -118,6 +127,9 @@ void frmMain::menuFileSave_Click()
 }
 void frmMain::menuConnect_Click()
 {
+    // Closing the port under a running command would cut it off.
+    if (!app.lease().isFree())
+        return;
     app.showFinderFromEditor();
 }
 

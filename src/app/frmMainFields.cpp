@@ -2,10 +2,10 @@
 // start, whether the user or code changed the control.
 
 #include "app/CorvaneApp.h"
-#include "app/Modal.h"
+#include "app/OptionGroup.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
-#include "model/FrameNumber.h"
+#include "editor/EditorRules.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -40,9 +40,9 @@ void startOfPairChanged(Pair p, QLineEdit* box, bool linked)
     box->setText(digits(p.start->Value()));
     if (!linked)
         return;
-    if (p.end->Value() <= p.start->Value())
-        p.end->setValueClamped(p.start->Value() < p.end->Max() ? p.start->Value() + 1
-                                                               : p.end->Max());
+    const int end = EditorRules::endAfterStartChange(p.start->Value(), p.end->Value(), p.end->Max());
+    if (end != p.end->Value())
+        p.end->setValueClamped(end);
     p.refreshRecord();
 }
 
@@ -51,9 +51,17 @@ void endOfPairChanged(Pair p, QLineEdit* box, bool linked)
     box->setText(digits(p.end->Value()));
     if (!linked)
         return;
-    if (p.start->Value() >= p.end->Value())
-        p.start->setValueClamped(p.end->Value() - 1);
+    const int start = EditorRules::startAfterEndChange(p.start->Value(), p.end->Value());
+    if (start != p.start->Value())
+        p.start->setValueClamped(start);
     p.refreshRecord();
+}
+
+// Moves a spinner only when its value differs: an unchanged one runs no handler.
+void moveTo(Spinner* s, int value)
+{
+    if (s->Value() != value)
+        s->setValueClamped(value);
 }
 
 void showFields(std::initializer_list<QWidget*> widgets, bool visible)
@@ -108,18 +116,13 @@ void frmMain::AdjustStartTime()
     if (!app.g.LinkedFieldsActive || app.g.TimeAdjustBusy)
         return;
     app.g.TimeAdjustBusy = true;
-    int32_t start = scrStartMinutes->Value() * 60 + scrStartSeconds->Value();
-    int32_t end = scrEndMinutes->Value() * 60 + scrEndSeconds->Value();
-    start = std::clamp(start, 0, Limits::StartTimeMax);
-    if (end <= start) {
-        end = start + 1;
-        scrEndMinutes->setValueClamped(end / 60);
-        scrEndSeconds->setValueClamped(end % 60);
-    }
-    if (scrStartSeconds->Value() != start % 60)
-        scrStartSeconds->setValueClamped(start % 60);
-    if (scrStartMinutes->Value() != start / 60)
-        scrStartMinutes->setValueClamped(start / 60);
+    const EditorRules::TimeSpinners t = EditorRules::afterStartTimeChange(
+        {scrStartMinutes->Value(), scrStartSeconds->Value(), scrEndMinutes->Value(),
+         scrEndSeconds->Value()});
+    moveTo(scrEndMinutes, t.endMinutes);
+    moveTo(scrEndSeconds, t.endSeconds);
+    moveTo(scrStartSeconds, t.startSeconds);
+    moveTo(scrStartMinutes, t.startMinutes);
     app.g.TimeAdjustBusy = false;
 }
 
@@ -128,18 +131,13 @@ void frmMain::AdjustEndTime()
     if (!app.g.LinkedFieldsActive || app.g.TimeAdjustBusy)
         return;
     app.g.TimeAdjustBusy = true;
-    int32_t start = scrStartMinutes->Value() * 60 + scrStartSeconds->Value();
-    int32_t end = scrEndMinutes->Value() * 60 + scrEndSeconds->Value();
-    end = std::clamp(end, Limits::EndTimeMin, Limits::EndTimeMax);
-    if (start >= end) {
-        start = end - 1;
-        scrStartMinutes->setValueClamped(start / 60);
-        scrStartSeconds->setValueClamped(start % 60);
-    }
-    if (scrEndSeconds->Value() != end % 60)
-        scrEndSeconds->setValueClamped(end % 60);
-    if (scrEndMinutes->Value() != end / 60)
-        scrEndMinutes->setValueClamped(end / 60);
+    const EditorRules::TimeSpinners t = EditorRules::afterEndTimeChange(
+        {scrStartMinutes->Value(), scrStartSeconds->Value(), scrEndMinutes->Value(),
+         scrEndSeconds->Value()});
+    moveTo(scrStartMinutes, t.startMinutes);
+    moveTo(scrStartSeconds, t.startSeconds);
+    moveTo(scrEndSeconds, t.endSeconds);
+    moveTo(scrEndMinutes, t.endMinutes);
     app.g.TimeAdjustBusy = false;
 }
 
@@ -169,17 +167,11 @@ void frmMain::scrEndSeconds_Change()
 
 void frmMain::ApplyStartMode()
 {
-    PointMode mode;
-    if (optStartTitle->isChecked())
-        mode = PointMode::Title;
-    else if (optStartChapter->isChecked())
-        mode = PointMode::Chapter;
-    else if (optStartTimecode->isChecked())
-        mode = PointMode::Timecode;
-    else if (optStartFrame->isChecked())
-        mode = PointMode::Frame;
-    else
+    const std::optional<PointMode> selected =
+        selectedMode({optStartTitle, optStartChapter, optStartTimecode, optStartFrame});
+    if (!selected)
         return;
+    const PointMode mode = *selected;
     params.StartMode = mode;
     showFields({lblStartChapter, txtStartChapter, scrStartChapter}, mode == PointMode::Chapter);
     showFields({lblStartMinutes, txtStartMinutes, scrStartMinutes, lblStartSeconds, txtStartSeconds,
@@ -192,17 +184,11 @@ void frmMain::ApplyStartMode()
 
 void frmMain::ApplyEndMode()
 {
-    PointMode mode;
-    if (optEndTitle->isChecked())
-        mode = PointMode::Title;
-    else if (optEndChapter->isChecked())
-        mode = PointMode::Chapter;
-    else if (optEndTimecode->isChecked())
-        mode = PointMode::Timecode;
-    else if (optEndFrame->isChecked())
-        mode = PointMode::Frame;
-    else
+    const std::optional<PointMode> selected =
+        selectedMode({optEndTitle, optEndChapter, optEndTimecode, optEndFrame});
+    if (!selected)
         return;
+    const PointMode mode = *selected;
     params.EndMode = mode;
     showFields({lblEndTitle, txtEndTitle, scrEndTitle}, mode == PointMode::Title);
     showFields({lblEndChapter, txtEndChapter, scrEndChapter}, mode == PointMode::Chapter);
@@ -221,38 +207,22 @@ void frmMain::ApplyEndMode()
 
 void frmMain::txtStartFrame_LostFocus()
 {
-    int32_t n = FrameNumber::leadingNumber(txtStartFrame->text());
-    txtStartFrame->setText(digits(n));
-    if (n < Limits::StartFrameMin) {
-        txtStartFrame->setText(QStringLiteral("1"));
-    } else if (n >= Limits::FrameMax) {
-        if (params.EndMode == PointMode::Frame)
-            txtStartFrame->setText(digits(Limits::FrameMax - 1));
-        else if (n >= Limits::FrameMax + 1)
-            txtStartFrame->setText(digits(Limits::FrameMax));
-    }
-    const int32_t start = FrameNumber::leadingNumber(txtStartFrame->text());
-    const int32_t end = FrameNumber::leadingNumber(txtEndFrame->text());
-    if (start >= end)
-        txtEndFrame->setText(digits(start >= Limits::FrameMax ? Limits::FrameMax : start + 1));
-    params.EndFrame = FrameNumber::leadingNumber(txtEndFrame->text());
-    params.StartFrame = FrameNumber::leadingNumber(txtStartFrame->text());
+    const EditorRules::FrameResult r = EditorRules::afterStartFrameEdit(
+        {txtStartFrame->text(), txtEndFrame->text()}, params.EndMode);
+    txtStartFrame->setText(r.boxes.start);
+    txtEndFrame->setText(r.boxes.end);
+    params.EndFrame = r.endFrame;
+    params.StartFrame = r.startFrame;
 }
 
 void frmMain::txtEndFrame_LostFocus()
 {
-    int32_t n = FrameNumber::leadingNumber(txtEndFrame->text());
-    txtEndFrame->setText(digits(n));
-    if (n < Limits::EndFrameMin)
-        txtEndFrame->setText(QStringLiteral("2"));
-    else if (n >= Limits::FrameMax + 1)
-        txtEndFrame->setText(digits(Limits::FrameMax));
-    const int32_t start = FrameNumber::leadingNumber(txtStartFrame->text());
-    const int32_t end = FrameNumber::leadingNumber(txtEndFrame->text());
-    if (end <= start)
-        txtStartFrame->setText(digits(static_cast<qint64>(end) - 1));
-    params.EndFrame = FrameNumber::leadingNumber(txtEndFrame->text());
-    params.StartFrame = FrameNumber::leadingNumber(txtStartFrame->text());
+    const EditorRules::FrameResult r =
+        EditorRules::afterEndFrameEdit({txtStartFrame->text(), txtEndFrame->text()});
+    txtEndFrame->setText(r.boxes.end);
+    txtStartFrame->setText(r.boxes.start);
+    params.EndFrame = r.endFrame;
+    params.StartFrame = r.startFrame;
 }
 
 void frmMain::chkSynchronize_Click()
@@ -275,38 +245,23 @@ void frmMain::chkSquelch_Click()
 
 void frmMain::txtComment_Change()
 {
-    params.Comment = txtComment->text();
-    if (params.Comment.size() > Limits::CommentMax) {
-        params.Comment.truncate(Limits::CommentMax);
+    params.Comment = EditorRules::limitComment(txtComment->text());
+    if (params.Comment != txtComment->text())
         txtComment->setText(params.Comment);
-    }
 }
 
 void frmMain::txtInitStr_Change(int index)
 {
     QLineEdit* box = txtInitStr[index];
-    QString& field = params.InitStr[index];
-    field = box->text();
-    if (CheckInitStrTotal()) {
-        // Writing the shortened text runs this handler again, which checks again: text
-        // that exceeds the total by k characters loses its last k characters.
-        field = box->text().left(box->text().size() - 1);
-        box->setText(field);
-    } else if (field.size() > Limits::InitStrMax) {
-        field.truncate(Limits::InitStrMax);
-        box->setText(field);
-    }
-}
-
-bool frmMain::CheckInitStrTotal()
-{
-    int total = 0;
-    for (const QString& s : params.InitStr)
-        total += s.size();
-    if (total + 5 <= 63)
-        return false;
-    showInitStrLimitMessage();
-    return true;
+    const EditorRules::InitStrChange change =
+        EditorRules::initStrChange(params.InitStr, index, box->text());
+    params.InitStr[index] = change.text;
+    if (change.overTotal)
+        showInitStrLimitMessage();
+    // Writing the shortened text runs this handler again, which checks again: text that
+    // exceeds the total by k characters loses its last k characters.
+    if (change.text != box->text())
+        box->setText(change.text);
 }
 
 void frmMain::showInitStrLimitMessage()
@@ -316,19 +271,8 @@ void frmMain::showInitStrLimitMessage()
             return;
         initStrBatchMessageShown_ = true;
     }
-    Modal::messageBox(this,
+    app.modal.messageBox(this,
                       QStringLiteral("The Init Strings are limited\r\nto 58 characters total\r\n"
                                      "between all 4 strings."),
                       false);
-}
-
-void frmMain::beginInitStrBatch()
-{
-    initStrBatchOpen_ = true;
-    initStrBatchMessageShown_ = false;
-}
-
-void frmMain::endInitStrBatch()
-{
-    initStrBatchOpen_ = false;
 }

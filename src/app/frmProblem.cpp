@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-frmProblem::frmProblem()
+frmProblem::frmProblem(Modal& modal) : modal_(modal)
 {
     setObjectName(QStringLiteral("frmProblem"));
     setWindowTitle(QStringLiteral("Problem"));
@@ -27,8 +27,12 @@ void frmProblem::cmdOK_Click()
         accept();
 }
 
-void frmProblem::showModal()
+void frmProblem::showText(const QString& text, QWidget* owner)
 {
+    txtProblem->setPlainText(text);
+    // A child of the window that shows it: centred on it, and no taskbar entry of its own.
+    if (owner && parentWidget() != owner)
+        setParent(owner, windowFlags());
     setModal(true);
-    Modal::showDialog(this);
+    modal_.showDialog(this);
 }

@@ -4,17 +4,22 @@
 #include <QDialog>
 
 class QPlainTextEdit;
+class Modal;
 class QPushButton;
 
 class frmProblem : public QDialog
 {
     Q_OBJECT
 public:
-    frmProblem();
+    explicit frmProblem(Modal& modal);
 
     QPlainTextEdit* txtProblem;
     QPushButton* cmdOK;
 
     void cmdOK_Click();
-    void showModal();
+    // Shows `text` modal over `owner`, centred on it.
+    void showText(const QString& text, QWidget* owner);
+
+private:
+    Modal& modal_;
 };

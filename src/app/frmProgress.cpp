@@ -1,6 +1,8 @@
 #include "app/frmProgress.h"
 
 #include "app/CorvaneApp.h"
+#include "app/frmFinder.h"
+#include "app/frmMain.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -33,7 +35,7 @@ void frmProgress::cmdCancel_Click()
 {
     hide();
     app_.g.ProbeRunning = false;
-    emit cancelled();
+    emit cancelNotifier_.cancelled();
 }
 
 void frmProgress::showNow()
@@ -41,6 +43,31 @@ void frmProgress::showNow()
     show();
     raise();
     repaint();
+}
+
+void frmProgress::startProgress(const QString& caption, const QString& line, int barMax)
+{
+    // A child of the window the user works in: it stays over it and has no taskbar entry.
+    QWidget* owner = app_.hasFinder() && app_.finder().isVisible()
+                         ? static_cast<QWidget*>(&app_.finder())
+                         : static_cast<QWidget*>(&app_.main());
+    if (parentWidget() != owner)
+        setParent(owner, windowFlags());
+    setWindowTitle(caption);
+    lblProgress->setText(line);
+    ProgressBar1->setMaximum(barMax);
+    setBar(0);
+    showNow();
+}
+
+void frmProgress::setProgressLine(const QString& line)
+{
+    lblProgress->setText(line);
+}
+
+void frmProgress::setBarMax(int max)
+{
+    ProgressBar1->setMaximum(max);
 }
 
 void frmProgress::setBar(int value)

@@ -2,6 +2,8 @@
 // The modeless progress window shown while a probe or a whole-device transfer runs.
 // Cancel hides it and stops a probe; a transfer runs on to its end.
 
+#include "comm/ProgressView.h"
+
 #include <QDialog>
 
 class CorvaneApp;
@@ -9,29 +11,32 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-class frmProgress : public QDialog
+class frmProgress : public QDialog, public ProgressView
 {
     Q_OBJECT
 public:
     explicit frmProgress(CorvaneApp& app);
 
-    QLabel* lblProgress;
-    QProgressBar* ProgressBar1;
-    QPushButton* cmdCancel;
-
     void cmdCancel_Click();
     // Shows the window without blocking and paints it at once.
     void showNow();
-    // Adds to the bar's value, held within its maximum.
-    void advance(int by = 1);
-    void setBar(int value);
 
-signals:
-    void cancelled();
+    // ProgressView
+    void startProgress(const QString& caption, const QString& line, int barMax) override;
+    void setProgressLine(const QString& line) override;
+    void setBar(int value) override;
+    void setBarMax(int max) override;
+    void advance(int by = 1) override;
+    void hideProgress() override { hide(); }
+    CancelNotifier& cancelNotifier() override { return cancelNotifier_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     CorvaneApp& app_;
+    QLabel* lblProgress;
+    QProgressBar* ProgressBar1;
+    QPushButton* cmdCancel;
+    CancelNotifier cancelNotifier_;
 };

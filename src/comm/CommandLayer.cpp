@@ -57,24 +57,36 @@ void discardBoth(MSComm& m)
     m.setInBufferCount(0);
 }
 
-// Queues a frame and waits for it to leave; false with LastCommError set otherwise.
-bool sendFrame(CommContext& c, const QByteArray& frame, int limitMs)
+enum class Send
+{
+    Sent,
+    NotQueued, // refused at once: nothing went out
+    Failed     // queued, but did not drain
+};
+
+// Queues a frame and waits for it to leave; LastCommError says why when it did not.
+Send sendFrameStatus(CommContext& c, const QByteArray& frame, int limitMs)
 {
     c.MSComm1.setOutput(frame);
     if (takeCommError(c))
-        return false;
+        return Send::NotQueued;
     switch (waitOutputDrained(c, limitMs)) {
     case Drain::Done:
-        return true;
+        return Send::Sent;
     case Drain::TimedOut:
         c.g.LastCommError = TransmitTimedOutText;
-        return false;
+        return Send::Failed;
     case Drain::Failed:
         if (!takeCommError(c))
             c.g.LastCommError = QStringLiteral("Serial port closed");
-        return false;
+        return Send::Failed;
     }
-    return false;
+    return Send::Failed;
+}
+
+bool sendFrame(CommContext& c, const QByteArray& frame, int limitMs)
+{
+    return sendFrameStatus(c, frame, limitMs) == Send::Sent;
 }
 
 } // namespace
@@ -175,26 +187,12 @@ int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1)
 
     const char frame[] = {'W', static_cast<char>(address), static_cast<char>(d0),
                           static_cast<char>(d1), '\r'};
-    m.setOutput(QByteArray(frame, 5));
-    if (takeCommError(c))
+    const Send sent = sendFrameStatus(c, QByteArray(frame, 5), 200);
+    if (sent == Send::NotQueued)
         return 0; // nothing went out: no pause
-
-    int16_t status = 0;
-    switch (waitOutputDrained(c, 200)) {
-    case Drain::Done:
-        status = 1;
-        break;
-    case Drain::TimedOut:
-        c.g.LastCommError = TransmitTimedOutText;
-        break;
-    case Drain::Failed:
-        if (!takeCommError(c))
-            c.g.LastCommError = QStringLiteral("Serial port closed");
-        break;
-    }
     // The unit needs the time to store the cell, whether or not the frame drained.
     Pause(c, 100);
-    return status;
+    return sent == Send::Sent ? 1 : 0;
 }
 
 } // namespace modCorvaneComm

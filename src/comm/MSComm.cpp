@@ -47,8 +47,8 @@ bool lacksPermission(const QString& path)
 
 } // namespace
 
-MSComm::MSComm(QObject* parent)
-    : QObject(parent), port_(new QSerialPort(this)), drainTimer_(new QTimer(this))
+MSComm::MSComm(const PortMap& ports, QObject* parent)
+    : QObject(parent), ports_(ports), port_(new QSerialPort(this)), drainTimer_(new QTimer(this))
 {
     drainTimer_->setSingleShot(true);
     drainTimer_->setTimerType(Qt::PreciseTimer);
@@ -176,7 +176,7 @@ void MSComm::setPortOpen(bool open)
         raise(CommErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
         return;
     }
-    const QString path = PortMap::devicePath(commPort_);
+    const QString path = ports_.devicePath(commPort_);
     if (path.isEmpty()) {
         raise(CommErrorNumber::InvalidPortNumber,
               QStringLiteral("There is no serial device for COM%1").arg(commPort_));

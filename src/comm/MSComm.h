@@ -11,6 +11,8 @@
 // port is closed at the first read or resource error, the error is recorded and lineLost()
 // is emitted, so nothing keeps retrying a dead descriptor.
 
+#include "comm/PortMap.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -42,8 +44,11 @@ class MSComm : public QObject
 {
     Q_OBJECT
 public:
-    explicit MSComm(QObject* parent = nullptr);
+    // `ports` says which device stands behind each COM number; it must outlive the control.
+    explicit MSComm(const PortMap& ports, QObject* parent = nullptr);
     ~MSComm() override;
+
+    const PortMap& ports() const { return ports_; }
 
     void setCommPort(int16_t n);
     int16_t CommPort() const { return commPort_; }
@@ -95,6 +100,7 @@ signals:
     void errorRaised(int number, const QString& description);
 
 private:
+    const PortMap& ports_;
     void raise(int number, const QString& description) const;
     bool requireOpen() const;
     bool applySettings();

@@ -8,12 +8,6 @@
 
 namespace {
 
-std::optional<QMap<int, QString>>& testMapping()
-{
-    static std::optional<QMap<int, QString>> mapping;
-    return mapping;
-}
-
 // 0: a UART of the machine itself; 1: a USB adapter; 2: anything else.
 int deviceGroup(const QString& name)
 {
@@ -67,14 +61,12 @@ QList<QSerialPortInfo> machinePortsInComOrder()
 
 } // namespace
 
-namespace PortMap {
-
-QString devicePath(int port)
+QString PortMap::devicePath(int port) const
 {
     if (port < 1 || port > MaxPort)
         return {};
-    if (testMapping())
-        return testMapping()->value(port);
+    if (testMapping_)
+        return testMapping_->value(port);
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(port);
 #else
@@ -83,10 +75,10 @@ QString devicePath(int port)
 #endif
 }
 
-QString deviceDescription(int port)
+QString PortMap::deviceDescription(int port) const
 {
     const QString path = devicePath(port);
-    if (path.isEmpty() || testMapping())
+    if (path.isEmpty() || testMapping_)
         return path;
     const QSerialPortInfo info(path);
     QStringList about;
@@ -99,26 +91,9 @@ QString deviceDescription(int port)
     return QStringLiteral("%1 - %2").arg(info.systemLocation(), about.join(QLatin1Char(' ')));
 }
 
-void setTestMapping(const QMap<int, QString>& mapping)
-{
-    testMapping() = mapping;
-}
-
-void clearTestMapping()
-{
-    testMapping().reset();
-}
-
-bool hasTestMapping()
-{
-    return testMapping().has_value();
-}
-
-QStringList orderDevices(const QStringList& systemLocations)
+QStringList PortMap::orderDevices(const QStringList& systemLocations)
 {
     QStringList sorted = systemLocations;
     std::sort(sorted.begin(), sorted.end(), comOrderLess);
     return sorted;
 }
-
-} // namespace PortMap

@@ -13,25 +13,29 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
-namespace PortMap {
+class PortMap
+{
+public:
+    static constexpr int MaxPort = 16;
 
-constexpr int MaxPort = 16;
+    // The device path for COMn, or "" when there is none.
+    QString devicePath(int port) const;
+    // A short text for the user about the device behind COMn ("/dev/ttyUSB0 - FT232R USB
+    // UART (FTDI)"), or "" when there is none.
+    QString deviceDescription(int port) const;
 
-// The device path for COMn, or "" when there is none.
-QString devicePath(int port);
-// A short text for the user about the device behind COMn ("/dev/ttyUSB0 - FT232R USB UART
-// (FTDI)"), or "" when there is none.
-QString deviceDescription(int port);
+    // Test seam: map port numbers to paths. Replaces any earlier mapping.
+    void setTestMapping(const QMap<int, QString>& mapping) { testMapping_ = mapping; }
+    // Back to the machine's own devices.
+    void clearTestMapping() { testMapping_.reset(); }
+    bool hasTestMapping() const { return testMapping_.has_value(); }
 
-// Test seam: map port numbers to paths. Replaces any earlier mapping.
-void setTestMapping(const QMap<int, QString>& mapping);
-// Back to the machine's own devices.
-void clearTestMapping();
-bool hasTestMapping();
+    // The machine's device paths in COM order (not affected by a test mapping), from a list
+    // of device names; exposed so the ordering can be checked without real devices.
+    static QStringList orderDevices(const QStringList& systemLocations);
 
-// The machine's device paths in COM order (not affected by a test mapping), from a list of
-// device names; exposed so the ordering can be checked without real devices.
-QStringList orderDevices(const QStringList& systemLocations);
-
-} // namespace PortMap
+private:
+    std::optional<QMap<int, QString>> testMapping_;
+};

@@ -55,7 +55,7 @@ bool ListSerialPorts(CommContext& c)
         g.PortPresent[n] = true;
         AppendFinderStatus(g, QStringLiteral("  Com%1 is possible").arg(n));
         g.PortList.append(
-            PortListEntry{QStringLiteral("COM%1").arg(n), n, PortMap::deviceDescription(n)});
+            PortListEntry{QStringLiteral("COM%1").arg(n), n, c.MSComm1.ports().deviceDescription(n)});
         if (found == 1)
             g.PortListSelected = 0;
     }

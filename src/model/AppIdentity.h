@@ -1,13 +1,16 @@
 #pragma once
 // The application's title and version, from which captions and file headers are built.
 
+#include "model/Version.h"
+
 #include <QString>
 
 namespace AppIdentity {
 inline const QString Title = QStringLiteral("Corvane");
-constexpr int Major = 2;
-constexpr int Minor = 0;
-constexpr int Revision = 8;
+// The version is defined once, in the project's CMakeLists.txt.
+constexpr int Major = AppVersion::Major;
+constexpr int Minor = AppVersion::Minor;
+constexpr int Revision = AppVersion::Revision;
 
 // "Corvane 2.0.8(beta)"
 inline QString TitleWithFullVersion()

@@ -31,4 +31,29 @@ uint8_t filterInitChar(uint8_t byte)
     return allowed ? byte : 0;
 }
 
+PointReading point(const std::array<CellBytes, 4>& cells)
+{
+    const int a = number(cells[0]);   // digits 6 and 5
+    const int b = number(cells[1]);   // digits 4 and 3
+    const int c = number(cells[2]);   // digits 2 and 1
+    const int d = digit(cells[3].d0); // digit 0; the second byte carries nothing
+    if (a < 0 || b < 0 || c < 0 || d < 0)
+        return {};
+    PointReading r;
+    r.frame = a * 100000 + b * 1000 + c * 10 + d;
+    r.minutes = b * 10 + c / 10;
+    r.seconds = (c % 10) * 10 + d;
+    return r;
+}
+
+int startModeCode(CellBytes modeCell)
+{
+    return modeCell.d0 & 3;
+}
+int endModeCode(CellBytes modeCell)
+{
+    return (modeCell.d0 & 12) / 4;
+}
+
+
 } // namespace CellDecode

@@ -1,7 +1,10 @@
 #pragma once
-// Turning the two data bytes a unit keeps in one cell into numbers and text bytes. Pure
-// functions of the bytes, shared by the command layer and the whole-device transfers.
+// Turning the data bytes a unit keeps in its cells into numbers, text bytes, points and
+// modes. Pure functions of the bytes, shared by the command layer and the transfers.
 
+#include "model/CellBytes.h"
+
+#include <array>
 #include <cstdint>
 
 namespace CellDecode {
@@ -16,5 +19,26 @@ int digit(uint8_t byte);
 // The byte itself when a unit may keep it in an init string or the comment (BEL, CR and
 // 32 to 254 except 127), else 0.
 uint8_t filterInitChar(uint8_t byte);
+
+
+inline int number(CellBytes bytes)
+{
+    return number(bytes.d0, bytes.d1);
+}
+
+// The two readings of a start or end point held in four cells as seven decimal digits.
+// All three are -1 when any cell is not a number.
+struct PointReading
+{
+    int32_t frame = -1;
+    int minutes = -1; // digits 4 to 2
+    int seconds = -1; // digits 1 and 0
+    bool readable() const { return frame >= 0; }
+};
+PointReading point(const std::array<CellBytes, 4>& cells);
+
+// Start mode from bits 0-1 and end mode from bits 2-3 of the mode cell's first byte.
+int startModeCode(CellBytes modeCell);
+int endModeCode(CellBytes modeCell);
 
 } // namespace CellDecode

@@ -75,10 +75,8 @@ void parseLockedNumber(Globals& g, ParserSink& sink, const QStringList& words, T
 {
     if (words.size() < 2 || !g.ModelChannelUnlocked || !sink.isFieldEnabled(box))
         return;
-    // An empty value (two blanks after the keyword) would leave a canonical line that the
-    // apply pass cannot use; such a line is dropped like any other malformed one.
-    if (words.at(1).isEmpty())
-        return;
+    // An empty value (two blanks after the keyword) is kept and echoed as the keyword and
+    // one blank ("Model "); that line has no value word left, so the apply pass drops it.
     ApplyTextValue(g, sink, words.at(1), words, box, 2);
 }
 

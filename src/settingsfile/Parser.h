@@ -57,7 +57,8 @@ void ApplyCheckValue(Globals& g, ParserSink& sink, int value, const QStringList&
 void ApplyListIndex(Globals& g, ParserSink& sink, int index, const QStringList& words,
                     ListField list);
 
-// Removes every ","; an empty value, or one of commas only, gives "0".
+// Removes every "," and returns the rest, which is empty for a value of commas only; an
+// empty value gives "0".
 QString StripCommas(const QString& value);
 
 // Keeps `text` as the next accepted line and echoes it.

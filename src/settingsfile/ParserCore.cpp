@@ -110,11 +110,14 @@ void ApplyListIndex(Globals& g, ParserSink& sink, int index, const QStringList& 
 
 QString StripCommas(const QString& value)
 {
+    // Only an empty value word (two blanks before it) becomes "0". A value of commas
+    // only comes out empty: its canonical line ends in the blank before the value, is
+    // echoed like that, and is dropped by the apply pass, so the field keeps its value.
+    if (value.isEmpty())
+        return QStringLiteral("0");
     QString stripped = value;
     stripped.remove(QLatin1Char(','));
-    // An empty value word would vanish from the canonical line and the line would then
-    // be dropped when applied; "0" keeps it a whole line.
-    return stripped.isEmpty() ? QStringLiteral("0") : stripped;
+    return stripped;
 }
 
 void RecordAcceptedLine(Globals& g, ParserSink& sink, const QString& text)

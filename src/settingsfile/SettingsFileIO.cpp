@@ -2,6 +2,8 @@
 
 #include "settingsfile/SettingsFileIO.h"
 
+#include "model/AnsiText.h"
+
 #include "settingsfile/Parser.h"
 
 #include <QBuffer>
@@ -67,28 +69,6 @@ private:
     bool m_afterCR = false;
 };
 
-QByteArray encodeText(const QString& text)
-{
-    QStringEncoder encoder(CodePage);
-    QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError())
-        return bytes;
-    // Some character has no byte in the code page: the converter would write a SUB
-    // control character (an end-of-file mark to some readers), so go one character at a
-    // time and write "?" for those.
-    bytes.clear();
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len =
-            (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-                ? 2
-                : 1;
-        QStringEncoder one(CodePage);
-        const QByteArray b = one.encode(QStringView(text).mid(i, len));
-        bytes += (one.hasError() || b.size() != 1) ? QByteArray("?") : b;
-        i += len;
-    }
-    return bytes;
-}
 } // namespace
 
 SettingsReadResult readSettingsLines(QIODevice& device)
@@ -155,7 +135,7 @@ QByteArray encodeSettingsLines(const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines)
-        bytes += encodeText(line) + QByteArrayLiteral("\r\n");
+        bytes += AnsiText::encode(line) + QByteArrayLiteral("\r\n");
     return bytes;
 }
 

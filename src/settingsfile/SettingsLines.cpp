@@ -35,31 +35,29 @@ QString ModeWord(PointMode mode)
     return QString();
 }
 
-void BuildSettingsLines(Globals& g, const EditorFields& f, const QDateTime& now)
+void BuildSettingsLines(Globals& g, const EditorSnapshot& e, const QDateTime& now)
 {
-    const auto onOff = [](int value) {
-        return value != 0 ? QStringLiteral("On") : QStringLiteral("Off");
-    };
+    const auto onOff = [](bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); };
     const QString lines[SettingsLineCount] = {
         QStringLiteral("Begin Quillmere ") + SettingsHeaderTail(),
         QStringLiteral("Timestamp ") + SettingsTimestamp(now),
-        QStringLiteral("Model ") + f.model,
-        QStringLiteral("Channel ") + f.channel,
-        QStringLiteral("Start Mode ") + ModeWord(f.startMode),
-        QStringLiteral("End Mode ") + ModeWord(f.endMode),
-        QStringLiteral("Start Frame ") + f.startFrame,
-        QStringLiteral("End Frame ") + f.endFrame,
-        QStringLiteral("Start Title ") + f.startTitle,
-        QStringLiteral("End Title ") + f.endTitle,
-        QStringLiteral("Start Chapter ") + f.startChapter,
-        QStringLiteral("End Chapter ") + f.endChapter,
-        QStringLiteral("Synchronize ") + onOff(f.synchronize),
-        QStringLiteral("Squelch ") + onOff(f.squelch),
-        QStringLiteral("Init String 1 ") + f.initStr[0],
-        QStringLiteral("Init String 2 ") + f.initStr[1],
-        QStringLiteral("Init String 3 ") + f.initStr[2],
-        QStringLiteral("Init String 4 ") + f.initStr[3],
-        QStringLiteral("Comment ") + f.comment,
+        QStringLiteral("Model ") + e.txtModel,
+        QStringLiteral("Channel ") + e.txtChannel,
+        QStringLiteral("Start Mode ") + ModeWord(e.StartMode),
+        QStringLiteral("End Mode ") + ModeWord(e.EndMode),
+        QStringLiteral("Start Frame ") + e.txtStartFrame,
+        QStringLiteral("End Frame ") + e.txtEndFrame,
+        QStringLiteral("Start Title ") + e.txtStartTitle,
+        QStringLiteral("End Title ") + e.txtEndTitle,
+        QStringLiteral("Start Chapter ") + e.txtStartChapter,
+        QStringLiteral("End Chapter ") + e.txtEndChapter,
+        QStringLiteral("Synchronize ") + onOff(e.chkSynchronize),
+        QStringLiteral("Squelch ") + onOff(e.chkSquelch),
+        QStringLiteral("Init String 1 ") + e.txtInitStr[0],
+        QStringLiteral("Init String 2 ") + e.txtInitStr[1],
+        QStringLiteral("Init String 3 ") + e.txtInitStr[2],
+        QStringLiteral("Init String 4 ") + e.txtInitStr[3],
+        QStringLiteral("Comment ") + e.txtComment,
         QStringLiteral("End Quillmere ") + SettingsHeaderTail(),
     };
     g.SaveLineCount = 0;

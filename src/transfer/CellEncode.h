@@ -3,7 +3,7 @@
 // ranges first (SaveChecks): these functions assume values the unit can hold.
 
 #include "model/SyncParameters.h"
-#include "transfer/CellBytes.h"
+#include "model/CellBytes.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "transfer/CompareCells.h"
 
-#include "transfer/CellDecode.h"
+#include "model/CellDecode.h"
 #include "transfer/CellMap.h"
 #include "transfer/TextImages.h"
 #include "transfer/WholeNumber.h"

@@ -2,8 +2,8 @@
 // The check after a save: how many of the cells read back differ from what the editor
 // shows.
 
-#include "transfer/CellBytes.h"
-#include "transfer/EditorSnapshot.h"
+#include "model/CellBytes.h"
+#include "model/EditorSnapshot.h"
 
 // Counts one difference per mismatching number cell, per mode cell, per option switch,
 // per comment or init-string cell, and per point: one for an unreadable point, else one

@@ -5,8 +5,8 @@
 
 #include "model/ReadMarks.h"
 #include "model/SyncParameters.h"
-#include "transfer/CellBytes.h"
-#include "transfer/CellDecode.h"
+#include "model/CellBytes.h"
+#include "model/CellDecode.h"
 
 #include <QString>
 #include <array>

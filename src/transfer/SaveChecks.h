@@ -4,7 +4,7 @@
 // hold any text ("abc", "150", "-5"), and the cell encodings would turn it into bytes
 // that are not digits.
 
-#include "transfer/EditorSnapshot.h"
+#include "model/EditorSnapshot.h"
 
 #include <QString>
 #include <QVector>

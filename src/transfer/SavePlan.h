@@ -1,8 +1,8 @@
 #pragma once
 // Everything a save will write, worked out from the editor before the first byte goes out.
 
-#include "transfer/CellBytes.h"
-#include "transfer/EditorSnapshot.h"
+#include "model/CellBytes.h"
+#include "model/EditorSnapshot.h"
 #include "transfer/SaveChecks.h"
 
 #include <QString>

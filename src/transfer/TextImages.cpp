@@ -1,7 +1,7 @@
 #include "transfer/TextImages.h"
 
-#include "transfer/AnsiText.h"
-#include "transfer/CellDecode.h"
+#include "model/AnsiText.h"
+#include "model/CellDecode.h"
 #include "transfer/CellMap.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // fill cells 0x50 to 0x6F (64 bytes): each non-empty string followed by CR, then BEL.
 // Each image has one spare element at the end that is never sent and always BEL.
 
-#include "transfer/CellBytes.h"
+#include "model/CellBytes.h"
 
 #include <QString>
 #include <array>

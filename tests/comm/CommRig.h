@@ -14,7 +14,13 @@
 struct CommRig
 {
     static constexpr int16_t Port = 5;
-    MSComm comm;
+    // Only mapped ports exist: no test reaches a serial device of the machine.
+    PortMap ports = [] {
+        PortMap p;
+        p.setTestMapping({});
+        return p;
+    }();
+    MSComm comm{ports};
     CommTimer timer;
     Globals g;
     CommContext c{comm, timer, g};
@@ -26,13 +32,12 @@ struct CommRig
         sim.setPacing(pacing);
         if (!sim.start())
             return false;
-        PortMap::setTestMapping({{Port, sim.path()}});
+        ports.setTestMapping({{Port, sim.path()}});
         return modCorvaneComm::OpenSyncPort(c, Port);
     }
     ~CommRig()
     {
         comm.setPortOpen(false);
-        PortMap::setTestMapping({});
     }
 };
 

@@ -20,7 +20,7 @@ private slots:
         SimSync second;
         QVERIFY(second.start());
         // 2 names a device that does not exist; 17 must never be tried.
-        PortMap::setTestMapping({{1, rig.sim.path()},
+        rig.ports.setTestMapping({{1, rig.sim.path()},
                                  {2, missingDevicePath("ttyX")},
                                  {3, second.path()},
                                  {17, second.path()}});
@@ -46,7 +46,7 @@ private slots:
     void listingWithoutPortsReportsProblem()
     {
         CommRig rig;
-        PortMap::setTestMapping({{1, missingDevicePath("ttyX")}});
+        rig.ports.setTestMapping({{1, missingDevicePath("ttyX")}});
         rig.g.PortList.append(PortListEntry{"COM9", 9, {}});
         rig.g.PortListSelected = 0;
         QVERIFY(!ListSerialPorts(rig.c));
@@ -76,9 +76,9 @@ private slots:
         QFETCH(int, port);
         QFETCH(QString, path);
         QFETCH(QString, expected);
-        if (!path.isEmpty())
-            PortMap::setTestMapping({{port, path}});
         CommRig rig;
+        if (!path.isEmpty())
+            rig.ports.setTestMapping({{port, path}});
         QVERIFY(!OpenSyncPort(rig.c, static_cast<int16_t>(port)));
         QVERIFY(!rig.comm.PortOpen());
         QCOMPARE(rig.g.LastCommError, expected);
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(rig.comm.Settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(rig.comm.Handshaking(), 0);
         QVERIFY(rig.comm.RTSEnable());
-        MSComm other; // another program on the same device
+        MSComm other(rig.ports); // another program on the same device
         CommTimer timer;
         Globals g;
         CommContext c{other, timer, g};

@@ -83,8 +83,8 @@ private slots:
         const QStringList c = row.split('|');
         const QString name = c[0], control = c[2];
         AppFixture f;
-        f.main().optStartTimecode->setChecked(true);
-        f.main().optEndTimecode->setChecked(true);
+        ctl<QRadioButton>(f.main(), "optStartTimecode")->setChecked(true);
+        ctl<QRadioButton>(f.main(), "optEndTimecode")->setChecked(true);
         Spinner* s = spinner(f.main(), "scr" + name);
         s->setValueClamped(c[1].toInt());
         // On the track: halfway between an arrow and the marker.
@@ -133,13 +133,13 @@ private slots:
         frmMain& m = f.main();
         m.findChild<QRadioButton*>(c[1])->setChecked(true);
         place(f, field, c[2]);
-        const QString recordBefore = record(m.params);
+        const QString recordBefore = record(m.record());
         f.g().LinkedFieldsActive = linked;
         spinner(m, "scr" + c[3])->setValueClamped(c[4].toInt());
         QCOMPARE(field == "Minutes" ? times(m) : pair(m, field), after);
         QVERIFY(!f.g().TimeAdjustBusy);
         // The record follows the pairs (it holds no times); unlinked, it is left alone.
-        const SyncParameters& p = m.params;
+        const SyncParameters& p = m.record();
         const QString recorded =
             field == "Title"     ? QStringLiteral("%1-%2").arg(p.StartTitle).arg(p.EndTitle)
             : field == "Chapter" ? QStringLiteral("%1-%2").arg(p.StartChapter).arg(p.EndChapter)
@@ -168,7 +168,7 @@ private slots:
         for (const QString& option : c[0].split(' '))
             m.findChild<QRadioButton*>(option)->setChecked(true);
         QCOMPARE(
-            QStringLiteral("%1/%2 ").arg(m.scrStartTitle->Max()).arg(m.scrStartChapter->Max()) +
+            QStringLiteral("%1/%2 ").arg(ctl<Spinner>(m, "scrStartTitle")->Max()).arg(ctl<Spinner>(m, "scrStartChapter")->Max()) +
                 pair(m, "Title") + " " + pair(m, "Chapter"),
             c[1]);
     }
@@ -202,16 +202,16 @@ private slots:
         // The box typed into is shown: its side is in Frame mode.
         m.findChild<QRadioButton*>("optEnd" + c[2])->setChecked(true);
         if (box == "Start")
-            m.optStartFrame->setChecked(true);
+            ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
         auto* edited = m.findChild<QLineEdit*>("txt" + box + "Frame");
-        (box == "Start" ? m.txtEndFrame : m.txtStartFrame)->setText(c[3]);
+        (box == "Start" ? ctl<QLineEdit>(m, "txtEndFrame") : ctl<QLineEdit>(m, "txtStartFrame"))->setText(c[3]);
         edited->clear();
         edited->setFocus();
         QTest::keyClicks(edited, typed);
         QCOMPARE(edited->text(), typed); // no check while typing
-        m.txtComment->setFocus();
-        QCOMPARE(m.txtStartFrame->text() + "-" + m.txtEndFrame->text(), c[4]);
-        QCOMPARE(QStringLiteral("%1-%2").arg(m.params.StartFrame).arg(m.params.EndFrame), c[4]);
+        ctl<QLineEdit>(m, "txtComment")->setFocus();
+        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" + ctl<QLineEdit>(m, "txtEndFrame")->text(), c[4]);
+        QCOMPARE(QStringLiteral("%1-%2").arg(m.record().StartFrame).arg(m.record().EndFrame), c[4]);
     }
 
     void modesShowTheirFields_data()
@@ -252,7 +252,7 @@ private slots:
                 seen << field + (visible == all ? "" : "!");
         }
         QCOMPARE(seen.join(' '), c[1]);
-        QCOMPARE(int(side == "Start" ? m.params.StartMode : m.params.EndMode), c[2].toInt());
+        QCOMPARE(int(side == "Start" ? m.record().StartMode : m.record().EndMode), c[2].toInt());
     }
 
     void textLimits_data()
@@ -275,7 +275,7 @@ private slots:
         frmMain& m = f.main();
         const int lengths[4] = {23, 23, 12, 0};
         for (int i = 0; i < 4; ++i)
-            m.txtInitStr[i]->setText(QString(c[1] == "58" ? lengths[i] : 0, QChar('a' + i)));
+            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))->setText(QString(c[1] == "58" ? lengths[i] : 0, QChar('a' + i)));
         QVERIFY(f.modal.requests.empty()); // 58 together is allowed
         auto* edit = m.findChild<QLineEdit*>(c[0]);
         edit->setFocus();
@@ -286,8 +286,8 @@ private slots:
         else
             QTest::keyClicks(edit, c[3]);
         QCOMPARE(edit->text(), c[4]);
-        QCOMPARE(edit == m.txtComment ? m.params.Comment
-                                      : m.params.InitStr[c[0].right(1).toInt() - 1],
+        QCOMPARE(edit == ctl<QLineEdit>(m, "txtComment") ? m.record().Comment
+                                      : m.record().InitStr[c[0].right(1).toInt() - 1],
                  c[4]);
         // Every character over the total is refused with its own message.
         QCOMPARE(f.modal.messages(),
@@ -301,12 +301,12 @@ private slots:
         frmMain& m = f.main();
         modCorvaneComm::SetDefaults(m);
         QStringList bits;
-        for (QCheckBox* box : {m.chkSquelch, m.chkSynchronize, m.chkSquelch}) {
+        for (QCheckBox* box : {ctl<QCheckBox>(m, "chkSquelch"), ctl<QCheckBox>(m, "chkSynchronize"), ctl<QCheckBox>(m, "chkSquelch")}) {
             QTest::mouseClick(box, Qt::LeftButton);
-            bits << QString::number(m.params.OptionBits);
+            bits << QString::number(m.record().OptionBits);
         }
         QCOMPARE(bits, (QStringList{"8", "0", "4"}));
-        QVERIFY(m.params.Squelch && !m.params.Synchronize);
+        QVERIFY(m.record().Squelch && !m.record().Synchronize);
     }
 
     void defaultsFromAnyState_data()
@@ -330,41 +330,41 @@ private slots:
         place(f, "Title", c[2]);
         place(f, "Chapter", c[3]);
         place(f, "Minutes", c[4]);
-        m.txtEndFrame->setText(c[5].section('-', 1));
-        m.txtStartFrame->setText(c[5].section('-', 0, 0));
+        ctl<QLineEdit>(m, "txtEndFrame")->setText(c[5].section('-', 1));
+        ctl<QLineEdit>(m, "txtStartFrame")->setText(c[5].section('-', 0, 0));
         const int lengths[4] = {10, 23, 23, 2}; // 58 together
         for (int i = 0; i < 4; ++i)
-            m.txtInitStr[i]->setText(QString(lengths[i], QChar('a' + i)));
-        m.txtComment->setText("old");
-        m.chkSquelch->setChecked(false);
-        m.shpHiLiteStartTitle->show();
+            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))->setText(QString(lengths[i], QChar('a' + i)));
+        ctl<QLineEdit>(m, "txtComment")->setText("old");
+        ctl<QCheckBox>(m, "chkSquelch")->setChecked(false);
+        ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
         f.g().marks[MarkKey::StartTitle].OutOfRange = true;
         f.modal.clear();
 
         // No spinner change during the reset may leave an end at or before its start.
         auto watch = [&] {
-            if (m.scrEndTitle->Value() <= m.scrStartTitle->Value() ||
-                m.scrEndChapter->Value() <= m.scrStartChapter->Value() ||
-                m.scrEndMinutes->Value() * 60 + m.scrEndSeconds->Value() <=
-                    m.scrStartMinutes->Value() * 60 + m.scrStartSeconds->Value())
+            if (ctl<Spinner>(m, "scrEndTitle")->Value() <= ctl<Spinner>(m, "scrStartTitle")->Value() ||
+                ctl<Spinner>(m, "scrEndChapter")->Value() <= ctl<Spinner>(m, "scrStartChapter")->Value() ||
+                ctl<Spinner>(m, "scrEndMinutes")->Value() * 60 + ctl<Spinner>(m, "scrEndSeconds")->Value() <=
+                    ctl<Spinner>(m, "scrStartMinutes")->Value() * 60 + ctl<Spinner>(m, "scrStartSeconds")->Value())
                 broken << pair(m, "Title") + " " + pair(m, "Chapter") + " " + times(m);
         };
         for (Spinner* s : m.findChildren<Spinner*>())
             connect(s, &QAbstractSlider::valueChanged, &m, watch);
-        QTest::mouseClick(m.cmdDefaults, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton);
 
         QCOMPARE(broken, QStringList());
         QVERIFY(f.modal.requests.empty());
-        QCOMPARE(QStringList({m.txtModel->text(), m.txtChannel->text(), pair(m, "Title"),
+        QCOMPARE(QStringList({ctl<QLineEdit>(m, "txtModel")->text(), ctl<QLineEdit>(m, "txtChannel")->text(), pair(m, "Title"),
                               pair(m, "Chapter"), times(m),
-                              m.txtStartFrame->text() + "-" + m.txtEndFrame->text(),
-                              m.txtInitStr1->text(), m.txtInitStr2->text(), m.txtInitStr3->text(),
-                              m.txtInitStr4->text(), m.txtComment->text()})
+                              ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" + ctl<QLineEdit>(m, "txtEndFrame")->text(),
+                              ctl<QLineEdit>(m, "txtInitStr1")->text(), ctl<QLineEdit>(m, "txtInitStr2")->text(), ctl<QLineEdit>(m, "txtInitStr3")->text(),
+                              ctl<QLineEdit>(m, "txtInitStr4")->text(), ctl<QLineEdit>(m, "txtComment")->text()})
                      .join(' '),
                  QStringLiteral("22 1 1-2 1-2 0:0 1:0 1-1000 0KL0DS    "));
-        QVERIFY(m.chkSynchronize->isChecked() && m.chkSquelch->isChecked());
-        QCOMPARE(record(m.params), record(SyncParameters()));
-        for (HighlightShape* s : m.highlightShapes())
+        QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() && ctl<QCheckBox>(m, "chkSquelch")->isChecked());
+        QCOMPARE(record(m.record()), record(SyncParameters()));
+        for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
         QVERIFY(!f.g().marks.any());
     }

@@ -34,17 +34,17 @@ private slots:
         AppFixture f;
         frmMain& m = f.main();
         QCOMPARE(m.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Synchronizer Parameters"));
-        QCOMPARE(QStringList({m.txtModel->text(), m.txtChannel->text(), m.txtStartFrame->text(),
-                              m.txtEndFrame->text()}),
+        QCOMPARE(QStringList({ctl<QLineEdit>(m, "txtModel")->text(), ctl<QLineEdit>(m, "txtChannel")->text(), ctl<QLineEdit>(m, "txtStartFrame")->text(),
+                              ctl<QLineEdit>(m, "txtEndFrame")->text()}),
                  (QStringList{"0", "0", "1000", "5000"}));
-        QVERIFY(m.optStartTitle->isChecked() && m.optEndTitle->isChecked());
-        QVERIFY(m.cmbBaud->currentIndex() == -1 && !m.cmbBaud->isVisible() &&
-                !m.lblBaud->isVisible());
+        QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() && ctl<QRadioButton>(m, "optEndTitle")->isChecked());
+        QVERIFY(ctl<QComboBox>(m, "cmbBaud")->currentIndex() == -1 && !ctl<QComboBox>(m, "cmbBaud")->isVisible() &&
+                !ctl<QLabel>(m, "lblBaud")->isVisible());
         // Model and channel locked; not connected; no marks.
-        QVERIFY(!m.txtModel->isEnabled() && !m.txtChannel->isEnabled() &&
-                !m.scrModel->isVisible() && !m.scrChannel->isVisible());
-        QVERIFY(m.imgNoSync->isVisible() && !m.imgSync->isVisible());
-        for (HighlightShape* s : m.highlightShapes())
+        QVERIFY(!ctl<QLineEdit>(m, "txtModel")->isEnabled() && !ctl<QLineEdit>(m, "txtChannel")->isEnabled() &&
+                !ctl<Spinner>(m, "scrModel")->isVisible() && !ctl<Spinner>(m, "scrChannel")->isVisible());
+        QVERIFY(ctl<QLabel>(m, "imgNoSync")->isVisible() && !ctl<QLabel>(m, "imgSync")->isVisible());
+        for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
         QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
     }
@@ -61,7 +61,7 @@ private slots:
             seen << w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString() +
                         (w->font().bold() ? "*" : "");
         }
-        seen << f.main().imgNoSync->toolTip() << f.main().imgSync->toolTip();
+        seen << ctl<QLabel>(f.main(), "imgNoSync")->toolTip() << ctl<QLabel>(f.main(), "imgSync")->toolTip();
         QCOMPARE(seen, (QStringList{"SAVE to Synchronizer*", " SAVE to   File", "Defaults",
                                     "End Mode", "Init Strings (58 chars. total)",
                                     "Comment (15 chars.)", "Frame Number",
@@ -72,7 +72,7 @@ private slots:
     {
         AppFixture f;
         QStringList seen;
-        for (QAction* top : f.main().menuBar()->actions()) {
+        for (QAction* top : ctl<QAction>(f.main(), "menuBar")()->actions()) {
             seen << top->menu()->objectName() + "=" + top->text();
             for (QAction* a : top->menu()->actions())
                 seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
@@ -107,17 +107,17 @@ private slots:
         frmMain& m = f.main();
         Globals& g = f.g();
         g.ModelChannelMarked = true;
-        m.txtComment->setFocus();
-        typeKeys(m.txtComment, keys);
+        ctl<QLineEdit>(m, "txtComment")->setFocus();
+        typeKeys(ctl<QLineEdit>(m, "txtComment"), keys);
         QCOMPARE(QString(g.ModelChannelUnlocked ? "unlocked" : "locked") +
                      (g.ModelChannelMarked ? " marked" : "") + (g.DebugArmed ? " armed" : ""),
                  state);
         const bool open = g.ModelChannelUnlocked;
-        QCOMPARE(QList<bool>({m.txtModel->isEnabled(), m.txtChannel->isEnabled(),
-                              m.scrModel->isVisible(), m.scrChannel->isVisible()}),
+        QCOMPARE(QList<bool>({ctl<QLineEdit>(m, "txtModel")->isEnabled(), ctl<QLineEdit>(m, "txtChannel")->isEnabled(),
+                              ctl<Spinner>(m, "scrModel")->isVisible(), ctl<Spinner>(m, "scrChannel")->isVisible()}),
                  QList<bool>(4, open));
         // The window looks at every key first but never swallows one.
-        QCOMPARE(m.txtComment->text(), QString(keys.contains('x') ? "x" : ""));
+        QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString(keys.contains('x') ? "x" : ""));
     }
 
     void lockHoldsDuringTransfer()
@@ -127,36 +127,36 @@ private slots:
         frmMain& m = f.main();
         const QList<int> sequence{HiddenKeys::First, HiddenKeys::Second};
         f.g().TransferRunning = true;
-        m.txtComment->setFocus();
-        typeKeys(m.txtComment, sequence);
-        QVERIFY(!f.g().ModelChannelUnlocked && !m.txtModel->isEnabled());
+        ctl<QLineEdit>(m, "txtComment")->setFocus();
+        typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
+        QVERIFY(!f.g().ModelChannelUnlocked && !ctl<QLineEdit>(m, "txtModel")->isEnabled());
         f.g().TransferRunning = false;
-        typeKeys(m.txtComment, sequence);
-        QVERIFY(f.g().ModelChannelUnlocked && m.txtModel->isEnabled());
+        typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
+        QVERIFY(f.g().ModelChannelUnlocked && ctl<QLineEdit>(m, "txtModel")->isEnabled());
     }
 
     void menuEntryKeepsTheFocus()
     {
         AppFixture f;
         frmMain& m = f.main();
-        m.optStartFrame->setChecked(true);
-        m.txtStartFrame->setFocus();
-        m.txtStartFrame->setText("12abc");
+        ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
+        ctl<QLineEdit>(m, "txtStartFrame")->setFocus();
+        ctl<QLineEdit>(m, "txtStartFrame")->setText("12abc");
         // A menu entry runs the handler without moving the focus: the frame is not checked.
-        m.menuSaveTo->trigger();
-        QCOMPARE(QApplication::focusWidget(), m.txtStartFrame);
-        QCOMPARE(m.txtStartFrame->text(), QStringLiteral("12abc"));
+        ctl<QAction>(m, "menuSaveTo")->trigger();
+        QCOMPARE(QApplication::focusWidget(), ctl<QLineEdit>(m, "txtStartFrame"));
+        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QStringLiteral("12abc"));
         // A click on a button moves the focus, and the check runs first.
-        QTest::mouseClick(m.cmdDefaults, Qt::LeftButton);
-        QCOMPARE(m.txtStartFrame->text(), QStringLiteral("1"));
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton);
+        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QStringLiteral("1"));
     }
 
     void exitAndCloseEndTheApplication()
     {
         AppFixture f;
-        QTest::mouseClick(f.main().cmdExit, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(f.main(), "cmdExit"), Qt::LeftButton);
         QCOMPARE(f.endRequests, 1);
-        f.main().menuExit->trigger();
+        ctl<QAction>(f.main(), "menuExit")->trigger();
         QCOMPARE(f.endRequests, 2);
         f.main().close();
         QCOMPARE(f.endRequests, 3);
@@ -180,8 +180,8 @@ private slots:
             }
             QVERIFY(!r.dialog->isVisible());
         };
-        f.main().menuAbout->trigger();
-        f.main().menuAbout->trigger();
+        ctl<QAction>(f.main(), "menuAbout")->trigger();
+        ctl<QAction>(f.main(), "menuAbout")->trigger();
         f.app->showProblem(QStringLiteral("Cannot Load! Serial port is not available\r\nUse it"));
         const QStringList about{"About Corvane", "Corvane vers. 2.0.8(beta)",
                                 "For programming Orbelin Synchronizers"};

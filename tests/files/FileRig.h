@@ -47,14 +47,14 @@ struct FileRig : AppFixture
         modal.fileAnswers << answer;
         QMetaObject::invokeMethod(command, qobject_cast<QAction*>(command) ? "trigger" : "click");
     }
-    void load(const QString& answer) { run(main().cmdFileLoad, answer); }
-    void save(const QString& answer) { run(main().cmdFileSave, answer); }
+    void load(const QString& answer) { run(ctl<QPushButton>(main(), "cmdFileLoad"), answer); }
+    void save(const QString& answer) { run(ctl<QPushButton>(main(), "cmdFileSave"), answer); }
     frmFileInput& preview() { return app->fileInput(); }
     void accept() { QTest::mouseClick(preview().cmdAccept, Qt::LeftButton); }
     QStringList fields() { return describe(modFileAccess::EditorFieldsFrom(main())); }
     void unlockModelChannel()
     {
         g().ModelChannelUnlocked = true;
-        main().ShowModelChannelUnlocked(true);
+        main().showModelChannelUnlocked(true);
     }
 };

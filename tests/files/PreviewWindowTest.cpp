@@ -19,11 +19,11 @@ private slots:
             if (unlocked)
                 f.unlockModelChannel();
             // Editor values unlike the file's, so any leak into the editor shows.
-            f.main().optStartFrame->setChecked(true);
-            f.main().txtComment->setText("untouched");
+            ctl<QRadioButton>(f.main(), "optStartFrame")->setChecked(true);
+            ctl<QLineEdit>(f.main(), "txtComment")->setText("untouched");
             const QStringList before = f.fields();
             const QString file = f.writeFile("example.txt", FileRig::exampleFile());
-            f.run(unlocked ? static_cast<QObject*>(f.main().menuFileLoad) : f.main().cmdFileLoad,
+            f.run(unlocked ? static_cast<QObject*>(ctl<QAction>(f.main(), "menuFileLoad")) : ctl<QPushButton>(f.main(), "cmdFileLoad"),
                   file);
 
             frmFileInput& p = f.preview();
@@ -48,7 +48,7 @@ private slots:
         FileRig f;
         f.unlockModelChannel();
         frmMain& m = f.main();
-        const int titleSpinner = m.scrStartTitle->Value();
+        const int titleSpinner = ctl<Spinner>(m, "scrStartTitle")->Value();
         modFileAccess::EditorFields expected = modFileAccess::EditorFieldsFrom(m);
         f.load(f.writeFile("twice.txt", "Start Mode Frame\nStart Mode Title\nStart Title 7\n"
                                         "start title 12\nComment first\nComment second one\n"
@@ -63,9 +63,9 @@ private slots:
         expected.channel = "9";
         expected.initStr[1] = "EF";
         QCOMPARE(f.fields(), describe(expected));         // the fields the file does not name stay
-        QCOMPARE(m.scrStartTitle->Value(), titleSpinner); // the box only
-        QCOMPARE(m.cmbBaud->currentIndex(), 3);
-        QCOMPARE(m.params.InitStr[1], QString("EF")); // the record follows the controls
+        QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->Value(), titleSpinner); // the box only
+        QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentIndex(), 3);
+        QCOMPARE(m.record().InitStr[1], QString("EF")); // the record follows the controls
     }
 
     void okWaitsWhileTransferRuns()
@@ -79,7 +79,7 @@ private slots:
         QVERIFY(f.preview().isVisible());
         f.g().TransferRunning = false;
         f.accept();
-        QCOMPARE(f.main().txtEndFrame->text(), QStringLiteral("4242"));
+        QCOMPARE(ctl<QLineEdit>(f.main(), "txtEndFrame")->text(), QStringLiteral("4242"));
     }
 
     void detailsToggles()

@@ -23,22 +23,22 @@ void setState(FileRig& f, const QString& state)
     frmMain& m = f.main();
     if (!v[0].isEmpty()) {
         f.unlockModelChannel();
-        m.scrModel->setValueNotify(v[0].toInt());
-        m.scrChannel->setValueNotify(v[1].toInt());
+        ctl<Spinner>(m, "scrModel")->setValueNotify(v[0].toInt());
+        ctl<Spinner>(m, "scrChannel")->setValueNotify(v[1].toInt());
     }
     m.findChild<QRadioButton*>("optStart" + v[2])->setChecked(true);
     m.findChild<QRadioButton*>("optEnd" + v[3])->setChecked(true);
-    m.txtEndFrame->setText(v[5]);
-    m.txtStartFrame->setText(v[4]);
-    m.scrEndTitle->setValueNotify(v[7].toInt());
-    m.scrStartTitle->setValueNotify(v[6].toInt());
-    m.scrEndChapter->setValueNotify(v[9].toInt());
-    m.scrStartChapter->setValueNotify(v[8].toInt());
-    m.chkSynchronize->setChecked(v[10] == "1");
-    m.chkSquelch->setChecked(v[11] == "1");
-    m.txtComment->setText(v[12]);
+    ctl<QLineEdit>(m, "txtEndFrame")->setText(v[5]);
+    ctl<QLineEdit>(m, "txtStartFrame")->setText(v[4]);
+    ctl<Spinner>(m, "scrEndTitle")->setValueNotify(v[7].toInt());
+    ctl<Spinner>(m, "scrStartTitle")->setValueNotify(v[6].toInt());
+    ctl<Spinner>(m, "scrEndChapter")->setValueNotify(v[9].toInt());
+    ctl<Spinner>(m, "scrStartChapter")->setValueNotify(v[8].toInt());
+    ctl<QCheckBox>(m, "chkSynchronize")->setChecked(v[10] == "1");
+    ctl<QCheckBox>(m, "chkSquelch")->setChecked(v[11] == "1");
+    ctl<QLineEdit>(m, "txtComment")->setText(v[12]);
     for (int i = 0; i < 4; ++i) // no step of the tests' states goes over 58 characters
-        m.txtInitStr[i]->setText(v[13 + i]);
+        ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))->setText(v[13 + i]);
 }
 } // namespace
 
@@ -51,7 +51,7 @@ private slots:
         FileRig f;
         modCorvaneComm::SetDefaults(f.main());
         const QString file = f.writeFile("saved", QByteArray(5000, 'x')); // a longer file
-        f.run(f.main().menuFileSave, file);
+        f.run(ctl<QAction>(f.main(), "menuFileSave"), file);
 
         QList<QByteArray> lines = FileRig::readBytes(file).split('\n');
         const QList<QByteArray> example = FileRig::exampleFile().split('\n');
@@ -147,13 +147,13 @@ private slots:
         QCOMPARE(f.modal.messages().size(), 1); // the limit message, once
         const QStringList cut = {QString(23, '1'), QString(23, '2'), QString(12, '3'), ""};
         QStringList boxes;
-        for (QLineEdit* box : f.main().txtInitStr)
+        for (QLineEdit* box : ctl<QLineEdit>(f.main(), "txtInitStr"))
             boxes << box->text();
         QCOMPARE(boxes, cut);
-        QCOMPARE(QStringList(f.main().params.InitStr.begin(), f.main().params.InitStr.end()), cut);
+        QCOMPARE(QStringList(f.main().record().InitStr.begin(), f.main().record().InitStr.end()), cut);
         // Outside a file load the message shows again for every character cut.
         f.modal.clear();
-        f.main().txtInitStr4->setText("ee");
+        ctl<QLineEdit>(f.main(), "txtInitStr4")->setText("ee");
         QCOMPARE(f.modal.messages().size(), 2);
     }
 };

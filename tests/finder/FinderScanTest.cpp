@@ -108,8 +108,8 @@ void FinderScanTest::doubtfulModelIsFoundAndLoaded()
     QCOMPARE(lines.mid(lines.indexOf(FoundOn5), 2), (QStringList{FoundOn5, Doubtful}));
     QVERIFY(r.main().isVisible());
     // The load followed: a model of 0 is raised to 1, marked yellow and unlocked.
-    QCOMPARE(r.main().txtModel->text(), QStringLiteral("1"));
-    QCOMPARE(r.main().shpHiLiteModel->FillColor(), HighlightColors::Yellow);
+    QCOMPARE(ctl<QLineEdit>(r.main(), "txtModel")->text(), QStringLiteral("1"));
+    QCOMPARE(ctl<HighlightShape>(r.main(), "shpHiLiteModel")->FillColor(), HighlightColors::Yellow);
     QVERIFY(r.g().ModelChannelUnlocked);
 }
 

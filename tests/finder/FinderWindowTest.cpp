@@ -49,8 +49,8 @@ void FinderWindowTest::keySequence()
     QCOMPARE(r.f.app->hasDebug() && r.f.app->debug().isVisible(), unlocked);
     // The editor comes back showing the lock as the finder left it.
     QTest::mouseClick(fi.cmdWithout, Qt::LeftButton);
-    QCOMPARE(r.main().txtModel->isEnabled(), unlocked);
-    QCOMPARE(r.main().scrModel->isVisible(), unlocked);
+    QCOMPARE(ctl<QLineEdit>(r.main(), "txtModel")->isEnabled(), unlocked);
+    QCOMPARE(ctl<Spinner>(r.main(), "scrModel")->isVisible(), unlocked);
 }
 
 void FinderWindowTest::exitAndCloseBoxEndTheApplication()
@@ -99,9 +99,9 @@ void FinderWindowTest::randFillThenLoad()
 
     // The load reads back the random model and channel: an unreadable one keeps its
     // default, a value below 1 shows as 1.
-    QTest::mouseClick(r.main().cmdLoadFrom, Qt::LeftButton);
-    const std::tuple<int, QLineEdit*, int> cells[] = {{63, r.main().txtModel, 22},
-                                                      {62, r.main().txtChannel, 1}};
+    QTest::mouseClick(ctl<QPushButton>(r.main(), "cmdLoadFrom"), Qt::LeftButton);
+    const std::tuple<int, QLineEdit*, int> cells[] = {{63, ctl<QLineEdit>(r.main(), "txtModel"), 22},
+                                                      {62, ctl<QLineEdit>(r.main(), "txtChannel"), 1}};
     for (const auto& [address, box, unreadable] : cells) {
         r.g().ReplyBytes = unit.cell(address);
         const int v = modCorvaneComm::DecodeReplyNumber(r.g());

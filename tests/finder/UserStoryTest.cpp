@@ -32,7 +32,7 @@ void UserStoryTest::findLoadEditSaveLoad()
     frmMain& m = r.main();
 
     // Synchronizer > Find Synchronizer, RESET on the unit, Try All serial ports.
-    m.menuConnect->trigger();
+    ctl<QAction>(m, "menuConnect")->trigger();
     frmFinder& fi = r.f.app->finder();
     Script script;
     script.when(r.probing(2), [&] { unit.pressReset(); });
@@ -41,40 +41,40 @@ void UserStoryTest::findLoadEditSaveLoad()
 
     // The editor is back, connected and loaded, with nothing to report.
     QVERIFY(m.isVisible() && !fi.isVisible());
-    QVERIFY(m.imgSync->isVisible());
-    QCOMPARE(m.scrModel->value(), 7);
-    QCOMPARE(m.scrChannel->value(), 3);
-    QVERIFY(m.optStartTitle->isChecked() && m.optEndTimecode->isChecked());
-    QCOMPARE(m.scrStartTitle->value(), 5);
-    QCOMPARE(m.scrEndMinutes->value(), 12);
-    QCOMPARE(m.scrEndSeconds->value(), 34);
-    for (HighlightShape* s : m.highlightShapes())
+    QVERIFY(ctl<QLabel>(m, "imgSync")->isVisible());
+    QCOMPARE(ctl<Spinner>(m, "scrModel")->value(), 7);
+    QCOMPARE(ctl<Spinner>(m, "scrChannel")->value(), 3);
+    QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() && ctl<QRadioButton>(m, "optEndTimecode")->isChecked());
+    QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->value(), 5);
+    QCOMPARE(ctl<Spinner>(m, "scrEndMinutes")->value(), 12);
+    QCOMPARE(ctl<Spinner>(m, "scrEndSeconds")->value(), 34);
+    for (HighlightShape* s : highlightShapes(m))
         QVERIFY(!s->isVisible());
     QVERIFY(r.f.modal.requests.empty());
 
     // Edit.
-    QTest::mouseClick(m.optEndTitle, Qt::LeftButton);
-    m.scrStartTitle->setValueNotify(12);
-    m.scrEndTitle->setValueNotify(20);
-    m.txtComment->selectAll();
-    QTest::keyClicks(m.txtComment, "Hall 2");
-    QTest::mouseClick(m.chkSquelch, Qt::LeftButton);
+    QTest::mouseClick(ctl<QRadioButton>(m, "optEndTitle"), Qt::LeftButton);
+    ctl<Spinner>(m, "scrStartTitle")->setValueNotify(12);
+    ctl<Spinner>(m, "scrEndTitle")->setValueNotify(20);
+    ctl<QLineEdit>(m, "txtComment")->selectAll();
+    QTest::keyClicks(ctl<QLineEdit>(m, "txtComment"), "Hall 2");
+    QTest::mouseClick(ctl<QCheckBox>(m, "chkSquelch"), Qt::LeftButton);
 
     // SAVE to Synchronizer: written and compared without a complaint.
-    QTest::mouseClick(m.cmdSaveTo, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
     QVERIFY(r.f.modal.requests.empty());
 
     // Something else in the editor, then LOAD from Synchronizer brings the saved set back.
-    QTest::mouseClick(m.cmdDefaults, Qt::LeftButton);
-    QTest::mouseClick(m.cmdLoadFrom, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
     QVERIFY(r.f.modal.requests.empty());
-    QCOMPARE(m.scrModel->value(), 7);
-    QCOMPARE(m.scrChannel->value(), 3);
-    QVERIFY(m.optStartTitle->isChecked() && m.optEndTitle->isChecked());
-    QCOMPARE(m.scrStartTitle->value(), 12);
-    QCOMPARE(m.scrEndTitle->value(), 20);
-    QCOMPARE(m.txtComment->text(), QStringLiteral("Hall 2"));
-    QVERIFY(m.chkSynchronize->isChecked() && !m.chkSquelch->isChecked());
+    QCOMPARE(ctl<Spinner>(m, "scrModel")->value(), 7);
+    QCOMPARE(ctl<Spinner>(m, "scrChannel")->value(), 3);
+    QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() && ctl<QRadioButton>(m, "optEndTitle")->isChecked());
+    QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->value(), 12);
+    QCOMPARE(ctl<Spinner>(m, "scrEndTitle")->value(), 20);
+    QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QStringLiteral("Hall 2"));
+    QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() && !ctl<QCheckBox>(m, "chkSquelch")->isChecked());
 }
 
 CORVANE_TEST_CLASS(UserStoryTest)

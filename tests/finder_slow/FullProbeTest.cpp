@@ -45,7 +45,7 @@ void FullProbeTest::silentPortsWaitThirtySecondsEach()
     const QString found = QStringLiteral("  --- Found synchronizer on COM5");
     QVERIFY(seen.contains(found));
     QVERIFY(seen[found].first - seen["Testing COM5"].first < 3000);
-    QVERIFY(r.main().isVisible() && r.main().imgSync->isVisible());
+    QVERIFY(r.main().isVisible() && ctl<QLabel>(r.main(), "imgSync")->isVisible());
 }
 
 CORVANE_TEST_CLASS(FullProbeTest)

@@ -77,8 +77,8 @@ private slots:
     {
         Globals g;
         g.SaveLineCount = 7; // an earlier save's lines must not carry over
-        EditorFields f;
-        f.comment = QString::fromUtf8("\u00e9\u20ac a\u2192b\U0001F600c");
+        EditorSnapshot f;
+        f.txtComment = QString::fromUtf8("\u00e9\u20ac a\u2192b\U0001F600c");
         BuildSettingsLines(g, f, QDateTime(QDate(2008, 3, 14), QTime(10, 15, 7)));
         const QStringList saved = savedLines(g);
         QCOMPARE(saved.size(), SettingsLineCount);

@@ -50,12 +50,30 @@ private slots:
         QCOMPARE(TokenizeLine(line), words);
     }
 
+    void stripCommas_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stripped");
+        const struct
+        {
+            const char* tag;
+            QString value, stripped;
+        } rows[] = {
+            {"commas anywhere", ",1,,234,", "1234"},
+            {"empty", "", "0"},
+            {"one comma", ",", ""},
+            {"commas only", ",,,", ""},
+            {"no comma", "1.2 x", "1.2 x"},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.tag) << r.value << r.stripped;
+    }
+
     void stripCommas()
     {
-        QCOMPARE(StripCommas(",1,,234,"), QStringLiteral("1234"));
-        QCOMPARE(StripCommas(""), QStringLiteral("0"));
-        QCOMPARE(StripCommas(",,"), QStringLiteral("0"));
-        QCOMPARE(StripCommas("1.2 x"), QStringLiteral("1.2 x"));
+        QFETCH(QString, value);
+        QFETCH(QString, stripped);
+        QCOMPARE(StripCommas(value), stripped);
     }
 
     void oneLine_data()
@@ -79,7 +97,11 @@ private slots:
             {"Model 22", Locked, "", ""},
             {"Model 22", BoxDisabled, "", ""},
             {"Model", Unlocked, "", ""},
-            {"Model  22", Unlocked, "", ""},
+            {"Model  22", Unlocked, "Model ", ""},
+            {"Model  22", Locked, "", ""},
+            {"Model  22", BoxDisabled, "", ""},
+            {"channel  7", Unlocked, "channel ", ""},
+            {"Channel  7", Locked, "", ""},
             {"model abc", Unlocked, "model abc", "Model=abc"},
             {"CHANNEL 7 and more", Unlocked, "CHANNEL 7", "Channel=7"},
             {"Start Mode Title", Locked, "Start Mode Title", "StartMode=Title"},
@@ -95,6 +117,10 @@ private slots:
             {"Start Minutes 5", Locked, "", ""},
             {"Start Frame 1,234", Locked, "Start Frame 1234", "StartFrame=1234"},
             {"Start Frame  5", Locked, "Start Frame 0", "StartFrame=0"},
+            {"Start Frame ,", Locked, "Start Frame ", ""},
+            {"start timecode ,, 5", Locked, "start timecode ", ""},
+            {"Start Title ,", Locked, "Start Title ", ""},
+            {"End Chapter ,,,", Locked, "End Chapter ", ""},
             {"Start Timecode 9,000", Locked, "Start Timecode 9000", "StartFrame=9000"},
             {"Start Title 3", Locked, "Start Title 3", "StartTitle=3"},
             {"Start Chapter 5", Locked, "Start Chapter 5", "StartChapter=5"},

@@ -4,6 +4,7 @@
 
 #include "app/CorvaneApp.h"
 #include "app/frmMain.h"
+#include "support/Controls.h"
 #include "support/ModalRecorder.h"
 
 #include <QApplication>
@@ -12,13 +13,16 @@
 
 struct AppFixture
 {
-    ModalRecorder modal;
     std::unique_ptr<CorvaneApp> app;
+    ModalRecorder modal; // detaches before the application goes
     int endRequests = 0;
 
     AppFixture()
     {
         app = std::make_unique<CorvaneApp>();
+        // No test may reach a serial device of the machine: only mapped ports exist.
+        app->ports.setTestMapping({});
+        modal.attach(app->modal);
         app->endHandler = [this] { ++endRequests; };
         startApplication(*app);
         frmMain& m = app->main();

@@ -1,8 +1,10 @@
 #include "ModalRecorder.h"
 
-ModalRecorder::ModalRecorder()
+void ModalRecorder::attach(Modal& modal)
 {
-    Modal::setHandler([this](const Modal::Request& r) {
+    detach();
+    modal_ = &modal;
+    modal.setHandler([this](const Modal::Request& r) {
         requests.push_back(r);
         if (r.kind == Modal::Request::Dialog && onDialog)
             onDialog(r);
@@ -12,9 +14,11 @@ ModalRecorder::ModalRecorder()
     });
 }
 
-ModalRecorder::~ModalRecorder()
+void ModalRecorder::detach()
 {
-    Modal::setHandler({});
+    if (modal_)
+        modal_->setHandler({});
+    modal_ = nullptr;
 }
 
 QStringList ModalRecorder::messages() const

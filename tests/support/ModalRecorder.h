@@ -1,5 +1,5 @@
 #pragma once
-// Answers every modal box of the application instead of a user, and remembers what
+// Answers every modal box of an application instead of a user, and remembers what
 // was asked. File dialogs take their answers from a queue ("" = cancel).
 
 #include "app/Modal.h"
@@ -11,8 +11,14 @@
 class ModalRecorder
 {
 public:
-    ModalRecorder();
-    ~ModalRecorder();
+    ModalRecorder() = default;
+    ~ModalRecorder() { detach(); }
+    ModalRecorder(const ModalRecorder&) = delete;
+    ModalRecorder& operator=(const ModalRecorder&) = delete;
+
+    // Answers the boxes of `modal` from now on.
+    void attach(Modal& modal);
+    void detach();
 
     std::vector<Modal::Request> requests;
     QStringList fileAnswers;
@@ -21,4 +27,7 @@ public:
 
     QStringList messages() const; // texts of the message boxes, in order
     void clear() { requests.clear(); }
+
+private:
+    Modal* modal_ = nullptr;
 };

@@ -1,7 +1,5 @@
 #include "TestRunner.h"
 
-#include "comm/PortMap.h"
-
 #include <QApplication>
 #include <QTest>
 #include <memory>
@@ -18,8 +16,6 @@ int runAll(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // No test may reach a serial device of the machine: only mapped ports exist.
-    PortMap::setTestMapping({});
     int failed = 0;
     for (const Factory& make : registry()) {
         std::unique_ptr<QObject> test(make());

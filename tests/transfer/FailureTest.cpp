@@ -20,14 +20,14 @@ const QString CommText = "There were communications errors on the serial port or
 QStringList markAndRecord(Rig& rig, const QString& command)
 {
     frmMain& m = rig.main();
-    m.txtComment->setText("before");
-    m.shpHiLiteEndTitle->setFillColor(HighlightColors::Red);
-    m.shpHiLiteEndTitle->show();
+    ctl<QLineEdit>(m, "txtComment")->setText("before");
+    ctl<HighlightShape>(m, "shpHiLiteEndTitle")->setFillColor(HighlightColors::Red);
+    ctl<HighlightShape>(m, "shpHiLiteEndTitle")->show();
     rig.g().marks[MarkKey::EndTitle].Unreadable = true;
     QStringList out = wholeEditor(m);
     if (command == "save")
         out = out.filter(QRegularExpression("^(?!shpHiLite|mark)"));
-    QTest::mouseClick(command == "load" ? m.cmdLoadFrom : m.cmdSaveTo, Qt::LeftButton);
+    QTest::mouseClick(command == "load" ? ctl<QPushButton>(m, "cmdLoadFrom") : ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
     return out;
 }
 
@@ -85,7 +85,7 @@ void FailureTest::lineVanishes()
     QCOMPARE(keptOf(rig, command), kept);
     QVERIFY(!rig.main().MSComm1->PortOpen());
     QVERIFY(rig.fx.app->progress().isHidden());
-    QVERIFY(rig.main().cmdLoadFrom->isEnabled() && rig.main().cmdDefaults->isEnabled());
+    QVERIFY(ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled() && ctl<QPushButton>(rig.main(), "cmdDefaults")->isEnabled());
     QVERIFY(!rig.g().TransferRunning);
 }
 
@@ -126,7 +126,7 @@ void FailureTest::programErrorShownOnceAndEnds()
     QCOMPARE(rig.sim.framesReceived(), framesSent);
     QCOMPARE(keptOf(rig, command), kept);
     QVERIFY(rig.g().LinkedFieldsActive && !rig.g().TransferRunning);
-    QVERIFY(rig.fx.app->progress().isHidden() && rig.main().cmdLoadFrom->isEnabled());
+    QVERIFY(rig.fx.app->progress().isHidden() && ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
     QVERIFY(rig.main().MSComm1->PortOpen());
 }
 

@@ -42,7 +42,7 @@ void LoadTest::cleanLoadFillsEveryField()
             firstCellMs = clock.elapsed();
     });
     clock.start();
-    QTest::mouseClick(rig.main().cmdLoadFrom, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(rig.main(), "cmdLoadFrom"), Qt::LeftButton);
     modGetSetAll::setCellHook({});
 
     frmMain& m = rig.main();
@@ -68,15 +68,15 @@ void LoadTest::cleanLoadFillsEveryField()
                  "enabled=0")
              .split('|'))
         QVERIFY2(state.contains(f), qPrintable(f));
-    QCOMPARE(m.cmbBaud->currentText(), QString("9600"));
-    QCOMPARE(m.params.StartMode, PointMode::Timecode);
-    QCOMPARE(m.params.EndMode, PointMode::Frame);
-    QCOMPARE(m.params.OptionBits, uint16_t(4));
-    QCOMPARE(m.params.EndFrame, 123456);
-    QCOMPARE(m.params.InitStr[3], QString("GH4"));
+    QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentText(), QString("9600"));
+    QCOMPARE(m.record().StartMode, PointMode::Timecode);
+    QCOMPARE(m.record().EndMode, PointMode::Frame);
+    QCOMPARE(m.record().OptionBits, uint16_t(4));
+    QCOMPARE(m.record().EndFrame, 123456);
+    QCOMPARE(m.record().InitStr[3], QString("GH4"));
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY(rig.g().LinkedFieldsActive && !m.SuspendModeFrameChecks);
-    QVERIFY(m.cmdLoadFrom->isEnabled() && m.menuSaveTo->isEnabled());
+    QVERIFY(ctl<QPushButton>(m, "cmdLoadFrom")->isEnabled() && ctl<QAction>(m, "menuSaveTo")->isEnabled());
 }
 
 // A load that marks model or channel unlocks them for correction; the next clean load
@@ -95,13 +95,13 @@ void LoadTest::marksAndLockFollowLoads()
     const QStringList state = wholeEditor(m);
     QVERIFY(state.contains("txtChannel=1") && state.contains("txtEndChapter=2"));
     QVERIFY(g.ModelChannelUnlocked && g.ModelChannelMarked);
-    QVERIFY(m.txtModel->isEnabled() && !m.scrChannel->isHidden());
+    QVERIFY(ctl<QLineEdit>(m, "txtModel")->isEnabled() && !ctl<Spinner>(m, "scrChannel")->isHidden());
 
     putCells(rig.sim, {"3E=07", "3B=44"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY(!g.ModelChannelUnlocked && !g.ModelChannelMarked);
-    QVERIFY(m.scrChannel->isHidden() && !m.txtChannel->isEnabled());
+    QVERIFY(ctl<Spinner>(m, "scrChannel")->isHidden() && !ctl<QLineEdit>(m, "txtChannel")->isEnabled());
 
     m.Form_KeyPress(HiddenKeys::First);
     m.Form_KeyPress(HiddenKeys::Second);
@@ -111,7 +111,7 @@ void LoadTest::marksAndLockFollowLoads()
     QVERIFY(g.ModelChannelUnlocked && !g.ModelChannelMarked);
     putCells(rig.sim, {"3E=01"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
-    QVERIFY(g.ModelChannelUnlocked && !m.scrChannel->isHidden());
+    QVERIFY(g.ModelChannelUnlocked && !ctl<Spinner>(m, "scrChannel")->isHidden());
 }
 
 // Mid-load, every command that could start on the port is disabled and does nothing when
@@ -121,24 +121,24 @@ void LoadTest::commandsHeldOffWhileLoading()
     Rig rig;
     QVERIFY(rig.ok);
     frmMain& m = rig.main();
-    m.txtComment->setText("kept");
+    ctl<QLineEdit>(m, "txtComment")->setText("kept");
     QStringList disabled;
     QTimer::singleShot(600, &m, [&] {
         for (QPushButton* b :
-             {m.cmdSaveTo, m.cmdLoadFrom, m.cmdFileSave, m.cmdFileLoad, m.cmdDefaults}) {
+             {ctl<QPushButton>(m, "cmdSaveTo"), ctl<QPushButton>(m, "cmdLoadFrom"), ctl<QPushButton>(m, "cmdFileSave"), ctl<QPushButton>(m, "cmdFileLoad"), ctl<QPushButton>(m, "cmdDefaults")}) {
             disabled << b->objectName() + (b->isEnabled() ? "=on" : "");
             QTest::mouseClick(b, Qt::LeftButton);
         }
         for (QAction* a :
-             {m.menuSaveTo, m.menuLoadFrom, m.menuConnect, m.menuFileLoad, m.menuFileSave}) {
+             {ctl<QAction>(m, "menuSaveTo"), ctl<QAction>(m, "menuLoadFrom"), ctl<QAction>(m, "menuConnect"), ctl<QAction>(m, "menuFileLoad"), ctl<QAction>(m, "menuFileSave")}) {
             disabled << a->objectName() + (a->isEnabled() ? "=on" : "");
             a->trigger();
         }
-        disabled << "comment=" + m.txtComment->text(); // "Defaults" would have emptied it
-        QTest::mouseClick(m.cmdExit, Qt::LeftButton);
+        disabled << "comment=" + ctl<QLineEdit>(m, "txtComment")->text(); // "Defaults" would have emptied it
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdExit"), Qt::LeftButton);
     });
 
-    QTest::mouseClick(m.cmdLoadFrom, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
 
     QCOMPARE(disabled, (QStringList{"cmdSaveTo", "cmdLoadFrom", "cmdFileSave", "cmdFileLoad",
                                     "cmdDefaults", "menuSaveTo", "menuLoadFrom", "menuConnect",
@@ -147,8 +147,8 @@ void LoadTest::commandsHeldOffWhileLoading()
     QVERIFY(!rig.fx.app->hasFinder());
     QCOMPARE(rig.framesStartingWith("").size(), 2 + 56); // one load and nothing else
     QVERIFY(rig.problems.isEmpty());
-    QCOMPARE(m.txtComment->text(), QString()); // the unit's comment
-    QVERIFY(m.cmdDefaults->isEnabled() && m.menuConnect->isEnabled() && !rig.g().TransferRunning);
+    QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString()); // the unit's comment
+    QVERIFY(ctl<QPushButton>(m, "cmdDefaults")->isEnabled() && ctl<QAction>(m, "menuConnect")->isEnabled() && !rig.g().TransferRunning);
 }
 
 // Two ways the editor's own reactions could alter a valid loaded set: the user was typing a
@@ -159,25 +159,25 @@ void LoadTest::loadKeepsValidSetIntact()
     Rig rig;
     QVERIFY(rig.ok);
     frmMain& m = rig.main();
-    m.optEndFrame->setChecked(true);
-    m.optStartFrame->setChecked(true);
-    m.txtStartFrame->setFocus();
-    QTest::keyClicks(m.txtStartFrame, "7");
-    m.txtInitStr1->setText("A");
-    m.txtInitStr2->setText(QString(23, 'B'));
-    m.txtInitStr3->setText(QString(23, 'C'));
-    m.txtInitStr4->setText(QString(11, 'D'));
+    ctl<QRadioButton>(m, "optEndFrame")->setChecked(true);
+    ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
+    ctl<QLineEdit>(m, "txtStartFrame")->setFocus();
+    QTest::keyClicks(ctl<QLineEdit>(m, "txtStartFrame"), "7");
+    ctl<QLineEdit>(m, "txtInitStr1")->setText("A");
+    ctl<QLineEdit>(m, "txtInitStr2")->setText(QString(23, 'B'));
+    ctl<QLineEdit>(m, "txtInitStr3")->setText(QString(23, 'C'));
+    ctl<QLineEdit>(m, "txtInitStr4")->setText(QString(11, 'D'));
     putCells(rig.sim, {"modes=M/F", "start=0001205", "end=0001000", "init=12345678901234567890\r"});
 
     QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
 
-    QCOMPARE(m.txtStartFrame->text(), QString("1205"));
-    QCOMPARE(m.txtEndFrame->text(), QString("1000"));
-    QCOMPARE(m.params.EndFrame, 1000);
+    QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QString("1205"));
+    QCOMPARE(ctl<QLineEdit>(m, "txtEndFrame")->text(), QString("1000"));
+    QCOMPARE(m.record().EndFrame, 1000);
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY2(rig.boxes().isEmpty(), rig.boxes().constData());
-    QCOMPARE(m.txtInitStr1->text(), QString("12345678901234567890"));
-    QCOMPARE(m.txtInitStr2->text(), QString());
+    QCOMPARE(ctl<QLineEdit>(m, "txtInitStr1")->text(), QString("12345678901234567890"));
+    QCOMPARE(ctl<QLineEdit>(m, "txtInitStr2")->text(), QString());
 }
 
 CORVANE_TEST_CLASS(LoadTest)

@@ -39,23 +39,23 @@ inline void enterValidSet(frmMain& m, int startMode, int endMode)
     modeOptions(m, true)[startMode]->setChecked(true);
     // Frame boxes: typed and checked as when the focus leaves them.
     const bool timeThenFrame = startMode == Time && endMode == Frame;
-    m.txtEndFrame->setText(timeThenFrame ? "1000" : "60000");
-    m.txtEndFrame_LostFocus();
-    m.txtStartFrame->setText(startMode == Frame ? "50000" : timeThenFrame ? "500" : "3000");
-    m.txtStartFrame_LostFocus();
-    m.scrEndMinutes->setValueClamped(startMode == Time ? 20 : 10);
-    m.scrEndSeconds->setValueClamped(startMode == Time ? 30 : 0);
-    m.scrStartMinutes->setValueClamped(12);
-    m.scrStartSeconds->setValueClamped(5);
-    m.scrEndTitle->setValueClamped(99);
-    m.scrStartTitle->setValueClamped(endMode == Title ? 98 : 99);
-    m.scrEndChapter->setValueClamped(99);
-    m.scrStartChapter->setValueClamped(endMode == Chapter ? 98 : 99);
-    m.chkSynchronize->setChecked((startMode + endMode) % 2 == 0);
-    m.chkSquelch->setChecked(startMode % 2 == 0);
-    m.txtComment->setText(QStringLiteral("Round %1/%2 trip").arg(startMode).arg(endMode));
-    m.txtInitStr2->setText("PL2");
-    m.txtInitStr3->setText("X");
+    ctl<QLineEdit>(m, "txtEndFrame")->setText(timeThenFrame ? "1000" : "60000");
+    ctl<QLineEdit>(m, "txtEndFrame_LostFocus")();
+    ctl<QLineEdit>(m, "txtStartFrame")->setText(startMode == Frame ? "50000" : timeThenFrame ? "500" : "3000");
+    ctl<QLineEdit>(m, "txtStartFrame_LostFocus")();
+    ctl<Spinner>(m, "scrEndMinutes")->setValueClamped(startMode == Time ? 20 : 10);
+    ctl<Spinner>(m, "scrEndSeconds")->setValueClamped(startMode == Time ? 30 : 0);
+    ctl<Spinner>(m, "scrStartMinutes")->setValueClamped(12);
+    ctl<Spinner>(m, "scrStartSeconds")->setValueClamped(5);
+    ctl<Spinner>(m, "scrEndTitle")->setValueClamped(99);
+    ctl<Spinner>(m, "scrStartTitle")->setValueClamped(endMode == Title ? 98 : 99);
+    ctl<Spinner>(m, "scrEndChapter")->setValueClamped(99);
+    ctl<Spinner>(m, "scrStartChapter")->setValueClamped(endMode == Chapter ? 98 : 99);
+    ctl<QCheckBox>(m, "chkSynchronize")->setChecked((startMode + endMode) % 2 == 0);
+    ctl<QCheckBox>(m, "chkSquelch")->setChecked(startMode % 2 == 0);
+    ctl<QLineEdit>(m, "txtComment")->setText(QStringLiteral("Round %1/%2 trip").arg(startMode).arg(endMode));
+    ctl<QLineEdit>(m, "txtInitStr2")->setText("PL2");
+    ctl<QLineEdit>(m, "txtInitStr3")->setText("X");
 }
 
 // The row's set goes out (through "SAVE to Synchronizer", or written straight into the
@@ -70,7 +70,7 @@ inline void checkRoundTrip(bool throughButtons)
     enterValidSet(m, startMode, endMode);
     const QStringList saved = storedFields(m);
     if (throughButtons) {
-        QTest::mouseClick(m.cmdSaveTo, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
         QCOMPARE(rig.framesStartingWith("W").size(), 54);
     } else {
         const SavePlan plan = buildSavePlan(readEditor(m));
@@ -85,12 +85,12 @@ inline void checkRoundTrip(bool throughButtons)
     modCorvaneComm::SetDefaults(m);
     modeOptions(m, false)[endMode == Title ? Chapter : Title]->setChecked(true);
     modeOptions(m, true)[startMode == Frame ? Time : Frame]->setChecked(true);
-    m.chkSynchronize->setChecked(!m.chkSynchronize->isChecked());
-    m.txtComment->setText("other");
+    ctl<QCheckBox>(m, "chkSynchronize")->setChecked(!ctl<QCheckBox>(m, "chkSynchronize")->isChecked());
+    ctl<QLineEdit>(m, "txtComment")->setText("other");
     QVERIFY(storedFields(m) != saved);
 
     if (throughButtons)
-        QTest::mouseClick(m.cmdLoadFrom, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
     else
         QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
     QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());

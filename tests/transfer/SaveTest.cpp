@@ -66,20 +66,20 @@ void SaveTest::cleanSaveWritesAndCompares()
         rig.fx.modal.clear();
     } else {
         // Marks of an earlier load stand until the save.
-        m.shpHiLiteStartTitle->setFillColor(HighlightColors::Yellow);
-        m.shpHiLiteStartTitle->show();
+        ctl<HighlightShape>(m, "shpHiLiteStartTitle")->setFillColor(HighlightColors::Yellow);
+        ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
         rig.g().marks[MarkKey::StartTitle].OutOfRange = true;
     }
-    m.scrModel->setValueClamped(33);
-    m.scrChannel->setValueClamped(4);
-    m.optStartTimecode->setChecked(true);
-    m.txtComment->setText("Hello");
+    ctl<Spinner>(m, "scrModel")->setValueClamped(33);
+    ctl<Spinner>(m, "scrChannel")->setValueClamped(4);
+    ctl<QRadioButton>(m, "optStartTimecode")->setChecked(true);
+    ctl<QLineEdit>(m, "txtComment")->setText("Hello");
     const SavePlan plan = buildSavePlan(readEditor(m));
     QVERIFY(plan.ok());
     const QStringList fieldsBefore = storedFields(m);
     ProgressWatch progress(rig.fx.app->progress());
 
-    QTest::mouseClick(m.cmdSaveTo, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
 
     QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
     QCOMPARE(progress.showings,
@@ -100,8 +100,8 @@ void SaveTest::cleanSaveWritesAndCompares()
     QCOMPARE(storedFields(m), fieldsBefore);
     // The compare locks model and channel again.
     QVERIFY(!rig.g().ModelChannelUnlocked && !rig.g().ModelChannelMarked &&
-            !m.txtModel->isEnabled());
-    QVERIFY(m.cmdSaveTo->isEnabled() && !rig.g().TransferRunning);
+            !ctl<QLineEdit>(m, "txtModel")->isEnabled());
+    QVERIFY(ctl<QPushButton>(m, "cmdSaveTo")->isEnabled() && !rig.g().TransferRunning);
 }
 
 void SaveTest::unitKeepingACellFailsTheCompare()
@@ -109,10 +109,10 @@ void SaveTest::unitKeepingACellFailsTheCompare()
     Rig rig;
     QVERIFY(rig.ok);
     rig.sim.freezeCell(0x48);
-    rig.main().txtComment->setText("Hello");
+    ctl<QLineEdit>(rig.main(), "txtComment")->setText("Hello");
     ProgressWatch progress(rig.fx.app->progress());
 
-    QTest::mouseClick(rig.main().cmdSaveTo, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(rig.main(), "cmdSaveTo"), Qt::LeftButton);
 
     QCOMPARE(rig.problems,
              QStringList{asShown("Compare Failed! The settings did not save "
@@ -151,7 +151,7 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
     QVERIFY(rig.ok);
     frmMain& m = rig.main();
     auto* edit = m.findChild<QLineEdit*>(box);
-    m.optStartFrame->setChecked(true);
+    ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
     if (via == "menu") {
         edit->setFocus();
         edit->selectAll();
@@ -163,9 +163,9 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
     ProgressWatch progress(rig.fx.app->progress());
 
     if (via == "menu")
-        m.menuSaveTo->trigger();
+        ctl<QAction>(m, "menuSaveTo")->trigger();
     else if (via == "button")
-        QTest::mouseClick(m.cmdSaveTo, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
     else
         QCOMPARE(modGetSetAll::SetAllToCorvane(m), modGetSetAll::AlreadyReported);
 

@@ -87,7 +87,7 @@ struct Rig
     QStringList shownMarks()
     {
         QStringList out;
-        for (HighlightShape* s : main().highlightShapes())
+        for (HighlightShape* s : highlightShapes(main()))
             if (!s->isHidden())
                 out << s->objectName() + (s->FillColor() == HighlightColors::Red      ? "=red"
                                           : s->FillColor() == HighlightColors::Yellow ? "=yellow"
@@ -147,7 +147,7 @@ inline QStringList wholeEditor(frmMain& m)
     for (QAbstractButton* b : m.findChildren<QAbstractButton*>())
         if (b->isCheckable())
             out << b->objectName() + (b->isChecked() ? "=1" : "=0");
-    for (HighlightShape* s : m.highlightShapes())
+    for (HighlightShape* s : highlightShapes(m))
         out << s->objectName() + "=" + (s->isHidden() ? "hidden" : s->FillColor().name());
     for (int k = 0; k < MarkKeyCount; ++k)
         out << QStringLiteral("mark%1=%2%3")
@@ -157,7 +157,7 @@ inline QStringList wholeEditor(frmMain& m)
     out << QStringLiteral("unlocked=%1 marked=%2 txtModel enabled=%3")
                .arg(m.app.g.ModelChannelUnlocked)
                .arg(m.app.g.ModelChannelMarked)
-               .arg(m.txtModel->isEnabled());
+               .arg(ctl<QLineEdit>(m, "txtModel")->isEnabled());
     out.sort();
     return out;
 }
@@ -165,8 +165,8 @@ inline QStringList wholeEditor(frmMain& m)
 inline std::array<QRadioButton*, 4> modeOptions(frmMain& m, bool start)
 {
     if (start)
-        return {m.optStartTitle, m.optStartChapter, m.optStartTimecode, m.optStartFrame};
-    return {m.optEndTitle, m.optEndChapter, m.optEndTimecode, m.optEndFrame};
+        return {ctl<QRadioButton>(m, "optStartTitle"), ctl<QRadioButton>(m, "optStartChapter"), ctl<QRadioButton>(m, "optStartTimecode"), ctl<QRadioButton>(m, "optStartFrame")};
+    return {ctl<QRadioButton>(m, "optEndTitle"), ctl<QRadioButton>(m, "optEndChapter"), ctl<QRadioButton>(m, "optEndTimecode"), ctl<QRadioButton>(m, "optEndFrame")};
 }
 
 // What a save stores and a load brings back: the modes, each point in the reading its mode
@@ -178,17 +178,17 @@ inline QStringList storedFields(frmMain& m)
     };
     QStringList out{
         QStringLiteral("record %1/%2 start=%3 end=%4")
-            .arg(int(m.params.StartMode))
-            .arg(int(m.params.EndMode))
-            .arg(point(m.optStartTimecode, m.txtStartMinutes, m.txtStartSeconds, m.txtStartFrame),
-                 point(m.optEndTimecode, m.txtEndMinutes, m.txtEndSeconds, m.txtEndFrame))};
+            .arg(int(m.record().StartMode))
+            .arg(int(m.record().EndMode))
+            .arg(point(ctl<QRadioButton>(m, "optStartTimecode"), ctl<QLineEdit>(m, "txtStartMinutes"), ctl<QLineEdit>(m, "txtStartSeconds"), ctl<QLineEdit>(m, "txtStartFrame")),
+                 point(ctl<QRadioButton>(m, "optEndTimecode"), ctl<QLineEdit>(m, "txtEndMinutes"), ctl<QLineEdit>(m, "txtEndSeconds"), ctl<QLineEdit>(m, "txtEndFrame")))};
     for (QWidget* w : std::initializer_list<QWidget*>{
-             m.optStartTitle,  m.optStartChapter, m.optStartTimecode, m.optStartFrame,
-             m.optEndTitle,    m.optEndChapter,   m.optEndTimecode,   m.optEndFrame,
-             m.chkSynchronize, m.chkSquelch,      m.txtModel,         m.txtChannel,
-             m.txtStartTitle,  m.txtEndTitle,     m.txtStartChapter,  m.txtEndChapter,
-             m.txtComment,     m.txtInitStr1,     m.txtInitStr2,      m.txtInitStr3,
-             m.txtInitStr4}) {
+             ctl<QRadioButton>(m, "optStartTitle"),  ctl<QRadioButton>(m, "optStartChapter"), ctl<QRadioButton>(m, "optStartTimecode"), ctl<QRadioButton>(m, "optStartFrame"),
+             ctl<QRadioButton>(m, "optEndTitle"),    ctl<QRadioButton>(m, "optEndChapter"),   ctl<QRadioButton>(m, "optEndTimecode"),   ctl<QRadioButton>(m, "optEndFrame"),
+             ctl<QCheckBox>(m, "chkSynchronize"), ctl<QCheckBox>(m, "chkSquelch"),      ctl<QLineEdit>(m, "txtModel"),         ctl<QLineEdit>(m, "txtChannel"),
+             ctl<QLineEdit>(m, "txtStartTitle"),  ctl<QLineEdit>(m, "txtEndTitle"),     ctl<QLineEdit>(m, "txtStartChapter"),  ctl<QLineEdit>(m, "txtEndChapter"),
+             ctl<QLineEdit>(m, "txtComment"),     ctl<QLineEdit>(m, "txtInitStr1"),     ctl<QLineEdit>(m, "txtInitStr2"),      ctl<QLineEdit>(m, "txtInitStr3"),
+             ctl<QLineEdit>(m, "txtInitStr4")}) {
         auto* box = qobject_cast<QLineEdit*>(w);
         out << w->objectName() + '=' +
                    (box ? box->text()

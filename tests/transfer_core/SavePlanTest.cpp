@@ -1,6 +1,6 @@
 #include "transfer/SavePlan.h"
 #include "TestCells.h"
-#include "transfer/AnsiText.h"
+#include "model/AnsiText.h"
 #include "transfer/CompareCells.h"
 #include "transfer/LoadValidation.h"
 #include "transfer/MarkPlan.h"

@@ -1,0 +1,20 @@
+#pragma once
+// Which option of a start or end mode group is selected.
+
+#include "model/SyncParameters.h"
+
+#include <QRadioButton>
+#include <array>
+#include <optional>
+
+// The first selected of the Title, Chapter, Time and Frame Number options, in that order;
+// nothing when none is selected.
+inline std::optional<PointMode> selectedMode(const std::array<const QRadioButton*, 4>& options)
+{
+    const PointMode modes[4] = {PointMode::Title, PointMode::Chapter, PointMode::Timecode,
+                                PointMode::Frame};
+    for (int i = 0; i < 4; ++i)
+        if (options[i]->isChecked())
+            return modes[i];
+    return std::nullopt;
+}

@@ -1,0 +1,148 @@
+#include "comm/Probe.h"
+
+#include "comm/AnnouncementMatcher.h"
+#include "comm/EventWait.h"
+#include "comm/PortMap.h"
+#include "comm/ProgressView.h"
+#include "comm/modCorvaneComm.h"
+#include "model/CellAddress.h"
+
+#include <algorithm>
+
+namespace modCorvaneComm {
+
+namespace {
+
+// Waits in ticks of half a second until the announcement has been heard (true), the
+// ticks have run out (false) or Cancel was pressed (ProbeRunning false). Each batch of
+// received bytes goes to the matcher as a whole, in order.
+bool listenForAnnouncement(CommContext& c, ProgressView& p)
+{
+    MSComm& m = c.MSComm1;
+    CommTimer& t = c.tmrCommTimer;
+    Globals& g = c.g;
+
+    t.setEnabled(false);
+    t.setInterval(ProbeTickMs);
+    t.setEnabled(true);
+
+    AnnouncementMatcher matcher;
+    EventWait wait;
+    wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&p.cancelNotifier(), &CancelNotifier::cancelled);
+    int ticks = 0;
+    bool found = false;
+    do {
+        wait.until(t, [&] { return !g.ProbeRunning || m.InBufferCount() > 0; });
+        if (!g.ProbeRunning)
+            break;
+        if (!t.Enabled()) {
+            ++ticks;
+            p.setBar(ticks);
+            t.setEnabled(true);
+        }
+        const int n = m.InBufferCount();
+        if (n > 0)
+            found = matcher.feed(m.Input().left(n));
+    } while (ticks < ProbeTicks && !found);
+    t.setEnabled(false);
+    return found;
+}
+
+// ProbeFound for a number from 1 to 99, doubtful for any other answer, unread when the
+// cell did not answer.
+int16_t readNumberCell(CommContext& c, uint8_t address)
+{
+    if (ReadCell(c, address) != ReadGood)
+        return ProbeCellsUnread;
+    const int16_t value = DecodeReplyNumber(c.g);
+    return value >= 1 && value <= 99 ? ProbeFound : ProbeNumbersDoubtful;
+}
+
+} // namespace
+
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port)
+{
+    Globals& g = c.g;
+    MSComm& m = c.MSComm1;
+
+    g.LastCommError.clear();
+    m.setOutBufferCount(0);
+    m.setInBufferCount(0);
+    m.setRThreshold(0);
+
+    g.ProbeRunning = true;
+    p.startProgress(QStringLiteral("Testing COM%1").arg(port),
+                    QStringLiteral("Probing............."), ProbeTicks);
+
+    const bool found = listenForAnnouncement(c, p);
+    // A closed or vanished line only means nothing is heard; its errors are not reported.
+    m.clearError();
+    if (!g.ProbeRunning)
+        return ProbeCancelled;
+    p.hideProgress();
+
+    int16_t result = ProbeNothingHeard;
+    if (found) {
+        if (!SendAttention(c))
+            result = ProbeAttentionFailed;
+        else {
+            result = readNumberCell(c, CellAddress::Model);
+            if (result == ProbeFound)
+                result = readNumberCell(c, CellAddress::Channel);
+        }
+    }
+    g.ProbeRunning = false;
+    return result;
+}
+
+bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
+                      const std::function<bool()>& abandoned)
+{
+    Globals& g = c.g;
+    MSComm& m = c.MSComm1;
+
+    AppendFinderStatus(g, QStringLiteral("Looking for a Syncronizer"));
+    AppendFinderStatus(
+        g, QStringLiteral(" !!! DON'T FORGET TO HIT RESET on your synchronizer !!! --"));
+    g.SyncPort = 0;
+    const int first = port == 0 ? 1 : port;
+    const int last = port == 0 ? PortMap::MaxPort : port;
+    for (int n = std::max(first, 1); n <= std::min(last, PortMap::MaxPort); ++n) {
+        if (!g.PortPresent[n])
+            continue;
+        if (abandoned && abandoned())
+            break;
+        AppendFinderStatus(g, QString());
+        AppendFinderStatus(g, QStringLiteral("Testing COM%1").arg(n));
+        if (m.PortOpen())
+            m.setPortOpen(false);
+        if (!OpenSyncPort(c, static_cast<int16_t>(n))) {
+            AppendFinderStatus(
+                g, QStringLiteral("Unable to Open COM%1 (%2)").arg(n).arg(g.LastCommError));
+            continue;
+        }
+        // The port stays open after a probe that heard nothing, until the next one opens.
+        const int16_t r = ProbeForSynchronizer(c, progress, static_cast<int16_t>(n));
+        if (r == ProbeFound || r == ProbeNumbersDoubtful) {
+            g.SyncPort = static_cast<int16_t>(n);
+            AppendFinderStatus(g, QString());
+            AppendFinderStatus(g, QStringLiteral("  --- Found synchronizer on COM%1").arg(n));
+            if (r == ProbeNumbersDoubtful)
+                AppendFinderStatus(
+                    g, QStringLiteral("  --- model and/or channel number may be incorrect"));
+            break;
+        }
+    }
+
+    const bool result = g.SyncPort != 0;
+    if (!result) {
+        AppendFinderStatus(g, QString());
+        AppendFinderStatus(g, QStringLiteral(" !! NO Synchronizer was Found !!"));
+    }
+    AppendFinderStatus(g, QString());
+    AppendFinderStatus(g, QStringLiteral(" === Finished Testing ==="));
+    AppendFinderStatus(g, QString());
+    return result;
+}
+
+} // namespace modCorvaneComm

@@ -1,0 +1,40 @@
+#pragma once
+// Finding a synchronizer: listening on one port for the text a freshly reset unit sends,
+// and trying one port or every present port in turn. Progress goes to the progress
+// window, each step to the finder's status box. The caller holds the port lease.
+
+#include "comm/CommContext.h"
+
+#include <cstdint>
+#include <functional>
+
+class ProgressView;
+
+namespace modCorvaneComm {
+
+// Results of ProbeForSynchronizer.
+enum ProbeResult : int16_t
+{
+    ProbeFound = 1,            // announcement heard, model and channel read, both 1 to 99
+    ProbeNumbersDoubtful = -1, // both cells answered, but a number is not 1 to 99
+    ProbeCellsUnread = -2,     // announcement heard, a number cell did not answer
+    ProbeCancelled = -3,       // Cancel in the progress window
+    ProbeAttentionFailed = -4, // announcement heard, the attention frames did not go out
+    ProbeNothingHeard = 0      // no announcement within the time allowed
+};
+
+// The probe listens for 60 ticks of half a second.
+constexpr int ProbeTicks = 60;
+constexpr int ProbeTickMs = 500;
+
+// Listens on the open port for the announcement, then checks that the unit answers
+// by reading its model and channel cells.
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port);
+
+// Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
+// (probe result 1 or -1). Then that port is left open and g.SyncPort holds it. `abandoned`,
+// when given, is asked before each port: true stops the scan.
+bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
+                      const std::function<bool()>& abandoned = {});
+
+} // namespace modCorvaneComm

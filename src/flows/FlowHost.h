@@ -1,0 +1,51 @@
+#pragma once
+// What the flows need of the running application: the shared state, the serial line and
+// its lease, the editor, the progress and preview windows, and the modal boxes.
+
+#include "comm/CommContext.h"
+#include "comm/PortLease.h"
+#include "comm/ProgressView.h"
+
+#include <QString>
+#include <cstdint>
+
+class EditorView;
+
+// The preview window of a settings file being loaded.
+class FilePreview
+{
+public:
+    virtual ~FilePreview() = default;
+    // Empties the details box, shows the path, and shows the window.
+    virtual void startPreview(const QString& path) = 0;
+    virtual void appendDetails(const QString& text) = 0;
+    virtual void showErrorCount(int count) = 0;
+    virtual void showLineCount(int lineNo) = 0;
+};
+
+class FlowHost
+{
+public:
+    virtual ~FlowHost() = default;
+
+    virtual Globals& globals() = 0;
+    virtual CommContext comm() = 0;
+    virtual PortLease& lease() = 0;
+    virtual EditorView& editor() = 0;
+    virtual ProgressView& progress() = 0;
+    virtual FilePreview& preview() = 0;
+
+    // The problem window, modal.
+    virtual void showProblem(const QString& text) = 0;
+    // A message box over the editor.
+    virtual void showMessage(const QString& text, bool exclamation) = 0;
+    // File dialogs over the editor; "" when cancelled.
+    virtual QString askOpenFile(const QString& title, const QString& filter,
+                                const QString& selectedFilter) = 0;
+    virtual QString askSaveFile(const QString& title, const QString& filter,
+                                const QString& selectedFilter) = 0;
+
+    // Runs before each cell a transfer reads or writes; a test may throw from it to stand
+    // in for an unexpected failure.
+    virtual void beforeCell(uint8_t address) = 0;
+};

@@ -1,0 +1,85 @@
+#include "flows/TransferCommands.h"
+
+#include "comm/modCorvaneComm.h"
+#include "flows/EditorView.h"
+#include "flows/FlowHost.h"
+#include "flows/TransferGuard.h"
+#include "flows/TransferTexts.h"
+#include "flows/modGetSetAll.h"
+#include "transfer/SavePlan.h"
+
+namespace TransferCommands {
+
+namespace {
+
+// The unit needs a moment after the previous exchange before it takes a whole load.
+constexpr int LoadSettleMs = 2500;
+// Every transfer sets its own bar maximum as it starts.
+constexpr int BarMaxUntilSet = 100;
+
+bool portReady(FlowHost& host, const QString& heading)
+{
+    if (host.comm().MSComm1.PortOpen())
+        return true;
+    host.showProblem(heading + TransferTexts::PortNotAvailable);
+    return false;
+}
+
+} // namespace
+
+void LoadWhileHeld(FlowHost& host)
+{
+    using namespace TransferTexts;
+    host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
+    const int16_t status = modGetSetAll::GetAllFromCorvane(host);
+    host.progress().hideProgress();
+    if (status == modGetSetAll::CommunicationFailed)
+        host.showProblem(CannotLoad + CommunicationErrors);
+}
+
+void LoadFromSynchronizer(FlowHost& host)
+{
+    using namespace TransferTexts;
+    PortLeaseHold lease(host.lease(), QStringLiteral("load"));
+    if (!lease.held() || !portReady(host, CannotLoad))
+        return;
+    TransferGuard guard(host);
+    host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
+    CommContext c = host.comm();
+    modCorvaneComm::Pause(c, LoadSettleMs);
+    LoadWhileHeld(host);
+}
+
+void SaveToSynchronizer(FlowHost& host)
+{
+    using namespace TransferTexts;
+    PortLeaseHold lease(host.lease(), QStringLiteral("save"));
+    if (!lease.held() || !portReady(host, CannotSave))
+        return;
+    // A value the unit cannot hold stops the save before any window or byte.
+    const SavePlan plan = buildSavePlan(host.editor().snapshot());
+    if (!plan.ok()) {
+        host.showProblem(plan.problemText);
+        return;
+    }
+
+    TransferGuard guard(host);
+    ProgressView& p = host.progress();
+    p.startProgress(SaveCaption, SavingLine, BarMaxUntilSet);
+    const int16_t saved = modGetSetAll::SetAllToCorvane(host, plan);
+    p.hideProgress();
+    if (saved == modGetSetAll::CommunicationFailed)
+        host.showProblem(CannotSave + CommunicationErrors);
+    if (saved != 0)
+        return; // a save that did not complete is not compared
+
+    p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
+    const int16_t differences = modGetSetAll::CompareAllFromCorvane(host);
+    p.hideProgress();
+    if (differences == modGetSetAll::CommunicationFailed)
+        host.showProblem(CannotCompare + CommunicationErrors);
+    else if (differences > 0)
+        host.showProblem(CompareFailed + NotSavedCorrectly);
+}
+
+} // namespace TransferCommands

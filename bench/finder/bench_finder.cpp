@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         maxStallMs = std::max(maxStallMs, sinceTick.nsecsElapsed() / 1e6);
         sinceTick.restart();
     });
-    QTimer::singleShot(5000, [&] { app.progress().cmdCancel_Click(); });
+    QTimer::singleShot(5000, [&] { app.progressWindow().cmdCancel_Click(); });
     ticker.start(10);
     sinceTick.start();
     const int16_t cancelled = modCorvaneComm::ProbeForSynchronizer(app, Port);

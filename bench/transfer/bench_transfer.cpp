@@ -101,15 +101,15 @@ int main(int argc, char** argv)
     });
 
     ProgressTimes progress;
-    app.progress().installEventFilter(&progress);
+    app.progressWindow().installEventFilter(&progress);
     tickClock.start();
     ticker.start();
 
-    const bench::Run load = bench::measure([&] { ctl<QPushButton>(m, "cmdLoadFrom_Click")(); });
+    const bench::Run load = bench::measure([&] { m.cmdLoadFrom_Click(); });
     progress.shown.clear(); // the load's own showing
     progress.hidden.clear();
     progress.clock.start();
-    const bench::Run saveAndCompare = bench::measure([&] { ctl<QPushButton>(m, "cmdSaveTo_Click")(); });
+    const bench::Run saveAndCompare = bench::measure([&] { m.cmdSaveTo_Click(); });
     ticker.stop();
 
     if (progress.shown.size() != 2 || progress.hidden.size() != 2) {
@@ -135,7 +135,7 @@ int main(int argc, char** argv)
     std::printf("ui_max_stall_ms=%.1f\n", maxGapMs);
     std::printf("boxes=%d\n", boxes);
 
-    m.MSComm1->setPortOpen(false);
+    rig.fx.app->serial().setPortOpen(false);
     Modal::setHandler({});
     return boxes == 0 ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 // The editor's fields through the real window: spinners, linked pairs, times, modes,
 // frame boxes, text limits, switches and Defaults.
 
-#include "app/EditorDefaults.h"
+#include "flows/EditorDefaults.h"
 #include "app/HighlightShape.h"
 #include "app/Spinner.h"
 #include "support/AppFixture.h"
@@ -299,7 +299,7 @@ private slots:
     {
         AppFixture f;
         frmMain& m = f.main();
-        modCorvaneComm::SetDefaults(m);
+        m.cmdDefaults_Click();
         QStringList bits;
         for (QCheckBox* box : {ctl<QCheckBox>(m, "chkSquelch"), ctl<QCheckBox>(m, "chkSynchronize"), ctl<QCheckBox>(m, "chkSquelch")}) {
             QTest::mouseClick(box, Qt::LeftButton);

@@ -72,7 +72,7 @@ private slots:
     {
         AppFixture f;
         QStringList seen;
-        for (QAction* top : ctl<QAction>(f.main(), "menuBar")()->actions()) {
+        for (QAction* top : f.main().menuBar()->actions()) {
             seen << top->menu()->objectName() + "=" + top->text();
             for (QAction* a : top->menu()->actions())
                 seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
@@ -192,18 +192,18 @@ private slots:
     void progressCancel()
     {
         AppFixture f;
-        frmProgress& p = f.app->progress();
+        frmProgress& p = f.app->progressWindow();
         QVERIFY(!p.isModal());
-        p.ProgressBar1->setMaximum(60);
+        ctl<QProgressBar>(p, "ProgressBar1")->setMaximum(60);
         p.setBar(0);
         p.showNow();
         QVERIFY(p.isVisible());
         p.advance(70); // held within the maximum
-        QCOMPARE(p.ProgressBar1->value(), 60);
+        QCOMPARE(ctl<QProgressBar>(p, "ProgressBar1")->value(), 60);
         f.g().ProbeRunning = true;
-        QTest::mouseClick(p.cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
         QVERIFY(!p.isVisible() && !f.g().ProbeRunning);
-        QCOMPARE(&f.app->progress(), &p); // only hidden, never destroyed
+        QCOMPARE(&f.app->progressWindow(), &p); // only hidden, never destroyed
     }
 };
 

@@ -2,9 +2,8 @@
 // A fresh application with a scratch folder, and the settings-file commands driven the
 // way a user drives them: a button or menu entry, then the file dialog's answer.
 
+#include "app/frmFileInput.h"
 #include "settingsfile/SettingsLines.h"
-#include "settingsfile/flows/EditorFieldsFromWindow.h"
-#include "settingsfile/flows/frmFileInput.h"
 #include "support/AppFixture.h"
 
 #include <QAction>
@@ -14,14 +13,14 @@
 #include <QTemporaryDir>
 
 // Every editor field in one list, so a failed comparison names the one that differs.
-inline QStringList describe(const modFileAccess::EditorFields& f)
+inline QStringList describe(const EditorSnapshot& f)
 {
     const auto mode = modFileAccess::ModeWord;
-    return QStringList() << f.model << f.channel << mode(f.startMode) << mode(f.endMode)
-                         << f.startFrame << f.endFrame << f.startTitle << f.endTitle
-                         << f.startChapter << f.endChapter << QString::number(f.synchronize)
-                         << QString::number(f.squelch) << f.comment
-                         << QStringList(f.initStr.begin(), f.initStr.end());
+    return QStringList() << f.txtModel << f.txtChannel << mode(f.StartMode) << mode(f.EndMode)
+                         << f.txtStartFrame << f.txtEndFrame << f.txtStartTitle << f.txtEndTitle
+                         << f.txtStartChapter << f.txtEndChapter
+                         << QString::number(f.chkSynchronize) << QString::number(f.chkSquelch)
+                         << f.txtComment << QStringList(f.txtInitStr.begin(), f.txtInitStr.end());
 }
 
 struct FileRig : AppFixture
@@ -50,8 +49,8 @@ struct FileRig : AppFixture
     void load(const QString& answer) { run(ctl<QPushButton>(main(), "cmdFileLoad"), answer); }
     void save(const QString& answer) { run(ctl<QPushButton>(main(), "cmdFileSave"), answer); }
     frmFileInput& preview() { return app->fileInput(); }
-    void accept() { QTest::mouseClick(preview().cmdAccept, Qt::LeftButton); }
-    QStringList fields() { return describe(modFileAccess::EditorFieldsFrom(main())); }
+    void accept() { QTest::mouseClick(ctl<QPushButton>(preview(), "cmdAccept"), Qt::LeftButton); }
+    QStringList fields() { return describe(main().snapshot()); }
     void unlockModelChannel()
     {
         g().ModelChannelUnlocked = true;

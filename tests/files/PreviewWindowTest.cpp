@@ -37,7 +37,7 @@ private slots:
             QCOMPARE(p.txtInput->toPlainText().remove("LoadFile: ").split('\n', Qt::SkipEmptyParts),
                      lines.mid(unlocked ? 2 : 4, unlocked ? 17 : 15));
 
-            unlocked ? void(p.close()) : QTest::mouseClick(p.cmdCancel, Qt::LeftButton);
+            unlocked ? void(p.close()) : QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
             QVERIFY(!p.isVisible());
             QCOMPARE(f.fields(), before); // neither the preview nor Cancel touched it
         }
@@ -49,7 +49,7 @@ private slots:
         f.unlockModelChannel();
         frmMain& m = f.main();
         const int titleSpinner = ctl<Spinner>(m, "scrStartTitle")->Value();
-        modFileAccess::EditorFields expected = modFileAccess::EditorFieldsFrom(m);
+        EditorSnapshot expected = m.snapshot();
         f.load(f.writeFile("twice.txt", "Start Mode Frame\nStart Mode Title\nStart Title 7\n"
                                         "start title 12\nComment first\nComment second one\n"
                                         "Channel 5\nCHANNEL 9\nSynchronize Off\nSynchronize On\n"
@@ -57,11 +57,11 @@ private slots:
         f.accept();
 
         QVERIFY(!f.preview().isVisible());
-        expected.startMode = PointMode::Title;
-        expected.startTitle = "12";
-        expected.comment = "second one";
-        expected.channel = "9";
-        expected.initStr[1] = "EF";
+        expected.StartMode = PointMode::Title;
+        expected.txtStartTitle = "12";
+        expected.txtComment = "second one";
+        expected.txtChannel = "9";
+        expected.txtInitStr[1] = "EF";
         QCOMPARE(f.fields(), describe(expected));         // the fields the file does not name stay
         QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->Value(), titleSpinner); // the box only
         QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentIndex(), 3);

@@ -3,7 +3,7 @@
 // init strings too long together showing the limit message once per file.
 
 #include "FileRig.h"
-#include "app/EditorDefaults.h"
+#include "flows/EditorDefaults.h"
 #include "app/Spinner.h"
 #include "support/TestRunner.h"
 
@@ -49,7 +49,7 @@ private slots:
     void saveWritesTwentyLines()
     {
         FileRig f;
-        modCorvaneComm::SetDefaults(f.main());
+        f.main().cmdDefaults_Click();
         const QString file = f.writeFile("saved", QByteArray(5000, 'x')); // a longer file
         f.run(ctl<QAction>(f.main(), "menuFileSave"), file);
 
@@ -147,8 +147,8 @@ private slots:
         QCOMPARE(f.modal.messages().size(), 1); // the limit message, once
         const QStringList cut = {QString(23, '1'), QString(23, '2'), QString(12, '3'), ""};
         QStringList boxes;
-        for (QLineEdit* box : ctl<QLineEdit>(f.main(), "txtInitStr"))
-            boxes << box->text();
+        for (int i = 1; i <= 4; ++i)
+            boxes << ctl<QLineEdit>(f.main(), QStringLiteral("txtInitStr%1").arg(i))->text();
         QCOMPARE(boxes, cut);
         QCOMPARE(QStringList(f.main().record().InitStr.begin(), f.main().record().InitStr.end()), cut);
         // Outside a file load the message shows again for every character cut.

@@ -47,7 +47,7 @@ struct FinderRig
     SimSync& unit(int port) { return *units.at(port); }
     frmMain& main() { return f.main(); }
     Globals& g() { return f.g(); }
-    frmProgress& progress() { return f.app->progress(); }
+    frmProgress& progress() { return f.app->progressWindow(); }
 
     frmFinder& openFinder()
     {
@@ -73,7 +73,7 @@ struct FinderRig
                    progress().windowTitle() == QStringLiteral("Testing COM%1").arg(port);
         };
     }
-    void pressCancel() { QTest::mouseClick(progress().cmdCancel, Qt::LeftButton); }
+    void pressCancel() { QTest::mouseClick(ctl<QPushButton>(progress(), "cmdCancel"), Qt::LeftButton); }
 };
 
 // Steps run in order while the test is blocked in a click, each when its condition holds

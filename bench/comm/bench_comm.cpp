@@ -58,9 +58,10 @@ int main(int argc, char** argv)
     if (!sim.start(simExe))
         return 1;
     const QString path = sim.path();
-    PortMap::setTestMapping({{Port, path}});
+    PortMap ports;
+    ports.setTestMapping({{Port, path}});
 
-    MSComm comm;
+    MSComm comm(ports);
     CommTimer timer;
     Globals g;
     CommContext c{comm, timer, g};

@@ -33,10 +33,9 @@ int main(int argc, char** argv)
     if (!sim.start(simExe))
         return 1;
     constexpr int16_t Port = 1;
-    PortMap::setTestMapping({{Port, sim.path()}});
-    Modal::setHandler([](const Modal::Request&) { return QString(); });
-
     CorvaneApp app;
+    app.ports.setTestMapping({{Port, sim.path()}});
+    app.modal.setHandler([](const Modal::Request&) { return QString(); });
     app.endHandler = [] {};
     startApplication(app);
     app.showFinderFromEditor();
@@ -50,7 +49,7 @@ int main(int argc, char** argv)
     // First the full probe alone, for its own CPU time.
     int16_t result = -99;
     const bench::Run run =
-        bench::measure([&] { result = modCorvaneComm::ProbeForSynchronizer(app, Port); });
+        bench::measure([&] { result = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port); });
 
     // Then five seconds of another probe, ended by Cancel, with a 10 ms timer watching how
     // long the user interface goes without running it.
@@ -65,7 +64,7 @@ int main(int argc, char** argv)
     QTimer::singleShot(5000, [&] { app.progressWindow().cmdCancel_Click(); });
     ticker.start(10);
     sinceTick.start();
-    const int16_t cancelled = modCorvaneComm::ProbeForSynchronizer(app, Port);
+    const int16_t cancelled = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port);
     ticker.stop();
 
     const double floorMs = modCorvaneComm::ProbeTicks * modCorvaneComm::ProbeTickMs;

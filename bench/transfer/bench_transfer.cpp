@@ -67,16 +67,16 @@ int main(int argc, char** argv)
     bench::SimProcess sim;
     if (!sim.start(simExe))
         return 1;
-    PortMap::setTestMapping({{Port, sim.path()}});
+    CorvaneApp app;
+    app.ports.setTestMapping({{Port, sim.path()}});
 
     // Any box or problem window means a transfer did not go cleanly.
     int boxes = 0;
-    Modal::setHandler([&boxes](const Modal::Request& r) {
+    app.modal.setHandler([&boxes](const Modal::Request& r) {
         ++boxes;
         std::fprintf(stderr, "box: %s\n", qPrintable(r.text.isEmpty() ? r.caption : r.text));
         return QString();
     });
-    CorvaneApp app;
     app.endHandler = [] {};
     startApplication(app);
     frmMain& m = app.main();
@@ -135,7 +135,6 @@ int main(int argc, char** argv)
     std::printf("ui_max_stall_ms=%.1f\n", maxGapMs);
     std::printf("boxes=%d\n", boxes);
 
-    rig.fx.app->serial().setPortOpen(false);
-    Modal::setHandler({});
+    app.serial().setPortOpen(false);
     return boxes == 0 ? 0 : 1;
 }

@@ -18,16 +18,9 @@
 #include <map>
 #include <memory>
 
-// Clears the port mapping once the application is gone.
-struct PortMapping
-{
-    ~PortMapping() { PortMap::setTestMapping({}); }
-};
-
 struct FinderRig
 {
     std::map<int, std::unique_ptr<SimSync>> units; // COM number -> simulated unit
-    PortMapping mapping;
     AppFixture f;
 
     // One simulated unit per COM number, plus `extra` paths (maybe of missing devices).
@@ -41,7 +34,7 @@ struct FinderRig
             extra.insert(port, sim->path());
             units[port] = std::move(sim);
         }
-        PortMap::setTestMapping(extra);
+        f.app->ports.setTestMapping(extra);
         return true;
     }
     SimSync& unit(int port) { return *units.at(port); }

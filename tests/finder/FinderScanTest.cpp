@@ -153,7 +153,7 @@ void FinderScanTest::noUsablePortsTriesNothing()
     FinderRig r;
     QVERIFY(r.startUnits({3}, false));
     frmFinder& fi = r.openFinder();
-    PortMap::setTestMapping({{3, "/nonexistent/ttyGone"}});
+    r.f.app->ports.setTestMapping({{3, "/nonexistent/ttyGone"}});
     const int before = r.statusLines().size();
     QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
 

@@ -87,7 +87,7 @@ void FinderWindowTest::randFillThenLoad()
     CommContext c = r.f.app->comm();
     QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
     SimSync& unit = r.unit(5);
-    DebugFillBytes::process() = DebugFillBytes(); // as at the start of a run
+    // A fresh application starts its fill bytes from the fixed seed.
     frmDebug& d = r.f.app->debug();
     d.show();
     QTest::mouseClick(d.cmdRandFill, Qt::LeftButton);

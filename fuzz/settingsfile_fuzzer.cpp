@@ -99,6 +99,16 @@ QStringList keptLines(const Globals& g)
     return kept;
 }
 
+// A kept line whose value came out empty ("Start Frame " from "Start Frame ,", "Model "
+// from "Model  34"): shown in the details box, but the apply pass drops it. A comment or
+// init string may be empty and is applied all the same.
+bool valueless(const QString& line)
+{
+    return line.endsWith(QLatin1Char(' ')) &&
+           !line.startsWith(QLatin1String("comment"), Qt::CaseInsensitive) &&
+           !line.startsWith(QLatin1String("init string"), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -128,25 +138,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(sink.shownLines == read.lines.size() + 1);
     FUZZ_CHECK(g.FileLineNo == 0 && g.LinkedFieldsActive && g.ParsePass == 1);
 
-    // A kept line is canonical: previewed again it is kept unchanged and is no error.
+    // A kept line with a value is canonical: previewed again it is kept unchanged and is
+    // no error.
     const QStringList kept = keptLines(g);
+    QStringList withValues;
+    for (const QString& line : kept)
+        if (!valueless(line))
+            withValues.append(line);
+    const int dropped = static_cast<int>(kept.size() - withValues.size());
     {
         Globals again;
         again.ModelChannelUnlocked = g.ModelChannelUnlocked;
         CheckingSink quiet;
-        modParser::PreviewFile(again, quiet, kept, false);
+        modParser::PreviewFile(again, quiet, withValues, false);
         FUZZ_CHECK(again.FileErrorCount == 0);
-        FUZZ_CHECK(keptLines(again) == kept);
+        FUZZ_CHECK(keptLines(again) == withValues);
     }
 
     // The apply pass: after emptying the init strings the file names, one control per
-    // kept line, all inside one bracket, and nothing new in the details box.
+    // kept line with a value, all inside one bracket, and nothing new in the details box.
     const int detailsBefore = sink.detailLines;
     modParser::ApplyAcceptedLines(g, sink);
     FUZZ_CHECK(sink.begins == 1 && sink.ends == 1);
     FUZZ_CHECK(!sink.setterOutsideBracket);
-    FUZZ_CHECK(sink.setters >= g.AcceptedCount && sink.setters <= g.AcceptedCount + 4);
-    FUZZ_CHECK(sink.setters - g.AcceptedCount <= sink.leadingEmptyInit);
+    const int applied = g.AcceptedCount - dropped;
+    FUZZ_CHECK(sink.setters >= applied && sink.setters <= applied + 4);
+    FUZZ_CHECK(sink.setters - applied <= sink.leadingEmptyInit);
     FUZZ_CHECK(sink.detailLines == detailsBefore && sink.shownErrors == g.FileErrorCount);
     FUZZ_CHECK(g.FileLineNo == 0 && g.ParsePass == 2);
     return 0;

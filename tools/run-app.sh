@@ -3,6 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/setup-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=OFF
-cmake --build build -j"$(nproc)" --target corvane
-exec ./build/src/corvane
+# A build folder of its own: the test command's folders keep their settings.
+cmake -S . -B build-app -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=OFF
+cmake --build build-app -j"$(nproc)" --target corvane
+exec ./build-app/src/corvane "$@"

@@ -61,6 +61,22 @@ private slots:
         QCOMPARE(f.main().windowTitle(), file);
     }
 
+    // Right after start-up the init-string boxes are empty, and so is what a file keeps.
+    void startUpSaveHoldsWhatTheEditorShows()
+    {
+        FileRig f;
+        const QString file = f.dir.filePath("startup.txt");
+        f.save(file);
+        const QList<QByteArray> lines = FileRig::readBytes(file).split('\n');
+        QCOMPARE(lines.size(), 21);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(ctl<QLineEdit>(f.main(), QStringLiteral("txtInitStr%1").arg(i + 1))->text(),
+                     QString());
+            QCOMPARE(lines[14 + i], QByteArray("Init String ") + char('1' + i) + " \r");
+        }
+        QCOMPARE(f.main().record().InitStr[0], QString());
+    }
+
     void failedSaveKeepsOldFile()
     {
         FileRig f;

@@ -13,8 +13,8 @@
 #include "app/frmFinder.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
-#include "comm/Probe.h"
 #include "comm/PortMap.h"
+#include "comm/Probe.h"
 #include "comm/modCorvaneComm.h"
 #include "support/BenchSupport.h"
 
@@ -48,8 +48,8 @@ int main(int argc, char** argv)
 
     // First the full probe alone, for its own CPU time.
     int16_t result = -99;
-    const bench::Run run =
-        bench::measure([&] { result = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port); });
+    const bench::Run run = bench::measure(
+        [&] { result = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port); });
 
     // Then five seconds of another probe, ended by Cancel, with a 10 ms timer watching how
     // long the user interface goes without running it.

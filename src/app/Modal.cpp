@@ -66,13 +66,13 @@ void Modal::showDialog(QDialog* dialog)
 }
 
 QString Modal::openFileName(QWidget* parent, const QString& title, const QString& filter,
-                     const QString& selectedFilter)
+                            const QString& selectedFilter)
 {
     return fileDialog(Request::OpenFile, parent, title, filter, selectedFilter);
 }
 
 QString Modal::saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                     const QString& selectedFilter)
+                            const QString& selectedFilter)
 {
     return fileDialog(Request::SaveFile, parent, title, filter, selectedFilter);
 }

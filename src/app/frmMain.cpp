@@ -102,7 +102,8 @@ frmMain::frmMain(CorvaneApp& owner) : app(owner)
     txtEndFrame->installEventFilter(this);
 
     setPortCommandsEnabled(app.lease().isFree());
-    connect(&app.lease(), &PortLease::changed, this, [this](bool free) { setPortCommandsEnabled(free); });
+    connect(&app.lease(), &PortLease::changed, this,
+            [this](bool free) { setPortCommandsEnabled(free); });
 
     setFixedSize(sizeHint().width(), ClientHeight + menuBar()->sizeHint().height());
     adjustSize();

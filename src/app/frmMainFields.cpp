@@ -40,7 +40,8 @@ void startOfPairChanged(Pair p, QLineEdit* box, bool linked)
     box->setText(digits(p.start->Value()));
     if (!linked)
         return;
-    const int end = EditorRules::endAfterStartChange(p.start->Value(), p.end->Value(), p.end->Max());
+    const int end =
+        EditorRules::endAfterStartChange(p.start->Value(), p.end->Value(), p.end->Max());
     if (end != p.end->Value())
         p.end->setValueClamped(end);
     p.refreshRecord();
@@ -116,9 +117,9 @@ void frmMain::AdjustStartTime()
     if (!app.g.LinkedFieldsActive || app.g.TimeAdjustBusy)
         return;
     app.g.TimeAdjustBusy = true;
-    const EditorRules::TimeSpinners t = EditorRules::afterStartTimeChange(
-        {scrStartMinutes->Value(), scrStartSeconds->Value(), scrEndMinutes->Value(),
-         scrEndSeconds->Value()});
+    const EditorRules::TimeSpinners t =
+        EditorRules::afterStartTimeChange({scrStartMinutes->Value(), scrStartSeconds->Value(),
+                                           scrEndMinutes->Value(), scrEndSeconds->Value()});
     moveTo(scrEndMinutes, t.endMinutes);
     moveTo(scrEndSeconds, t.endSeconds);
     moveTo(scrStartSeconds, t.startSeconds);
@@ -131,9 +132,9 @@ void frmMain::AdjustEndTime()
     if (!app.g.LinkedFieldsActive || app.g.TimeAdjustBusy)
         return;
     app.g.TimeAdjustBusy = true;
-    const EditorRules::TimeSpinners t = EditorRules::afterEndTimeChange(
-        {scrStartMinutes->Value(), scrStartSeconds->Value(), scrEndMinutes->Value(),
-         scrEndSeconds->Value()});
+    const EditorRules::TimeSpinners t =
+        EditorRules::afterEndTimeChange({scrStartMinutes->Value(), scrStartSeconds->Value(),
+                                         scrEndMinutes->Value(), scrEndSeconds->Value()});
     moveTo(scrStartMinutes, t.startMinutes);
     moveTo(scrStartSeconds, t.startSeconds);
     moveTo(scrEndSeconds, t.endSeconds);
@@ -272,7 +273,7 @@ void frmMain::showInitStrLimitMessage()
         initStrBatchMessageShown_ = true;
     }
     app.modal.messageBox(this,
-                      QStringLiteral("The Init Strings are limited\r\nto 58 characters total\r\n"
-                                     "between all 4 strings."),
-                      false);
+                         QStringLiteral("The Init Strings are limited\r\nto 58 characters total\r\n"
+                                        "between all 4 strings."),
+                         false);
 }

@@ -125,8 +125,8 @@ void frmMain::setText(TextField field, const QString& text)
 
 void frmMain::selectOption(OptionField option)
 {
-    QRadioButton* const buttons[] = {optStartTitle, optStartChapter, optStartTimecode,
-                                     optStartFrame, optEndTitle,     optEndChapter,
+    QRadioButton* const buttons[] = {optStartTitle,  optStartChapter, optStartTimecode,
+                                     optStartFrame,  optEndTitle,     optEndChapter,
                                      optEndTimecode, optEndFrame};
     buttons[static_cast<int>(option)]->setChecked(true);
 }
@@ -164,8 +164,7 @@ bool frmMain::showMark(const QString& shape, MarkColour colour)
     for (HighlightShape* s : highlightShapes()) {
         if (s->objectName() != shape)
             continue;
-        s->setFillColor(colour == MarkColour::Red ? HighlightColors::Red
-                                                  : HighlightColors::Yellow);
+        s->setFillColor(colour == MarkColour::Red ? HighlightColors::Red : HighlightColors::Yellow);
         s->show();
         return true;
     }

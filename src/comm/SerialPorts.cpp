@@ -54,8 +54,8 @@ bool ListSerialPorts(CommContext& c)
         ++found;
         g.PortPresent[n] = true;
         AppendFinderStatus(g, QStringLiteral("  Com%1 is possible").arg(n));
-        g.PortList.append(
-            PortListEntry{QStringLiteral("COM%1").arg(n), n, c.MSComm1.ports().deviceDescription(n)});
+        g.PortList.append(PortListEntry{QStringLiteral("COM%1").arg(n), n,
+                                        c.MSComm1.ports().deviceDescription(n)});
         if (found == 1)
             g.PortListSelected = 0;
     }

@@ -77,8 +77,8 @@ FrameResult afterStartFrameEdit(const FrameBoxes& boxes, PointMode endMode)
 
 FrameResult afterEndFrameEdit(const FrameBoxes& boxes)
 {
-    const int32_t n = std::clamp(FrameNumber::leadingNumber(boxes.end), Limits::EndFrameMin,
-                                 Limits::FrameMax);
+    const int32_t n =
+        std::clamp(FrameNumber::leadingNumber(boxes.end), Limits::EndFrameMin, Limits::FrameMax);
     QString start = boxes.start;
     if (n <= FrameNumber::leadingNumber(start))
         start = QString::number(static_cast<qint64>(n) - 1);
@@ -103,8 +103,7 @@ bool initStrTotalExceeded(const std::array<QString, 4>& strings)
     return initStrTotal(strings) > Limits::InitStrTotalMax;
 }
 
-InitStrChange initStrChange(const std::array<QString, 4>& record, int index,
-                            const QString& boxText)
+InitStrChange initStrChange(const std::array<QString, 4>& record, int index, const QString& boxText)
 {
     std::array<QString, 4> next = record;
     next[index] = boxText;

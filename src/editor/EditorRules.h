@@ -66,7 +66,7 @@ bool initStrTotalExceeded(const std::array<QString, 4>& strings);
 // other three as the record holds them.
 struct InitStrChange
 {
-    QString text;          // what the box and the record keep
+    QString text;           // what the box and the record keep
     bool overTotal = false; // the limit message is due, and the box loses its last character
 };
 InitStrChange initStrChange(const std::array<QString, 4>& record, int index,

@@ -25,7 +25,6 @@ enum class SpinField
     EndSeconds
 };
 
-
 class EditorView
 {
 public:

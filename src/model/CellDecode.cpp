@@ -55,5 +55,4 @@ int endModeCode(CellBytes modeCell)
     return (modeCell.d0 & 12) / 4;
 }
 
-
 } // namespace CellDecode

@@ -20,7 +20,6 @@ int digit(uint8_t byte);
 // 32 to 254 except 127), else 0.
 uint8_t filterInitChar(uint8_t byte);
 
-
 inline int number(CellBytes bytes)
 {
     return number(bytes.d0, bytes.d1);

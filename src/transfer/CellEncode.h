@@ -2,8 +2,8 @@
 // Turning parameter values into the bytes a save writes to a unit's cells. Callers check
 // ranges first (SaveChecks): these functions assume values the unit can hold.
 
-#include "model/SyncParameters.h"
 #include "model/CellBytes.h"
+#include "model/SyncParameters.h"
 
 #include <array>
 #include <cstdint>

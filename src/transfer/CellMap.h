@@ -6,7 +6,6 @@
 #include <QVector>
 #include <cstdint>
 
-
 // Model, channel, modes, start and end points, titles and chapters, options, comment and
 // init strings: the 56 cells a load reads, in that order.
 QVector<uint8_t> loadReadOrder();

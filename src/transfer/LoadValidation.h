@@ -3,10 +3,10 @@
 // can hold, with every unreadable value replaced by a default (marked red) and every value
 // out of range corrected (marked yellow).
 
-#include "model/ReadMarks.h"
-#include "model/SyncParameters.h"
 #include "model/CellBytes.h"
 #include "model/CellDecode.h"
+#include "model/ReadMarks.h"
+#include "model/SyncParameters.h"
 
 #include <QString>
 #include <array>

@@ -35,10 +35,7 @@ struct CommRig
         ports.setTestMapping({{Port, sim.path()}});
         return modCorvaneComm::OpenSyncPort(c, Port);
     }
-    ~CommRig()
-    {
-        comm.setPortOpen(false);
-    }
+    ~CommRig() { comm.setPortOpen(false); }
 };
 
 // A device path that does not exist. Unique per process: the serial layer takes a lock

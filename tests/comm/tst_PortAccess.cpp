@@ -21,9 +21,9 @@ private slots:
         QVERIFY(second.start());
         // 2 names a device that does not exist; 17 must never be tried.
         rig.ports.setTestMapping({{1, rig.sim.path()},
-                                 {2, missingDevicePath("ttyX")},
-                                 {3, second.path()},
-                                 {17, second.path()}});
+                                  {2, missingDevicePath("ttyX")},
+                                  {3, second.path()},
+                                  {17, second.path()}});
         rig.g.PortPresent.fill(true);
         int changed = 0;
         rig.g.portListChanged = [&] { ++changed; };

@@ -1,9 +1,9 @@
 // The editor's fields through the real window: spinners, linked pairs, times, modes,
 // frame boxes, text limits, switches and Defaults.
 
-#include "flows/EditorDefaults.h"
 #include "app/HighlightShape.h"
 #include "app/Spinner.h"
+#include "flows/EditorDefaults.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
 
@@ -167,10 +167,11 @@ private slots:
         place(f, "Chapter", "99-99");
         for (const QString& option : c[0].split(' '))
             m.findChild<QRadioButton*>(option)->setChecked(true);
-        QCOMPARE(
-            QStringLiteral("%1/%2 ").arg(ctl<Spinner>(m, "scrStartTitle")->Max()).arg(ctl<Spinner>(m, "scrStartChapter")->Max()) +
-                pair(m, "Title") + " " + pair(m, "Chapter"),
-            c[1]);
+        QCOMPARE(QStringLiteral("%1/%2 ")
+                         .arg(ctl<Spinner>(m, "scrStartTitle")->Max())
+                         .arg(ctl<Spinner>(m, "scrStartChapter")->Max()) +
+                     pair(m, "Title") + " " + pair(m, "Chapter"),
+                 c[1]);
     }
 
     void frameBoxesNormaliseOnLosingFocus_data()
@@ -204,13 +205,16 @@ private slots:
         if (box == "Start")
             ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
         auto* edited = m.findChild<QLineEdit*>("txt" + box + "Frame");
-        (box == "Start" ? ctl<QLineEdit>(m, "txtEndFrame") : ctl<QLineEdit>(m, "txtStartFrame"))->setText(c[3]);
+        (box == "Start" ? ctl<QLineEdit>(m, "txtEndFrame") : ctl<QLineEdit>(m, "txtStartFrame"))
+            ->setText(c[3]);
         edited->clear();
         edited->setFocus();
         QTest::keyClicks(edited, typed);
         QCOMPARE(edited->text(), typed); // no check while typing
         ctl<QLineEdit>(m, "txtComment")->setFocus();
-        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" + ctl<QLineEdit>(m, "txtEndFrame")->text(), c[4]);
+        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" +
+                     ctl<QLineEdit>(m, "txtEndFrame")->text(),
+                 c[4]);
         QCOMPARE(QStringLiteral("%1-%2").arg(m.record().StartFrame).arg(m.record().EndFrame), c[4]);
     }
 
@@ -275,7 +279,8 @@ private slots:
         frmMain& m = f.main();
         const int lengths[4] = {23, 23, 12, 0};
         for (int i = 0; i < 4; ++i)
-            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))->setText(QString(c[1] == "58" ? lengths[i] : 0, QChar('a' + i)));
+            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))
+                ->setText(QString(c[1] == "58" ? lengths[i] : 0, QChar('a' + i)));
         QVERIFY(f.modal.requests.empty()); // 58 together is allowed
         auto* edit = m.findChild<QLineEdit*>(c[0]);
         edit->setFocus();
@@ -286,8 +291,9 @@ private slots:
         else
             QTest::keyClicks(edit, c[3]);
         QCOMPARE(edit->text(), c[4]);
-        QCOMPARE(edit == ctl<QLineEdit>(m, "txtComment") ? m.record().Comment
-                                      : m.record().InitStr[c[0].right(1).toInt() - 1],
+        QCOMPARE(edit == ctl<QLineEdit>(m, "txtComment")
+                     ? m.record().Comment
+                     : m.record().InitStr[c[0].right(1).toInt() - 1],
                  c[4]);
         // Every character over the total is refused with its own message.
         QCOMPARE(f.modal.messages(),
@@ -301,7 +307,8 @@ private slots:
         frmMain& m = f.main();
         m.cmdDefaults_Click();
         QStringList bits;
-        for (QCheckBox* box : {ctl<QCheckBox>(m, "chkSquelch"), ctl<QCheckBox>(m, "chkSynchronize"), ctl<QCheckBox>(m, "chkSquelch")}) {
+        for (QCheckBox* box : {ctl<QCheckBox>(m, "chkSquelch"), ctl<QCheckBox>(m, "chkSynchronize"),
+                               ctl<QCheckBox>(m, "chkSquelch")}) {
             QTest::mouseClick(box, Qt::LeftButton);
             bits << QString::number(m.record().OptionBits);
         }
@@ -334,7 +341,8 @@ private slots:
         ctl<QLineEdit>(m, "txtStartFrame")->setText(c[5].section('-', 0, 0));
         const int lengths[4] = {10, 23, 23, 2}; // 58 together
         for (int i = 0; i < 4; ++i)
-            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))->setText(QString(lengths[i], QChar('a' + i)));
+            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))
+                ->setText(QString(lengths[i], QChar('a' + i)));
         ctl<QLineEdit>(m, "txtComment")->setText("old");
         ctl<QCheckBox>(m, "chkSquelch")->setChecked(false);
         ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
@@ -343,10 +351,14 @@ private slots:
 
         // No spinner change during the reset may leave an end at or before its start.
         auto watch = [&] {
-            if (ctl<Spinner>(m, "scrEndTitle")->Value() <= ctl<Spinner>(m, "scrStartTitle")->Value() ||
-                ctl<Spinner>(m, "scrEndChapter")->Value() <= ctl<Spinner>(m, "scrStartChapter")->Value() ||
-                ctl<Spinner>(m, "scrEndMinutes")->Value() * 60 + ctl<Spinner>(m, "scrEndSeconds")->Value() <=
-                    ctl<Spinner>(m, "scrStartMinutes")->Value() * 60 + ctl<Spinner>(m, "scrStartSeconds")->Value())
+            if (ctl<Spinner>(m, "scrEndTitle")->Value() <=
+                    ctl<Spinner>(m, "scrStartTitle")->Value() ||
+                ctl<Spinner>(m, "scrEndChapter")->Value() <=
+                    ctl<Spinner>(m, "scrStartChapter")->Value() ||
+                ctl<Spinner>(m, "scrEndMinutes")->Value() * 60 +
+                        ctl<Spinner>(m, "scrEndSeconds")->Value() <=
+                    ctl<Spinner>(m, "scrStartMinutes")->Value() * 60 +
+                        ctl<Spinner>(m, "scrStartSeconds")->Value())
                 broken << pair(m, "Title") + " " + pair(m, "Chapter") + " " + times(m);
         };
         for (Spinner* s : m.findChildren<Spinner*>())
@@ -355,14 +367,19 @@ private slots:
 
         QCOMPARE(broken, QStringList());
         QVERIFY(f.modal.requests.empty());
-        QCOMPARE(QStringList({ctl<QLineEdit>(m, "txtModel")->text(), ctl<QLineEdit>(m, "txtChannel")->text(), pair(m, "Title"),
-                              pair(m, "Chapter"), times(m),
-                              ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" + ctl<QLineEdit>(m, "txtEndFrame")->text(),
-                              ctl<QLineEdit>(m, "txtInitStr1")->text(), ctl<QLineEdit>(m, "txtInitStr2")->text(), ctl<QLineEdit>(m, "txtInitStr3")->text(),
-                              ctl<QLineEdit>(m, "txtInitStr4")->text(), ctl<QLineEdit>(m, "txtComment")->text()})
-                     .join(' '),
-                 QStringLiteral("22 1 1-2 1-2 0:0 1:0 1-1000 0KL0DS    "));
-        QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() && ctl<QCheckBox>(m, "chkSquelch")->isChecked());
+        QCOMPARE(
+            QStringList(
+                {ctl<QLineEdit>(m, "txtModel")->text(), ctl<QLineEdit>(m, "txtChannel")->text(),
+                 pair(m, "Title"), pair(m, "Chapter"), times(m),
+                 ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" +
+                     ctl<QLineEdit>(m, "txtEndFrame")->text(),
+                 ctl<QLineEdit>(m, "txtInitStr1")->text(), ctl<QLineEdit>(m, "txtInitStr2")->text(),
+                 ctl<QLineEdit>(m, "txtInitStr3")->text(), ctl<QLineEdit>(m, "txtInitStr4")->text(),
+                 ctl<QLineEdit>(m, "txtComment")->text()})
+                .join(' '),
+            QStringLiteral("22 1 1-2 1-2 0:0 1:0 1-1000 0KL0DS    "));
+        QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() &&
+                ctl<QCheckBox>(m, "chkSquelch")->isChecked());
         QCOMPARE(record(m.record()), record(SyncParameters()));
         for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());

@@ -34,16 +34,23 @@ private slots:
         AppFixture f;
         frmMain& m = f.main();
         QCOMPARE(m.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Synchronizer Parameters"));
-        QCOMPARE(QStringList({ctl<QLineEdit>(m, "txtModel")->text(), ctl<QLineEdit>(m, "txtChannel")->text(), ctl<QLineEdit>(m, "txtStartFrame")->text(),
+        QCOMPARE(QStringList({ctl<QLineEdit>(m, "txtModel")->text(),
+                              ctl<QLineEdit>(m, "txtChannel")->text(),
+                              ctl<QLineEdit>(m, "txtStartFrame")->text(),
                               ctl<QLineEdit>(m, "txtEndFrame")->text()}),
                  (QStringList{"0", "0", "1000", "5000"}));
-        QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() && ctl<QRadioButton>(m, "optEndTitle")->isChecked());
-        QVERIFY(ctl<QComboBox>(m, "cmbBaud")->currentIndex() == -1 && !ctl<QComboBox>(m, "cmbBaud")->isVisible() &&
+        QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() &&
+                ctl<QRadioButton>(m, "optEndTitle")->isChecked());
+        QVERIFY(ctl<QComboBox>(m, "cmbBaud")->currentIndex() == -1 &&
+                !ctl<QComboBox>(m, "cmbBaud")->isVisible() &&
                 !ctl<QLabel>(m, "lblBaud")->isVisible());
         // Model and channel locked; not connected; no marks.
-        QVERIFY(!ctl<QLineEdit>(m, "txtModel")->isEnabled() && !ctl<QLineEdit>(m, "txtChannel")->isEnabled() &&
-                !ctl<Spinner>(m, "scrModel")->isVisible() && !ctl<Spinner>(m, "scrChannel")->isVisible());
-        QVERIFY(ctl<QLabel>(m, "imgNoSync")->isVisible() && !ctl<QLabel>(m, "imgSync")->isVisible());
+        QVERIFY(!ctl<QLineEdit>(m, "txtModel")->isEnabled() &&
+                !ctl<QLineEdit>(m, "txtChannel")->isEnabled() &&
+                !ctl<Spinner>(m, "scrModel")->isVisible() &&
+                !ctl<Spinner>(m, "scrChannel")->isVisible());
+        QVERIFY(ctl<QLabel>(m, "imgNoSync")->isVisible() &&
+                !ctl<QLabel>(m, "imgSync")->isVisible());
         for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
         QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
@@ -61,7 +68,8 @@ private slots:
             seen << w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString() +
                         (w->font().bold() ? "*" : "");
         }
-        seen << ctl<QLabel>(f.main(), "imgNoSync")->toolTip() << ctl<QLabel>(f.main(), "imgSync")->toolTip();
+        seen << ctl<QLabel>(f.main(), "imgNoSync")->toolTip()
+             << ctl<QLabel>(f.main(), "imgSync")->toolTip();
         QCOMPARE(seen, (QStringList{"SAVE to Synchronizer*", " SAVE to   File", "Defaults",
                                     "End Mode", "Init Strings (58 chars. total)",
                                     "Comment (15 chars.)", "Frame Number",
@@ -113,8 +121,10 @@ private slots:
                      (g.ModelChannelMarked ? " marked" : "") + (g.DebugArmed ? " armed" : ""),
                  state);
         const bool open = g.ModelChannelUnlocked;
-        QCOMPARE(QList<bool>({ctl<QLineEdit>(m, "txtModel")->isEnabled(), ctl<QLineEdit>(m, "txtChannel")->isEnabled(),
-                              ctl<Spinner>(m, "scrModel")->isVisible(), ctl<Spinner>(m, "scrChannel")->isVisible()}),
+        QCOMPARE(QList<bool>({ctl<QLineEdit>(m, "txtModel")->isEnabled(),
+                              ctl<QLineEdit>(m, "txtChannel")->isEnabled(),
+                              ctl<Spinner>(m, "scrModel")->isVisible(),
+                              ctl<Spinner>(m, "scrChannel")->isVisible()}),
                  QList<bool>(4, open));
         // The window looks at every key first but never swallows one.
         QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString(keys.contains('x') ? "x" : ""));

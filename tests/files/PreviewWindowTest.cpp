@@ -23,7 +23,8 @@ private slots:
             ctl<QLineEdit>(f.main(), "txtComment")->setText("untouched");
             const QStringList before = f.fields();
             const QString file = f.writeFile("example.txt", FileRig::exampleFile());
-            f.run(unlocked ? static_cast<QObject*>(ctl<QAction>(f.main(), "menuFileLoad")) : ctl<QPushButton>(f.main(), "cmdFileLoad"),
+            f.run(unlocked ? static_cast<QObject*>(ctl<QAction>(f.main(), "menuFileLoad"))
+                           : ctl<QPushButton>(f.main(), "cmdFileLoad"),
                   file);
 
             frmFileInput& p = f.preview();
@@ -37,7 +38,8 @@ private slots:
             QCOMPARE(p.txtInput->toPlainText().remove("LoadFile: ").split('\n', Qt::SkipEmptyParts),
                      lines.mid(unlocked ? 2 : 4, unlocked ? 17 : 15));
 
-            unlocked ? void(p.close()) : QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
+            unlocked ? void(p.close())
+                     : QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
             QVERIFY(!p.isVisible());
             QCOMPARE(f.fields(), before); // neither the preview nor Cancel touched it
         }
@@ -62,7 +64,7 @@ private slots:
         expected.txtComment = "second one";
         expected.txtChannel = "9";
         expected.txtInitStr[1] = "EF";
-        QCOMPARE(f.fields(), describe(expected));         // the fields the file does not name stay
+        QCOMPARE(f.fields(), describe(expected)); // the fields the file does not name stay
         QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->Value(), titleSpinner); // the box only
         QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentIndex(), 3);
         QCOMPARE(m.record().InitStr[1], QString("EF")); // the record follows the controls

@@ -3,8 +3,8 @@
 // init strings too long together showing the limit message once per file.
 
 #include "FileRig.h"
-#include "flows/EditorDefaults.h"
 #include "app/Spinner.h"
+#include "flows/EditorDefaults.h"
 #include "support/TestRunner.h"
 
 #include <QCheckBox>
@@ -166,7 +166,8 @@ private slots:
         for (int i = 1; i <= 4; ++i)
             boxes << ctl<QLineEdit>(f.main(), QStringLiteral("txtInitStr%1").arg(i))->text();
         QCOMPARE(boxes, cut);
-        QCOMPARE(QStringList(f.main().record().InitStr.begin(), f.main().record().InitStr.end()), cut);
+        QCOMPARE(QStringList(f.main().record().InitStr.begin(), f.main().record().InitStr.end()),
+                 cut);
         // Outside a file load the message shows again for every character cut.
         f.modal.clear();
         ctl<QLineEdit>(f.main(), "txtInitStr4")->setText("ee");

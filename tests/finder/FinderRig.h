@@ -66,7 +66,10 @@ struct FinderRig
                    progress().windowTitle() == QStringLiteral("Testing COM%1").arg(port);
         };
     }
-    void pressCancel() { QTest::mouseClick(ctl<QPushButton>(progress(), "cmdCancel"), Qt::LeftButton); }
+    void pressCancel()
+    {
+        QTest::mouseClick(ctl<QPushButton>(progress(), "cmdCancel"), Qt::LeftButton);
+    }
 };
 
 // Steps run in order while the test is blocked in a click, each when its condition holds

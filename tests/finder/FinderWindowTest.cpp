@@ -100,8 +100,9 @@ void FinderWindowTest::randFillThenLoad()
     // The load reads back the random model and channel: an unreadable one keeps its
     // default, a value below 1 shows as 1.
     QTest::mouseClick(ctl<QPushButton>(r.main(), "cmdLoadFrom"), Qt::LeftButton);
-    const std::tuple<int, QLineEdit*, int> cells[] = {{63, ctl<QLineEdit>(r.main(), "txtModel"), 22},
-                                                      {62, ctl<QLineEdit>(r.main(), "txtChannel"), 1}};
+    const std::tuple<int, QLineEdit*, int> cells[] = {
+        {63, ctl<QLineEdit>(r.main(), "txtModel"), 22},
+        {62, ctl<QLineEdit>(r.main(), "txtChannel"), 1}};
     for (const auto& [address, box, unreadable] : cells) {
         r.g().ReplyBytes = unit.cell(address);
         const int v = modCorvaneComm::DecodeReplyNumber(r.g());

@@ -62,16 +62,26 @@ void PortLeaseTest::secondCommandNeverStarts_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-    QTest::newRow("Dump then LOAD") << "Dump" << "LOAD";
-    QTest::newRow("Dump then RandFill") << "Dump" << "RandFill";
-    QTest::newRow("RandFill then SAVE") << "RandFill" << "SAVE";
-    QTest::newRow("LOAD then Dump") << "LOAD" << "Dump";
-    QTest::newRow("LOAD then RandFill") << "LOAD" << "RandFill";
-    QTest::newRow("LOAD then SAVE") << "LOAD" << "SAVE";
-    QTest::newRow("SAVE then Dump") << "SAVE" << "Dump";
-    QTest::newRow("SAVE then LOAD") << "SAVE" << "LOAD";
-    QTest::newRow("scan then Dump") << "scan" << "Dump";
-    QTest::newRow("scan then RandFill") << "scan" << "RandFill";
+    QTest::newRow("Dump then LOAD") << "Dump"
+                                    << "LOAD";
+    QTest::newRow("Dump then RandFill") << "Dump"
+                                        << "RandFill";
+    QTest::newRow("RandFill then SAVE") << "RandFill"
+                                        << "SAVE";
+    QTest::newRow("LOAD then Dump") << "LOAD"
+                                    << "Dump";
+    QTest::newRow("LOAD then RandFill") << "LOAD"
+                                        << "RandFill";
+    QTest::newRow("LOAD then SAVE") << "LOAD"
+                                    << "SAVE";
+    QTest::newRow("SAVE then Dump") << "SAVE"
+                                    << "Dump";
+    QTest::newRow("SAVE then LOAD") << "SAVE"
+                                    << "LOAD";
+    QTest::newRow("scan then Dump") << "scan"
+                                    << "Dump";
+    QTest::newRow("scan then RandFill") << "scan"
+                                        << "RandFill";
 }
 
 void PortLeaseTest::secondCommandNeverStarts()

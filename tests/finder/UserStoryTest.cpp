@@ -44,7 +44,8 @@ void UserStoryTest::findLoadEditSaveLoad()
     QVERIFY(ctl<QLabel>(m, "imgSync")->isVisible());
     QCOMPARE(ctl<Spinner>(m, "scrModel")->value(), 7);
     QCOMPARE(ctl<Spinner>(m, "scrChannel")->value(), 3);
-    QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() && ctl<QRadioButton>(m, "optEndTimecode")->isChecked());
+    QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() &&
+            ctl<QRadioButton>(m, "optEndTimecode")->isChecked());
     QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->value(), 5);
     QCOMPARE(ctl<Spinner>(m, "scrEndMinutes")->value(), 12);
     QCOMPARE(ctl<Spinner>(m, "scrEndSeconds")->value(), 34);
@@ -70,11 +71,13 @@ void UserStoryTest::findLoadEditSaveLoad()
     QVERIFY(r.f.modal.requests.empty());
     QCOMPARE(ctl<Spinner>(m, "scrModel")->value(), 7);
     QCOMPARE(ctl<Spinner>(m, "scrChannel")->value(), 3);
-    QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() && ctl<QRadioButton>(m, "optEndTitle")->isChecked());
+    QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() &&
+            ctl<QRadioButton>(m, "optEndTitle")->isChecked());
     QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->value(), 12);
     QCOMPARE(ctl<Spinner>(m, "scrEndTitle")->value(), 20);
     QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QStringLiteral("Hall 2"));
-    QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() && !ctl<QCheckBox>(m, "chkSquelch")->isChecked());
+    QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() &&
+            !ctl<QCheckBox>(m, "chkSquelch")->isChecked());
 }
 
 CORVANE_TEST_CLASS(UserStoryTest)

@@ -25,7 +25,8 @@ void FullProbeTest::silentPortsWaitThirtySecondsEach()
     QMap<QString, std::pair<qint64, int>> seen;
     auto sink = r.g().finderStatusSink;
     r.g().finderStatusSink = [&](const QString& line) {
-        seen.insert(line, {clock.elapsed(), ctl<QProgressBar>(r.progress(), "ProgressBar1")->value()});
+        seen.insert(line,
+                    {clock.elapsed(), ctl<QProgressBar>(r.progress(), "ProgressBar1")->value()});
         sink(line);
     };
     Script script;

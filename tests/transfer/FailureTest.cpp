@@ -3,8 +3,8 @@
 // they were and gives the commands back.
 
 #include "TransferRig.h"
-#include "support/TestRunner.h"
 #include "flows/modGetSetAll.h"
+#include "support/TestRunner.h"
 
 #include <QPushButton>
 #include <stdexcept>
@@ -27,7 +27,9 @@ QStringList markAndRecord(Rig& rig, const QString& command)
     QStringList out = wholeEditor(m, rig.g());
     if (command == "save")
         out = out.filter(QRegularExpression("^(?!shpHiLite|mark)"));
-    QTest::mouseClick(command == "load" ? ctl<QPushButton>(m, "cmdLoadFrom") : ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
+    QTest::mouseClick(command == "load" ? ctl<QPushButton>(m, "cmdLoadFrom")
+                                        : ctl<QPushButton>(m, "cmdSaveTo"),
+                      Qt::LeftButton);
     return out;
 }
 
@@ -85,7 +87,8 @@ void FailureTest::lineVanishes()
     QCOMPARE(keptOf(rig, command), kept);
     QVERIFY(!rig.fx.app->serial().PortOpen());
     QVERIFY(rig.fx.app->progressWindow().isHidden());
-    QVERIFY(ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled() && ctl<QPushButton>(rig.main(), "cmdDefaults")->isEnabled());
+    QVERIFY(ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled() &&
+            ctl<QPushButton>(rig.main(), "cmdDefaults")->isEnabled());
     QVERIFY(!rig.g().TransferRunning);
 }
 
@@ -126,7 +129,8 @@ void FailureTest::programErrorShownOnceAndEnds()
     QCOMPARE(rig.sim.framesReceived(), framesSent);
     QCOMPARE(keptOf(rig, command), kept);
     QVERIFY(rig.g().LinkedFieldsActive && !rig.g().TransferRunning);
-    QVERIFY(rig.fx.app->progressWindow().isHidden() && ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
+    QVERIFY(rig.fx.app->progressWindow().isHidden() &&
+            ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
     QVERIFY(rig.fx.app->serial().PortOpen());
 }
 

@@ -4,9 +4,9 @@
 
 #include "TransferRig.h"
 #include "app/HiddenKeys.h"
+#include "flows/modGetSetAll.h"
 #include "support/TestRunner.h"
 #include "transfer/LoadReport.h"
-#include "flows/modGetSetAll.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -76,7 +76,8 @@ void LoadTest::cleanLoadFillsEveryField()
     QCOMPARE(m.record().InitStr[3], QString("GH4"));
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY(rig.g().LinkedFieldsActive && !false);
-    QVERIFY(ctl<QPushButton>(m, "cmdLoadFrom")->isEnabled() && ctl<QAction>(m, "menuSaveTo")->isEnabled());
+    QVERIFY(ctl<QPushButton>(m, "cmdLoadFrom")->isEnabled() &&
+            ctl<QAction>(m, "menuSaveTo")->isEnabled());
 }
 
 // A load that marks model or channel unlocks them for correction; the next clean load
@@ -95,13 +96,15 @@ void LoadTest::marksAndLockFollowLoads()
     const QStringList state = wholeEditor(m, rig.g());
     QVERIFY(state.contains("txtChannel=1") && state.contains("txtEndChapter=2"));
     QVERIFY(g.ModelChannelUnlocked && g.ModelChannelMarked);
-    QVERIFY(ctl<QLineEdit>(m, "txtModel")->isEnabled() && !ctl<Spinner>(m, "scrChannel")->isHidden());
+    QVERIFY(ctl<QLineEdit>(m, "txtModel")->isEnabled() &&
+            !ctl<Spinner>(m, "scrChannel")->isHidden());
 
     putCells(rig.sim, {"3E=07", "3B=44"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY(!g.ModelChannelUnlocked && !g.ModelChannelMarked);
-    QVERIFY(ctl<Spinner>(m, "scrChannel")->isHidden() && !ctl<QLineEdit>(m, "txtChannel")->isEnabled());
+    QVERIFY(ctl<Spinner>(m, "scrChannel")->isHidden() &&
+            !ctl<QLineEdit>(m, "txtChannel")->isEnabled());
 
     m.Form_KeyPress(HiddenKeys::First);
     m.Form_KeyPress(HiddenKeys::Second);
@@ -125,16 +128,20 @@ void LoadTest::commandsHeldOffWhileLoading()
     QStringList disabled;
     QTimer::singleShot(600, &m, [&] {
         for (QPushButton* b :
-             {ctl<QPushButton>(m, "cmdSaveTo"), ctl<QPushButton>(m, "cmdLoadFrom"), ctl<QPushButton>(m, "cmdFileSave"), ctl<QPushButton>(m, "cmdFileLoad"), ctl<QPushButton>(m, "cmdDefaults")}) {
+             {ctl<QPushButton>(m, "cmdSaveTo"), ctl<QPushButton>(m, "cmdLoadFrom"),
+              ctl<QPushButton>(m, "cmdFileSave"), ctl<QPushButton>(m, "cmdFileLoad"),
+              ctl<QPushButton>(m, "cmdDefaults")}) {
             disabled << b->objectName() + (b->isEnabled() ? "=on" : "");
             QTest::mouseClick(b, Qt::LeftButton);
         }
-        for (QAction* a :
-             {ctl<QAction>(m, "menuSaveTo"), ctl<QAction>(m, "menuLoadFrom"), ctl<QAction>(m, "menuConnect"), ctl<QAction>(m, "menuFileLoad"), ctl<QAction>(m, "menuFileSave")}) {
+        for (QAction* a : {ctl<QAction>(m, "menuSaveTo"), ctl<QAction>(m, "menuLoadFrom"),
+                           ctl<QAction>(m, "menuConnect"), ctl<QAction>(m, "menuFileLoad"),
+                           ctl<QAction>(m, "menuFileSave")}) {
             disabled << a->objectName() + (a->isEnabled() ? "=on" : "");
             a->trigger();
         }
-        disabled << "comment=" + ctl<QLineEdit>(m, "txtComment")->text(); // "Defaults" would have emptied it
+        disabled << "comment=" +
+                        ctl<QLineEdit>(m, "txtComment")->text(); // "Defaults" would have emptied it
         QTest::mouseClick(ctl<QPushButton>(m, "cmdExit"), Qt::LeftButton);
     });
 
@@ -148,7 +155,8 @@ void LoadTest::commandsHeldOffWhileLoading()
     QCOMPARE(rig.framesStartingWith("").size(), 2 + 56); // one load and nothing else
     QVERIFY(rig.problems.isEmpty());
     QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString()); // the unit's comment
-    QVERIFY(ctl<QPushButton>(m, "cmdDefaults")->isEnabled() && ctl<QAction>(m, "menuConnect")->isEnabled() && !rig.g().TransferRunning);
+    QVERIFY(ctl<QPushButton>(m, "cmdDefaults")->isEnabled() &&
+            ctl<QAction>(m, "menuConnect")->isEnabled() && !rig.g().TransferRunning);
 }
 
 // Two ways the editor's own reactions could alter a valid loaded set: the user was typing a

@@ -8,8 +8,8 @@
 
 #include "TransferRig.h"
 #include "flows/EditorDefaults.h"
-#include "transfer/SavePlan.h"
 #include "flows/modGetSetAll.h"
+#include "transfer/SavePlan.h"
 
 #include <QPushButton>
 
@@ -40,7 +40,10 @@ inline void enterValidSet(frmMain& m, int startMode, int endMode)
     const bool timeThenFrame = startMode == Time && endMode == Frame;
     ctl<QLineEdit>(m, "txtEndFrame")->setText(timeThenFrame ? "1000" : "60000");
     m.txtEndFrame_LostFocus();
-    ctl<QLineEdit>(m, "txtStartFrame")->setText(startMode == Frame ? "50000" : timeThenFrame ? "500" : "3000");
+    ctl<QLineEdit>(m, "txtStartFrame")
+        ->setText(startMode == Frame ? "50000"
+                  : timeThenFrame    ? "500"
+                                     : "3000");
     m.txtStartFrame_LostFocus();
     ctl<Spinner>(m, "scrEndMinutes")->setValueClamped(startMode == Time ? 20 : 10);
     ctl<Spinner>(m, "scrEndSeconds")->setValueClamped(startMode == Time ? 30 : 0);
@@ -52,7 +55,8 @@ inline void enterValidSet(frmMain& m, int startMode, int endMode)
     ctl<Spinner>(m, "scrStartChapter")->setValueClamped(endMode == Chapter ? 98 : 99);
     ctl<QCheckBox>(m, "chkSynchronize")->setChecked((startMode + endMode) % 2 == 0);
     ctl<QCheckBox>(m, "chkSquelch")->setChecked(startMode % 2 == 0);
-    ctl<QLineEdit>(m, "txtComment")->setText(QStringLiteral("Round %1/%2 trip").arg(startMode).arg(endMode));
+    ctl<QLineEdit>(m, "txtComment")
+        ->setText(QStringLiteral("Round %1/%2 trip").arg(startMode).arg(endMode));
     ctl<QLineEdit>(m, "txtInitStr2")->setText("PL2");
     ctl<QLineEdit>(m, "txtInitStr3")->setText("X");
 }
@@ -84,7 +88,8 @@ inline void checkRoundTrip(bool throughButtons)
     m.cmdDefaults_Click();
     modeOptions(m, false)[endMode == Title ? Chapter : Title]->setChecked(true);
     modeOptions(m, true)[startMode == Frame ? Time : Frame]->setChecked(true);
-    ctl<QCheckBox>(m, "chkSynchronize")->setChecked(!ctl<QCheckBox>(m, "chkSynchronize")->isChecked());
+    ctl<QCheckBox>(m, "chkSynchronize")
+        ->setChecked(!ctl<QCheckBox>(m, "chkSynchronize")->isChecked());
     ctl<QLineEdit>(m, "txtComment")->setText("other");
     QVERIFY(storedFields(m) != saved);
 

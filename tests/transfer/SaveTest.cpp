@@ -4,10 +4,10 @@
 
 #include "TransferRig.h"
 #include "app/HiddenKeys.h"
+#include "flows/modGetSetAll.h"
 #include "support/TestRunner.h"
 #include "transfer/CellMap.h"
 #include "transfer/SavePlan.h"
-#include "flows/modGetSetAll.h"
 
 #include <QAction>
 #include <QPushButton>

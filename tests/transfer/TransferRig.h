@@ -40,9 +40,7 @@ protected:
                             .arg(p_.windowTitle(), ctl<QLabel>(p_, "lblProgress")->text())
                             .arg(bar()->value());
         if (watched == &p_ && e->type() == QEvent::Hide && !showings.isEmpty())
-            showings.last() += QStringLiteral("-%1/%2")
-                                   .arg(bar()->value())
-                                   .arg(bar()->maximum());
+            showings.last() += QStringLiteral("-%1/%2").arg(bar()->value()).arg(bar()->maximum());
         return false;
     }
 
@@ -164,8 +162,10 @@ inline QStringList wholeEditor(frmMain& m, const Globals& g)
 inline std::array<QRadioButton*, 4> modeOptions(frmMain& m, bool start)
 {
     if (start)
-        return {ctl<QRadioButton>(m, "optStartTitle"), ctl<QRadioButton>(m, "optStartChapter"), ctl<QRadioButton>(m, "optStartTimecode"), ctl<QRadioButton>(m, "optStartFrame")};
-    return {ctl<QRadioButton>(m, "optEndTitle"), ctl<QRadioButton>(m, "optEndChapter"), ctl<QRadioButton>(m, "optEndTimecode"), ctl<QRadioButton>(m, "optEndFrame")};
+        return {ctl<QRadioButton>(m, "optStartTitle"), ctl<QRadioButton>(m, "optStartChapter"),
+                ctl<QRadioButton>(m, "optStartTimecode"), ctl<QRadioButton>(m, "optStartFrame")};
+    return {ctl<QRadioButton>(m, "optEndTitle"), ctl<QRadioButton>(m, "optEndChapter"),
+            ctl<QRadioButton>(m, "optEndTimecode"), ctl<QRadioButton>(m, "optEndFrame")};
 }
 
 // What a save stores and a load brings back: the modes, each point in the reading its mode
@@ -179,15 +179,32 @@ inline QStringList storedFields(frmMain& m)
         QStringLiteral("record %1/%2 start=%3 end=%4")
             .arg(int(m.record().StartMode))
             .arg(int(m.record().EndMode))
-            .arg(point(ctl<QRadioButton>(m, "optStartTimecode"), ctl<QLineEdit>(m, "txtStartMinutes"), ctl<QLineEdit>(m, "txtStartSeconds"), ctl<QLineEdit>(m, "txtStartFrame")),
-                 point(ctl<QRadioButton>(m, "optEndTimecode"), ctl<QLineEdit>(m, "txtEndMinutes"), ctl<QLineEdit>(m, "txtEndSeconds"), ctl<QLineEdit>(m, "txtEndFrame")))};
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ctl<QRadioButton>(m, "optStartTitle"),  ctl<QRadioButton>(m, "optStartChapter"), ctl<QRadioButton>(m, "optStartTimecode"), ctl<QRadioButton>(m, "optStartFrame"),
-             ctl<QRadioButton>(m, "optEndTitle"),    ctl<QRadioButton>(m, "optEndChapter"),   ctl<QRadioButton>(m, "optEndTimecode"),   ctl<QRadioButton>(m, "optEndFrame"),
-             ctl<QCheckBox>(m, "chkSynchronize"), ctl<QCheckBox>(m, "chkSquelch"),      ctl<QLineEdit>(m, "txtModel"),         ctl<QLineEdit>(m, "txtChannel"),
-             ctl<QLineEdit>(m, "txtStartTitle"),  ctl<QLineEdit>(m, "txtEndTitle"),     ctl<QLineEdit>(m, "txtStartChapter"),  ctl<QLineEdit>(m, "txtEndChapter"),
-             ctl<QLineEdit>(m, "txtComment"),     ctl<QLineEdit>(m, "txtInitStr1"),     ctl<QLineEdit>(m, "txtInitStr2"),      ctl<QLineEdit>(m, "txtInitStr3"),
-             ctl<QLineEdit>(m, "txtInitStr4")}) {
+            .arg(point(ctl<QRadioButton>(m, "optStartTimecode"),
+                       ctl<QLineEdit>(m, "txtStartMinutes"), ctl<QLineEdit>(m, "txtStartSeconds"),
+                       ctl<QLineEdit>(m, "txtStartFrame")),
+                 point(ctl<QRadioButton>(m, "optEndTimecode"), ctl<QLineEdit>(m, "txtEndMinutes"),
+                       ctl<QLineEdit>(m, "txtEndSeconds"), ctl<QLineEdit>(m, "txtEndFrame")))};
+    for (QWidget* w : std::initializer_list<QWidget*>{ctl<QRadioButton>(m, "optStartTitle"),
+                                                      ctl<QRadioButton>(m, "optStartChapter"),
+                                                      ctl<QRadioButton>(m, "optStartTimecode"),
+                                                      ctl<QRadioButton>(m, "optStartFrame"),
+                                                      ctl<QRadioButton>(m, "optEndTitle"),
+                                                      ctl<QRadioButton>(m, "optEndChapter"),
+                                                      ctl<QRadioButton>(m, "optEndTimecode"),
+                                                      ctl<QRadioButton>(m, "optEndFrame"),
+                                                      ctl<QCheckBox>(m, "chkSynchronize"),
+                                                      ctl<QCheckBox>(m, "chkSquelch"),
+                                                      ctl<QLineEdit>(m, "txtModel"),
+                                                      ctl<QLineEdit>(m, "txtChannel"),
+                                                      ctl<QLineEdit>(m, "txtStartTitle"),
+                                                      ctl<QLineEdit>(m, "txtEndTitle"),
+                                                      ctl<QLineEdit>(m, "txtStartChapter"),
+                                                      ctl<QLineEdit>(m, "txtEndChapter"),
+                                                      ctl<QLineEdit>(m, "txtComment"),
+                                                      ctl<QLineEdit>(m, "txtInitStr1"),
+                                                      ctl<QLineEdit>(m, "txtInitStr2"),
+                                                      ctl<QLineEdit>(m, "txtInitStr3"),
+                                                      ctl<QLineEdit>(m, "txtInitStr4")}) {
         auto* box = qobject_cast<QLineEdit*>(w);
         out << w->objectName() + '=' +
                    (box ? box->text()

@@ -1,9 +1,9 @@
 #pragma once
 // Hand-built unit memory and editor snapshots for the tests, written as short tokens.
 
-#include "model/SyncParameters.h"
 #include "model/CellBytes.h"
 #include "model/EditorSnapshot.h"
+#include "model/SyncParameters.h"
 
 #include <QMap>
 #include <QStringList>
@@ -104,9 +104,9 @@ inline void apply(EditorSnapshot& e, const QStringList& tokens)
 inline EditorSnapshot with(const QStringList& tokens)
 {
     EditorSnapshot e;
-    apply(e, {"txtModel=22", "txtChannel=1", "txtStartTitle=1", "txtEndTitle=2",
-              "txtStartChapter=1", "txtEndChapter=2", "txtStartFrame=1", "txtEndFrame=1000",
-              "txtInitStr1=0KL0DS"});
+    apply(e,
+          {"txtModel=22", "txtChannel=1", "txtStartTitle=1", "txtEndTitle=2", "txtStartChapter=1",
+           "txtEndChapter=2", "txtStartFrame=1", "txtEndFrame=1000", "txtInitStr1=0KL0DS"});
     apply(e, tokens);
     return e;
 }

@@ -11,7 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-CorvaneApp::CorvaneApp() = default;
+CorvaneApp::CorvaneApp()
+{
+    serial_.setWireLog(&wireLog_);
+    lease_.setWireLog(&wireLog_);
+}
 
 CorvaneApp::~CorvaneApp()
 {
@@ -117,11 +121,13 @@ static QWidget* activeOwner(CorvaneApp& app)
 
 void CorvaneApp::showProblem(const QString& text)
 {
+    wireLog_.event(QStringLiteral("problem shown: ") + QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / ")));
     problem().showText(text, activeOwner(*this));
 }
 
 void CorvaneApp::showMessage(const QString& text, bool exclamation)
 {
+    wireLog_.event(QStringLiteral("message shown: ") + QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
     modal.messageBox(&main(), text, exclamation);
 }
 

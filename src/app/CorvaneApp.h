@@ -70,6 +70,7 @@ public:
     Globals& globals() override { return g; }
     CommContext comm() override;
     PortLease& lease() override { return lease_; }
+    WireLog& wireLog() override { return wireLog_; }
     EditorView& editor() override;
     ProgressView& progress() override;
     FilePreview& preview() override;
@@ -82,6 +83,8 @@ public:
     void beforeCell(uint8_t address) override;
 
 private:
+    // Every frame and event on the serial line, newest last.
+    WireLog wireLog_;
     MSComm serial_{ports};
     CommTimer timer_;
     PortLease lease_;

@@ -103,11 +103,16 @@ void frmDebug::cmdDump_Click()
     RunScope scope(*this);
     CommContext c = app_.comm();
     txtMsg->clear();
+    int unanswered = 0;
     for (int address = FirstCell; address <= LastDumpCell; ++address) {
         const auto a = static_cast<uint8_t>(address);
         const int16_t status = modCorvaneComm::ReadCell(c, a);
+        unanswered += status != modCorvaneComm::ReadGood;
         txtMsg->appendPlainText(dumpLine(a, status, app_.g));
     }
+    app_.wireLog().command(QStringLiteral("Dump ended: %1 cells read, %2 unanswered")
+                               .arg(LastDumpCell - FirstCell + 1 - unanswered)
+                               .arg(unanswered));
 }
 
 void frmDebug::cmdRandFill_Click()
@@ -118,10 +123,14 @@ void frmDebug::cmdRandFill_Click()
     RunScope scope(*this);
     CommContext c = app_.comm();
     DebugFillBytes& bytes = app_.debugFill;
+    int failed = 0;
     for (int address = FirstCell; address <= LastFillCell; ++address) {
         const auto pair = bytes.nextPair();
-        modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]);
+        failed += modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]) != 1;
     }
+    app_.wireLog().command(QStringLiteral("RandFill ended: %1 cells written, %2 failed")
+                               .arg(LastFillCell - FirstCell + 1 - failed)
+                               .arg(failed));
 }
 
 void frmDebug::closeEvent(QCloseEvent* event)

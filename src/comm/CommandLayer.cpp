@@ -1,6 +1,7 @@
 // The three frames of the exchange with a synchronizer and the waits around them.
 
 #include "comm/EventWait.h"
+#include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 
 namespace modCorvaneComm {
@@ -8,6 +9,17 @@ namespace modCorvaneComm {
 namespace {
 
 const QByteArray AttentionFrame("OK\n\r");
+
+void logEvent(CommContext& c, const QString& text)
+{
+    if (WireLog* log = c.MSComm1.wireLog())
+        log->event(text);
+}
+
+QString hexAddress(uint8_t address)
+{
+    return QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper();
+}
 
 enum class Drain
 {
@@ -68,17 +80,23 @@ enum class Send
 Send sendFrameStatus(CommContext& c, const QByteArray& frame, int limitMs)
 {
     c.MSComm1.setOutput(frame);
-    if (takeCommError(c))
+    if (takeCommError(c)) {
+        logEvent(c, QStringLiteral("not sent: %1").arg(c.g.LastCommError));
         return Send::NotQueued;
+    }
     switch (waitOutputDrained(c, limitMs)) {
     case Drain::Done:
         return Send::Sent;
     case Drain::TimedOut:
         c.g.LastCommError = TransmitTimedOutText;
+        logEvent(c, QStringLiteral("output did not drain within %1 ms: %2")
+                        .arg(limitMs)
+                        .arg(c.g.LastCommError));
         return Send::Failed;
     case Drain::Failed:
         if (!takeCommError(c))
             c.g.LastCommError = QStringLiteral("Serial port closed");
+        logEvent(c, QStringLiteral("sending failed: %1").arg(c.g.LastCommError));
         return Send::Failed;
     }
     return Send::Failed;
@@ -142,6 +160,10 @@ int16_t readAttempt(CommContext& c, uint8_t address)
     if (!arrived) {
         // What did arrive stays in the input buffer; the next attempt discards it.
         g.LastCommError = ReplyTimedOutText;
+        logEvent(c, QStringLiteral("no full reply to R %1 within 200 ms (%2 bytes): %3")
+                        .arg(hexAddress(address))
+                        .arg(m.InBufferCount())
+                        .arg(g.LastCommError));
         return ReadTimedOut;
     }
 
@@ -152,6 +174,7 @@ int16_t readAttempt(CommContext& c, uint8_t address)
     if (n == 4 && b.size() == 4 && b[2] == '\n' && b[3] == '\r')
         return ReadGood;
     g.LastCommError = ReplyGarbledText;
+    logEvent(c, QStringLiteral("reply to R %1: %2").arg(hexAddress(address)).arg(g.LastCommError));
     return ReadGarbled;
 }
 
@@ -166,14 +189,25 @@ int16_t ReadCell(CommContext& c, uint8_t address)
         if (status == ReadGood || attempt == Attempts)
             break;
         // A port that has closed cannot recover; the pauses would only delay the news.
-        if (!c.MSComm1.PortOpen())
+        if (!c.MSComm1.PortOpen()) {
+            logEvent(c, QStringLiteral("R %1 not tried again: the port is closed (%2)")
+                            .arg(hexAddress(address))
+                            .arg(c.g.LastCommError));
             break;
+        }
+        logEvent(c, QStringLiteral("retry %1 of %2 for R %3 after: %4")
+                        .arg(attempt + 1)
+                        .arg(Attempts)
+                        .arg(hexAddress(address))
+                        .arg(c.g.LastCommError));
         Pause(c, 130);
         if (!SendAttention(c))
             break; // keeps this attempt's status; LastCommError says why attention failed
         Pause(c, 130);
     }
     c.tmrCommTimer.setEnabled(false);
+    if (status != ReadGood)
+        logEvent(c, QStringLiteral("R %1 failed: %2").arg(hexAddress(address)).arg(c.g.LastCommError));
     return status;
 }
 
@@ -192,6 +226,8 @@ int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1)
         return 0; // nothing went out: no pause
     // The unit needs the time to store the cell, whether or not the frame drained.
     Pause(c, 100);
+    if (sent != Send::Sent)
+        logEvent(c, QStringLiteral("W %1 failed: %2").arg(hexAddress(address)).arg(c.g.LastCommError));
     return sent == Send::Sent ? 1 : 0;
 }
 

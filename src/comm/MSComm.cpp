@@ -168,8 +168,10 @@ void MSComm::setPortOpen(bool open)
 {
     if (!open) {
         drainTimer_->stop();
-        if (port_->isOpen())
+        if (port_->isOpen()) {
             port_->close();
+            logEvent(QStringLiteral("COM%1 closed (%2)").arg(commPort_).arg(openPath_));
+        }
         return;
     }
     if (port_->isOpen()) {
@@ -198,14 +200,21 @@ void MSComm::setPortOpen(bool open)
                 text += permissionHint(path);
         }
         port_->clearError();
+        logEvent(QStringLiteral("COM%1 (%2) cannot be opened: %3").arg(commPort_).arg(path, text));
         raise(number, text);
         return;
     }
     if (!applySettings() || !applyRts()) {
         port_->close();
+        logEvent(QStringLiteral("COM%1 (%2) opened but not set up; closed").arg(commPort_).arg(path));
         return;
     }
     port_->clearError();
+    logEvent(QStringLiteral("COM%1 opened: %2, %3, handshaking %4, RTS %5")
+                 .arg(commPort_)
+                 .arg(path, settings_)
+                 .arg(handshaking_)
+                 .arg(rtsEnable_ ? QStringLiteral("on") : QStringLiteral("off")));
 }
 
 bool MSComm::PortOpen() const
@@ -281,6 +290,9 @@ void MSComm::setInBufferCount(int zero)
     }
     if (!requireOpen())
         return;
+    if (log_ && port_->bytesAvailable() > 0)
+        log_->event(QStringLiteral("discarded received %1")
+                        .arg(WireLog::describeReceived(port_->peek(port_->bytesAvailable()))));
     port_->clear(QSerialPort::Input);
     port_->readAll(); // Qt's own buffer may still hold bytes after the driver flush
 }
@@ -289,6 +301,8 @@ void MSComm::setOutput(const QByteArray& bytes)
 {
     if (!requireOpen())
         return;
+    if (log_)
+        log_->sent(bytes);
     if (port_->write(bytes) != bytes.size()) {
         const QString text = port_->errorString();
         port_->clearError();
@@ -303,6 +317,8 @@ QByteArray MSComm::Input()
     QByteArray bytes = port_->readAll();
     if (nullDiscard_)
         bytes.replace(QByteArray(1, '\0'), QByteArray());
+    if (log_ && !bytes.isEmpty())
+        log_->received(bytes);
     return bytes;
 }
 
@@ -356,6 +372,7 @@ void MSComm::onPortError(int error)
         port_->close();
         port_->clearError();
         lossError_ = CommError{CommErrorNumber::LineLost, text};
+        logEvent(QStringLiteral("COM%1 lost: %2").arg(commPort_).arg(text));
         raise(lossError_.number, lossError_.description);
         emit lineLost();
         break;

@@ -12,6 +12,7 @@
 // is emitted, so nothing keeps retrying a dead descriptor.
 
 #include "comm/PortMap.h"
+#include "comm/WireLog.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -49,6 +50,9 @@ public:
     ~MSComm() override;
 
     const PortMap& ports() const { return ports_; }
+    // Every frame sent and received, and the port's events, go to `log` (may be null).
+    void setWireLog(WireLog* log) { log_ = log; }
+    WireLog* wireLog() const { return log_; }
 
     void setCommPort(int16_t n);
     int16_t CommPort() const { return commPort_; }
@@ -101,6 +105,12 @@ signals:
 
 private:
     const PortMap& ports_;
+    WireLog* log_ = nullptr;
+    void logEvent(const QString& text) const
+    {
+        if (log_)
+            log_->event(text);
+    }
     void raise(int number, const QString& description) const;
     bool requireOpen() const;
     bool applySettings();

@@ -8,10 +8,15 @@
 #include <QObject>
 #include <QString>
 
+class WireLog;
+
 class PortLease : public QObject
 {
     Q_OBJECT
 public:
+    // Each command's start and end go to `log` (may be null).
+    void setWireLog(WireLog* log) { log_ = log; }
+
     bool isFree() const { return holder_.isEmpty(); }
     // The command holding the line ("load", "Dump", ...), or "" when it is free.
     const QString& holder() const { return holder_; }
@@ -25,6 +30,7 @@ signals:
 
 private:
     QString holder_;
+    WireLog* log_ = nullptr;
 };
 
 // Holds the lease for a scope: `held()` says whether it was taken; it is given back when

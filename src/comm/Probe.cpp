@@ -74,12 +74,23 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port)
     p.startProgress(QStringLiteral("Testing COM%1").arg(port),
                     QStringLiteral("Probing............."), ProbeTicks);
 
+    WireLog* log = m.wireLog();
+    if (log)
+        log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
+                       .arg(port)
+                       .arg(ProbeTicks * ProbeTickMs / 1000));
     const bool found = listenForAnnouncement(c, p);
     // A closed or vanished line only means nothing is heard; its errors are not reported.
     m.clearError();
-    if (!g.ProbeRunning)
+    if (!g.ProbeRunning) {
+        if (log)
+            log->event(QStringLiteral("probe of COM%1 cancelled").arg(port));
         return ProbeCancelled;
+    }
     p.hideProgress();
+    if (log)
+        log->event(found ? QStringLiteral("probe of COM%1: announcement heard").arg(port)
+                         : QStringLiteral("probe of COM%1: nothing heard").arg(port));
 
     int16_t result = ProbeNothingHeard;
     if (found) {
@@ -92,6 +103,8 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port)
         }
     }
     g.ProbeRunning = false;
+    if (log && found)
+        log->event(QStringLiteral("probe of COM%1 result %2").arg(port).arg(result));
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "comm/CommContext.h"
 #include "comm/PortLease.h"
 #include "comm/ProgressView.h"
+#include "comm/WireLog.h"
 
 #include <QString>
 #include <cstdint>
@@ -31,6 +32,7 @@ public:
     virtual Globals& globals() = 0;
     virtual CommContext comm() = 0;
     virtual PortLease& lease() = 0;
+    virtual WireLog& wireLog() = 0;
     virtual EditorView& editor() = 0;
     virtual ProgressView& progress() = 0;
     virtual FilePreview& preview() = 0;

@@ -17,6 +17,16 @@ constexpr int LoadSettleMs = 2500;
 // Every transfer sets its own bar maximum as it starts.
 constexpr int BarMaxUntilSet = 100;
 
+// How a transfer ended, for the wire log: the count it returned, or why it failed.
+QString outcome(FlowHost& host, int16_t status, const char* counted)
+{
+    if (status == modGetSetAll::CommunicationFailed)
+        return QStringLiteral("communication failed: ") + host.globals().LastCommError;
+    if (status == modGetSetAll::AlreadyReported)
+        return QStringLiteral("stopped, reported in a box");
+    return QStringLiteral("%1 %2").arg(status).arg(QLatin1String(counted));
+}
+
 bool portReady(FlowHost& host, const QString& heading)
 {
     if (host.comm().MSComm1.PortOpen())
@@ -32,6 +42,7 @@ void LoadWhileHeld(FlowHost& host)
     using namespace TransferTexts;
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
     const int16_t status = modGetSetAll::GetAllFromCorvane(host);
+    host.wireLog().command(QStringLiteral("load ended: ") + outcome(host, status, "problems marked"));
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotLoad + CommunicationErrors);
@@ -59,6 +70,7 @@ void SaveToSynchronizer(FlowHost& host)
     // A value the unit cannot hold stops the save before any window or byte.
     const SavePlan plan = buildSavePlan(host.editor().snapshot());
     if (!plan.ok()) {
+        host.wireLog().command(QStringLiteral("save refused before the first byte"));
         host.showProblem(plan.problemText);
         return;
     }
@@ -67,6 +79,10 @@ void SaveToSynchronizer(FlowHost& host)
     ProgressView& p = host.progress();
     p.startProgress(SaveCaption, SavingLine, BarMaxUntilSet);
     const int16_t saved = modGetSetAll::SetAllToCorvane(host, plan);
+    host.wireLog().command(
+        QStringLiteral("save ended: ") +
+        (saved == 0 ? QStringLiteral("%1 cells written").arg(plan.writes.size())
+                    : outcome(host, saved, "")));
     p.hideProgress();
     if (saved == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotSave + CommunicationErrors);
@@ -75,6 +91,8 @@ void SaveToSynchronizer(FlowHost& host)
 
     p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
     const int16_t differences = modGetSetAll::CompareAllFromCorvane(host);
+    host.wireLog().command(QStringLiteral("compare ended: ") +
+                           outcome(host, differences, "differences"));
     p.hideProgress();
     if (differences == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotCompare + CommunicationErrors);

@@ -12,10 +12,12 @@
 #include "transfer/CompareCells.h"
 #include "transfer/LoadReport.h"
 #include "transfer/LoadValidation.h"
+#include "transfer/MarkLog.h"
 #include "transfer/MarkPlan.h"
 #include "transfer/SavePlan.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace modGetSetAll {
 
@@ -51,6 +53,11 @@ template <typename Body> int16_t guarded(FlowHost& host, const char* procedure, 
     TransferGuard guard(host);
     try {
         return body();
+    } catch (const std::exception& e) {
+        host.wireLog().event(QStringLiteral("%1 stopped by a program error: %2")
+                                 .arg(QLatin1String(procedure), QString::fromLocal8Bit(e.what())));
+        host.showMessage(TransferTexts::programError(procedure), false);
+        return AlreadyReported;
     } catch (...) {
         host.showMessage(TransferTexts::programError(procedure), false);
         return AlreadyReported;
@@ -79,6 +86,8 @@ int16_t getAll(FlowHost& host)
     host.progress().advance();
 
     const MarkPlan plan = markPlan(loaded.marks, loaded.values.StartMode, loaded.values.EndMode);
+    for (const QString& line : describeMarks(loaded.marks, cells, loaded.values))
+        host.wireLog().finding(line);
     showLoadMarks(g, editor, plan);
     const QString report = loadReportText(plan.red, plan.yellow);
     if (!report.isEmpty())
@@ -136,7 +145,10 @@ int16_t compareAll(FlowHost& host)
         return CommunicationFailed;
 
     const SyncParameters& rec = editor.record();
-    const int differences = countDifferences(expected, rec.StartMode, rec.EndMode, cells);
+    const QVector<CellDifference> found = findDifferences(expected, rec.StartMode, rec.EndMode, cells);
+    for (const CellDifference& d : found)
+        host.wireLog().finding(describeDifference(d));
+    const int differences = static_cast<int>(found.size());
     // Model and channel that a load unlocked for correction have now been saved and read
     // back, whatever the count.
     relockIfMarked(g, editor);

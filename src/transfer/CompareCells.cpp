@@ -7,77 +7,132 @@
 
 namespace {
 
-// A number cell against a box's text; a text that is no number never matches.
-int numberDiffers(CellBytes cell, const QString& text)
+QString bytesOf(CellBytes c)
 {
-    const int stored = CellDecode::number(cell);
-    const std::optional<int64_t> shown = parseWholeNumber(text);
-    return stored < 0 || !shown || *shown != stored ? 1 : 0;
+    return QStringLiteral("%1 %2")
+        .arg(c.d0, 2, 16, QLatin1Char('0'))
+        .arg(c.d1, 2, 16, QLatin1Char('0'))
+        .toUpper();
 }
 
-int pointDifferences(const CellSet& cells, uint8_t first, PointMode mode, const QString& frameText,
-                     int minutes, int seconds)
+const char* modeName(int code)
 {
-    std::array<CellBytes, 4> pointCells;
-    for (int i = 0; i < CellAddress::PointCells; ++i)
-        pointCells[i] = cells.get(static_cast<uint8_t>(first + i));
-    const CellDecode::PointReading p = CellDecode::point(pointCells);
-    if (!p.readable())
-        return 1;
-    if (mode == PointMode::Timecode)
-        return (p.minutes != minutes ? 1 : 0) + (p.seconds != seconds ? 1 : 0);
-    const std::optional<int64_t> shown = parseWholeNumber(frameText);
-    return !shown || *shown != p.frame ? 1 : 0;
+    static const char* const names[] = {"Title", "Chapter", "Time", "Frame Number"};
+    return code >= 0 && code < 4 ? names[code] : "?";
 }
 
-template <size_t N>
-int imageDifferences(const CellSet& cells, uint8_t first, const std::array<uint8_t, N>& expected)
+class Differences
 {
-    int count = 0;
-    for (size_t i = 0; i < (N - 1) / 2; ++i) {
-        const CellBytes got = cells.get(static_cast<uint8_t>(first + i));
-        const CellBytes want = imageCell(expected, int(i));
-        if (CellDecode::filterInitChar(got.d0) != want.d0 ||
-            CellDecode::filterInitChar(got.d1) != want.d1)
-            ++count;
+public:
+    QVector<CellDifference> list;
+
+    void add(uint8_t address, const char* field, const QString& expected, const QString& read)
+    {
+        list.append({address, QString::fromLatin1(field), expected, read});
     }
-    return count;
-}
+
+    // A number cell against a box's text; a text that is no number never matches.
+    void number(const CellSet& cells, uint8_t address, const char* field, const QString& text)
+    {
+        const CellBytes cell = cells.get(address);
+        const int stored = CellDecode::number(cell);
+        const std::optional<int64_t> shown = parseWholeNumber(text);
+        if (stored < 0 || !shown || *shown != stored)
+            add(address, field, text,
+                stored < 0 ? QStringLiteral("bytes ") + bytesOf(cell) : QString::number(stored));
+    }
+
+    void point(const CellSet& cells, uint8_t first, const char* field, PointMode mode,
+               const QString& frameText, int minutes, int seconds)
+    {
+        std::array<CellBytes, 4> pointCells;
+        QStringList raw;
+        for (int i = 0; i < CellAddress::PointCells; ++i) {
+            pointCells[i] = cells.get(static_cast<uint8_t>(first + i));
+            raw << bytesOf(pointCells[i]);
+        }
+        const CellDecode::PointReading p = CellDecode::point(pointCells);
+        const QString time = QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
+        if (!p.readable()) {
+            add(first, field, mode == PointMode::Timecode ? time : frameText,
+                QStringLiteral("bytes ") + raw.join(QLatin1String(" | ")));
+        } else if (mode == PointMode::Timecode) {
+            if (p.minutes != minutes)
+                add(first, field, QStringLiteral("minutes %1").arg(minutes),
+                    QStringLiteral("minutes %1").arg(p.minutes));
+            if (p.seconds != seconds)
+                add(first, field, QStringLiteral("seconds %1").arg(seconds),
+                    QStringLiteral("seconds %1").arg(p.seconds));
+        } else {
+            const std::optional<int64_t> shown = parseWholeNumber(frameText);
+            if (!shown || *shown != p.frame)
+                add(first, field, frameText, QString::number(p.frame));
+        }
+    }
+
+    template <size_t N>
+    void image(const CellSet& cells, uint8_t first, const char* field,
+               const std::array<uint8_t, N>& expected)
+    {
+        for (size_t i = 0; i < (N - 1) / 2; ++i) {
+            const auto address = static_cast<uint8_t>(first + i);
+            const CellBytes got = cells.get(address);
+            const CellBytes want = imageCell(expected, int(i));
+            if (CellDecode::filterInitChar(got.d0) != want.d0 ||
+                CellDecode::filterInitChar(got.d1) != want.d1)
+                add(address, field, QStringLiteral("bytes ") + bytesOf(want),
+                    QStringLiteral("bytes ") + bytesOf(got));
+        }
+    }
+};
 
 } // namespace
 
-int countDifferences(const EditorSnapshot& e, PointMode startMode, PointMode endMode,
-                     const CellSet& cells)
+QVector<CellDifference> findDifferences(const EditorSnapshot& e, PointMode startMode,
+                                        PointMode endMode, const CellSet& cells)
 {
     using namespace CellAddress;
-    int count = 0;
+    Differences d;
     if (e.ModelChannelUnlocked) {
-        count += numberDiffers(cells.get(Model), e.txtModel);
-        count += numberDiffers(cells.get(Channel), e.txtChannel);
+        d.number(cells, Model, "Model", e.txtModel);
+        d.number(cells, Channel, "Channel", e.txtChannel);
     }
 
     const CellBytes mode = cells.get(Mode);
-    if (CellDecode::startModeCode(mode) != static_cast<int>(startMode) ||
-        CellDecode::endModeCode(mode) != static_cast<int>(endMode))
-        ++count;
+    const int startCode = CellDecode::startModeCode(mode), endCode = CellDecode::endModeCode(mode);
+    if (startCode != static_cast<int>(startMode) || endCode != static_cast<int>(endMode))
+        d.add(Mode, "Start Mode / End Mode",
+              QStringLiteral("%1 / %2").arg(QLatin1String(modeName(int(startMode))),
+                                            QLatin1String(modeName(int(endMode)))),
+              QStringLiteral("%1 / %2 (bytes %3)")
+                  .arg(QLatin1String(modeName(startCode)), QLatin1String(modeName(endCode)),
+                       bytesOf(mode)));
 
-    count += pointDifferences(cells, StartPoint, startMode, e.txtStartFrame, e.scrStartMinutes,
-                              e.scrStartSeconds);
-    count +=
-        pointDifferences(cells, EndPoint, endMode, e.txtEndFrame, e.scrEndMinutes, e.scrEndSeconds);
+    d.point(cells, StartPoint, "Start point", startMode, e.txtStartFrame, e.scrStartMinutes,
+            e.scrStartSeconds);
+    d.point(cells, EndPoint, "End point", endMode, e.txtEndFrame, e.scrEndMinutes,
+            e.scrEndSeconds);
 
-    count += numberDiffers(cells.get(StartTitle), e.txtStartTitle);
-    count += numberDiffers(cells.get(EndTitle), e.txtEndTitle);
-    count += numberDiffers(cells.get(StartChapter), e.txtStartChapter);
-    count += numberDiffers(cells.get(EndChapter), e.txtEndChapter);
+    d.number(cells, StartTitle, "Start Title", e.txtStartTitle);
+    d.number(cells, EndTitle, "End Title", e.txtEndTitle);
+    d.number(cells, StartChapter, "Start Chapter", e.txtStartChapter);
+    d.number(cells, EndChapter, "End Chapter", e.txtEndChapter);
 
     const uint8_t options = cells.get(Option).d1;
+    const auto onOff = [](bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); };
     if (((options & Limits::SynchronizeBit) != 0) != e.chkSynchronize)
-        ++count;
+        d.add(Option, "Synchronize", onOff(e.chkSynchronize), onOff(!e.chkSynchronize));
     if (((options & Limits::SquelchBit) != 0) != e.chkSquelch)
-        ++count;
+        d.add(Option, "Squelch", onOff(e.chkSquelch), onOff(!e.chkSquelch));
 
-    count += imageDifferences(cells, Comment, commentImage(e.txtComment));
-    count += imageDifferences(cells, InitStr, initImage(e.txtInitStr));
-    return count;
+    d.image(cells, Comment, "Comment", commentImage(e.txtComment));
+    d.image(cells, InitStr, "Init Strings", initImage(e.txtInitStr));
+    return d.list;
+}
+
+QString describeDifference(const CellDifference& d)
+{
+    const QString address = QStringLiteral("%1").arg(d.address, 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("cell %1 (%2): expected %3, read %4")
+        .arg(address, d.field, d.expected, d.read);
 }

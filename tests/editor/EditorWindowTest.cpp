@@ -180,6 +180,9 @@ private slots:
         QStringList seen;
         f.modal.onDialog = [&](const Modal::Request& r) {
             QVERIFY(r.dialog->isVisible() && r.dialog->isModal());
+            // A child of the editor: centred on it, no taskbar entry of its own.
+            QCOMPARE(r.dialog->parentWidget(), &f.main());
+            QVERIFY(r.dialog->isWindow());
             seen << r.dialog->windowTitle();
             if (auto* h = qobject_cast<frmHelp*>(r.dialog)) {
                 seen << h->lblHelp->text() << h->lblHelp2->text();

@@ -1,0 +1,16 @@
+#pragma once
+// A load's marks in plain words, with the raw bytes of the cells behind each, for the wire
+// log: "Start Title marked red (unreadable): cell 38 bytes 3F 31, set to 1".
+
+#include "model/CellBytes.h"
+#include "model/ReadMarks.h"
+#include "model/SyncParameters.h"
+
+#include <QStringList>
+
+// The field a mark key stands for ("Start Title").
+QString markKeyName(MarkKey key);
+
+// One line per marked key, in key order; `values` is what the load put in the editor.
+QStringList describeMarks(const ReadMarks& marks, const CellSet& cells,
+                          const SyncParameters& values);

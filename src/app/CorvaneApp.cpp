@@ -4,6 +4,7 @@
 #include "app/frmFileInput.h"
 #include "app/frmFinder.h"
 #include "app/frmHelp.h"
+#include "app/frmLineMonitor.h"
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
@@ -26,6 +27,7 @@ CorvaneApp::~CorvaneApp()
     problem_.reset();
     fileInput_.reset();
     debug_.reset();
+    lineMonitor_.reset();
     finder_.reset();
     main_.reset();
 }
@@ -85,6 +87,21 @@ frmDebug& CorvaneApp::debug()
     return *debug_;
 }
 
+frmLineMonitor& CorvaneApp::lineMonitor()
+{
+    if (!lineMonitor_)
+        lineMonitor_ = std::make_unique<frmLineMonitor>(wireLog_, modal, &main());
+    return *lineMonitor_;
+}
+
+void CorvaneApp::showLineMonitor()
+{
+    frmLineMonitor& w = lineMonitor();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
 void CorvaneApp::forgetDebug()
 {
     if (debug_)
@@ -121,13 +138,15 @@ static QWidget* activeOwner(CorvaneApp& app)
 
 void CorvaneApp::showProblem(const QString& text)
 {
-    wireLog_.event(QStringLiteral("problem shown: ") + QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / ")));
+    wireLog_.event(QStringLiteral("problem shown: ") +
+                   QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / ")));
     problem().showText(text, activeOwner(*this));
 }
 
 void CorvaneApp::showMessage(const QString& text, bool exclamation)
 {
-    wireLog_.event(QStringLiteral("message shown: ") + QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
+    wireLog_.event(QStringLiteral("message shown: ") +
+                   QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
     modal.messageBox(&main(), text, exclamation);
 }
 

@@ -22,6 +22,7 @@ class frmHelp;
 class frmProblem;
 class frmFileInput;
 class frmDebug;
+class frmLineMonitor;
 
 class CorvaneApp : public FlowHost
 {
@@ -48,6 +49,10 @@ public:
     frmProblem& problem();
     frmFileInput& fileInput();
     frmDebug& debug();
+    frmLineMonitor& lineMonitor();
+    bool hasLineMonitor() const { return lineMonitor_ != nullptr; }
+    // The line monitor, shown (or raised) beside whichever window asked for it.
+    void showLineMonitor();
     bool hasFinder() const { return finder_ != nullptr; }
     bool hasDebug() const { return debug_ != nullptr; }
     void forgetDebug(); // the debug window was closed by its close box and is gone
@@ -96,6 +101,7 @@ private:
     std::unique_ptr<frmProblem> problem_;
     std::unique_ptr<frmFileInput> fileInput_;
     std::unique_ptr<frmDebug> debug_;
+    std::unique_ptr<frmLineMonitor> lineMonitor_;
 };
 
 // Start-up: creates the editor window, loads it and shows it.

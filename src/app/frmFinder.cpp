@@ -138,6 +138,9 @@ void frmFinder::buildMenus()
     separator1->setObjectName(QStringLiteral("separator1"));
     menuRefreshList =
         action(menuSynchro, "menuRefreshList", QStringLiteral("Refresh Serial Port List"));
+    separatorMonitor = menuSynchro->addSeparator();
+    separatorMonitor->setObjectName(QStringLiteral("separatorMonitor"));
+    menuLineMonitor = action(menuSynchro, "menuLineMonitor", QStringLiteral("Line Monitor"));
     menuHelp = named(menuBar()->addMenu(QStringLiteral("Help")), "menuHelp");
     menuAbout = action(menuHelp, "menuAbout", QStringLiteral("About"));
 }
@@ -154,6 +157,7 @@ void frmFinder::connectHandlers()
     connect(menuWithout, &QAction::triggered, this, [this] { menuWithout_Click(); });
     connect(menuRefreshList, &QAction::triggered, this, [this] { menuRefreshList_Click(); });
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
+    connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
 }
 
 void frmFinder::Form_Load()
@@ -302,6 +306,11 @@ void frmFinder::menuRefreshList_Click()
         return;
     CommContext c = app_.comm();
     modCorvaneComm::ListSerialPorts(c);
+}
+
+void frmFinder::menuLineMonitor_Click()
+{
+    app_.showLineMonitor();
 }
 
 void frmFinder::menuAbout_Click()

@@ -45,6 +45,8 @@ public:
     QAction* menuWithout;
     QAction* separator1;
     QAction* menuRefreshList;
+    QAction* separatorMonitor;
+    QAction* menuLineMonitor;
     QMenu* menuHelp;
     QAction* menuAbout;
 
@@ -59,6 +61,7 @@ public:
     void menuWithout_Click();
     void menuExit_Click();
     void menuRefreshList_Click();
+    void menuLineMonitor_Click();
     void menuAbout_Click();
 
     // The editor handed over: a separating line in the status box.

@@ -45,6 +45,7 @@ public:
     void cmdFileSave_Click();
     void menuFileSave_Click();
     void menuConnect_Click();
+    void menuLineMonitor_Click();
     // The checks run when a frame box loses the focus.
     void txtStartFrame_LostFocus();
     void txtEndFrame_LostFocus();
@@ -187,6 +188,8 @@ private:
     QAction* spacer1;
     QAction* menuLoadFrom;
     QAction* menuSaveTo;
+    QAction* spacerMonitor;
+    QAction* menuLineMonitor;
     QMenu* menuHep;
     QAction* menuAbout;
 

@@ -133,6 +133,11 @@ void frmMain::menuConnect_Click()
     app.showFinderFromEditor();
 }
 
+void frmMain::menuLineMonitor_Click()
+{
+    app.showLineMonitor();
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (const int ch = HiddenKeys::keyFor(this, watched, event); ch >= 0) {

@@ -38,6 +38,8 @@ void frmMain::buildMenus()
     menuLoadFrom =
         action(menuSynchronizer, "menuLoadFrom", QStringLiteral("Load from Synchronizer"));
     menuSaveTo = action(menuSynchronizer, "menuSaveTo", QStringLiteral("Save to Synchronizer"));
+    spacerMonitor = separator(menuSynchronizer, "spacerMonitor");
+    menuLineMonitor = action(menuSynchronizer, "menuLineMonitor", QStringLiteral("Line Monitor"));
 
     menuHep = named(menuBar()->addMenu(QStringLiteral("Help")), "menuHep");
     menuAbout = action(menuHep, "menuAbout", QStringLiteral("About"));
@@ -90,4 +92,5 @@ void frmMain::connectHandlers()
     connect(menuLoadFrom, &QAction::triggered, this, [this] { menuLoadFrom_Click(); });
     connect(menuSaveTo, &QAction::triggered, this, [this] { menuSaveTo_Click(); });
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
+    connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
 }

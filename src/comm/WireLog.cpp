@@ -1,5 +1,7 @@
 #include "comm/WireLog.h"
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcWire, "corvane.wire", QtWarningMsg)
 
 WireLog::WireLog(int capacity) : ring_(std::max(capacity, 1))
@@ -55,11 +57,21 @@ QStringList WireLog::lines() const
     return out;
 }
 
+QStringList WireLog::linesSince(qint64 sequence) const
+{
+    const qint64 oldest = total_ - count_;
+    QStringList out;
+    for (qint64 n = std::max(sequence, oldest); n < total_; ++n)
+        out << format(ring_[(first_ + static_cast<int>(n - oldest)) % capacity()]);
+    return out;
+}
+
 QString WireLog::hex(const QByteArray& bytes)
 {
     QStringList parts;
     for (char c : bytes)
-        parts << QStringLiteral("%1").arg(static_cast<uint8_t>(c), 2, 16, QLatin1Char('0')).toUpper();
+        parts
+            << QStringLiteral("%1").arg(static_cast<uint8_t>(c), 2, 16, QLatin1Char('0')).toUpper();
     return parts.join(QLatin1Char(' '));
 }
 

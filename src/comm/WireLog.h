@@ -58,6 +58,9 @@ public:
     static QString format(const WireLogEntry& e);
     // Every entry formatted, one a line, oldest first.
     QStringList lines() const;
+    // The entries added from number `sequence` on (0 is the first entry ever added; see
+    // totalAdded), formatted; those already dropped from the ring are left out.
+    QStringList linesSince(qint64 sequence) const;
 
     // `ATTN`, `R 3F`, `W 3C "50"`, or hex for anything else.
     static QString describeSent(const QByteArray& frame);

@@ -4,6 +4,8 @@
 //   load_wall_over_floor, save_wall_over_floor, compare_wall_over_floor
 //   transfer_cpu_share   CPU seconds of this process over wall seconds, all three together
 //   ui_max_stall_ms      the longest gap between ticks of a 10 ms timer during them
+//   monitor_load_*       a second load with the line monitor open and following, its
+//                        log already full (the ring at capacity, the view trimming)
 // The floor of each is the line time of its bytes plus its fixed pauses: the 2.5 s before
 // a load, the 130 ms of the attention sequence, and the 100 ms after every write.
 //
@@ -11,9 +13,11 @@
 
 #include "app/CorvaneApp.h"
 #include "app/Modal.h"
+#include "app/frmLineMonitor.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
 #include "comm/PortMap.h"
+#include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "support/BenchSupport.h"
 
@@ -134,6 +138,22 @@ int main(int argc, char** argv)
     std::printf("transfer_cpu_share=%.4f\n", (load.cpuS + saveAndCompare.cpuS) / wallS);
     std::printf("ui_max_stall_ms=%.1f\n", maxGapMs);
     std::printf("boxes=%d\n", boxes);
+
+    // The same load with the monitor open on a full log: what the view costs.
+    for (int i = app.wireLog().size(); i < app.wireLog().capacity(); ++i)
+        app.wireLog().event(QStringLiteral("filler %1").arg(i));
+    app.showLineMonitor();
+    QApplication::processEvents();
+    lastTickMs = -1;
+    maxGapMs = 0;
+    ticker.start();
+    const bench::Run monitored = bench::measure([&] { m.cmdLoadFrom_Click(); });
+    ticker.stop();
+    app.lineMonitor().flushPending();
+    report("monitor_load", monitored.wallMs, loadFloor);
+    std::printf("monitor_load_cpu_share=%.4f\n", monitored.cpuS / (monitored.wallMs / 1000.0));
+    std::printf("monitor_ui_max_stall_ms=%.1f\n", maxGapMs);
+    std::printf("boxes_after_monitor=%d\n", boxes);
 
     app.serial().setPortOpen(false);
     return boxes == 0 ? 0 : 1;

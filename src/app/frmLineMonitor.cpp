@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -72,7 +73,7 @@ void frmLineMonitor::showEvent(QShowEvent* event)
 {
     // While hidden the view is not kept up; it catches up when it shows again.
     flushPending();
-    txtWire->verticalScrollBar()->setValue(txtWire->verticalScrollBar()->maximum());
+    showNewest();
     QWidget::showEvent(event);
 }
 
@@ -101,7 +102,7 @@ void frmLineMonitor::reloadAll()
 {
     txtWire->setPlainText(log_.lines().join(QLatin1Char('\n')));
     shown_ = log_.totalAdded();
-    txtWire->verticalScrollBar()->setValue(txtWire->verticalScrollBar()->maximum());
+    showNewest();
 }
 
 void frmLineMonitor::appendLines(const QStringList& lines)
@@ -111,7 +112,20 @@ void frmLineMonitor::appendLines(const QStringList& lines)
     const bool following = bar->value() >= bar->maximum();
     const int kept = bar->value();
     txtWire->appendPlainText(lines.join(QLatin1Char('\n')));
-    bar->setValue(following ? bar->maximum() : kept);
+    if (following)
+        showNewest();
+    else
+        bar->setValue(kept);
+}
+
+void frmLineMonitor::showNewest()
+{
+    // Scrolling by the bar alone can leave the last line half hidden below the view.
+    QTextCursor end = txtWire->textCursor();
+    end.movePosition(QTextCursor::End);
+    txtWire->setTextCursor(end);
+    txtWire->ensureCursorVisible();
+    txtWire->verticalScrollBar()->setValue(txtWire->verticalScrollBar()->maximum());
 }
 
 void frmLineMonitor::cmdSaveLog_Click()

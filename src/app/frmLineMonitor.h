@@ -31,6 +31,7 @@ private:
     void entriesAdded();
     void reloadAll();
     void appendLines(const QStringList& lines);
+    void showNewest();
 
     WireLog& log_;
     Modal& modal_;

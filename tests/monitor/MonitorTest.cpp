@@ -98,6 +98,7 @@ private slots:
         ctl<Spinner>(rig.main(), "scrEndTitle")->setValueNotify(7);
         ctl<QMenu>(rig.main(), "menuSynchronizer")->actions().last()->trigger();
         frmLineMonitor& m = rig.fx.app->lineMonitor();
+        m.resize(1000, 420); // wide enough for the problem text, for the README's picture
         const int before = shownLines(m).size();
 
         // The view fills while the save is still on the line, not only at its end.
@@ -115,6 +116,11 @@ private slots:
         QVERIFY(shown.filter("cell 39 (End Title): expected 7, read 2").size() == 1);
         QVERIFY(!shown.filter(QRegularExpression(R"(  > W 39 "07"$)")).isEmpty());
         QVERIFY(atBottom(m));
+
+        // CORVANE_SCREENSHOTS=<folder> keeps a picture of the monitor for the README.
+        if (const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS"); !folder.isEmpty()) {
+            QVERIFY(m.grab().save(folder + "/monitor.png"));
+        }
     }
 
     void followsTheNewestLineUnlessScrolledUp()

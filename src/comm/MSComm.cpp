@@ -2,6 +2,7 @@
 
 #include "comm/LineSettings.h"
 #include "comm/PortMap.h"
+#include "comm/PortTrouble.h"
 
 #include <QSerialPort>
 #include <QTimer>
@@ -29,19 +30,6 @@ QString permissionHint(const QString& path)
         .arg(path);
 #else
     return QStringLiteral(" - you need access to %1").arg(path);
-#endif
-}
-
-// True when the device refused the open for lack of permission (not because someone else
-// holds it).
-bool lacksPermission(const QString& path)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(path);
-    return false;
-#else
-    const QByteArray native = path.toLocal8Bit();
-    return ::access(native.constData(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM);
 #endif
 }
 
@@ -206,7 +194,8 @@ void MSComm::setPortOpen(bool open)
     }
     if (!applySettings() || !applyRts()) {
         port_->close();
-        logEvent(QStringLiteral("COM%1 (%2) opened but not set up; closed").arg(commPort_).arg(path));
+        logEvent(
+            QStringLiteral("COM%1 (%2) opened but not set up; closed").arg(commPort_).arg(path));
         return;
     }
     port_->clearError();

@@ -1,6 +1,7 @@
 // Listing, testing and opening the serial ports COM1 to COM16.
 
 #include "comm/PortMap.h"
+#include "comm/PortTrouble.h"
 #include "comm/modCorvaneComm.h"
 
 #include <functional>
@@ -15,9 +16,11 @@ void AppendFinderStatus(Globals& g, const QString& line)
         g.finderStatusBacklog.append(line);
 }
 
-int16_t TestPortAvailable(CommContext& c, int16_t port)
+namespace {
+
+// Opens and closes the port; the error met on the way (number 0 when there was none).
+CommError tryPort(MSComm& m, int16_t port)
 {
-    MSComm& m = c.MSComm1;
     m.clearError();
     // Opens with whatever line settings the control holds: a test, not a configuration.
     m.setCommPort(port);
@@ -25,13 +28,18 @@ int16_t TestPortAvailable(CommContext& c, int16_t port)
         m.setPortOpen(true);
     if (!m.hasError())
         m.setPortOpen(false);
-    if (!m.hasError())
-        return 0;
-    const int number = m.lastError().number;
+    const CommError failure = m.lastError();
     m.clearError();
     if (m.PortOpen())
         m.setPortOpen(false);
-    return static_cast<int16_t>(number);
+    return failure;
+}
+
+} // namespace
+
+int16_t TestPortAvailable(CommContext& c, int16_t port)
+{
+    return static_cast<int16_t>(tryPort(c.MSComm1, port).number);
 }
 
 bool ListSerialPorts(CommContext& c)
@@ -47,10 +55,18 @@ bool ListSerialPorts(CommContext& c)
     g.PortListSelected = -1;
 
     int found = 0;
+    QStringList troubles; // why present devices failed, told after the verdict
     for (int16_t n = 1; n <= PortMap::MaxPort; ++n) {
         g.PortPresent[n] = false;
-        if (TestPortAvailable(c, n) != 0)
+        const CommError failure = tryPort(c.MSComm1, n);
+        if (failure.number != 0) {
+            const QString path = c.MSComm1.ports().devicePath(n);
+            const QString line =
+                path.isEmpty() ? QString() : describePortTrouble(gatherPortFacts(path, failure));
+            if (!line.isEmpty())
+                troubles << line;
             continue;
+        }
         ++found;
         g.PortPresent[n] = true;
         AppendFinderStatus(g, QStringLiteral("  Com%1 is possible").arg(n));
@@ -67,9 +83,10 @@ bool ListSerialPorts(CommContext& c)
         AppendFinderStatus(g, QStringLiteral("No Serial Ports are avaliable!!"));
         AppendFinderStatus(g, QStringLiteral("  Close other programs that might be using"));
         AppendFinderStatus(g, QStringLiteral("  serial ports and try again"));
-        return false;
     }
-    return true;
+    for (const QString& line : troubles)
+        AppendFinderStatus(g, line);
+    return found != 0;
 }
 
 bool OpenSyncPort(CommContext& c, int16_t port)

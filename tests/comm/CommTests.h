@@ -3,4 +3,5 @@
 
 int runReplyDecodeTest(int argc, char** argv);
 int runPortAccessTest(int argc, char** argv);
+int runPortTroubleTest(int argc, char** argv);
 int runCommandLayerTest(int argc, char** argv);

@@ -1,0 +1,271 @@
+#include "CommRig.h"
+#include "CommTests.h"
+#include "comm/PortTrouble.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+#include <cstring>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace modCorvaneComm;
+
+Q_DECLARE_METATYPE(PortFacts)
+
+namespace {
+
+const QString Dev = QStringLiteral("/dev/ttyUSB0");
+const QString Busy = QStringLiteral("  /dev/ttyUSB0: in use by another program");
+const QString LockText = QStringLiteral("Permission error while locking the device");
+
+PortFacts facts(int err, bool refused, const QString& text, const QString& group = {},
+                std::optional<PortHolder> lock = {}, std::optional<PortHolder> open = {})
+{
+    return PortFacts{Dev, err, refused, text, group, lock, open};
+}
+
+QString systemText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+} // namespace
+
+class PortTroubleTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void describe_data()
+    {
+        QTest::addColumn<PortFacts>("f");
+        QTest::addColumn<QString>("line");
+        const PortHolder minicom{4242, "minicom"};
+        const QString perm = "  /dev/ttyUSB0: no permission ";
+        QTest::newRow("dialout") << facts(EACCES, true, "Permission denied", "dialout")
+                                 << perm + "(group dialout): join the dialout group (sudo usermod "
+                                           "-aG dialout $USER) and log in again";
+        QTest::newRow("uucp") << facts(EPERM, true, "Operation not permitted", "uucp")
+                              << perm + "(group uucp): join the uucp group (sudo usermod -aG "
+                                        "uucp $USER) and log in again";
+        QTest::newRow("group unknown")
+            << facts(EACCES, true, "Permission denied")
+            << perm + "(group unknown): ask the administrator for read and write access to it";
+        QTest::newRow("group root")
+            << facts(EACCES, true, "Permission denied", "root")
+            << perm + "(group root): ask the administrator for read and write access to it";
+        QTest::newRow("busy, holder open") << facts(EBUSY, true, "", "dialout", {}, minicom)
+                                           << Busy + " (minicom, process 4242): close it and try "
+                                                     "again";
+        QTest::newRow("lock file holder") << facts(0, true, LockText, "dialout", minicom)
+                                          << Busy + " (minicom, process 4242): close it and try "
+                                                    "again";
+        QTest::newRow("holder beats permission")
+            << facts(EACCES, true, LockText, "dialout", PortHolder{77, ""})
+            << Busy + " (process 77): close it and try again";
+        QTest::newRow("open holder beats lock")
+            << facts(0, true, LockText, "", PortHolder{77, "old"}, minicom)
+            << Busy + " (minicom, process 4242): close it and try again";
+        QTest::newRow("busy, holder unknown")
+            << facts(EBUSY, true, "Device or resource busy") << Busy + ": close it and try again";
+        QTest::newRow("holder, other failure")
+            << facts(0, false, "Inappropriate ioctl for device", "", minicom)
+            << "  /dev/ttyUSB0: cannot be opened: Inappropriate ioctl for device";
+        QTest::newRow("other errno") << facts(EIO, false, "Input/output error", "dialout")
+                                     << "  /dev/ttyUSB0: cannot be opened: Input/output error";
+        QTest::newRow("no text") << facts(EIO, false, "")
+                                 << "  /dev/ttyUSB0: cannot be opened: " + systemText(EIO);
+        QTest::newRow("missing") << facts(ENOENT, false, "No such file or directory") << "";
+        QTest::newRow("missing folder") << facts(ENOTDIR, false, "Not a directory") << "";
+    }
+
+    void describe()
+    {
+        QFETCH(PortFacts, f);
+        QFETCH(QString, line);
+        QCOMPARE(describePortTrouble(f), line);
+    }
+
+    void lockFileContent_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("pid");
+        const int32_t binary = 4242, newlineByte = 10;
+        QTest::newRow("several lines") << QByteArray("6370\nqsexp\nvm\n") << qint64(6370);
+        QTest::newRow("padded") << QByteArray("      4242\n") << qint64(4242);
+        QTest::newRow("bare digits") << QByteArray("4242") << qint64(4242);
+        QTest::newRow("binary") << QByteArray(reinterpret_cast<const char*>(&binary), 4)
+                                << qint64(4242);
+        QTest::newRow("binary with LF")
+            << QByteArray(reinterpret_cast<const char*>(&newlineByte), 4) << qint64(10);
+        QTest::newRow("empty") << QByteArray() << qint64(0);
+        QTest::newRow("text") << QByteArray("locked\n") << qint64(0);
+        QTest::newRow("negative") << QByteArray("-5\n") << qint64(0);
+    }
+
+    void lockFileContent()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, pid);
+        QCOMPARE(pidInLockFile(content), pid);
+    }
+
+    void lockFileNames()
+    {
+        QCOMPARE(lockFileName("/dev/ttyUSB0"), QStringLiteral("LCK..ttyUSB0"));
+        QCOMPARE(lockFileName("/dev/pts/3"), QStringLiteral("LCK..pts_3"));
+        QCOMPARE(lockFileName("/tmp/a/tty"), QStringLiteral("LCK.._tmp_a_tty"));
+    }
+
+    void lockHolderMustBeAlive_data()
+    {
+        QTest::addColumn<bool>("binary");
+        QTest::addColumn<bool>("alive");
+        QTest::newRow("ASCII, alive") << false << true;
+        QTest::newRow("binary, alive") << true << true;
+        QTest::newRow("ASCII, finished") << false << false;
+    }
+
+    void lockHolderMustBeAlive()
+    {
+        QFETCH(bool, binary);
+        QFETCH(bool, alive);
+        QTemporaryDir dir;
+        const QString device = dir.filePath("ttyFake");
+        QVERIFY(writeFile(device, {}));
+        QProcess sleeper;
+        sleeper.start("sleep", {"30"});
+        QVERIFY(sleeper.waitForStarted());
+        const int32_t pid = static_cast<int32_t>(sleeper.processId());
+        if (!alive) {
+            sleeper.kill();
+            QVERIFY(sleeper.waitForFinished());
+        }
+        const QByteArray content = binary ? QByteArray(reinterpret_cast<const char*>(&pid), 4)
+                                          : QByteArray::number(pid) + "\nsleep\n";
+        QVERIFY(QDir(dir.path()).mkpath(QString("proc/%1").arg(pid)));
+        QVERIFY(writeFile(dir.filePath(QString("proc/%1/comm").arg(pid)), "minicom\n"));
+        QVERIFY(writeFile(dir.filePath(lockFileName(device)), content));
+
+        const PortFacts f = gatherPortFacts(device, {CommErrorNumber::AccessDenied, LockText},
+                                            {{"/nonexistent", dir.path()}, dir.filePath("proc")});
+        QCOMPARE(f.lockHolder.has_value(), alive);
+        if (alive) {
+            QCOMPARE(f.lockHolder->pid, qint64(pid));
+            QCOMPARE(f.lockHolder->name, QStringLiteral("minicom"));
+        }
+        QVERIFY(!f.openHolder);
+        sleeper.kill();
+        sleeper.waitForFinished();
+    }
+
+    void openHolderFromFdLinks_data()
+    {
+        QTest::addColumn<qint64>("pid");
+        QTest::addColumn<bool>("viaLink");
+        QTest::addColumn<qint64>("found");
+        const qint64 self = QCoreApplication::applicationPid();
+        QTest::newRow("other process") << qint64(4242) << false << qint64(4242);
+        QTest::newRow("device named by a link") << qint64(4242) << true << qint64(4242);
+        QTest::newRow("own process") << self << false << qint64(0);
+    }
+
+    void openHolderFromFdLinks()
+    {
+        QFETCH(qint64, pid);
+        QFETCH(bool, viaLink);
+        QFETCH(qint64, found);
+        QTemporaryDir dir;
+        const QString device = dir.filePath("ttyFake"), link = dir.filePath("by-id");
+        QVERIFY(writeFile(device, {}));
+        QVERIFY(QFile::link(device, link));
+        QVERIFY(QDir(dir.path()).mkpath("proc/9/fd") && QDir(dir.path()).mkpath("proc/1"));
+        QVERIFY(QFile::link(dir.filePath("other"), dir.filePath("proc/9/fd/0")));
+        const QString fds = QString("proc/%1/fd").arg(pid);
+        QVERIFY(QDir(dir.path()).mkpath(fds));
+        QVERIFY(QFile::link("socket:[1]", dir.filePath(fds + "/1")));
+        QVERIFY(QFile::link(device, dir.filePath(fds + "/3")));
+        QVERIFY(writeFile(dir.filePath(QString("proc/%1/comm").arg(pid)), "minicom\n"));
+
+        const PortFacts f =
+            gatherPortFacts(viaLink ? link : device, {}, {{}, dir.filePath("proc")});
+        QCOMPARE(f.openHolder ? f.openHolder->pid : 0, found);
+        if (found)
+            QCOMPARE(f.openHolder->name, QStringLiteral("minicom"));
+    }
+
+    void groupOfTheDevice()
+    {
+        QTemporaryDir dir;
+        const QString device = dir.filePath("ttyFake");
+        QVERIFY(writeFile(device, {}));
+        const group* gr = ::getgrnam("dialout");
+        if (!gr || ::chown(QFile::encodeName(device).constData(), -1, gr->gr_gid) != 0)
+            QSKIP("cannot give a file to the dialout group here");
+        QCOMPARE(gatherPortFacts(device, {}, {{}, dir.path()}).group, QStringLiteral("dialout"));
+    }
+
+    void listingTellsWhyPortsFailed()
+    {
+        CommRig rig;
+        QVERIFY(rig.sim.start());
+        QTemporaryDir dir;
+        const QString file = dir.filePath("ttyFile");
+        QVERIFY(writeFile(file, {}));
+        rig.ports.setTestMapping(
+            {{1, rig.sim.path()}, {2, missingDevicePath("ttyX")}, {3, dir.path()}, {4, file}});
+        QVERIFY(ListSerialPorts(rig.c));
+        QCOMPARE(rig.g.finderStatusBacklog.mid(3),
+                 (QStringList{"  Com1 is possible",
+                              "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR),
+                              "  " + file + ": cannot be opened: " + systemText(ENOTTY)}));
+    }
+
+    void listingWithoutPortsTellsWhyAfterProblem()
+    {
+        CommRig rig;
+        QTemporaryDir dir;
+        rig.ports.setTestMapping({{2, dir.path()}});
+        QVERIFY(!ListSerialPorts(rig.c));
+        QCOMPARE(rig.g.finderStatusBacklog.mid(3),
+                 (QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
+                              "  Close other programs that might be using",
+                              "  serial ports and try again",
+                              "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR)}));
+    }
+
+    void listingNamesTheHolderOfTheLock()
+    {
+        CommRig rig;
+        QVERIFY(rig.open(false)); // holds the device and the serial layer's lock on it
+        MSComm other(rig.ports);
+        CommTimer timer;
+        Globals g;
+        CommContext c{other, timer, g};
+        QVERIFY(!ListSerialPorts(c));
+        QFile comm("/proc/self/comm");
+        QVERIFY(comm.open(QIODevice::ReadOnly));
+        QCOMPARE(g.finderStatusBacklog.last(),
+                 QString("  %1: in use by another program (%2, process %3): close it and try again")
+                     .arg(rig.sim.path(), QString(comm.readAll()).trimmed())
+                     .arg(QCoreApplication::applicationPid()));
+    }
+};
+
+int runPortTroubleTest(int argc, char** argv)
+{
+    PortTroubleTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_PortTrouble.moc"

@@ -8,6 +8,8 @@
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
+#include "app/frmSimUnit.h"
+#include "simunit/SimUnit.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,8 +30,47 @@ CorvaneApp::~CorvaneApp()
     fileInput_.reset();
     debug_.reset();
     lineMonitor_.reset();
+    simUnitWindow_.reset();
     finder_.reset();
     main_.reset();
+    if (serial_.PortOpen())
+        serial_.setPortOpen(false);
+    demoUnit_.reset();
+}
+
+bool CorvaneApp::startDemo(QString* error)
+{
+    auto unit = std::make_unique<simsync::SimUnit>();
+    if (!unit->start()) {
+        if (error)
+            *error = unit->errorString();
+        return false;
+    }
+    demoUnit_ = std::move(unit);
+    ports.setDemoDevice(demoUnit_->path());
+    // Plugged in again, the unit has a new line: COM1 follows it.
+    QObject::connect(demoUnit_.get(), &simsync::SimUnit::lineChanged, demoUnit_.get(), [this] {
+        if (demoUnit_->pluggedIn())
+            ports.setDemoDevice(demoUnit_->path());
+    });
+    wireLog_.event(
+        QStringLiteral("demo: simulated synchronizer on %1 as COM1").arg(demoUnit_->path()));
+    return true;
+}
+
+frmSimUnit& CorvaneApp::simUnitWindow()
+{
+    if (!simUnitWindow_)
+        simUnitWindow_ = std::make_unique<frmSimUnit>(*demoUnit_, modal, &main());
+    return *simUnitWindow_;
+}
+
+// The unit window to the right of the window the user works in.
+static void showBeside(QWidget& w, const QWidget& owner)
+{
+    const QRect frame = owner.frameGeometry();
+    w.move(frame.right() + 12, frame.top());
+    w.show();
 }
 
 frmMain& CorvaneApp::main()
@@ -181,6 +222,8 @@ void CorvaneApp::showFinderFromEditor()
     frmFinder& f = finder();
     f.show();
     m.hide();
+    if (inDemo())
+        showBeside(simUnitWindow(), f);
     f.returnedFromEditor();
 }
 
@@ -211,4 +254,6 @@ void startApplication(CorvaneApp& app)
 {
     frmMain& m = app.main();
     m.show();
+    if (app.inDemo())
+        showBeside(app.simUnitWindow(), m);
 }

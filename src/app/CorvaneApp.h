@@ -23,6 +23,10 @@ class frmProblem;
 class frmFileInput;
 class frmDebug;
 class frmLineMonitor;
+class frmSimUnit;
+namespace simsync {
+class SimUnit;
+}
 
 class CorvaneApp : public FlowHost
 {
@@ -51,6 +55,12 @@ public:
     frmDebug& debug();
     frmLineMonitor& lineMonitor();
     bool hasLineMonitor() const { return lineMonitor_ != nullptr; }
+    // Demo mode: a simulated unit on COM1, the machine's ports from COM2 on. False with
+    // `error` when the system cannot make the unit's line.
+    bool startDemo(QString* error);
+    bool inDemo() const { return demoUnit_ != nullptr; }
+    simsync::SimUnit& demoUnit() { return *demoUnit_; }
+    frmSimUnit& simUnitWindow(); // demo mode only
     // The line monitor, shown (or raised) beside whichever window asked for it.
     void showLineMonitor();
     bool hasFinder() const { return finder_ != nullptr; }
@@ -102,6 +112,8 @@ private:
     std::unique_ptr<frmFileInput> fileInput_;
     std::unique_ptr<frmDebug> debug_;
     std::unique_ptr<frmLineMonitor> lineMonitor_;
+    std::unique_ptr<frmSimUnit> simUnitWindow_;
+    std::unique_ptr<simsync::SimUnit> demoUnit_;
 };
 
 // Start-up: creates the editor window, loads it and shows it.

@@ -65,6 +65,22 @@ QString PortMap::devicePath(int port) const
 {
     if (port < 1 || port > MaxPort)
         return {};
+    if (hasDemoDevice())
+        return port == 1 ? demoPath_ : basePath(port - 1);
+    return basePath(port);
+}
+
+QString PortMap::deviceDescription(int port) const
+{
+    if (port < 1 || port > MaxPort)
+        return {};
+    if (hasDemoDevice())
+        return port == 1 ? demoDescription() : baseDescription(port - 1);
+    return baseDescription(port);
+}
+
+QString PortMap::basePath(int port) const
+{
     if (testMapping_)
         return testMapping_->value(port);
 #ifdef Q_OS_WIN
@@ -75,9 +91,9 @@ QString PortMap::devicePath(int port) const
 #endif
 }
 
-QString PortMap::deviceDescription(int port) const
+QString PortMap::baseDescription(int port) const
 {
-    const QString path = devicePath(port);
+    const QString path = basePath(port);
     if (path.isEmpty() || testMapping_)
         return path;
     const QSerialPortInfo info(path);

@@ -6,6 +6,9 @@
 // other adapters (ttyUSB*, ttyACM*, ...), each group in natural name order
 // (ttyS2 before ttyS10); the first device is COM1. Ports beyond 16 are never used.
 //
+// In demo mode a simulated unit is COM1 and the machine's (or the test mapping's) ports
+// follow from COM2 on.
+//
 // Tests install a mapping of their own (any COMn to any path, usually a pseudo-terminal).
 // While a test mapping is installed, an unmapped number has no device at all: nothing
 // of the machine is ever listed or opened.
@@ -32,10 +35,20 @@ public:
     void clearTestMapping() { testMapping_.reset(); }
     bool hasTestMapping() const { return testMapping_.has_value(); }
 
+    // Demo mode: `path` (the simulated unit's line) becomes COM1; "" ends demo mode.
+    void setDemoDevice(const QString& path) { demoPath_ = path; }
+    bool hasDemoDevice() const { return !demoPath_.isEmpty(); }
+    static QString demoDescription() { return QStringLiteral("simulated synchronizer (demo)"); }
+
     // The machine's device paths in COM order (not affected by a test mapping), from a list
     // of device names; exposed so the ordering can be checked without real devices.
     static QStringList orderDevices(const QStringList& systemLocations);
 
 private:
+    // The device for COMn without the demo unit.
+    QString basePath(int port) const;
+    QString baseDescription(int port) const;
+
     std::optional<QMap<int, QString>> testMapping_;
+    QString demoPath_;
 };

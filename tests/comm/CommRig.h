@@ -5,7 +5,7 @@
 #include "comm/CommContext.h"
 #include "comm/PortMap.h"
 #include "comm/modCorvaneComm.h"
-#include "simsync/SimSync.h"
+#include "simunit/SimSync.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "app/frmProgress.h"
 #include "comm/PortMap.h"
 #include "comm/modCorvaneComm.h"
-#include "simsync/SimSync.h"
+#include "simunit/SimSync.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
 

@@ -2,7 +2,8 @@
 # Usage: cmake -DSRC=<path to src> -P check_layers.cmake
 #
 # Layers, bottom up: model; comm, transfer, settingsfile and editor on model; flows on
-# model, comm, transfer and settingsfile; app on everything.
+# model, comm, transfer and settingsfile; simunit (the simulated unit) on nothing; app on
+# everything.
 
 if(NOT DEFINED SRC)
   message(FATAL_ERROR "SRC not set")
@@ -14,7 +15,8 @@ set(allowed_transfer model transfer)
 set(allowed_settingsfile model settingsfile)
 set(allowed_editor model editor)
 set(allowed_flows model comm transfer settingsfile flows)
-set(layers model comm transfer settingsfile editor flows app)
+set(allowed_simunit simunit)
+set(layers model comm transfer settingsfile editor flows simunit app)
 
 set(violations "")
 set(checked 0)

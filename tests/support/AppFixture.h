@@ -16,12 +16,16 @@ struct AppFixture
     std::unique_ptr<CorvaneApp> app;
     ModalRecorder modal; // detaches before the application goes
     int endRequests = 0;
+    QString demoError;
 
-    AppFixture()
+    // `demo`: a simulated unit on COM1, as `corvane --demo` starts.
+    explicit AppFixture(bool demo = false)
     {
         app = std::make_unique<CorvaneApp>();
         // No test may reach a serial device of the machine: only mapped ports exist.
         app->ports.setTestMapping({});
+        if (demo && !app->startDemo(&demoError))
+            qWarning("no demo unit: %s", qPrintable(demoError));
         modal.attach(app->modal);
         app->endHandler = [this] { ++endRequests; };
         startApplication(*app);

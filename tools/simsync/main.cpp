@@ -6,7 +6,7 @@
 // RESET: send SIGUSR1, or type "reset [pieces [pauseMs]]" on standard input.
 // "log" prints the wire log so far to standard error; --log prints it on exit as well.
 
-#include "simsync/SimSync.h"
+#include "simunit/SimSync.h"
 
 #include <QStringList>
 #include <csignal>

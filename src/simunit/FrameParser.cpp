@@ -1,4 +1,4 @@
-#include "simsync/FrameParser.h"
+#include "simunit/FrameParser.h"
 
 namespace simsync {
 

@@ -1,6 +1,6 @@
 // The default parameter set as a synchronizer stores it, and readable names for frames.
 
-#include "simsync/SimSync.h"
+#include "simunit/SimSync.h"
 
 namespace simsync {
 

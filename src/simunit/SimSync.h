@@ -19,53 +19,14 @@
 // None). The line can be closed after N frames, as if the cable were pulled. Every frame in
 // both directions goes to a wire log with a time stamp.
 
-#include <QByteArray>
+#include "simunit/UnitTypes.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <array>
-#include <cstdint>
 #include <memory>
 
 namespace simsync {
-
-enum class Fault
-{
-    None,            // a correct reply
-    Silence,         // no reply at all
-    Short3,          // data0 data1 LF (the CR never comes)
-    Long5,           // a correct reply followed by one more byte, sent as one frame
-    WrongTerminator, // data0 data1 CR LF
-    Garbage          // four bytes that are no reply
-};
-
-enum class Direction
-{
-    ToUnit,
-    FromUnit
-};
-
-struct WireEntry
-{
-    double ms = 0; // since start(): when the last byte was on the line
-    Direction dir = Direction::ToUnit;
-    QByteArray bytes;
-};
-
-constexpr int FirstCell = 48;
-constexpr int LastCell = 111;
-constexpr int CellCount = 64;
-constexpr double ByteMs = 10000.0 / 1200.0; // 10 bits a byte at 1200 baud
-
-using Cells = std::array<std::array<uint8_t, 2>, CellCount>;
-
-// The default parameter set as a unit holds it: model 22, channel 1, both modes Chapter,
-// start point 1, end point 1000, titles 1 and 2, chapters 1 and 2, options Synchronize and
-// Squelch at 9600 baud, empty comment, init string "0KL0DS".
-Cells defaultCells();
-
-// "ATT", "R63", "W48 00", "REPLY 22", "ANNOUNCE", or hex bytes for anything else.
-QString describeFrame(const QByteArray& frame, Direction dir);
 
 class SimSync
 {

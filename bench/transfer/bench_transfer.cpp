@@ -9,7 +9,8 @@
 // The floor of each is the line time of its bytes plus its fixed pauses: the 2.5 s before
 // a load, the 130 ms of the attention sequence, and the 100 ms after every write.
 //
-//   bench_transfer [path-to-simsync]
+//   bench_transfer [path-to-simsync]   against the simulated unit in a process of its own
+//   bench_transfer --demo              against the demo's unit in this process's event loop
 
 #include "app/CorvaneApp.h"
 #include "app/Modal.h"
@@ -66,13 +67,25 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
-    const QString simExe = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SIMSYNC_EXE);
+    const QString arg = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool demo = arg == QLatin1String("--demo");
+    const QString simExe = !arg.isEmpty() && !demo ? arg : QStringLiteral(SIMSYNC_EXE);
 
     bench::SimProcess sim;
-    if (!sim.start(simExe))
+    if (!demo && !sim.start(simExe))
         return 1;
     CorvaneApp app;
-    app.ports.setTestMapping({{Port, sim.path()}});
+    if (demo) {
+        app.ports.setTestMapping({}); // COM1 is the demo's unit, nothing of the machine
+        QString error;
+        if (!app.startDemo(&error)) {
+            std::fprintf(stderr, "no demo unit: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("unit=demo (in this process)\n");
+    } else {
+        app.ports.setTestMapping({{Port, sim.path()}});
+    }
 
     // Any box or problem window means a transfer did not go cleanly.
     int boxes = 0;
@@ -86,7 +99,7 @@ int main(int argc, char** argv)
     frmMain& m = app.main();
     CommContext c = app.comm();
     if (!modCorvaneComm::OpenSyncPort(c, Port)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(sim.path()),
+        std::fprintf(stderr, "cannot open COM%d: %s\n", int(Port),
                      qPrintable(app.g.LastCommError));
         return 1;
     }

@@ -150,7 +150,11 @@ void frmSimUnit::showCells()
                 item->setText(texts[col]);
         }
     }
-    tblCells->resizeColumnsToContents();
+    // Measuring every row's text is slow: the columns are sized once, on the first fill.
+    if (!sized_) {
+        tblCells->resizeColumnsToContents();
+        sized_ = true;
+    }
     filling_ = false;
 }
 

@@ -55,4 +55,5 @@ private:
     QLabel* lblSimLine;
     QTimer* refresh_;
     bool filling_ = false;
+    bool sized_ = false;
 };

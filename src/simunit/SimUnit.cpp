@@ -107,7 +107,7 @@ void SimUnit::readable()
 void SimUnit::runAndRearm()
 {
     const Cells before = unit_.cells;
-    unit_.runDue();
+    unit_.runDue(std::chrono::microseconds(500));
     if (unit_.cells != before)
         emit cellsChanged();
     const auto next = unit_.nextDue();
@@ -117,8 +117,8 @@ void SimUnit::runAndRearm()
     }
     const double ms =
         std::chrono::duration<double, std::milli>(*next - UnitEngine::Clock::now()).count();
-    // Rounded up: woken early, the action would not be due and the timer would spin.
-    due_->start(std::max(0, static_cast<int>(std::ceil(ms))));
+    // Rounded to the nearest millisecond: the action runs at most half of one early or late.
+    due_->start(std::max(0, static_cast<int>(std::lround(ms))));
 }
 
 } // namespace simsync

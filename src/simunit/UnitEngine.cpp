@@ -132,9 +132,9 @@ void UnitEngine::onReceived(const char* bytes, long n)
     }
 }
 
-void UnitEngine::runDue()
+void UnitEngine::runDue(Duration early)
 {
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = Clock::now() + early;
     while (!schedule_.empty() && schedule_.begin()->first <= now && !lineClosed) {
         auto node = schedule_.extract(schedule_.begin());
         const Action& a = node.mapped();

@@ -41,8 +41,9 @@ struct UnitEngine
 
     // The bytes the host wrote, just read from the line.
     void onReceived(const char* bytes, long n);
-    // Runs every action due by now.
-    void runDue();
+    // Runs every action due by now, or within `early` from now (a driver whose timer has
+    // whole milliseconds would otherwise be up to one late on every frame).
+    void runDue(Duration early = Duration::zero());
     // When the next action is due; nothing when none is waiting.
     std::optional<Clock::time_point> nextDue() const;
 

@@ -11,7 +11,9 @@
 #include "simunit/SimUnit.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QTableWidget>
 
 namespace {
@@ -29,6 +31,17 @@ void typeIntoCell(frmSimUnit& w, int address, int column, const QString& text)
 QString cellText(frmSimUnit& w, int address, int column)
 {
     return ctl<QTableWidget>(w, "tblCells")->item(address - simsync::FirstCell, column)->text();
+}
+
+QImage sideBySide(QWidget& left, QWidget& right)
+{
+    const QPixmap a = left.grab(), b = right.grab();
+    QImage out(a.width() + 12 + b.width(), std::max(a.height(), b.height()), QImage::Format_RGB32);
+    out.fill(Qt::darkGray);
+    QPainter p(&out);
+    p.drawPixmap(0, 0, a);
+    p.drawPixmap(a.width() + 12, 0, b);
+    return out;
 }
 
 } // namespace
@@ -58,6 +71,10 @@ private slots:
         QCOMPARE(ports->itemText(0), QString("COM1"));
         QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(),
                  QString("simulated synchronizer (demo)"));
+
+        // CORVANE_SCREENSHOTS=<folder> keeps the finder and the unit window side by side.
+        if (const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS"); !folder.isEmpty())
+            QVERIFY(sideBySide(fi, w).save(folder + "/demo.png"));
 
         // RESET in the unit window while the finder listens on COM1.
         Script script;

@@ -3,6 +3,7 @@
 #include "app/CorvaneApp.h"
 #include "comm/modCorvaneComm.h"
 #include "model/AppIdentity.h"
+#include "model/HexText.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -18,18 +19,13 @@ QChar printable(uint8_t b)
     return b >= 32 && b < 127 ? QChar(char16_t(b)) : QLatin1Char('.');
 }
 
-QString hex2(uint8_t b)
-{
-    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-}
-
 // "3F  32 32  "22"", or "3E  Reply Timed Out" for a cell that did not answer.
 QString dumpLine(uint8_t address, int16_t status, const Globals& g)
 {
     if (status != modCorvaneComm::ReadGood)
-        return hex2(address) + QStringLiteral("  ") + g.LastCommError;
+        return hexByte(address) + QStringLiteral("  ") + g.LastCommError;
     const uint8_t d0 = g.ReplyBytes[0], d1 = g.ReplyBytes[1];
-    return hex2(address) + QStringLiteral("  ") + hex2(d0) + QLatin1Char(' ') + hex2(d1) +
+    return hexByte(address) + QStringLiteral("  ") + hexByte(d0) + QLatin1Char(' ') + hexByte(d1) +
            QStringLiteral("  \"") + printable(d0) + printable(d1) + QLatin1Char('"');
 }
 } // namespace
@@ -126,7 +122,8 @@ void frmDebug::cmdRandFill_Click()
     int failed = 0;
     for (int address = FirstCell; address <= LastFillCell; ++address) {
         const auto pair = bytes.nextPair();
-        failed += modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]) != 1;
+        failed +=
+            modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]) != 1;
     }
     app_.wireLog().command(QStringLiteral("RandFill ended: %1 cells written, %2 failed")
                                .arg(LastFillCell - FirstCell + 1 - failed)

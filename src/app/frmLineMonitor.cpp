@@ -3,6 +3,7 @@
 #include "app/Modal.h"
 #include "app/WidgetMaking.h"
 #include "comm/WireLog.h"
+#include "model/WholeFile.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
@@ -137,18 +137,11 @@ void frmLineMonitor::cmdSaveLog_Click()
         QStringLiteral("Log Files (*.log)"));
     if (path.isEmpty())
         return;
-    // Written beside the target and renamed over it: a failed save leaves any old file whole.
-    QSaveFile file(path);
-    const QByteArray text = logFileText(log_);
-    const bool saved =
-        file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
-    if (!saved) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!writeWholeFile(path, logFileText(log_), &reason))
         modal_.messageBox(
             this, QStringLiteral("The log could not be saved to %1:\r\n%2").arg(path, reason),
             true);
-    }
 }
 
 void frmLineMonitor::cmdClearLog_Click()

@@ -2,6 +2,8 @@
 
 #include "app/Modal.h"
 #include "app/WidgetMaking.h"
+#include "model/HexText.h"
+#include "model/WholeFile.h"
 #include "simunit/CellImage.h"
 #include "simunit/SimUnit.h"
 #include "transfer/CellFields.h"
@@ -13,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -25,11 +26,6 @@ namespace {
 
 const Fault FaultChoices[] = {Fault::None, Fault::Silence, Fault::Short3, Fault::Long5,
                               Fault::Garbage};
-
-QString hex2(int b)
-{
-    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-}
 
 QString asText(uint8_t b)
 {
@@ -135,8 +131,8 @@ void frmSimUnit::showCells()
         const int address = simsync::FirstCell + i;
         const auto& c = unit_.cells()[i];
         const QString texts[] = {
-            QStringLiteral("%1 '%2'").arg(hex2(address), QChar(char16_t(address))),
-            hex2(c[0]) + QLatin1Char(' ') + hex2(c[1]), asText(c[0]) + asText(c[1]),
+            QStringLiteral("%1 '%2'").arg(hexByte(address), QChar(char16_t(address))),
+            hexByte(c[0]) + QLatin1Char(' ') + hexByte(c[1]), asText(c[0]) + asText(c[1]),
             describeCellField(set, uint8_t(address))};
         for (int col = 0; col < 4; ++col) {
             QTableWidgetItem* item = tblCells->item(i, col);
@@ -240,11 +236,9 @@ void frmSimUnit::cmdSimSaveCells_Click()
                             QStringLiteral("Cell Images (*.cells)"));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    const QByteArray text = simsync::formatCellImage(unit_.cells());
-    if (!(file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit()))
-        modal_.messageBox(this,
-                          QStringLiteral("The cells could not be saved to %1:\r\n%2")
-                              .arg(path, file.errorString()),
-                          true);
+    QString reason;
+    if (!writeWholeFile(path, simsync::formatCellImage(unit_.cells()), &reason))
+        modal_.messageBox(
+            this, QStringLiteral("The cells could not be saved to %1:\r\n%2").arg(path, reason),
+            true);
 }

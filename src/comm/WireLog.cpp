@@ -1,4 +1,5 @@
 #include "comm/WireLog.h"
+#include "model/HexText.h"
 
 #include <algorithm>
 
@@ -70,17 +71,11 @@ QString WireLog::hex(const QByteArray& bytes)
 {
     QStringList parts;
     for (char c : bytes)
-        parts
-            << QStringLiteral("%1").arg(static_cast<uint8_t>(c), 2, 16, QLatin1Char('0')).toUpper();
+        parts << hexByte(static_cast<uint8_t>(c));
     return parts.join(QLatin1Char(' '));
 }
 
 namespace {
-QString hexByte(uint8_t b)
-{
-    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-}
-
 // A data byte as the unit keeps it: printable as itself, anything else in hex.
 QString shown(uint8_t b)
 {

@@ -3,12 +3,12 @@
 #include "settingsfile/SettingsFileIO.h"
 
 #include "model/AnsiText.h"
+#include "model/WholeFile.h"
 
 #include "settingsfile/Parser.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -141,23 +141,7 @@ QByteArray encodeSettingsLines(const QStringList& lines)
 
 bool writeSettingsFile(const QString& path, const QStringList& lines, QString* errorText)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = encodeSettingsLines(lines);
-    // Unbuffered, and written until every byte is down: a buffered write that the system
-    // takes only in part (disk full, file size limit) is reported by the commit as a
-    // success and would rename a cut file over the old one. Asking again for the rest
-    // brings out the system's reason.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    qint64 done = 0;
-    while (written && done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        written = n > 0;
-        done += written ? n : 0;
-    }
-    written = written && file.commit();
-    if (!written && errorText)
-        *errorText = file.errorString();
-    return written; // an uncommitted file is removed, the old one left as it was
+    return writeWholeFile(path, encodeSettingsLines(lines), errorText);
 }
 
 } // namespace modFileAccess

@@ -1,6 +1,7 @@
 #include "transfer/MarkLog.h"
 
 #include "model/CellAddress.h"
+#include "model/HexText.h"
 
 namespace {
 
@@ -59,16 +60,13 @@ QString valueOf(MarkKey key, const SyncParameters& v)
     case MarkKey::EndFrame:
         return QString::number(v.EndFrame);
     case MarkKey::StartTime:
-        return QStringLiteral("%1:%2").arg(v.StartMinutes).arg(v.StartSeconds, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("%1:%2")
+            .arg(v.StartMinutes)
+            .arg(v.StartSeconds, 2, 10, QLatin1Char('0'));
     case MarkKey::EndTime:
         break;
     }
     return QStringLiteral("%1:%2").arg(v.EndMinutes).arg(v.EndSeconds, 2, 10, QLatin1Char('0'));
-}
-
-QString hex2(uint8_t b)
-{
-    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace
@@ -90,16 +88,16 @@ QStringList describeMarks(const ReadMarks& marks, const CellSet& cells, const Sy
         QStringList bytes;
         for (int i = 0; i < kc.count; ++i) {
             const CellBytes c = cells.get(static_cast<uint8_t>(kc.first + i));
-            bytes << hex2(c.d0) + QLatin1Char(' ') + hex2(c.d1);
+            bytes << hexByte(c.d0) + QLatin1Char(' ') + hexByte(c.d1);
         }
         out << QStringLiteral("%1 marked %2: cell%3 %4 bytes %5, set to %6")
                    .arg(QLatin1String(kc.name),
                         m.Unreadable ? QStringLiteral("red (unreadable)")
                                      : QStringLiteral("yellow (out of range)"),
                         kc.count > 1 ? QStringLiteral("s") : QString(),
-                        kc.count > 1 ? hex2(kc.first) + QLatin1Char('-') +
-                                           hex2(static_cast<uint8_t>(kc.first + kc.count - 1))
-                                     : hex2(kc.first),
+                        kc.count > 1 ? hexByte(kc.first) + QLatin1Char('-') +
+                                           hexByte(static_cast<uint8_t>(kc.first + kc.count - 1))
+                                     : hexByte(kc.first),
                         bytes.join(QLatin1String(" | ")), valueOf(key, v));
     }
     return out;

@@ -9,10 +9,7 @@ int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvane"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(AppIdentity::Major)
-                                            .arg(AppIdentity::Minor)
-                                            .arg(AppIdentity::Revision));
+    QApplication::setApplicationVersion(AppIdentity::VersionNumber());
 
     QCommandLineParser options;
     options.setApplicationDescription(

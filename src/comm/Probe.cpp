@@ -16,7 +16,7 @@ namespace {
 // Waits in ticks of half a second until the announcement has been heard (true), the
 // ticks have run out (false) or Cancel was pressed (ProbeRunning false). Each batch of
 // received bytes goes to the matcher as a whole, in order.
-bool listenForAnnouncement(CommContext& c, ProgressView& p)
+bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
 {
     MSComm& m = c.MSComm1;
     CommTimer& t = c.tmrCommTimer;
@@ -43,7 +43,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p)
         const int n = m.InBufferCount();
         if (n > 0)
             found = matcher.feed(m.Input().left(n));
-    } while (ticks < ProbeTicks && !found);
+    } while (ticks < ticksAllowed && !found);
     t.setEnabled(false);
     return found;
 }
@@ -60,7 +60,7 @@ int16_t readNumberCell(CommContext& c, uint8_t address)
 
 } // namespace
 
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port)
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int ticks)
 {
     Globals& g = c.g;
     MSComm& m = c.MSComm1;
@@ -72,14 +72,14 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port)
 
     g.ProbeRunning = true;
     p.startProgress(QStringLiteral("Testing COM%1").arg(port),
-                    QStringLiteral("Probing............."), ProbeTicks);
+                    QStringLiteral("Probing............."), ticks);
 
     WireLog* log = m.wireLog();
     if (log)
         log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
                        .arg(port)
-                       .arg(ProbeTicks * ProbeTickMs / 1000));
-    const bool found = listenForAnnouncement(c, p);
+                       .arg(ticks * ProbeTickMs / 1000.0));
+    const bool found = listenForAnnouncement(c, p, ticks);
     // A closed or vanished line only means nothing is heard; its errors are not reported.
     m.clearError();
     if (!g.ProbeRunning) {
@@ -109,7 +109,7 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port)
 }
 
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
-                      const std::function<bool()>& abandoned)
+                      const std::function<bool()>& abandoned, int ticks)
 {
     Globals& g = c.g;
     MSComm& m = c.MSComm1;
@@ -135,7 +135,7 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.
-        const int16_t r = ProbeForSynchronizer(c, progress, static_cast<int16_t>(n));
+        const int16_t r = ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks);
         if (r == ProbeFound || r == ProbeNumbersDoubtful) {
             g.SyncPort = static_cast<int16_t>(n);
             AppendFinderStatus(g, QString());

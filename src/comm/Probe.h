@@ -29,12 +29,14 @@ constexpr int ProbeTickMs = 500;
 
 // Listens on the open port for the announcement, then checks that the unit answers
 // by reading its model and channel cells.
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port);
+// `ticks` of half a second are allowed.
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
+                             int ticks = ProbeTicks);
 
 // Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
 // (probe result 1 or -1). Then that port is left open and g.SyncPort holds it. `abandoned`,
 // when given, is asked before each port: true stops the scan.
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
-                      const std::function<bool()>& abandoned = {});
+                      const std::function<bool()>& abandoned = {}, int ticks = ProbeTicks);
 
 } // namespace modCorvaneComm

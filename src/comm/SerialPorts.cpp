@@ -53,9 +53,9 @@ bool ListSerialPorts(CommContext& c)
     AppendFinderStatus(g, QStringLiteral("Looking for Serial Ports"));
     g.PortList.clear();
     g.PortListSelected = -1;
+    g.PortTroubles.clear();
 
     int found = 0;
-    QStringList troubles; // why present devices failed, told after the verdict
     for (int16_t n = 1; n <= PortMap::MaxPort; ++n) {
         g.PortPresent[n] = false;
         const CommError failure = tryPort(c.MSComm1, n);
@@ -64,7 +64,7 @@ bool ListSerialPorts(CommContext& c)
             const QString line =
                 path.isEmpty() ? QString() : describePortTrouble(gatherPortFacts(path, failure));
             if (!line.isEmpty())
-                troubles << line;
+                g.PortTroubles << line;
             continue;
         }
         ++found;
@@ -84,7 +84,8 @@ bool ListSerialPorts(CommContext& c)
         AppendFinderStatus(g, QStringLiteral("  Close other programs that might be using"));
         AppendFinderStatus(g, QStringLiteral("  serial ports and try again"));
     }
-    for (const QString& line : troubles)
+    // Why present devices failed, told after the verdict.
+    for (const QString& line : g.PortTroubles)
         AppendFinderStatus(g, line);
     return found != 0;
 }

@@ -27,6 +27,16 @@ QString outcome(FlowHost& host, int16_t status, const char* counted)
     return QStringLiteral("%1 %2").arg(status).arg(QLatin1String(counted));
 }
 
+// The outcome of a transfer's status: a count above zero is `counted`.
+Outcome outcomeOf(int16_t status, Outcome counted)
+{
+    if (status == modGetSetAll::CommunicationFailed)
+        return Outcome::LineFailed;
+    if (status == modGetSetAll::AlreadyReported)
+        return Outcome::ProgramError;
+    return status > 0 ? counted : Outcome::Done;
+}
+
 bool portReady(FlowHost& host, const QString& heading)
 {
     if (host.comm().MSComm1.PortOpen())
@@ -37,57 +47,58 @@ bool portReady(FlowHost& host, const QString& heading)
 
 } // namespace
 
-void LoadWhileHeld(FlowHost& host)
+Outcome LoadWhileHeld(FlowHost& host)
 {
     using namespace TransferTexts;
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
     const int16_t status = modGetSetAll::GetAllFromCorvane(host);
-    host.wireLog().command(QStringLiteral("load ended: ") + outcome(host, status, "problems marked"));
+    host.wireLog().command(QStringLiteral("load ended: ") +
+                           outcome(host, status, "problems marked"));
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotLoad + CommunicationErrors);
+    return outcomeOf(status, Outcome::Marked);
 }
 
-void LoadFromSynchronizer(FlowHost& host)
+Outcome LoadFromSynchronizer(FlowHost& host)
 {
     using namespace TransferTexts;
     PortLeaseHold lease(host.lease(), QStringLiteral("load"));
     if (!lease.held() || !portReady(host, CannotLoad))
-        return;
+        return Outcome::NotStarted;
     TransferGuard guard(host);
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
     CommContext c = host.comm();
     modCorvaneComm::Pause(c, LoadSettleMs);
-    LoadWhileHeld(host);
+    return LoadWhileHeld(host);
 }
 
-void SaveToSynchronizer(FlowHost& host)
+Outcome SaveToSynchronizer(FlowHost& host)
 {
     using namespace TransferTexts;
     PortLeaseHold lease(host.lease(), QStringLiteral("save"));
     if (!lease.held() || !portReady(host, CannotSave))
-        return;
+        return Outcome::NotStarted;
     // A value the unit cannot hold stops the save before any window or byte.
     const SavePlan plan = buildSavePlan(host.editor().snapshot());
     if (!plan.ok()) {
         host.wireLog().command(QStringLiteral("save refused before the first byte"));
         host.showProblem(plan.problemText);
-        return;
+        return Outcome::Refused;
     }
 
     TransferGuard guard(host);
     ProgressView& p = host.progress();
     p.startProgress(SaveCaption, SavingLine, BarMaxUntilSet);
     const int16_t saved = modGetSetAll::SetAllToCorvane(host, plan);
-    host.wireLog().command(
-        QStringLiteral("save ended: ") +
-        (saved == 0 ? QStringLiteral("%1 cells written").arg(plan.writes.size())
-                    : outcome(host, saved, "")));
+    host.wireLog().command(QStringLiteral("save ended: ") +
+                           (saved == 0 ? QStringLiteral("%1 cells written").arg(plan.writes.size())
+                                       : outcome(host, saved, "")));
     p.hideProgress();
     if (saved == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotSave + CommunicationErrors);
     if (saved != 0)
-        return; // a save that did not complete is not compared
+        return outcomeOf(saved, Outcome::LineFailed); // an incomplete save is not compared
 
     p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
     const int16_t differences = modGetSetAll::CompareAllFromCorvane(host);
@@ -98,6 +109,7 @@ void SaveToSynchronizer(FlowHost& host)
         host.showProblem(CannotCompare + CommunicationErrors);
     else if (differences > 0)
         host.showProblem(CompareFailed + NotSavedCorrectly);
+    return outcomeOf(differences, Outcome::Differences);
 }
 
 } // namespace TransferCommands

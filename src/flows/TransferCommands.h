@@ -8,11 +8,23 @@ class FlowHost;
 
 namespace TransferCommands {
 
-void LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"
-void SaveToSynchronizer(FlowHost& host);   // "SAVE to Synchronizer"
+// How a command ended, for callers that act on it (the windows have shown it already).
+enum class Outcome
+{
+    Done,        // a load with no marks, a save whose compare found no difference
+    Marked,      // a load that marked fields
+    Differences, // a save whose compare found differences
+    NotStarted,  // the lease was held or the port not open
+    Refused,     // a value the unit cannot hold: nothing was sent
+    LineFailed,  // a communication failure
+    ProgramError // an unexpected failure, shown in its box
+};
+
+Outcome LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"
+Outcome SaveToSynchronizer(FlowHost& host);   // "SAVE to Synchronizer"
 
 // The load after the finder found a unit: the same transfer and texts as "LOAD from
 // Synchronizer", for a caller that already holds the lease and has the port open.
-void LoadWhileHeld(FlowHost& host);
+Outcome LoadWhileHeld(FlowHost& host);
 
 } // namespace TransferCommands

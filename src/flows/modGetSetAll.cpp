@@ -78,6 +78,7 @@ int16_t getAll(FlowHost& host)
         return CommunicationFailed;
 
     // Every cell is in: only from here on does the editor change.
+    host.cellsLoaded(cells);
     modCorvaneComm::ClearHighlights(g, editor);
     const LoadResult loaded = decodeAndValidate(cells);
     g.marks = loaded.marks;
@@ -145,9 +146,11 @@ int16_t compareAll(FlowHost& host)
         return CommunicationFailed;
 
     const SyncParameters& rec = editor.record();
-    const QVector<CellDifference> found = findDifferences(expected, rec.StartMode, rec.EndMode, cells);
+    const QVector<CellDifference> found =
+        findDifferences(expected, rec.StartMode, rec.EndMode, cells);
     for (const CellDifference& d : found)
         host.wireLog().finding(describeDifference(d));
+    host.differencesFound(found, cells);
     const int differences = static_cast<int>(found.size());
     // Model and channel that a load unlocked for correction have now been saved and read
     // back, whatever the count.

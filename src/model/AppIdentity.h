@@ -12,6 +12,11 @@ constexpr int Major = AppVersion::Major;
 constexpr int Minor = AppVersion::Minor;
 constexpr int Revision = AppVersion::Revision;
 
+// "2.0.8"
+inline QString VersionNumber()
+{
+    return QStringLiteral("%1.%2.%3").arg(Major).arg(Minor).arg(Revision);
+}
 // "Corvane 2.0.8(beta)"
 inline QString TitleWithFullVersion()
 {

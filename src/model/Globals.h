@@ -25,6 +25,7 @@ struct Globals
     std::array<bool, 17> PortPresent{}; // indexes 1 to 16
     QVector<PortListEntry> PortList;    // filled by ListSerialPorts
     int PortListSelected = -1;          // index into PortList, -1 when empty
+    QStringList PortTroubles;           // why each present device failed, one line each
     int16_t SyncPort = 0;
     bool Busy = false;
     bool ProbeRunning = false;

@@ -2,6 +2,7 @@
 
 #include "model/CellDecode.h"
 #include "transfer/CellMap.h"
+#include "transfer/LoadValidation.h"
 #include "transfer/TextImages.h"
 #include "transfer/WholeNumber.h"
 
@@ -52,7 +53,8 @@ public:
             raw << bytesOf(pointCells[i]);
         }
         const CellDecode::PointReading p = CellDecode::point(pointCells);
-        const QString time = QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
+        const QString time =
+            QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
         if (!p.readable()) {
             add(first, field, mode == PointMode::Timecode ? time : frameText,
                 QStringLiteral("bytes ") + raw.join(QLatin1String(" | ")));
@@ -110,8 +112,7 @@ QVector<CellDifference> findDifferences(const EditorSnapshot& e, PointMode start
 
     d.point(cells, StartPoint, "Start point", startMode, e.txtStartFrame, e.scrStartMinutes,
             e.scrStartSeconds);
-    d.point(cells, EndPoint, "End point", endMode, e.txtEndFrame, e.scrEndMinutes,
-            e.scrEndSeconds);
+    d.point(cells, EndPoint, "End point", endMode, e.txtEndFrame, e.scrEndMinutes, e.scrEndSeconds);
 
     d.number(cells, StartTitle, "Start Title", e.txtStartTitle);
     d.number(cells, EndTitle, "End Title", e.txtEndTitle);
@@ -128,6 +129,35 @@ QVector<CellDifference> findDifferences(const EditorSnapshot& e, PointMode start
     d.image(cells, Comment, "Comment", commentImage(e.txtComment));
     d.image(cells, InitStr, "Init Strings", initImage(e.txtInitStr));
     return d.list;
+}
+
+QVector<CellDifference> differencesByField(const QVector<CellDifference>& found,
+                                           const EditorSnapshot& e, const CellSet& cells)
+{
+    const CellReading read = readCells(cells);
+    const auto quoted = [](const QString& t) { return QLatin1Char('"') + t + QLatin1Char('"'); };
+    const auto joined = [&](const std::array<QString, 4>& strings) {
+        QStringList q;
+        for (const QString& t : strings)
+            q << quoted(t);
+        return q.join(QLatin1String(" | "));
+    };
+    QVector<CellDifference> out;
+    for (const CellDifference& d : found) {
+        const bool comment = d.field == QLatin1String("Comment");
+        const bool inits = d.field == QLatin1String("Init Strings");
+        if (!comment && !inits) {
+            out.append(d);
+            continue;
+        }
+        if (!out.isEmpty() && out.last().field == d.field)
+            continue; // one text, however many of its cells differ
+        // The texts as the editor holds them (the comment's 15 characters) and as they read.
+        out.append({d.address, d.field,
+                    comment ? quoted(e.txtComment.left(Limits::CommentMax)) : joined(e.txtInitStr),
+                    comment ? quoted(read.Comment) : joined(read.InitStr)});
+    }
+    return out;
 }
 
 QString describeDifference(const CellDifference& d)

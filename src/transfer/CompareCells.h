@@ -25,11 +25,17 @@ struct CellDifference
 QVector<CellDifference> findDifferences(const EditorSnapshot& expected, PointMode startMode,
                                         PointMode endMode, const CellSet& readBack);
 
-inline int countDifferences(const EditorSnapshot& expected, PointMode startMode,
-                            PointMode endMode, const CellSet& readBack)
+inline int countDifferences(const EditorSnapshot& expected, PointMode startMode, PointMode endMode,
+                            const CellSet& readBack)
 {
     return static_cast<int>(findDifferences(expected, startMode, endMode, readBack).size());
 }
+
+// The same differences one per field, for a person: the cells of the comment and of the
+// init strings become one difference each, with the texts quoted ("Rack 3" against "");
+// the init strings are joined by " | ".
+QVector<CellDifference> differencesByField(const QVector<CellDifference>& found,
+                                           const EditorSnapshot& expected, const CellSet& readBack);
 
 // "cell 3F (Model): expected "22", read "23"", for the wire log.
 QString describeDifference(const CellDifference& d);

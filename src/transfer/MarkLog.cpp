@@ -2,6 +2,7 @@
 
 #include "model/CellAddress.h"
 #include "model/HexText.h"
+#include "transfer/MarkPlan.h"
 
 namespace {
 
@@ -74,6 +75,22 @@ QString valueOf(MarkKey key, const SyncParameters& v)
 QString markKeyName(MarkKey key)
 {
     return QString::fromLatin1(keyCells(key).name);
+}
+
+QStringList plainMarkLines(const ReadMarks& marks, const SyncParameters& v)
+{
+    QStringList out;
+    for (int k = 0; k < MarkKeyCount; ++k) {
+        const auto key = static_cast<MarkKey>(k);
+        const Mark& m = marks[key];
+        if (m.Unreadable)
+            out << QStringLiteral("%1: unreadable, set to %2")
+                       .arg(markKeyName(key), valueOf(key, v));
+        else if (m.OutOfRange && markKeyInUse(key, v.StartMode, v.EndMode))
+            out << QStringLiteral("%1: out of range, set to %2")
+                       .arg(markKeyName(key), valueOf(key, v));
+    }
+    return out;
 }
 
 QStringList describeMarks(const ReadMarks& marks, const CellSet& cells, const SyncParameters& v)

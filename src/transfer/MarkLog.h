@@ -12,5 +12,10 @@
 QString markKeyName(MarkKey key);
 
 // One line per marked key, in key order; `values` is what the load put in the editor.
+// The marks a load counts, in plain words ("End Frame: unreadable, set to 1000", "Start
+// Title: out of range, set to 99"): every unreadable field, and the corrected fields the
+// modes use.
+QStringList plainMarkLines(const ReadMarks& marks, const SyncParameters& values);
+
 QStringList describeMarks(const ReadMarks& marks, const CellSet& cells,
                           const SyncParameters& values);

@@ -23,7 +23,9 @@ const KeyShapes Keys[] = {
     {MarkKey::EndTime, "shpHiLiteEndMinutes", "shpHiLiteEndSeconds"},
 };
 
-bool inUse(MarkKey key, PointMode start, PointMode end)
+} // namespace
+
+bool markKeyInUse(MarkKey key, PointMode start, PointMode end)
 {
     switch (key) {
     case MarkKey::Model:
@@ -48,14 +50,12 @@ bool inUse(MarkKey key, PointMode start, PointMode end)
     return false;
 }
 
-} // namespace
-
 MarkPlan markPlan(const ReadMarks& marks, PointMode startMode, PointMode endMode)
 {
     MarkPlan plan;
     for (const KeyShapes& k : Keys) {
         const Mark& mark = marks[k.key];
-        const bool used = inUse(k.key, startMode, endMode);
+        const bool used = markKeyInUse(k.key, startMode, endMode);
         MarkColour colour;
         if (mark.Unreadable) {
             ++plan.red;

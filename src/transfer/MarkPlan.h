@@ -31,4 +31,5 @@ struct MarkPlan
 // A key is in use when the editor shows its field under the given modes: Model, Channel
 // and StartTitle always, the others only in their mode. A red key is counted even when
 // not in use (its value was replaced all the same); a yellow one only when in use.
+bool markKeyInUse(MarkKey key, PointMode startMode, PointMode endMode);
 MarkPlan markPlan(const ReadMarks& marks, PointMode startMode, PointMode endMode);

@@ -2,7 +2,8 @@
 # Usage: cmake -DSRC=<path to src> -P check_layers.cmake
 #
 # Layers, bottom up: model; comm, transfer, settingsfile and editor on model; flows on
-# model, comm, transfer and settingsfile; simunit (the simulated unit) on nothing; app on
+# model, comm, transfer and settingsfile; simunit (the simulated unit) on nothing; cli (the
+# command-line tool) on all of these but simunit, and never on app (no widgets); app on
 # everything.
 
 if(NOT DEFINED SRC)
@@ -16,7 +17,8 @@ set(allowed_settingsfile model settingsfile)
 set(allowed_editor model editor)
 set(allowed_flows model comm transfer settingsfile flows)
 set(allowed_simunit simunit)
-set(layers model comm transfer settingsfile editor flows simunit app)
+set(allowed_cli model comm transfer settingsfile editor flows cli)
+set(layers model comm transfer settingsfile editor flows simunit cli app)
 
 set(violations "")
 set(checked 0)

@@ -1,0 +1,19 @@
+#pragma once
+// The tool's commands. Each returns its exit status (see ExitCode); results go to
+// standard output, messages and progress to standard error.
+
+#include "cli/CliHost.h"
+#include "cli/CliRequest.h"
+
+namespace CliCommands {
+
+int ports(CliHost& host);
+int find(CliHost& host, const CliRequest& r);
+int read(CliHost& host, const CliRequest& r);
+int write(CliHost& host, const CliRequest& r);
+int verify(CliHost& host, const CliRequest& r);
+
+// The command the request names, with the wire log written when asked for.
+int run(CliHost& host, const CliRequest& r);
+
+} // namespace CliCommands

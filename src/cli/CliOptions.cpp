@@ -1,0 +1,206 @@
+// The command line: one command word, then that command's options (GNU style: --port 3,
+// --port=3, -o FILE). Every command takes --help; the tool takes --version.
+
+#include "cli/CliRequest.h"
+#include "model/AppIdentity.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+namespace {
+
+struct CommandInfo
+{
+    const char* name;
+    const char* summary;
+    const char* positional; // "" when the command takes none
+};
+
+const CommandInfo Commands[] = {
+    {"ports", "List the serial ports COM1 to COM16 and why any device cannot be used.", ""},
+    {"find", "Wait for a freshly reset synchronizer; print its port, model and channel.", ""},
+    {"read", "Load a synchronizer and write its settings as a settings file.", ""},
+    {"write", "Load a synchronizer, apply a settings file, save it and compare.", "FILE"},
+    {"verify", "Load a synchronizer and list where it differs from a settings file.", "FILE"},
+};
+
+const CommandInfo* findCommand(const QString& name)
+{
+    for (const CommandInfo& c : Commands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+QString toolUsage()
+{
+    QString text = QStringLiteral("Usage: corvane-cli COMMAND [options]\n\n"
+                                  "Configure synchronizers over a serial line from a script.\n\n"
+                                  "Commands:\n");
+    for (const CommandInfo& c : Commands)
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QLatin1String(c.name), -7)
+                    .arg(QLatin1String(c.summary));
+    text += QStringLiteral(
+        "\n'corvane-cli COMMAND --help' describes a command's options.\n\n"
+        "Exit status: 0 success; 1 the unit answered but needs attention (marks, differences);\n"
+        "2 the line or the unit failed; 3 bad input (a file, an option, a port).\n");
+    return text;
+}
+
+ParsedCommandLine failed(const QString& why)
+{
+    ParsedCommandLine p;
+    p.exitCode = ExitCode::BadInput;
+    p.err = QStringLiteral("corvane-cli: %1\n").arg(why);
+    return p;
+}
+
+// A whole number in [min, max] from option `name`.
+std::optional<int> numberOption(const QCommandLineParser& parser, const QString& name, int min,
+                                int max, QString* error)
+{
+    if (!parser.isSet(name))
+        return std::nullopt;
+    bool ok = false;
+    const int n = parser.value(name).toInt(&ok);
+    if (!ok || n < min || n > max) {
+        *error = QStringLiteral("--%1 must be a whole number from %2 to %3, not \"%4\"")
+                     .arg(name)
+                     .arg(min)
+                     .arg(max)
+                     .arg(parser.value(name));
+        return std::nullopt;
+    }
+    return n;
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList& arguments)
+{
+    ParsedCommandLine result;
+    const QString word = arguments.value(1);
+    if (word == QLatin1String("--version") || word == QLatin1String("-v")) {
+        result.out = QStringLiteral("corvane-cli %1\n").arg(AppIdentity::VersionNumber());
+        return result;
+    }
+    if (word.isEmpty() || word == QLatin1String("--help") || word == QLatin1String("-h")) {
+        result.out = toolUsage();
+        result.exitCode = word.isEmpty() ? ExitCode::BadInput : ExitCode::Success;
+        if (word.isEmpty()) {
+            result.err = result.out;
+            result.out.clear();
+        }
+        return result;
+    }
+    const CommandInfo* info = findCommand(word);
+    if (!info)
+        return failed(QStringLiteral("unknown command \"%1\"; try corvane-cli --help").arg(word));
+
+    const QString name = QLatin1String(info->name);
+    const bool talksToUnit = name != QLatin1String("ports");
+    const bool needsPort = talksToUnit && name != QLatin1String("find");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(info->summary));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
+    if (talksToUnit) {
+        parser.addOption({QStringLiteral("port"),
+                          needsPort ? QStringLiteral("The unit's port, COM1 to COM16.")
+                                    : QStringLiteral("Listen on this port only (1 to 16)."),
+                          QStringLiteral("N")});
+        parser.addOption({QStringLiteral("device"),
+                          QStringLiteral("The unit's serial device, instead of a port number."),
+                          QStringLiteral("PATH")});
+        parser.addOption({QStringLiteral("wire-log"),
+                          QStringLiteral("Write every frame and event on the line to FILE."),
+                          QStringLiteral("FILE")});
+        parser.addOption(
+            {{QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress line.")});
+    }
+    if (name == QLatin1String("find"))
+        parser.addOption({QStringLiteral("timeout"),
+                          QStringLiteral("Seconds to listen on each port (default 30)."),
+                          QStringLiteral("S")});
+    if (name == QLatin1String("read"))
+        parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                          QStringLiteral("Write the settings file to FILE (default: standard "
+                                         "output)."),
+                          QStringLiteral("FILE")});
+    if (name == QLatin1String("write") || name == QLatin1String("verify"))
+        parser.addOption({QStringLiteral("unlock"),
+                          QStringLiteral("Let the file's MODEL and CHANNEL lines apply.")});
+    if (name == QLatin1String("write")) {
+        parser.addOption({QStringLiteral("model"),
+                          QStringLiteral("Write this model number (1 to 99); unlocks."),
+                          QStringLiteral("N")});
+        parser.addOption({QStringLiteral("channel"),
+                          QStringLiteral("Write this channel number (1 to 99); unlocks."),
+                          QStringLiteral("N")});
+    }
+    if (*info->positional)
+        parser.addPositionalArgument(QLatin1String(info->positional),
+                                     QStringLiteral("The settings file."));
+
+    QStringList args = arguments;
+    args.removeAt(1);
+    if (!parser.parse(args))
+        return failed(parser.errorText());
+    if (parser.isSet(help)) {
+        // The usage line names the command, not the program's path.
+        QString text = parser.helpText();
+        const qsizetype options = text.indexOf(QLatin1String(" [options]"));
+        if (text.startsWith(QLatin1String("Usage: ")) && options > 0)
+            text.replace(7, options - 7, QStringLiteral("corvane-cli ") + name);
+        result.out = text + QStringLiteral("\nExit status: 0 success; 1 marks or differences; "
+                                           "2 the line or the unit failed; 3 bad input.\n");
+        return result;
+    }
+
+    CliRequest r;
+    r.command = name;
+    QString error;
+    if (talksToUnit) {
+        r.port = numberOption(parser, QStringLiteral("port"), 1, 16, &error);
+        r.device = parser.value(QStringLiteral("device"));
+        r.wireLog = parser.value(QStringLiteral("wire-log"));
+        r.quiet = parser.isSet(QStringLiteral("quiet"));
+        if (error.isEmpty() && r.port && !r.device.isEmpty())
+            error = QStringLiteral("give --port or --device, not both");
+        if (error.isEmpty() && needsPort && !r.port && r.device.isEmpty())
+            error = QStringLiteral("%1 needs --port N or --device PATH").arg(name);
+    }
+    if (error.isEmpty() && name == QLatin1String("find") &&
+        parser.isSet(QStringLiteral("timeout"))) {
+        bool ok = false;
+        r.timeoutSeconds = parser.value(QStringLiteral("timeout")).toDouble(&ok);
+        if (!ok || r.timeoutSeconds < 0.5 || r.timeoutSeconds > 3600)
+            error = QStringLiteral("--timeout must be seconds from 0.5 to 3600, not \"%1\"")
+                        .arg(parser.value(QStringLiteral("timeout")));
+    }
+    if (name == QLatin1String("read"))
+        r.output = parser.value(QStringLiteral("output"));
+    if (name == QLatin1String("write") || name == QLatin1String("verify"))
+        r.unlock = parser.isSet(QStringLiteral("unlock"));
+    if (error.isEmpty() && name == QLatin1String("write")) {
+        r.model = numberOption(parser, QStringLiteral("model"), 1, 99, &error);
+        if (error.isEmpty())
+            r.channel = numberOption(parser, QStringLiteral("channel"), 1, 99, &error);
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (error.isEmpty() && *info->positional) {
+        if (positional.size() != 1)
+            error = QStringLiteral("%1 needs exactly one settings FILE").arg(name);
+        else
+            r.file = positional.first();
+    } else if (error.isEmpty() && !positional.isEmpty()) {
+        error = QStringLiteral("%1 takes no argument \"%2\"").arg(name, positional.first());
+    }
+    if (!error.isEmpty())
+        return failed(error);
+    result.request = r;
+    return result;
+}

@@ -1,0 +1,177 @@
+#include "cli/CliSession.h"
+
+#include "comm/PortTrouble.h"
+#include "comm/modCorvaneComm.h"
+#include "flows/FileCommands.h"
+#include "flows/TransferCommands.h"
+#include "model/WholeFile.h"
+#include "settingsfile/Parser.h"
+#include "settingsfile/SettingsFileIO.h"
+#include "transfer/LoadReport.h"
+#include "transfer/LoadValidation.h"
+#include "transfer/MarkLog.h"
+#include "transfer/MarkPlan.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+namespace CliSession {
+
+void out(const QString& line)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+void err(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    std::fflush(stderr);
+}
+
+bool applyPortMap(PortMap& ports, const QString& map, QString* error)
+{
+    QMap<int, QString> mapping;
+    for (const QString& item : map.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int n = item.section(QLatin1Char('='), 0, 0).trimmed().toInt(&ok);
+        const QString path = item.section(QLatin1Char('='), 1).trimmed();
+        if (!ok || n < 1 || n > PortMap::MaxPort || path.isEmpty()) {
+            *error = QStringLiteral("CORVANE_PORT_MAP: \"%1\" is not N=DEVICE with N from 1 to 16")
+                         .arg(item);
+            return false;
+        }
+        mapping[n] = path;
+    }
+    ports.setTestMapping(mapping);
+    return true;
+}
+
+int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
+{
+    *port = 0;
+    if (!r.device.isEmpty()) {
+        if (!QFileInfo::exists(r.device)) {
+            err(QStringLiteral("corvane-cli: %1: no such device").arg(r.device));
+            return ExitCode::BadInput;
+        }
+        // The device alone, as COM1: nothing else of the machine is opened.
+        host.ports.setTestMapping({{1, QFileInfo(r.device).absoluteFilePath()}});
+        *port = 1;
+        return ExitCode::Success;
+    }
+    if (!r.port)
+        return ExitCode::Success;
+    if (host.ports.devicePath(*r.port).isEmpty()) {
+        err(QStringLiteral("corvane-cli: COM%1: this machine has no serial device for it "
+                           "(corvane-cli ports lists them)")
+                .arg(*r.port));
+        return ExitCode::BadInput;
+    }
+    *port = static_cast<int16_t>(*r.port);
+    return ExitCode::Success;
+}
+
+int openLine(CliHost& host, int16_t port)
+{
+    CommContext c = host.comm();
+    if (modCorvaneComm::OpenSyncPort(c, port)) {
+        host.g.SyncPort = port;
+        return ExitCode::Success;
+    }
+    const QString path = host.ports.devicePath(port);
+    const QString reason = host.g.LastCommError;
+    err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
+    // Tried once more, for the error number the reason is decided on.
+    const int number = modCorvaneComm::TestPortAvailable(c, port);
+    const QString why = describePortTrouble(gatherPortFacts(path, CommError{number, reason}));
+    if (!why.isEmpty())
+        err(why);
+    return ExitCode::LineFailed;
+}
+
+int checkSettingsFile(const QString& path)
+{
+    const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsFile(path);
+    if (!read.ok) {
+        err(QStringLiteral("corvane-cli: cannot read %1: %2").arg(path, read.errorText));
+        return ExitCode::BadInput;
+    }
+    if (read.lines.size() >= modParser::MaxFileLines && read.moreFollows) {
+        err(modParser::TooManyLinesText());
+        err(QStringLiteral("corvane-cli: %1 holds more than %2 lines; nothing was sent")
+                .arg(path)
+                .arg(modParser::MaxFileLines));
+        return ExitCode::BadInput;
+    }
+    return ExitCode::Success;
+}
+
+void tellShown(const CliHost& host, int problemsFrom, int messagesFrom)
+{
+    for (int i = problemsFrom; i < host.problems.size(); ++i)
+        err(host.problems[i]);
+    for (int i = messagesFrom; i < host.messages.size(); ++i)
+        err(host.messages[i]);
+}
+
+int load(CliHost& host)
+{
+    const int problems = host.problems.size();
+    const int messages = host.messages.size();
+    host.loadedCells.reset();
+    const TransferCommands::Outcome outcome = TransferCommands::LoadFromSynchronizer(host);
+    if (outcome != TransferCommands::Outcome::Done &&
+        outcome != TransferCommands::Outcome::Marked) {
+        tellShown(host, problems, messages);
+        return ExitCode::LineFailed;
+    }
+    if (outcome == TransferCommands::Outcome::Done || !host.loadedCells) {
+        tellShown(host, problems, messages);
+        return ExitCode::Success;
+    }
+    // The marks in plain words stand for the load's report box.
+    const LoadResult loaded = decodeAndValidate(*host.loadedCells);
+    const MarkPlan plan = markPlan(loaded.marks, loaded.values.StartMode, loaded.values.EndMode);
+    host.messages.removeAll(plainText(loadReportText(plan.red, plan.yellow)));
+    tellShown(host, problems, messages);
+    for (const QString& line : plainMarkLines(loaded.marks, loaded.values))
+        err(line);
+    return ExitCode::Attention;
+}
+
+void unlockModelChannel(CliHost& host)
+{
+    host.g.ModelChannelUnlocked = true;
+    host.g.ModelChannelMarked = false;
+    host.headless.showModelChannelUnlocked(true);
+    host.wireLog().event(QStringLiteral("model and channel unlocked"));
+}
+
+int applySettingsFile(CliHost& host, const QString& path)
+{
+    const int messages = host.messages.size();
+    host.openPath = path;
+    FileCommands::LoadFromFile(host);
+    if (host.messages.size() > messages) { // the file could not be read after all
+        tellShown(host, host.problems.size(), messages);
+        return ExitCode::BadInput;
+    }
+    for (const QString& line : host.filePreview.errorLines)
+        err(line);
+    FileCommands::ApplyPreviewedFile(host);
+    tellShown(host, host.problems.size(), messages);
+    return ExitCode::Success;
+}
+
+int writeWireLog(CliHost& host, const QString& path)
+{
+    QString reason;
+    const QByteArray bytes = (host.wireLog().lines().join(QLatin1Char('\n')) + '\n').toUtf8();
+    if (writeWholeFile(path, bytes, &reason))
+        return ExitCode::Success;
+    err(QStringLiteral("corvane-cli: cannot write the wire log %1: %2").arg(path, reason));
+    return ExitCode::BadInput;
+}
+
+} // namespace CliSession

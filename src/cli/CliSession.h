@@ -1,0 +1,52 @@
+#pragma once
+// The steps the tool's commands share: choosing and opening the line, the load as the
+// editor makes it, a settings file checked and applied as the preview and its OK apply
+// it, and the wire log written out at the end.
+
+#include "cli/CliHost.h"
+#include "cli/CliRequest.h"
+
+#include <QString>
+#include <optional>
+
+namespace CliSession {
+
+// A line of text on standard output or standard error.
+void out(const QString& line);
+void err(const QString& line);
+
+// COM numbers mapped to devices from "1=/dev/ttyUSB3,2=/dev/ttyS0" (CORVANE_PORT_MAP),
+// instead of the machine's own listing. False with `error` for a malformed map.
+bool applyPortMap(PortMap& ports, const QString& map, QString* error);
+
+// The port the request names: --device becomes COM1, --port N stays. Exit code 3 when
+// the device or port does not exist; 0 and `port` set otherwise (0 with port 0 when the
+// request names none).
+int choosePort(CliHost& host, const CliRequest& r, int16_t* port);
+
+// Opens the chosen port at the unit's line settings: 0, or 2 with the reason told.
+int openLine(CliHost& host, int16_t port);
+
+// A settings file the tool can use: 0, or 3 when it cannot be read or holds more lines
+// than a settings file may (the preview's warning is told).
+int checkSettingsFile(const QString& path);
+
+// "LOAD from Synchronizer": 0 without marks, 1 with marks (each told in plain words),
+// 2 when the line failed.
+int load(CliHost& host);
+
+// The file through the preview and its OK, after `unlock` opened the model/channel lock
+// (as the key sequence does). Lines the preview reports are told. 0, or 3 when the file
+// cannot be read now.
+int applySettingsFile(CliHost& host, const QString& path);
+
+// Opens the model/channel lock, as the hidden key sequence does.
+void unlockModelChannel(CliHost& host);
+
+// Writes the wire log to `path`: 0, or 3 with the reason told.
+int writeWireLog(CliHost& host, const QString& path);
+
+// Every problem and message the flows showed since `from`, on standard error.
+void tellShown(const CliHost& host, int problemsFrom, int messagesFrom);
+
+} // namespace CliSession

@@ -1,0 +1,86 @@
+// ports and find: what the finder window does, on standard output.
+
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "comm/Probe.h"
+#include "comm/modCorvaneComm.h"
+#include "model/CellAddress.h"
+
+#include <cmath>
+
+using namespace CliSession;
+
+namespace CliCommands {
+
+int ports(CliHost& host)
+{
+    CommContext c = host.comm();
+    host.g.finderStatusSink = [](const QString&) {};
+    const bool any = modCorvaneComm::ListSerialPorts(c);
+    for (const PortListEntry& p : host.g.PortList)
+        out(QStringLiteral("%1  %2").arg(p.label, -5).arg(p.device));
+    for (const QString& line : host.g.PortTroubles)
+        out(line.trimmed());
+    if (!any) {
+        err(QStringLiteral("No Serial Ports are avaliable!!"));
+        return ExitCode::LineFailed;
+    }
+    return ExitCode::Success;
+}
+
+namespace {
+
+// The model or channel cell as a number, or -1.
+int readNumber(CliHost& host, uint8_t address)
+{
+    CommContext c = host.comm();
+    if (modCorvaneComm::ReadCell(c, address) != modCorvaneComm::ReadGood)
+        return -1;
+    return modCorvaneComm::DecodeReplyNumber(host.g);
+}
+
+QString numberText(int n)
+{
+    return n < 0 ? QStringLiteral("?") : QString::number(n);
+}
+
+} // namespace
+
+int find(CliHost& host, const CliRequest& r)
+{
+    int16_t port = 0;
+    if (const int status = choosePort(host, r, &port))
+        return status;
+    CommContext c = host.comm();
+    // The finder's status lines, without its blank ones.
+    host.g.finderStatusSink = [](const QString& line) {
+        if (!line.trimmed().isEmpty())
+            err(line);
+    };
+    if (!modCorvaneComm::ListSerialPorts(c))
+        return ExitCode::LineFailed;
+    if (port != 0 && !host.g.PortPresent[port]) {
+        err(QStringLiteral("COM%1 cannot be used").arg(port));
+        return ExitCode::LineFailed;
+    }
+    const int ticks = std::max(
+        1, static_cast<int>(std::ceil(r.timeoutSeconds * 1000 / modCorvaneComm::ProbeTickMs)));
+    err(QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
+            .arg(ticks * modCorvaneComm::ProbeTickMs / 1000.0)
+            .arg(port == 0 ? QStringLiteral("each port in turn")
+                           : QStringLiteral("COM%1").arg(port)));
+
+    PortLeaseHold lease(host.lease(), QStringLiteral("find"));
+    if (!modCorvaneComm::FindSynchronizer(c, host.progress(), port, {}, ticks))
+        return ExitCode::LineFailed;
+    const int16_t found = host.g.SyncPort;
+    const int model = readNumber(host, CellAddress::Model);
+    const int channel = readNumber(host, CellAddress::Channel);
+    out(QStringLiteral("COM%1 %2 model %3 channel %4")
+            .arg(found)
+            .arg(host.ports.devicePath(found), numberText(model), numberText(channel)));
+    const bool doubtful = model < 1 || model > 99 || channel < 1 || channel > 99;
+    return doubtful ? ExitCode::Attention : ExitCode::Success;
+}
+
+} // namespace CliCommands

@@ -1,0 +1,60 @@
+#include "cli/StderrProgress.h"
+
+#include <algorithm>
+#include <unistd.h>
+
+StderrProgress::StderrProgress() : redraw_(isatty(STDERR_FILENO) == 1) {}
+
+void StderrProgress::startProgress(const QString& caption, const QString& line, int barMax)
+{
+    caption_ = caption;
+    max_ = std::max(barMax, 1);
+    value_ = 0;
+    shown_ = true;
+    drawn_ = -1;
+    setProgressLine(line);
+}
+
+void StderrProgress::setProgressLine(const QString& line)
+{
+    line_ = line;
+    if (!shown_ || quiet_)
+        return;
+    if (redraw_) {
+        draw();
+        return;
+    }
+    // A step shown again (the same caption and line) is not written again.
+    const QString step = caption_ + QStringLiteral(": ") + line_;
+    if (step != lastStep_)
+        std::fprintf(stderr, "%s\n", qPrintable(step));
+    lastStep_ = step;
+}
+
+void StderrProgress::setBar(int value)
+{
+    value_ = std::clamp(value, 0, max_);
+    if (shown_ && redraw_ && !quiet_ && value_ != drawn_)
+        draw();
+}
+
+void StderrProgress::setBarMax(int max)
+{
+    max_ = std::max(max, 1);
+    setBar(value_);
+}
+
+void StderrProgress::hideProgress()
+{
+    if (shown_ && redraw_ && !quiet_)
+        std::fputs("\r\033[K", stderr);
+    shown_ = false;
+}
+
+void StderrProgress::draw()
+{
+    drawn_ = value_;
+    std::fprintf(stderr, "\r\033[K%s: %s %d/%d", qPrintable(caption_), qPrintable(line_), value_,
+                 max_);
+    std::fflush(stderr);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The progress window as one line on standard error. On a terminal the line redraws
+// itself as the bar moves ("Loading............. 23/60") and is wiped when the step ends;
+// elsewhere (a pipe, a file) each step is one plain line and the bar is not drawn.
+
+#include "comm/ProgressView.h"
+
+#include <cstdio>
+
+class StderrProgress : public ProgressView
+{
+public:
+    // Whether standard error is a terminal decides; tests may force either.
+    StderrProgress();
+    void setRedrawing(bool redraw) { redraw_ = redraw; }
+    // While quiet nothing is written (the tool's --quiet).
+    void setQuiet(bool quiet) { quiet_ = quiet; }
+
+    void startProgress(const QString& caption, const QString& line, int barMax) override;
+    void setProgressLine(const QString& line) override;
+    void setBar(int value) override;
+    void setBarMax(int max) override;
+    void advance(int by = 1) override { setBar(value_ + by); }
+    void hideProgress() override;
+    CancelNotifier& cancelNotifier() override { return cancel_; }
+
+private:
+    void draw();
+
+    CancelNotifier cancel_;
+    QString caption_;
+    QString line_;
+    int max_ = 100;
+    int value_ = 0;
+    bool shown_ = false;
+    bool redraw_ = false;
+    bool quiet_ = false;
+    QString lastStep_;
+    int drawn_ = -1; // the value last drawn: a redraw only when it moves
+};

@@ -1,0 +1,164 @@
+// read, write and verify: what the editor does with a unit and a settings file.
+
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "flows/TransferCommands.h"
+#include "settingsfile/SettingsFileIO.h"
+#include "settingsfile/SettingsLines.h"
+#include "transfer/CompareCells.h"
+#include "transfer/SavePlan.h"
+
+#include <QDateTime>
+#include <cstdio>
+
+using namespace CliSession;
+
+namespace CliCommands {
+
+namespace {
+
+// The line chosen and opened: 0, or the exit status.
+int openChosenLine(CliHost& host, const CliRequest& r)
+{
+    int16_t port = 0;
+    if (const int status = choosePort(host, r, &port))
+        return status;
+    return openLine(host, port);
+}
+
+// The worse of two statuses: bad input over a failed line over attention.
+int worse(int a, int b)
+{
+    return std::max(a, b);
+}
+
+// Up to applying the file: the checks before anything is sent, the line, the lock, the
+// load, the file. 0 or 1 (the load's marks) to go on; else the exit status.
+int loadThenApply(CliHost& host, const CliRequest& r, bool unlock)
+{
+    if (const int status = checkSettingsFile(r.file))
+        return status;
+    if (const int status = openChosenLine(host, r))
+        return status;
+    if (unlock)
+        unlockModelChannel(host);
+    const int loaded = load(host);
+    if (loaded == ExitCode::LineFailed)
+        return loaded;
+    if (const int status = applySettingsFile(host, r.file))
+        return status;
+    return loaded;
+}
+
+} // namespace
+
+int read(CliHost& host, const CliRequest& r)
+{
+    if (const int status = openChosenLine(host, r))
+        return status;
+    const int loaded = load(host);
+    if (loaded == ExitCode::LineFailed)
+        return loaded;
+
+    Globals& g = host.g;
+    modFileAccess::BuildSettingsLines(g, host.editor().snapshot(), QDateTime::currentDateTime());
+    const QStringList lines = modFileAccess::savedLines(g);
+    if (r.output.isEmpty()) {
+        const QByteArray bytes = modFileAccess::encodeSettingsLines(lines);
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+        std::fflush(stdout);
+        return loaded;
+    }
+    QString reason;
+    if (!modFileAccess::writeSettingsFile(r.output, lines, &reason)) {
+        err(QStringLiteral("corvane-cli: cannot save to %1: %2").arg(r.output, reason));
+        return ExitCode::BadInput;
+    }
+    return loaded;
+}
+
+int write(CliHost& host, const CliRequest& r)
+{
+    const bool setsNumbers = r.model || r.channel;
+    const int loaded = loadThenApply(host, r, r.unlock || setsNumbers);
+    if (loaded > ExitCode::Attention)
+        return loaded;
+    if (r.model)
+        host.editor().setSpinner(SpinField::Model, *r.model);
+    if (r.channel)
+        host.editor().setSpinner(SpinField::Channel, *r.channel);
+
+    const int problems = host.problems.size();
+    const int messages = host.messages.size();
+    host.differences.clear();
+    using Outcome = TransferCommands::Outcome;
+    const Outcome saved = TransferCommands::SaveToSynchronizer(host);
+    tellShown(host, problems, messages);
+    switch (saved) {
+    case Outcome::Done:
+        err(QStringLiteral("Saved to COM%1 and compared: no differences.").arg(host.g.SyncPort));
+        return ExitCode::Success;
+    case Outcome::Differences:
+        for (const CellDifference& d :
+             differencesByField(host.differences, host.editor().snapshot(), host.comparedCells))
+            out(QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read));
+        return ExitCode::Attention;
+    case Outcome::Refused:
+        return ExitCode::BadInput;
+    default:
+        return worse(ExitCode::LineFailed, loaded);
+    }
+}
+
+int verify(CliHost& host, const CliRequest& r)
+{
+    const int loaded = loadThenApply(host, r, r.unlock);
+    if (loaded > ExitCode::Attention)
+        return loaded;
+    const EditorSnapshot expected = host.editor().snapshot();
+    // The modes and switches as a save would store them; a value no unit can hold means
+    // the file cannot be what the unit holds.
+    const SavePlan plan = buildSavePlan(expected);
+    if (!plan.ok()) {
+        err(plainText(plan.problemText));
+        return ExitCode::BadInput;
+    }
+    const QVector<CellDifference> found =
+        findDifferences(expected, plan.StartMode, plan.EndMode, *host.loadedCells);
+    for (const CellDifference& d : found)
+        host.wireLog().finding(describeDifference(d));
+    const QVector<CellDifference> byField = differencesByField(found, expected, *host.loadedCells);
+    for (const CellDifference& d : byField)
+        out(QStringLiteral("%1: the file makes %2, the unit holds %3")
+                .arg(d.field, d.expected, d.read));
+    if (found.isEmpty())
+        err(QStringLiteral("COM%1 holds what %2 makes of it.").arg(host.g.SyncPort).arg(r.file));
+    else
+        err(QStringLiteral("%1 field%2 differ.")
+                .arg(byField.size())
+                .arg(byField.size() == 1 ? QString() : QStringLiteral("s")));
+    return found.isEmpty() ? ExitCode::Success : ExitCode::Attention;
+}
+
+int run(CliHost& host, const CliRequest& r)
+{
+    host.progressLine().setQuiet(r.quiet);
+    int status = ExitCode::BadInput;
+    if (r.command == QLatin1String("ports"))
+        status = ports(host);
+    else if (r.command == QLatin1String("find"))
+        status = find(host, r);
+    else if (r.command == QLatin1String("read"))
+        status = read(host, r);
+    else if (r.command == QLatin1String("write"))
+        status = write(host, r);
+    else if (r.command == QLatin1String("verify"))
+        status = verify(host, r);
+    if (host.serial().PortOpen())
+        host.serial().setPortOpen(false);
+    if (!r.wireLog.isEmpty())
+        status = worse(status, writeWireLog(host, r.wireLog));
+    return status;
+}
+
+} // namespace CliCommands

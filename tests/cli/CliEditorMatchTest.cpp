@@ -1,0 +1,146 @@
+// corvane-cli write does to a unit what the editor does with "LOAD from Synchronizer", the
+// same file loaded and accepted, and "SAVE to Synchronizer": two units that start alike end
+// alike, after the same frames in the same order.
+
+#include "CliRig.h"
+#include "app/frmFileInput.h"
+#include "comm/modCorvaneComm.h"
+#include "support/AppFixture.h"
+#include "support/TestRunner.h"
+
+#include <QPushButton>
+
+using namespace CliTest;
+
+namespace {
+
+// "39=?1": cell 0x39 holds "?1".
+void putCells(SimSync& sim, const QStringList& cells)
+{
+    for (const QString& c : cells) {
+        const QByteArray bytes = c.section('=', 1).toLatin1();
+        sim.setCell(c.section('=', 0, 0).toInt(nullptr, 16), uint8_t(bytes.at(0)),
+                    uint8_t(bytes.at(1)));
+    }
+}
+
+// The editor window against its own unit on COM5.
+struct EditorSide
+{
+    Unit unit;
+    AppFixture fx;
+    bool ok = false;
+    EditorSide()
+    {
+        fx.app->ports.setTestMapping({{5, unit.sim.path()}});
+        CommContext c = fx.app->comm();
+        ok = unit.ok && modCorvaneComm::OpenSyncPort(c, 5);
+    }
+    void click(QWidget& window, const char* button)
+    {
+        QTest::mouseClick(ctl<QPushButton>(window, button), Qt::LeftButton);
+    }
+    void write(const QString& file, bool unlock, int model, int channel)
+    {
+        frmMain& m = fx.main();
+        if (unlock) {
+            fx.g().ModelChannelUnlocked = true;
+            m.showModelChannelUnlocked(true);
+        }
+        click(m, "cmdLoadFrom");
+        fx.modal.fileAnswers << file;
+        click(m, "cmdFileLoad");
+        click(fx.app->fileInput(), "cmdAccept");
+        EditorView& view = m;
+        if (model)
+            view.setSpinner(SpinField::Model, model);
+        if (channel)
+            view.setSpinner(SpinField::Channel, channel);
+        click(m, "cmdSaveTo");
+    }
+};
+
+} // namespace
+
+class CliEditorMatchTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writeMatchesTheEditor_data();
+    void writeMatchesTheEditor();
+};
+
+void CliEditorMatchTest::writeMatchesTheEditor_data()
+{
+    QTest::addColumn<QStringList>("unitCells");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status"); // the tool's; the editor refuses the same saves
+
+    QTest::newRow("titles, a long comment")
+        << QStringList{}
+        << settingsFile({"Start Mode Title", "End Mode Title", "End Title 7",
+                         "Comment A comment beyond fifteen"})
+        << QStringList{} << 0;
+    QTest::newRow("frame points pushed apart")
+        << QStringList{}
+        << settingsFile({"Start Mode Frame", "End Mode Frame", "Start Frame 5000", "End Frame 100"})
+        << QStringList{} << 3;
+    // The unit holds 12:34 to 56:07; a file never holds times, so the unit's stay.
+    QTest::newRow("time modes keep the unit's times")
+        << QStringList{"3C=:0", "30=00", "31=12", "32=34", "33=00",
+                       "34=00", "35=56", "36=07", "37=00"}
+        << settingsFile({"Start Mode Timecode", "End Mode Timecode", "Start Frame 7"})
+        << QStringList{} << 0;
+    QTest::newRow("init strings over 58 together")
+        << QStringList{}
+        << settingsFile({"Init String 1 ABCDEFGHIJKLMNOPQRST", "Init String 2 abcdefghijklmnopqrst",
+                         "Init String 3 01234567890123456789",
+                         "Init String 4 zyxwvutsrqponmlkjihg"})
+        << QStringList{} << 0;
+    QTest::newRow("start chapter 99 against end chapter")
+        << QStringList{} << settingsFile({"Start Chapter 99", "End Chapter 99", "Start Title 99"})
+        << QStringList{} << 3;
+    QTest::newRow("unlocked: the file's model and channel")
+        << QStringList{} << settingsFile({"Model 40", "Channel 7"}) << QStringList{"--unlock"} << 0;
+    QTest::newRow("model and channel options over the file")
+        << QStringList{} << settingsFile({"Model 40", "Synchronize Off"})
+        << QStringList{"--model", "12", "--channel", "3"} << 0;
+    // An unreadable model unlocks model and channel for correction: the file's line applies.
+    QTest::newRow("marked model takes the file's")
+        << QStringList{"3F=?0", "39=00"} << settingsFile({"Model 41", "Squelch Off"})
+        << QStringList{} << 0;
+}
+
+void CliEditorMatchTest::writeMatchesTheEditor()
+{
+    QFETCH(QStringList, unitCells);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    Files files;
+    const QString path = files.write("f.txt", file);
+
+    EditorSide editor;
+    QVERIFY(editor.ok);
+    putCells(editor.unit.sim, unitCells);
+    const int model =
+        options.contains("--model") ? options.value(options.indexOf("--model") + 1).toInt() : 0;
+    const int channel =
+        options.contains("--channel") ? options.value(options.indexOf("--channel") + 1).toInt() : 0;
+    editor.write(path, options.contains("--unlock") || model || channel, model, channel);
+
+    Unit cli;
+    QVERIFY(cli.ok);
+    putCells(cli.sim, unitCells);
+    const Run r = runCli(QStringList{"write", path} + options + cli.device());
+    QVERIFY2(r.status == status, qPrintable(r.err));
+
+    QCOMPARE(cli.received(), editor.unit.received());
+    QCOMPARE(cli.sim.cells(), editor.unit.sim.cells());
+    // A save either wrote every cell or, refused, none.
+    QCOMPARE(cli.received().filter(QRegularExpression("^W")).size() >= 54, status == 0);
+}
+
+CORVANE_TEST_CLASS(CliEditorMatchTest)
+#include "CliEditorMatchTest.moc"

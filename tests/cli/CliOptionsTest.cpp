@@ -1,0 +1,97 @@
+// The command line as the tool reads it: what each command accepts and what it makes of it.
+
+#include "cli/CliRequest.h"
+#include "support/TestRunner.h"
+
+#include <QTest>
+
+class CliOptionsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void requests_data();
+    void requests();
+    void helpForEachCommand();
+};
+
+void CliOptionsTest::requests_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected"); // the request in short, or "exit N: text"
+    QTest::newRow("find on every port") << "find"
+                                        << "find port=- timeout=30";
+    QTest::newRow("find, one port, timeout") << "find --port 4 --timeout 2.5"
+                                             << "find port=4 timeout=2.5";
+    QTest::newRow("timeout too short") << "find --timeout 0.1"
+                                       << "exit 3: corvane-cli: --timeout must be";
+    QTest::newRow("read to a file, = form") << "read --port=16 --output=x.txt"
+                                            << "read port=16 timeout=30 out=x.txt";
+    QTest::newRow("read, short -o") << "read --device /dev/ttyUSB0 -o y.txt"
+                                    << "read port=- device=/dev/ttyUSB0 timeout=30 out=y.txt";
+    QTest::newRow("write with numbers") << "write --port 2 f.txt --model 12 --channel 99"
+                                        << "write port=2 timeout=30 file=f.txt model=12 channel=99";
+    QTest::newRow("channel not a number") << "write --port 2 f.txt --channel 5x"
+                                          << "exit 3: corvane-cli: --channel must be";
+    QTest::newRow("verify unlocked") << "verify --port 1 --unlock f.txt"
+                                     << "verify port=1 timeout=30 file=f.txt unlock";
+    QTest::newRow("model is not verify's") << "verify --port 1 --model 3 f.txt"
+                                           << "exit 3: corvane-cli: Unknown option 'model'";
+    QTest::newRow("timeout is find's only") << "read --port 1 --timeout 5"
+                                            << "exit 3: corvane-cli: Unknown option 'timeout'";
+    QTest::newRow("ports takes no port") << "ports --port 1"
+                                         << "exit 3: corvane-cli: Unknown option 'port'";
+    QTest::newRow("two files") << "write --port 1 a.txt b.txt"
+                               << "exit 3: corvane-cli: write needs exactly one";
+    QTest::newRow("read takes no file") << "read --port 1 a.txt"
+                                        << "exit 3: corvane-cli: read takes no argument";
+    QTest::newRow("no command") << ""
+                                << "exit 3: Usage: corvane-cli COMMAND";
+    QTest::newRow("version") << "--version"
+                             << "exit 0: corvane-cli 2.0.8";
+}
+
+void CliOptionsTest::requests()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, expected);
+    const QStringList argv = QStringList{"corvane-cli"} + line.split(' ', Qt::SkipEmptyParts);
+    const ParsedCommandLine p = parseCommandLine(argv);
+    QString got;
+    if (!p.request) {
+        got = QStringLiteral("exit %1: %2").arg(p.exitCode).arg((p.out + p.err).trimmed());
+        QVERIFY2(got.startsWith(expected), qPrintable(got));
+        return;
+    }
+    const CliRequest& r = *p.request;
+    got = QStringLiteral("%1 port=%2").arg(r.command, r.port ? QString::number(*r.port) : "-");
+    if (!r.device.isEmpty())
+        got += " device=" + r.device;
+    got += QStringLiteral(" timeout=%1").arg(r.timeoutSeconds);
+    if (!r.output.isEmpty())
+        got += " out=" + r.output;
+    if (!r.file.isEmpty())
+        got += " file=" + r.file;
+    if (r.model)
+        got += QStringLiteral(" model=%1").arg(*r.model);
+    if (r.channel)
+        got += QStringLiteral(" channel=%1").arg(*r.channel);
+    if (r.unlock)
+        got += " unlock";
+    QCOMPARE(got, expected);
+    QCOMPARE(p.exitCode, 0);
+}
+
+void CliOptionsTest::helpForEachCommand()
+{
+    for (const char* command : {"ports", "find", "read", "write", "verify"}) {
+        const ParsedCommandLine p = parseCommandLine({"corvane-cli", command, "--help"});
+        QVERIFY(!p.request);
+        QCOMPARE(p.exitCode, 0);
+        QVERIFY2(p.out.startsWith(QStringLiteral("Usage: corvane-cli %1 [options]").arg(command)),
+                 qPrintable(p.out));
+        QVERIFY(p.out.contains("Exit status: 0 success"));
+    }
+}
+
+CORVANE_TEST_CLASS(CliOptionsTest)
+#include "CliOptionsTest.moc"

@@ -1,0 +1,111 @@
+#pragma once
+// corvane-cli run as a separate process against a simulated unit on a pseudo-terminal
+// (served from a thread of the test), with its output, its exit status and the unit's
+// record of every frame it received.
+
+#include "simunit/SimSync.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace CliTest {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+    bool finished = false;
+};
+
+// Runs the tool with `args` to its end (at most `timeoutMs`); `env` adds variables.
+inline Run runCli(const QStringList& args, int timeoutMs = 120000,
+                  const QMap<QString, QString>& env = {})
+{
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (auto it = env.begin(); it != env.end(); ++it)
+        e.insert(it.key(), it.value());
+    p.setProcessEnvironment(e);
+    p.start(QStringLiteral(CORVANE_CLI), args);
+    Run r;
+    r.finished = p.waitForFinished(timeoutMs);
+    if (!r.finished)
+        p.kill();
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+struct Unit
+{
+    SimSync sim;
+    bool ok = false;
+    explicit Unit(bool pacing = false)
+    {
+        sim.setPacing(pacing);
+        ok = sim.start();
+    }
+    QStringList device() const { return {QStringLiteral("--device"), sim.path()}; }
+    QStringList received() const { return sim.frames(simsync::Direction::ToUnit); }
+};
+
+// A scratch folder for settings files.
+struct Files
+{
+    QTemporaryDir dir;
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+        return f.fileName();
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+// The default set as a settings file saves it, with `changes` ("End Title 7") in place of
+// the lines with the same first two words, and `extra` lines at the end.
+inline QByteArray settingsFile(const QStringList& changes, const QStringList& extra = {})
+{
+    QStringList lines = {"Begin Corvane Save File",
+                         "Model 22",
+                         "Channel 1",
+                         "Start Mode Chapter",
+                         "End Mode Chapter",
+                         "Start Frame 1",
+                         "End Frame 1000",
+                         "Start Title 1",
+                         "End Title 2",
+                         "Start Chapter 1",
+                         "End Chapter 2",
+                         "Synchronize On",
+                         "Squelch On",
+                         "Init String 1 0KL0DS",
+                         "Comment x"};
+    for (const QString& c : changes) {
+        const int words = c.startsWith("Init String")                      ? 3
+                          : c.startsWith("Start ") || c.startsWith("End ") ? 2
+                                                                           : 1;
+        const QString key = c.section(' ', 0, words - 1) + ' ';
+        bool replaced = false;
+        for (QString& l : lines)
+            if (l.startsWith(key) && !replaced) {
+                l = c;
+                replaced = true;
+            }
+        if (!replaced)
+            lines << c;
+    }
+    lines << extra;
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
+
+} // namespace CliTest

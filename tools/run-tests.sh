@@ -1,10 +1,10 @@
 #!/bin/sh
 # Installs what is missing, builds and runs the whole test suite: once as a normal
 # build, once with AddressSanitizer and UndefinedBehaviorSanitizer (any report fails),
-# then a fixed run of the settings-file fuzzer.
+# then a fixed run of the settings-file fuzzer, and last the Debian package, built and checked.
 set -eu
 cd "$(dirname "$0")/.."
-sh tools/setup-deps.sh --with-fuzz
+sh tools/setup-deps.sh --with-fuzz --with-package-check
 export QT_QPA_PLATFORM=offscreen
 JOBS="$(nproc)"
 
@@ -22,4 +22,11 @@ if [ -f fuzz/run-fuzz.sh ]; then
     echo "== fuzzing the settings-file reader and parser"
     sh fuzz/run-fuzz.sh
 fi
+echo "== the Debian package, built and checked"
+cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF
+cmake --build build-pkg -j"$JOBS"
+rm -f build-pkg/corvane_*.deb
+(cd build-pkg && cpack -G DEB)
+sh tests/package/check-package.sh build-pkg
+
 echo "== all tests passed"

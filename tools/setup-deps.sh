@@ -1,10 +1,18 @@
 #!/bin/sh
 # Installs what building and testing Corvane needs on Debian 12, as root or through sudo.
+#   --with-fuzz            also clang and its fuzzing runtime
+#   --with-package-check   also what checks the Debian package (lintian and the validators)
 set -eu
-PKGS="cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev"
-if [ "${1:-}" = "--with-fuzz" ]; then
-    PKGS="$PKGS clang libclang-rt-14-dev"
-fi
+# scdoc makes the manual pages; dpkg-dev and file let cpack compute the package's
+# dependencies from the binaries.
+PKGS="cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev scdoc dpkg-dev file"
+for option in "$@"; do
+    case "$option" in
+    --with-fuzz) PKGS="$PKGS clang libclang-rt-14-dev" ;;
+    --with-package-check) PKGS="$PKGS lintian desktop-file-utils appstream man-db" ;;
+    *) echo "setup-deps.sh: unknown option $option" >&2; exit 3 ;;
+    esac
+done
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

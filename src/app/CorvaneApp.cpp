@@ -1,5 +1,6 @@
 #include "app/CorvaneApp.h"
 
+#include "app/AppIcon.h"
 #include "app/frmDebug.h"
 #include "app/frmFileInput.h"
 #include "app/frmFinder.h"
@@ -11,6 +12,7 @@
 #include "app/frmSimUnit.h"
 #include "simunit/SimUnit.h"
 
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,6 +20,9 @@ CorvaneApp::CorvaneApp()
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);
+    // Every window without an icon of its own shows the application's.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setWindowIcon(applicationIcon());
 }
 
 CorvaneApp::~CorvaneApp()

@@ -4,9 +4,14 @@
 #include "app/HiddenKeys.h"
 #include "app/HighlightShape.h"
 #include "app/Spinner.h"
+#include "app/frmDebug.h"
+#include "app/frmFileInput.h"
+#include "app/frmFinder.h"
 #include "app/frmHelp.h"
+#include "app/frmLineMonitor.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
+#include "app/frmSimUnit.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
 
@@ -54,6 +59,26 @@ private slots:
         for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
         QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
+    }
+
+    // Every window a desktop shows in its task bar or switcher carries the application's
+    // icon, at the sizes the menu entry installs.
+    void everyWindowHasTheApplicationIcon()
+    {
+        AppFixture f(true);
+        CorvaneApp& a = *f.app;
+        const QList<QWidget*> windows = {&a.main(),  &a.finder(),      &a.progressWindow(),
+                                         &a.help(),  &a.problem(),     &a.fileInput(),
+                                         &a.debug(), &a.lineMonitor(), &a.simUnitWindow()};
+        for (QWidget* w : windows) {
+            const QIcon icon = w->windowIcon();
+            QVERIFY2(!icon.isNull(), qPrintable(w->objectName()));
+            for (int size : {48, 128, 256}) {
+                QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                         qPrintable(QStringLiteral("%1 at %2").arg(w->objectName()).arg(size)));
+                QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
+            }
+        }
     }
 
     void captions()

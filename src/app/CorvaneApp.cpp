@@ -196,6 +196,13 @@ void CorvaneApp::showMessage(const QString& text, bool exclamation)
     modal.messageBox(&main(), text, exclamation);
 }
 
+void CorvaneApp::showMarksReport(const QString& text)
+{
+    wireLog_.event(QStringLiteral("message shown: ") +
+                   QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
+    modal.messageBox(&main(), text, true, Modal::Place::BesideOwner);
+}
+
 QString CorvaneApp::askOpenFile(const QString& title, const QString& filter,
                                 const QString& selectedFilter)
 {

@@ -91,6 +91,7 @@ public:
     FilePreview& preview() override;
     void showProblem(const QString& text) override;
     void showMessage(const QString& text, bool exclamation) override;
+    void showMarksReport(const QString& text) override;
     QString askOpenFile(const QString& title, const QString& filter,
                         const QString& selectedFilter) override;
     QString askSaveFile(const QString& title, const QString& filter,

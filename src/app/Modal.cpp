@@ -1,5 +1,6 @@
 #include "app/Modal.h"
 
+#include "app/Placement.h"
 #include "model/AppIdentity.h"
 
 #include <QDialog>
@@ -34,7 +35,7 @@ QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& ti
     return dlg.selectedFiles().constFirst();
 }
 
-void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation)
+void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation, Place place)
 {
     if (hasHandler()) {
         Request r;
@@ -42,16 +43,26 @@ void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation)
         r.caption = AppIdentity::Title;
         r.text = text;
         r.exclamation = exclamation;
+        r.place = place;
         handler_(r);
         return;
     }
     QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, AppIdentity::Title,
                     text, QMessageBox::Ok, parent);
+    if (parent) {
+        box.adjustSize();
+        if (place == Place::BesideOwner)
+            Placement::placeBeside(box, *parent->window());
+        else
+            Placement::centreOn(box, *parent->window());
+    }
     box.exec();
 }
 
 void Modal::showDialog(QDialog* dialog)
 {
+    if (dialog->parentWidget())
+        Placement::centreOn(*dialog, *dialog->parentWidget()->window());
     if (hasHandler()) {
         Request r;
         r.kind = Request::Dialog;

@@ -13,6 +13,13 @@ class QWidget;
 class Modal
 {
 public:
+    // Where a box opens: centred on the window it belongs to, or beside it.
+    enum class Place
+    {
+        CentredOnOwner,
+        BesideOwner
+    };
+
     struct Request
     {
         enum Kind
@@ -29,6 +36,7 @@ public:
         QString filter;            // file dialogs: "All Files (*.*);;Text Files (*.txt)"
         QString selectedFilter;    // file dialogs: the preselected entry
         QDialog* dialog = nullptr; // Dialog: the window that would be shown modal
+        Place place = Place::CentredOnOwner;
     };
 
     // Answers a request. For file dialogs the answer is the chosen path ("" = cancelled);
@@ -41,9 +49,10 @@ public:
     bool hasHandler() const { return static_cast<bool>(handler_); }
 
     // A message box with an OK button and the caption "Corvane".
-    void messageBox(QWidget* parent, const QString& text, bool exclamation);
+    void messageBox(QWidget* parent, const QString& text, bool exclamation,
+                    Place place = Place::CentredOnOwner);
 
-    // Shows a window of ours modal and returns when it is hidden.
+    // Shows a window of ours modal, centred on its parent, and returns when it is hidden.
     void showDialog(QDialog* dialog);
 
     // File dialogs; "" when the user cancels. No overwrite question, no default suffix.

@@ -1,6 +1,7 @@
 #include "app/frmDebug.h"
 
 #include "app/CorvaneApp.h"
+#include "app/FontFit.h"
 #include "comm/modCorvaneComm.h"
 #include "model/AppIdentity.h"
 #include "model/HexText.h"
@@ -54,8 +55,6 @@ frmDebug::frmDebug(CorvaneApp& app) : app_(app)
                        .arg(AppIdentity::Title)
                        .arg(AppIdentity::Major)
                        .arg(AppIdentity::Minor));
-    setFixedSize(451, 230);
-
     auto button = [this](const char* name, const QString& text, QRect r) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
@@ -73,6 +72,7 @@ frmDebug::frmDebug(CorvaneApp& app) : app_(app)
     setTabOrder(txtMsg, cmdCompare);
     setTabOrder(cmdCompare, cmdDump);
     setTabOrder(cmdDump, cmdRandFill);
+    setFixedSize(FontFit::fit(this)(QSize(451, 230)));
 
     connect(cmdCompare, &QPushButton::clicked, this, [this] { cmdCompare_Click(); });
     connect(cmdDump, &QPushButton::clicked, this, [this] { cmdDump_Click(); });

@@ -54,6 +54,7 @@ frmFileInput::frmFileInput(CorvaneApp& app, QWidget* owner) : QWidget(owner, Qt:
     connect(cmdAccept, &QPushButton::clicked, this, [this] { cmdAccept_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
+    scale_ = FontFit::fit(this);
     setWindowHeight(CompactHeight);
 }
 
@@ -67,7 +68,7 @@ void frmFileInput::Form_Activate()
 void frmFileInput::cmdDetails_Click()
 {
     // The caption names what the next click does.
-    if (height() >= ExpandedThreshold) {
+    if (height() >= scale_.y(ExpandedThreshold)) {
         setWindowHeight(CompactHeight);
         cmdDetails->setText(DetailsCaption);
     } else {
@@ -118,7 +119,7 @@ void frmFileInput::appendDetails(const QString& text)
 
 void frmFileInput::setWindowHeight(int height)
 {
-    setFixedSize(InnerWidth, height);
+    setFixedSize(scale_(QSize(InnerWidth, height)));
     // The details box lies below the compact height; hidden, it takes no focus there.
     txtInput->setVisible(height >= ExpandedThreshold);
 }

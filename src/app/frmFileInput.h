@@ -4,6 +4,7 @@
 // per unrecognised line and for the line-limit warning. OK applies the kept lines to
 // the editor, Cancel leaves the editor alone. Modeless; hidden, never destroyed.
 
+#include "app/FontFit.h"
 #include "flows/FlowHost.h"
 
 #include <QWidget>
@@ -57,6 +58,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    FontFit::Scale scale_; // the design places stretched for the window's font
     void setWindowHeight(int height);
 
     CorvaneApp& app_;

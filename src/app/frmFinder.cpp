@@ -1,6 +1,7 @@
 #include "app/frmFinder.h"
 
 #include "app/CorvaneApp.h"
+#include "app/FontFit.h"
 #include "app/HiddenKeys.h"
 #include "app/WidgetMaking.h"
 #include "app/frmDebug.h"
@@ -39,12 +40,13 @@ frmFinder::frmFinder(CorvaneApp& app) : app_(app)
     setObjectName(QStringLiteral("frmFinder"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(client);
 
     buildControls(client);
     buildMenus();
     connectHandlers();
+    // The design places suit an 8-point font; the desktop's font may need more room.
+    client->setFixedSize(FontFit::fit(client)(QSize(ClientWidth, ClientHeight)));
 
     // The window sees every key typed in any of its controls first.
     qApp->installEventFilter(this);
@@ -115,7 +117,9 @@ void frmFinder::buildControls(QWidget* c)
     txtFindStatus->setGeometry(8, 250, 464, 162);
     txtFindStatus->setReadOnly(true);
     txtFindStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtFindStatus->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines (a port that cannot be opened, with its reason) wrap at the box's edge.
+    txtFindStatus->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtFindStatus->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     txtFindStatus->setFont(mono);
     Shape1->lower();
@@ -182,7 +186,20 @@ void frmFinder::appendStatusLine(const QString& line)
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(line + QLatin1Char('\n'));
     txtFindStatus->setTextCursor(cursor);
+    showNewestStatusLine();
+}
+
+void frmFinder::showNewestStatusLine()
+{
+    txtFindStatus->moveCursor(QTextCursor::End);
     txtFindStatus->ensureCursorVisible();
+}
+
+void frmFinder::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Lines written while the window was hidden were added without scrolling.
+    showNewestStatusLine();
 }
 
 void frmFinder::showPortList()

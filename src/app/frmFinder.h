@@ -70,12 +70,14 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls(QWidget* client);
     void buildMenus();
     void connectHandlers();
     void appendStatusLine(const QString& line);
+    void showNewestStatusLine();
     void showPortList();
     // The controls that start port commands follow the serial line's lease.
     void setPortCommandsEnabled(bool enabled);

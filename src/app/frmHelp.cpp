@@ -1,5 +1,6 @@
 #include "app/frmHelp.h"
 
+#include "app/FontFit.h"
 #include "app/IndicatorImages.h"
 #include "app/Modal.h"
 #include "model/AppIdentity.h"
@@ -10,7 +11,6 @@
 frmHelp::frmHelp(Modal& modal) : modal_(modal)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setFixedSize(422, 401);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(24, 48, 374, 195);
@@ -33,6 +33,8 @@ frmHelp::frmHelp(Modal& modal) : modal_(modal)
                                               .arg(AppIdentity::Revision));
     lblHelp2->setText(QStringLiteral("For programming Orbelin Synchronizers"));
     setWindowTitle(QStringLiteral("About ") + AppIdentity::Title);
+    setFixedSize(FontFit::fit(this)(QSize(422, 401)));
+    Image1->setAlignment(Qt::AlignCenter);
 }
 
 void frmHelp::cmdOK_Click()

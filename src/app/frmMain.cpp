@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/CorvaneApp.h"
+#include "app/FontFit.h"
 #include "app/HighlightShape.h"
 #include "app/IndicatorImages.h"
 #include "app/Spinner.h"
@@ -76,10 +77,6 @@ frmMain::frmMain(CorvaneApp& owner) : app(owner)
     setObjectName(QStringLiteral("frmMain"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
-    QFont small = client->font();
-    small.setPointSize(8);
-    client->setFont(small);
     setCentralWidget(client);
 
     buildHighlights(client);
@@ -105,9 +102,32 @@ frmMain::frmMain(CorvaneApp& owner) : app(owner)
     connect(&app.lease(), &PortLease::changed, this,
             [this](bool free) { setPortCommandsEnabled(free); });
 
-    setFixedSize(sizeHint().width(), ClientHeight + menuBar()->sizeHint().height());
-    adjustSize();
-    setFixedSize(size());
+    fitToFont(client);
+}
+
+// The design places suit an 8-point font; the desktop's font may need more room.
+void frmMain::fitToFont(QWidget* client)
+{
+    const std::pair<QLineEdit*, int> shown[] = {{txtModel, 2},
+                                                {txtChannel, 2},
+                                                {txtStartTitle, 2},
+                                                {txtEndTitle, 2},
+                                                {txtStartChapter, 2},
+                                                {txtEndChapter, 2},
+                                                {txtStartMinutes, 3},
+                                                {txtEndMinutes, 3},
+                                                {txtStartSeconds, 2},
+                                                {txtEndSeconds, 2},
+                                                {txtStartFrame, 7},
+                                                {txtEndFrame, 7},
+                                                {txtComment, Limits::CommentMax}};
+    for (const auto& [box, chars] : shown)
+        FontFit::setShownChars(box, chars);
+    for (QLineEdit* box : txtInitStr)
+        FontFit::setShownChars(box, Limits::InitStrMax);
+    const FontFit::Scale scale = FontFit::fit(client);
+    client->setFixedSize(scale(QSize(ClientWidth, ClientHeight)));
+    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
 }
 
 frmMain::~frmMain()

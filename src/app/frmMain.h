@@ -222,6 +222,7 @@ private:
     void buildLowerArea(QWidget* client);
     void buildHighlights(QWidget* client);
     void buildMenus();
+    void fitToFont(QWidget* client);
     void connectHandlers();
     void showDesignValues();
     void showInitStrLimitMessage();

@@ -17,9 +17,15 @@ public:
     QPushButton* cmdOK;
 
     void cmdOK_Click();
-    // Shows `text` modal over `owner`, centred on it.
+    // Shows `text` modal over `owner`, centred on it. The window grows down until the
+    // whole text shows.
     void showText(const QString& text, QWidget* owner);
 
 private:
+    void growFor(const QString& text);
+
     Modal& modal_;
+    QSize fittedSize_;    // the window, fitted to its font, before any growth
+    QRect fittedTextBox_; // the text box's place in it
+    QPoint fittedOK_;
 };

@@ -1,6 +1,8 @@
 #include "app/frmProgress.h"
 
 #include "app/CorvaneApp.h"
+#include "app/FontFit.h"
+#include "app/Placement.h"
 #include "app/frmFinder.h"
 #include "app/frmMain.h"
 
@@ -14,7 +16,6 @@ frmProgress::frmProgress(CorvaneApp& app) : app_(app)
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QStringLiteral("Progress"));
     setModal(false);
-    setFixedSize(395, 81);
 
     lblProgress = new QLabel(QStringLiteral("Label1"), this);
     lblProgress->setObjectName(QStringLiteral("lblProgress"));
@@ -28,7 +29,24 @@ frmProgress::frmProgress(CorvaneApp& app) : app_(app)
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(320, 32, 65, 25);
+    // The longest hint a probe shows, so that the window is fitted to it.
+    lblProgressHint =
+        new QLabel(QStringLiteral("30 seconds left: press RESET on the synchronizer now"), this);
+    lblProgressHint->setObjectName(QStringLiteral("lblProgressHint"));
+    lblProgressHint->setGeometry(24, 60, 361, 17);
+    QFont bold = lblProgressHint->font();
+    bold.setBold(true);
+    lblProgressHint->setFont(bold);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+
+    setFixedSize(FontFit::fit(this)(QSize(395, 81)));
+    setProgressHint(QString());
+}
+
+void frmProgress::setProgressHint(const QString& hint)
+{
+    lblProgressHint->setText(hint);
+    lblProgressHint->setVisible(!hint.isEmpty());
 }
 
 void frmProgress::cmdCancel_Click()
@@ -53,8 +71,11 @@ void frmProgress::startProgress(const QString& caption, const QString& line, int
                          : static_cast<QWidget*>(&app_.main());
     if (parentWidget() != owner)
         setParent(owner, windowFlags());
+    if (!isVisible())
+        Placement::centreOn(*this, *owner);
     setWindowTitle(caption);
     lblProgress->setText(line);
+    setProgressHint(QString());
     ProgressBar1->setMaximum(barMax);
     setBar(0);
     showNow();

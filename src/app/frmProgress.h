@@ -28,6 +28,7 @@ public:
     void setBarMax(int max) override;
     void advance(int by = 1) override;
     void hideProgress() override { hide(); }
+    void setProgressHint(const QString& hint) override;
     CancelNotifier& cancelNotifier() override { return cancelNotifier_; }
 
 protected:
@@ -36,6 +37,7 @@ protected:
 private:
     CorvaneApp& app_;
     QLabel* lblProgress;
+    QLabel* lblProgressHint; // what the user must do now, under the bar
     QProgressBar* ProgressBar1;
     QPushButton* cmdCancel;
     CancelNotifier cancelNotifier_;

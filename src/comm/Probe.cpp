@@ -13,6 +13,16 @@ namespace modCorvaneComm {
 
 namespace {
 
+// "30 seconds left: press RESET on the synchronizer now". A unit announces itself once,
+// when RESET is pressed, and only what arrives after the probe has started counts.
+QString resetHint(int ticksLeft)
+{
+    const int seconds = (ticksLeft * ProbeTickMs + 999) / 1000;
+    return QStringLiteral("%1 second%2 left: press RESET on the synchronizer now")
+        .arg(seconds)
+        .arg(seconds == 1 ? QString() : QStringLiteral("s"));
+}
+
 // Waits in ticks of half a second until the announcement has been heard (true), the
 // ticks have run out (false) or Cancel was pressed (ProbeRunning false). Each batch of
 // received bytes goes to the matcher as a whole, in order.
@@ -31,6 +41,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&p.cancelNotifier(), &CancelNotifier::cancelled);
     int ticks = 0;
     bool found = false;
+    p.setProgressHint(resetHint(ticksAllowed));
     do {
         wait.until(t, [&] { return !g.ProbeRunning || m.InBufferCount() > 0; });
         if (!g.ProbeRunning)
@@ -38,6 +49,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
         if (!t.Enabled()) {
             ++ticks;
             p.setBar(ticks);
+            p.setProgressHint(resetHint(ticksAllowed - ticks));
             t.setEnabled(true);
         }
         const int n = m.InBufferCount();
@@ -45,6 +57,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
             found = matcher.feed(m.Input().left(n));
     } while (ticks < ticksAllowed && !found);
     t.setEnabled(false);
+    p.setProgressHint(QString());
     return found;
 }
 

@@ -27,4 +27,7 @@ public:
     virtual void advance(int by = 1) = 0;
     virtual void hideProgress() = 0;
     virtual CancelNotifier& cancelNotifier() = 0;
+    // A second line under the step line, for what the user must do now; an empty text
+    // hides it. Every start clears it.
+    virtual void setProgressHint(const QString& hint) { (void)hint; }
 };

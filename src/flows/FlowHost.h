@@ -43,6 +43,9 @@ public:
     virtual void showProblem(const QString& text) = 0;
     // A message box over the editor.
     virtual void showMessage(const QString& text, bool exclamation) = 0;
+    // The box that explains a load's marks: beside the editor, so the marked fields stay
+    // in view.
+    virtual void showMarksReport(const QString& text) { showMessage(text, true); }
     // File dialogs over the editor; "" when cancelled.
     virtual QString askOpenFile(const QString& title, const QString& filter,
                                 const QString& selectedFilter) = 0;

@@ -92,7 +92,7 @@ int16_t getAll(FlowHost& host)
     showLoadMarks(g, editor, plan);
     const QString report = loadReportText(plan.red, plan.yellow);
     if (!report.isEmpty())
-        host.showMessage(report, true);
+        host.showMarksReport(report);
     return static_cast<int16_t>(plan.problemCount());
 }
 

@@ -1,0 +1,63 @@
+#include "app/Placement.h"
+
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace Placement {
+
+namespace {
+constexpr int Gap = 12;
+
+QPoint ontoScreen(QPoint at, QSize size, const QRect& screen)
+{
+    // A box larger than the screen keeps its top left corner visible.
+    const int x = std::max(screen.left(), std::min(at.x(), screen.right() + 1 - size.width()));
+    const int y = std::max(screen.top(), std::min(at.y(), screen.bottom() + 1 - size.height()));
+    return {x, y};
+}
+
+QRect screenOf(const QWidget& w)
+{
+    const QScreen* s = w.screen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
+}
+
+// The frame's extra size around the window's contents, as far as the desktop has told it.
+QSize frameExtra(const QWidget& w)
+{
+    return w.frameGeometry().size() - w.geometry().size();
+}
+} // namespace
+
+QPoint centredOn(QSize size, const QRect& owner, const QRect& screen)
+{
+    const QPoint at(owner.left() + (owner.width() - size.width()) / 2,
+                    owner.top() + (owner.height() - size.height()) / 2);
+    return ontoScreen(at, size, screen);
+}
+
+QPoint besideOf(QSize size, const QRect& owner, const QRect& screen)
+{
+    const int right = owner.right() + 1 + Gap;
+    if (right + size.width() <= screen.right() + 1)
+        return ontoScreen({right, owner.top()}, size, screen);
+    const int left = owner.left() - Gap - size.width();
+    if (left >= screen.left())
+        return ontoScreen({left, owner.top()}, size, screen);
+    return ontoScreen({screen.right() + 1 - size.width(), owner.top()}, size, screen);
+}
+
+void centreOn(QWidget& window, const QWidget& owner)
+{
+    const QSize size = window.size() + frameExtra(window);
+    window.move(centredOn(size, owner.frameGeometry(), screenOf(owner)));
+}
+
+void placeBeside(QWidget& window, const QWidget& owner)
+{
+    const QSize size = window.size() + frameExtra(window);
+    window.move(besideOf(size, owner.frameGeometry(), screenOf(owner)));
+}
+
+} // namespace Placement

@@ -1,0 +1,117 @@
+// Shows the editor, the finder, the progress window during a probe and the problem window
+// with the demo's unit, at a chosen font size, and saves a picture of each:
+//   corvane-screenshots OUTDIR [--point-size N] [--screen]
+// --screen takes the whole screen (window frames included, under a window manager) instead
+// of the window alone.
+
+#include "app/CorvaneApp.h"
+#include "app/frmFinder.h"
+#include "app/frmMain.h"
+#include "app/frmProblem.h"
+#include "app/frmProgress.h"
+#include "app/frmSimUnit.h"
+#include "comm/modCorvaneComm.h"
+#include "flows/TransferTexts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct Shooter
+{
+    QString dir;
+    bool wholeScreen = false;
+
+    void take(QWidget& w, const QString& name)
+    {
+        settle(400);
+        // From the screen: the window with the frame its window manager drew.
+        const QRect frame = w.frameGeometry();
+        const QPixmap picture = wholeScreen ? w.screen()->grabWindow(0, frame.x(), frame.y(),
+                                                                     frame.width(), frame.height())
+                                            : w.grab();
+        const QString path = QDir(dir).filePath(name + QStringLiteral(".png"));
+        if (!picture.save(path))
+            std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+        else
+            std::printf("%s %dx%d (window %dx%d)\n", qPrintable(path), picture.width(),
+                        picture.height(), w.width(), w.height());
+    }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QStringList args = qapp.arguments();
+    args.removeFirst();
+    Shooter shoot;
+    double pointSize = 0;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--point-size") && i + 1 < args.size())
+            pointSize = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--screen"))
+            shoot.wholeScreen = true;
+        else
+            shoot.dir = args[i];
+    }
+    if (shoot.dir.isEmpty()) {
+        std::fprintf(stderr, "usage: corvane-screenshots OUTDIR [--point-size N] [--screen]\n");
+        return 3;
+    }
+    QDir().mkpath(shoot.dir);
+    if (pointSize > 0) {
+        QFont f = QApplication::font();
+        f.setPointSizeF(pointSize);
+        QApplication::setFont(f);
+    }
+    std::printf("font: %s %.1f pt, %d px high\n", qPrintable(QApplication::font().family()),
+                QApplication::font().pointSizeF(), QFontMetrics(QApplication::font()).height());
+
+    CorvaneApp app;
+    QString error;
+    if (!app.startDemo(&error)) {
+        std::fprintf(stderr, "no demo unit: %s\n", qPrintable(error));
+        return 1;
+    }
+    startApplication(app);
+    app.simUnitWindow().hide(); // it would lie over the others' pictures
+    frmMain& editor = app.main();
+    shoot.take(editor, QStringLiteral("editor"));
+
+    // The problem window answers through the modal seam: pictured while it is shown.
+    app.modal.setHandler([&](const Modal::Request& r) {
+        if (r.dialog)
+            shoot.take(*r.dialog, QStringLiteral("problem"));
+        return QString();
+    });
+    app.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
+
+    app.showFinderFromEditor();
+    frmFinder& finder = app.finder();
+    modCorvaneComm::AppendFinderStatus(
+        app.g, QStringLiteral("Unable to Open COM2 (Permission denied: /dev/ttyS1 belongs to the "
+                              "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
+    shoot.take(finder, QStringLiteral("finder"));
+
+    frmProgress& progress = app.progressWindow();
+    progress.startProgress(QStringLiteral("Testing COM1"), QStringLiteral("Probing............."),
+                           60);
+    progress.setBar(8);
+    progress.setProgressHint(
+        QStringLiteral("26 seconds left: press RESET on the synchronizer now"));
+    shoot.take(progress, QStringLiteral("progress"));
+    progress.hideProgress();
+    return 0;
+}

@@ -141,7 +141,12 @@ void applyScale(QWidget* container, const Scale& scale)
     forEachPlaced(container, [&scale](QWidget* w) {
         const QRect place = designPlace(w);
         w->setProperty(DesignPlace, place);
-        w->setGeometry(scale(place));
+        QRect r = scale(place);
+        // A check box or option reacts to clicks on its box and text only: stretched wider,
+        // it would look as if its empty right part could be clicked.
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+            r.setWidth(std::min(r.width(), std::max(place.width(), w->sizeHint().width())));
+        w->setGeometry(r);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "app/Spinner.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
@@ -11,7 +12,7 @@ Spinner::Spinner(int min, int max, QWidget* parent) : QAbstractSlider(parent)
     setValue(min);
     setSingleStep(1);
     setPageStep(5);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 int Spinner::arrowHeight() const
@@ -56,6 +57,34 @@ void Spinner::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
+void Spinner::keyPressEvent(QKeyEvent* event)
+{
+    int by = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        by = singleStep();
+        break;
+    case Qt::Key_Down:
+        by = -singleStep();
+        break;
+    case Qt::Key_PageUp:
+        by = pageStep();
+        break;
+    case Qt::Key_PageDown:
+        by = -pageStep();
+        break;
+    default:
+        event->ignore(); // Tab and the rest go on to the window
+        return;
+    }
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        event->ignore();
+        return;
+    }
+    setValue(value() + by);
+    event->accept();
+}
+
 void Spinner::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -71,5 +100,12 @@ void Spinner::paintEvent(QPaintEvent*)
         button.rect = r.adjusted(3, 3, -3, -3);
         style()->drawPrimitive(arrow, &button, &p, this);
     }
-    p.fillRect(markerRect(), palette().color(QPalette::Dark));
+    // The marker shows the keyboard focus in the highlight colour.
+    p.fillRect(markerRect(), palette().color(hasFocus() ? QPalette::Highlight : QPalette::Dark));
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A small vertical spin control: the up arrow raises the value by 1, the down arrow lowers
 // it by 1, a click in the track moves it by 5 (above the marker up, below it down), and
-// the value never leaves [Min, Max]. Every change of the value, by the user or by code,
+// the value never leaves [Min, Max]. With the keyboard focus, Up and Down move it by 1 and
+// Page Up and Page Down by 5. Every change of the value, by the user or by code,
 // emits valueChanged once; lowering the bound below the value moves the value to it.
 
 #include <QAbstractSlider>
@@ -36,6 +37,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QSize sizeHint() const override { return {17, 44}; }
 
 private:

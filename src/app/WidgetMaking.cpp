@@ -2,7 +2,10 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace WidgetMaking {
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect r)
@@ -33,5 +36,16 @@ QFrame* makePanel(QWidget* parent, const char* name, QRect r, const QColor& colo
     p.setColor(QPalette::Window, colour);
     f->setPalette(p);
     return f;
+}
+
+void openMenusWithF10(QMainWindow* window)
+{
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    key->setObjectName(QStringLiteral("keyMenuBar"));
+    QObject::connect(key, &QShortcut::activated, window, [window] {
+        QMenuBar* bar = window->menuBar();
+        if (!bar->actions().isEmpty())
+            bar->setActiveAction(bar->actions().constFirst());
+    });
 }
 } // namespace WidgetMaking

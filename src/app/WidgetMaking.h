@@ -7,6 +7,7 @@
 class QColor;
 class QFrame;
 class QLabel;
+class QMainWindow;
 class QPushButton;
 class QWidget;
 
@@ -21,4 +22,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect r, bool bold);
 // A plain filled rectangle (backgrounds, etched lines).
 QFrame* makePanel(QWidget* parent, const char* name, QRect r, const QColor& colour);
+// F10 opens the window's first menu, as on most desktops (Alt and a caption's underlined
+// letter opens that menu).
+void openMenusWithF10(QMainWindow* window);
 } // namespace WidgetMaking

@@ -45,6 +45,12 @@ frmFinder::frmFinder(CorvaneApp& app) : app_(app)
     buildControls(client);
     buildMenus();
     connectHandlers();
+    // Tab as one reads the window: the port, its button, the other buttons, the status.
+    const std::initializer_list<QWidget*> chain = {cmbPort,    cmdConnect, cmdStart,
+                                                   cmdWithout, cmdExit,    txtFindStatus};
+    for (auto it = chain.begin(); it + 1 != chain.end(); ++it)
+        QWidget::setTabOrder(*it, *(it + 1));
+    openMenusWithF10(this);
     // The design places suit an 8-point font; the desktop's font may need more room.
     client->setFixedSize(FontFit::fit(client)(QSize(ClientWidth, ClientHeight)));
 
@@ -116,6 +122,7 @@ void frmFinder::buildControls(QWidget* c)
     txtFindStatus = named(new QPlainTextEdit(c), "txtFindStatus");
     txtFindStatus->setGeometry(8, 250, 464, 162);
     txtFindStatus->setReadOnly(true);
+    txtFindStatus->setTabChangesFocus(true);
     txtFindStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Long lines (a port that cannot be opened, with its reason) wrap at the box's edge.
     txtFindStatus->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -132,21 +139,21 @@ void frmFinder::buildMenus()
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    menuFile = named(menuBar()->addMenu(QStringLiteral("File")), "menuFile");
-    menuExit = action(menuFile, "menuExit", QStringLiteral("Exit"));
-    menuSynchro = named(menuBar()->addMenu(QStringLiteral("Find Synchronizer")), "menuSynchro");
-    menuConnect = action(menuSynchro, "menuConnect", QStringLiteral("Try Specific Serial Port"));
-    menuAutoFind = action(menuSynchro, "menuAutoFind", QStringLiteral("Try All Serial Ports"));
-    menuWithout = action(menuSynchro, "menuWithout", QStringLiteral("Work Without Synchronizer"));
+    menuFile = named(menuBar()->addMenu(QStringLiteral("&File")), "menuFile");
+    menuExit = action(menuFile, "menuExit", QStringLiteral("E&xit"));
+    menuSynchro = named(menuBar()->addMenu(QStringLiteral("Find &Synchronizer")), "menuSynchro");
+    menuConnect = action(menuSynchro, "menuConnect", QStringLiteral("Try &Specific Serial Port"));
+    menuAutoFind = action(menuSynchro, "menuAutoFind", QStringLiteral("Try &All Serial Ports"));
+    menuWithout = action(menuSynchro, "menuWithout", QStringLiteral("&Work Without Synchronizer"));
     separator1 = menuSynchro->addSeparator();
     separator1->setObjectName(QStringLiteral("separator1"));
     menuRefreshList =
-        action(menuSynchro, "menuRefreshList", QStringLiteral("Refresh Serial Port List"));
+        action(menuSynchro, "menuRefreshList", QStringLiteral("&Refresh Serial Port List"));
     separatorMonitor = menuSynchro->addSeparator();
     separatorMonitor->setObjectName(QStringLiteral("separatorMonitor"));
-    menuLineMonitor = action(menuSynchro, "menuLineMonitor", QStringLiteral("Line Monitor"));
-    menuHelp = named(menuBar()->addMenu(QStringLiteral("Help")), "menuHelp");
-    menuAbout = action(menuHelp, "menuAbout", QStringLiteral("About"));
+    menuLineMonitor = action(menuSynchro, "menuLineMonitor", QStringLiteral("Line &Monitor"));
+    menuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "menuHelp");
+    menuAbout = action(menuHelp, "menuAbout", QStringLiteral("&About"));
 }
 
 void frmFinder::connectHandlers()

@@ -92,6 +92,8 @@ frmMain::frmMain(CorvaneApp& owner) : app(owner)
     Shape3->lower();
     showDesignValues();
     connectHandlers();
+    setTabOrderTopToBottom();
+    openMenusWithF10(this);
 
     // The window sees every key typed in any of its controls first.
     qApp->installEventFilter(this);
@@ -329,6 +331,23 @@ void frmMain::buildHighlights(QWidget* c)
     shpHiLiteEndFrame = shape("shpHiLiteEndFrame", {70, 290, 96, 24});
     shpHiLiteComment = shape("shpHiLiteComment", {300, 368, 112, 24});
     shpHiLiteInitStr = shape("shpHiLiteInitStr", {174, 398, 160, 142});
+}
+
+// Tab runs as one reads the window: rows from the top, each from the left; a group of
+// options is one stop (the arrow keys move within it), the init strings follow one another.
+// Tab passes over what is hidden.
+void frmMain::setTabOrderTopToBottom()
+{
+    QWidget* const chain[] = {
+        scrModel,      scrChannel,     optStartTitle,   optStartChapter, optStartTimecode,
+        optStartFrame, scrStartTitle,  scrStartChapter, scrStartMinutes, scrStartSeconds,
+        txtStartFrame, optEndTitle,    optEndChapter,   optEndTimecode,  optEndFrame,
+        scrEndTitle,   scrEndChapter,  scrEndMinutes,   scrEndSeconds,   txtEndFrame,
+        cmdSaveTo,     chkSynchronize, chkSquelch,      txtComment,      cmdLoadFrom,
+        txtInitStr[0], txtInitStr[1],  txtInitStr[2],   txtInitStr[3],   cmdFileSave,
+        cmdFileLoad,   cmdDefaults,    cmdExit};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
 }
 
 // What the window shows before Form_Load, SetDefaults or a load: the number boxes show

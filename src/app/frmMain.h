@@ -223,6 +223,7 @@ private:
     void buildHighlights(QWidget* client);
     void buildMenus();
     void fitToFont(QWidget* client);
+    void setTabOrderTopToBottom();
     void connectHandlers();
     void showDesignValues();
     void showInitStrLimitMessage();

@@ -25,24 +25,24 @@ void frmMain::buildMenus()
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    menuFile = named(menuBar()->addMenu(QStringLiteral("File")), "menuFile");
-    menuFileLoad = action(menuFile, "menuFileLoad", QStringLiteral("Load from File"));
-    menuFileSave = action(menuFile, "menuFileSave", QStringLiteral("Save to File"));
+    menuFile = named(menuBar()->addMenu(QStringLiteral("&File")), "menuFile");
+    menuFileLoad = action(menuFile, "menuFileLoad", QStringLiteral("&Load from File"));
+    menuFileSave = action(menuFile, "menuFileSave", QStringLiteral("&Save to File"));
     Spacer2 = separator(menuFile, "Spacer2");
-    menuExit = action(menuFile, "menuExit", QStringLiteral("Exit"));
+    menuExit = action(menuFile, "menuExit", QStringLiteral("E&xit"));
 
     menuSynchronizer =
-        named(menuBar()->addMenu(QStringLiteral("Synchronizer")), "menuSynchronizer");
-    menuConnect = action(menuSynchronizer, "menuConnect", QStringLiteral("Find Synchronizer"));
+        named(menuBar()->addMenu(QStringLiteral("&Synchronizer")), "menuSynchronizer");
+    menuConnect = action(menuSynchronizer, "menuConnect", QStringLiteral("&Find Synchronizer"));
     spacer1 = separator(menuSynchronizer, "spacer1");
     menuLoadFrom =
-        action(menuSynchronizer, "menuLoadFrom", QStringLiteral("Load from Synchronizer"));
-    menuSaveTo = action(menuSynchronizer, "menuSaveTo", QStringLiteral("Save to Synchronizer"));
+        action(menuSynchronizer, "menuLoadFrom", QStringLiteral("&Load from Synchronizer"));
+    menuSaveTo = action(menuSynchronizer, "menuSaveTo", QStringLiteral("&Save to Synchronizer"));
     spacerMonitor = separator(menuSynchronizer, "spacerMonitor");
-    menuLineMonitor = action(menuSynchronizer, "menuLineMonitor", QStringLiteral("Line Monitor"));
+    menuLineMonitor = action(menuSynchronizer, "menuLineMonitor", QStringLiteral("Line &Monitor"));
 
-    menuHep = named(menuBar()->addMenu(QStringLiteral("Help")), "menuHep");
-    menuAbout = action(menuHep, "menuAbout", QStringLiteral("About"));
+    menuHep = named(menuBar()->addMenu(QStringLiteral("&Help")), "menuHep");
+    menuAbout = action(menuHep, "menuAbout", QStringLiteral("&About"));
 }
 
 void frmMain::connectHandlers()

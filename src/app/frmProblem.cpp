@@ -5,6 +5,8 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextLayout>
 
 frmProblem::frmProblem(Modal& modal) : modal_(modal)
 {
@@ -14,6 +16,8 @@ frmProblem::frmProblem(Modal& modal) : modal_(modal)
     txtProblem->setObjectName(QStringLiteral("txtProblem"));
     txtProblem->setGeometry(8, 24, 313, 57);
     txtProblem->setReadOnly(true);
+    // The text wraps at the box's edge; the box grows down to the text (growFor).
+    txtProblem->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(136, 96, 65, 25);
@@ -27,16 +31,29 @@ frmProblem::frmProblem(Modal& modal) : modal_(modal)
 
 void frmProblem::growFor(const QString& text)
 {
-    // The height the text takes when wrapped to the box, plus the box's frame and margins.
-    const QFontMetrics fm = txtProblem->fontMetrics();
-    const int margins =
-        2 * (txtProblem->frameWidth() + int(txtProblem->document()->documentMargin()) + 1);
-    const int wrapWidth = fittedTextBox_.width() - margins;
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QRect used =
-        fm.boundingRect(QRect(0, 0, wrapWidth, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, shown);
-    const int needed = used.height() + margins + fm.lineSpacing() / 2;
+    // Lays the text out as the box will, at the width it has without a scroll bar, and
+    // makes the box as high as those lines.
+    const QFont font = txtProblem->font();
+    const QFontMetrics fm(font);
+    const int margin = int(txtProblem->document()->documentMargin());
+    const int frame = txtProblem->frameWidth();
+    // Room for a scroll bar is left out: wrapped at the narrower width, the text is sure
+    // to fit at the wider one, so no scroll bar ever comes.
+    const int scrollBar = txtProblem->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const qreal width = fittedTextBox_.width() - 2 * frame - 2 * margin - scrollBar;
+    int lines = 0;
+    for (const QString& paragraph :
+         QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++lines;
+        }
+        layout.endLayout();
+    }
+    // The box lays each line out a pixel higher than the font's spacing at some sizes.
+    const int needed = lines * (fm.lineSpacing() + 1) + 2 * (frame + margin) + 2;
     const int extra = std::max(0, needed - fittedTextBox_.height());
     txtProblem->setGeometry(fittedTextBox_.adjusted(0, 0, 0, extra));
     cmdOK->move(fittedOK_ + QPoint(0, extra));

@@ -101,6 +101,7 @@ private slots:
                                     "Synchronizer Not Connected", "Synchronizer Connected"}));
     }
 
+    // The captions as shown; "&" marks the underlined letter that opens an entry.
     void menusInOrder()
     {
         AppFixture f;
@@ -110,13 +111,13 @@ private slots:
             for (QAction* a : top->menu()->actions())
                 seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
         }
-        QCOMPARE(seen,
-                 (QStringList{"menuFile=File", "menuFileLoad=Load from File",
-                              "menuFileSave=Save to File", "Spacer2=-", "menuExit=Exit",
-                              "menuSynchronizer=Synchronizer", "menuConnect=Find Synchronizer",
-                              "spacer1=-", "menuLoadFrom=Load from Synchronizer",
-                              "menuSaveTo=Save to Synchronizer", "spacerMonitor=-",
-                              "menuLineMonitor=Line Monitor", "menuHep=Help", "menuAbout=About"}));
+        QCOMPARE(seen, (QStringList{
+                           "menuFile=&File", "menuFileLoad=&Load from File",
+                           "menuFileSave=&Save to File", "Spacer2=-", "menuExit=E&xit",
+                           "menuSynchronizer=&Synchronizer", "menuConnect=&Find Synchronizer",
+                           "spacer1=-", "menuLoadFrom=&Load from Synchronizer",
+                           "menuSaveTo=&Save to Synchronizer", "spacerMonitor=-",
+                           "menuLineMonitor=Line &Monitor", "menuHep=&Help", "menuAbout=&About"}));
     }
 
     void hiddenKeySequence_data()

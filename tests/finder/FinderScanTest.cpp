@@ -6,6 +6,7 @@
 #include "comm/AnnouncementMatcher.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 
 using simsync::Direction;
@@ -33,6 +34,7 @@ private slots:
     void allPortsInOrder();
     void noUsablePortsTriesNothing();
     void twoQuickClicksRunOneScan();
+    void probeSaysWhenToPressReset();
 };
 
 void FinderScanTest::batches_data()
@@ -189,4 +191,29 @@ void FinderScanTest::twoQuickClicksRunOneScan()
 }
 
 CORVANE_TEST_CLASS(FinderScanTest)
+
+// RESET pressed before the probe listens is never heard: while it listens, the progress
+// window says so under its step line, with the seconds left.
+void FinderScanTest::probeSaysWhenToPressReset()
+{
+    FinderRig r;
+    QVERIFY(r.startUnits({5}, false));
+    frmFinder& fi = r.openFinder();
+    auto* hint = ctl<QLabel>(r.progress(), "lblProgressHint");
+    QStringList seen;
+    auto look = [&] { seen << (hint->isVisible() ? hint->text() : QStringLiteral("(hidden)")); };
+    Script script;
+    script.when(r.probing(5), look).after(1200, [&] {
+        look();
+        r.pressCancel();
+    });
+    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+    look();
+    QCOMPARE(seen,
+             (QStringList{"30 seconds left: press RESET on the synchronizer now",
+                          "29 seconds left: press RESET on the synchronizer now", "(hidden)"}));
+    QCOMPARE(ctl<QLabel>(r.progress(), "lblProgress")->text(),
+             QStringLiteral("Probing............."));
+}
+
 #include "FinderScanTest.moc"

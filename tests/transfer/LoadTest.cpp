@@ -93,6 +93,8 @@ void LoadTest::marksAndLockFollowLoads()
     QCOMPARE(rig.shownMarks(), (QStringList{"shpHiLiteChannel=red", "shpHiLiteEndChapter=yellow"}));
     QCOMPARE(rig.messages(), QStringList{loadReportText(1, 1)});
     QVERIFY(rig.fx.modal.requests.back().exclamation && rig.problems.isEmpty());
+    // Beside the editor, so that the marked fields stay in view.
+    QVERIFY(rig.fx.modal.requests.back().place == Modal::Place::BesideOwner);
     const QStringList state = wholeEditor(m, rig.g());
     QVERIFY(state.contains("txtChannel=1") && state.contains("txtEndChapter=2"));
     QVERIFY(g.ModelChannelUnlocked && g.ModelChannelMarked);

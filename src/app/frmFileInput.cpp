@@ -1,6 +1,7 @@
 #include "app/frmFileInput.h"
 
 #include "app/CorvaneApp.h"
+#include "app/Placement.h"
 #include "flows/FileCommands.h"
 
 #include <QCloseEvent>
@@ -96,6 +97,8 @@ void frmFileInput::startPreview(const QString& path)
 {
     txtInput->clear();
     txtFileName->setText(path);
+    if (!isVisible() && parentWidget())
+        Placement::centreOn(*this, *parentWidget()->window());
     show();
     raise();
     activateWindow();

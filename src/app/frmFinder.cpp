@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <exception>
 
@@ -200,6 +201,8 @@ void frmFinder::showNewestStatusLine()
 {
     txtFindStatus->moveCursor(QTextCursor::End);
     txtFindStatus->ensureCursorVisible();
+    QScrollBar* down = txtFindStatus->verticalScrollBar();
+    down->setValue(down->maximum());
 }
 
 void frmFinder::showEvent(QShowEvent* event)

@@ -89,10 +89,16 @@ private slots:
         FileRig f;
         f.load(f.writeFile("errors.txt", "Hello\r\nStart Mode Title\r\n"));
         frmFileInput& p = f.preview();
-        for (int height : {141, 477, 141}) {
-            QCOMPARE(p.height(), height);
-            QCOMPARE(p.txtInput->isVisible(), height == 477);
-            QCOMPARE(p.cmdDetails->text(), QString(height == 477 ? "No Details" : "Details"));
+        // Compact ends below the row of buttons and above the details; expanded shows them.
+        for (bool expanded : {false, true, false}) {
+            const QRect details = p.txtInput->geometry();
+            if (expanded)
+                QVERIFY(p.height() > details.bottom());
+            else
+                QVERIFY(p.height() > p.cmdDetails->geometry().bottom() &&
+                        p.height() < details.bottom());
+            QCOMPARE(p.txtInput->isVisible(), expanded);
+            QCOMPARE(p.cmdDetails->text(), QString(expanded ? "No Details" : "Details"));
             QTest::mouseClick(p.cmdDetails, Qt::LeftButton);
         }
     }

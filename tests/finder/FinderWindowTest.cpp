@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
 
 class FinderWindowTest : public QObject
 {
@@ -19,6 +20,7 @@ private slots:
     void exitAndCloseBoxEndTheApplication();
     void dumpWithPortClosed();
     void randFillThenLoad();
+    void statusShowsItsNewestLineWrapped();
 };
 
 void FinderWindowTest::keySequence_data()
@@ -111,4 +113,24 @@ void FinderWindowTest::randFillThenLoad()
 }
 
 CORVANE_TEST_CLASS(FinderWindowTest)
+// The newest status line is in view when the finder first shows and after every line;
+// a long line wraps at the box's edge instead of running off it.
+void FinderWindowTest::statusShowsItsNewestLineWrapped()
+{
+    FinderRig r;
+    for (int i = 0; i < 40; ++i)
+        modCorvaneComm::AppendFinderStatus(r.g(), QStringLiteral("line %1").arg(i));
+    frmFinder& fi = r.openFinder();
+    QScrollBar* down = fi.txtFindStatus->verticalScrollBar();
+    QTRY_VERIFY(down->maximum() > 0);
+    QCOMPARE(down->value(), down->maximum());
+    QScrollBar* across = fi.txtFindStatus->horizontalScrollBar();
+    modCorvaneComm::AppendFinderStatus(
+        r.g(), QStringLiteral("Unable to Open COM3 (Permission denied: /dev/ttyS2 belongs to the "
+                              "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
+    QCOMPARE(down->value(), down->maximum());
+    QCOMPARE(across->maximum(), 0);
+    QVERIFY(fi.txtFindStatus->cursorRect().bottom() <= fi.txtFindStatus->viewport()->height());
+}
+
 #include "FinderWindowTest.moc"

@@ -75,7 +75,7 @@ private slots:
             QVERIFY(actions.size() >= 3);
             QVERIFY(actions[actions.size() - 2]->isSeparator());
             QCOMPARE(actions.last()->objectName(), QString("menuLineMonitor"));
-            QCOMPARE(actions.last()->text(), QString("Line Monitor"));
+            QCOMPARE(actions.last()->text(), QString("Line &Monitor")); // M underlined
         }
         QVERIFY(!f.app->hasLineMonitor());
         finderMenu->actions().last()->trigger();

@@ -28,6 +28,10 @@ case "$(field Depends)" in
 *libqt6core6*libqt6serialport6* | *libqt6serialport6*libqt6core6*) ok "Depends: $(field Depends)" ;;
 *) fail "Depends lacks the Qt libraries: '$(field Depends)'" ;;
 esac
+case "$(field Depends)" in
+*qt6-qpa-plugins*) ;;
+*) fail "Depends lacks qt6-qpa-plugins (without it no window can open)" ;;
+esac
 [ "$(field Description | wc -l)" -ge 4 ] || fail "Description has no long text"
 
 # The files an installation needs.

@@ -99,6 +99,7 @@ int main(int argc, char** argv)
     app.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
 
     app.showFinderFromEditor();
+    app.simUnitWindow().hide();
     frmFinder& finder = app.finder();
     modCorvaneComm::AppendFinderStatus(
         app.g, QStringLiteral("Unable to Open COM2 (Permission denied: /dev/ttyS1 belongs to the "

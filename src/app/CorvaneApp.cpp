@@ -1,6 +1,7 @@
 #include "app/CorvaneApp.h"
 
 #include "app/AppIcon.h"
+#include "app/Placement.h"
 #include "app/frmDebug.h"
 #include "app/frmFileInput.h"
 #include "app/frmFinder.h"
@@ -73,8 +74,7 @@ frmSimUnit& CorvaneApp::simUnitWindow()
 // The unit window to the right of the window the user works in.
 static void showBeside(QWidget& w, const QWidget& owner)
 {
-    const QRect frame = owner.frameGeometry();
-    w.move(frame.right() + 12, frame.top());
+    Placement::placeBeside(w, owner);
     w.show();
 }
 
@@ -191,16 +191,19 @@ void CorvaneApp::showProblem(const QString& text)
 
 void CorvaneApp::showMessage(const QString& text, bool exclamation)
 {
-    wireLog_.event(QStringLiteral("message shown: ") +
-                   QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-    modal.messageBox(&main(), text, exclamation);
+    showMessageAt(text, exclamation, Modal::Place::CentredOnOwner);
 }
 
 void CorvaneApp::showMarksReport(const QString& text)
 {
+    showMessageAt(text, true, Modal::Place::BesideOwner);
+}
+
+void CorvaneApp::showMessageAt(const QString& text, bool exclamation, Modal::Place place)
+{
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-    modal.messageBox(&main(), text, true, Modal::Place::BesideOwner);
+    modal.messageBox(&main(), text, exclamation, place);
 }
 
 QString CorvaneApp::askOpenFile(const QString& title, const QString& filter,

@@ -99,6 +99,7 @@ public:
     void beforeCell(uint8_t address) override;
 
 private:
+    void showMessageAt(const QString& text, bool exclamation, Modal::Place place);
     // Every frame and event on the serial line, newest last.
     WireLog wireLog_;
     MSComm serial_{ports};

@@ -59,30 +59,21 @@ void Spinner::mousePressEvent(QMouseEvent* event)
 
 void Spinner::keyPressEvent(QKeyEvent* event)
 {
-    int by = 0;
-    switch (event->key()) {
-    case Qt::Key_Up:
-        by = singleStep();
-        break;
-    case Qt::Key_Down:
-        by = -singleStep();
-        break;
-    case Qt::Key_PageUp:
-        by = pageStep();
-        break;
-    case Qt::Key_PageDown:
-        by = -pageStep();
-        break;
-    default:
-        event->ignore(); // Tab and the rest go on to the window
-        return;
+    const std::pair<int, int> moves[] = {{Qt::Key_Up, singleStep()},
+                                         {Qt::Key_Down, -singleStep()},
+                                         {Qt::Key_PageUp, pageStep()},
+                                         {Qt::Key_PageDown, -pageStep()}};
+    // Keys with a modifier, Tab and the rest go on to the window.
+    if (!(event->modifiers() & ~Qt::KeypadModifier)) {
+        for (const auto& [key, by] : moves) {
+            if (event->key() == key) {
+                setValue(value() + by);
+                event->accept();
+                return;
+            }
+        }
     }
-    if (event->modifiers() & ~Qt::KeypadModifier) {
-        event->ignore();
-        return;
-    }
-    setValue(value() + by);
-    event->accept();
+    event->ignore();
 }
 
 void Spinner::paintEvent(QPaintEvent*)

@@ -188,6 +188,13 @@ PortFacts gatherPortFacts(const QString& path, const CommError& failure,
 
 qint64 pidInLockFile(const QByteArray& content)
 {
+    // A 4-byte file holding a NUL is a binary pid, even when its other bytes are digits
+    // (pid 14646 is the bytes "69", NUL, NUL).
+    if (content.size() == 4 && content.contains('\0')) {
+        int32_t binary = 0;
+        std::memcpy(&binary, content.constData(), sizeof binary);
+        return binary > 0 ? binary : 0;
+    }
     const qsizetype end = content.indexOf('\n');
     bool ascii = false;
     const qint64 pid = (end < 0 ? content : content.first(end)).trimmed().toLongLong(&ascii);

@@ -106,6 +106,11 @@ private slots:
         QTest::newRow("bare digits") << QByteArray("4242") << qint64(4242);
         QTest::newRow("binary") << QByteArray(reinterpret_cast<const char*>(&binary), 4)
                                 << qint64(4242);
+        // 14646 is the bytes "69", NUL, NUL: a binary pid whose first bytes are digits.
+        const int32_t digitsFirst = 14646;
+        QTest::newRow("binary, digits first")
+            << QByteArray(reinterpret_cast<const char*>(&digitsFirst), 4) << qint64(14646);
+        QTest::newRow("four digits") << QByteArray("1234") << qint64(1234);
         QTest::newRow("binary with LF")
             << QByteArray(reinterpret_cast<const char*>(&newlineByte), 4) << qint64(10);
         QTest::newRow("empty") << QByteArray() << qint64(0);

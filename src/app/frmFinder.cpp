@@ -179,10 +179,9 @@ void frmFinder::Form_Load()
     g.Busy = false;
     CommContext c = app_.comm();
     modCorvaneComm::ListSerialPorts(c);
-    g.ModelChannelUnlocked = false;
-    g.DebugArmed = false;
+    debugArmed_ = false;
     // The hidden editor shows the lock as it will be when it comes back.
-    app_.main().showModelChannelUnlocked(false);
+    app_.main().model().setModelChannelUnlocked(false);
     modCorvaneComm::AppendFinderStatus(g, QString());
     modCorvaneComm::AppendFinderStatus(g, QStringLiteral("Synchronizer Finder -- Ready"));
     modCorvaneComm::AppendFinderStatus(g, QString());
@@ -273,7 +272,7 @@ void frmFinder::handOverToEditor()
 {
     frmMain& m = app_.main();
     app_.showEditorFromFinder();
-    modCorvaneComm::SetDefaults(app_.g, m);
+    modCorvaneComm::SetDefaults(m.model());
     m.showConnected(true);
     // The scan's lease is still held: the load follows on the same line without a gap.
     TransferCommands::LoadWhileHeld(app_);
@@ -300,7 +299,7 @@ void frmFinder::cmdWithout_Click()
             app_.progressWindow().cmdCancel_Click();
     }
     app_.showEditorFromFinder();
-    modCorvaneComm::SetDefaults(g, app_.main());
+    modCorvaneComm::SetDefaults(app_.main().model());
 }
 
 void frmFinder::cmdExit_Click()
@@ -355,16 +354,15 @@ void frmFinder::returnedFromEditor()
 
 void frmFinder::Form_KeyPress(int ch)
 {
-    Globals& g = app_.g;
-    if (HiddenKeys::completes(g.DebugArmed, ch)) {
-        g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
-        if (g.ModelChannelUnlocked)
+    if (HiddenKeys::completes(debugArmed_, ch)) {
+        // The editor's lock follows, as if the sequence had been typed there.
+        EditorModel& editor = app_.main().model();
+        editor.setModelChannelUnlocked(!editor.modelChannelUnlocked());
+        if (editor.modelChannelUnlocked())
             app_.debug().show();
         else if (app_.hasDebug())
             app_.debug().hide();
-        // The editor's lock follows, as if the sequence had been typed there.
-        g.ModelChannelMarked = false;
-        app_.main().showModelChannelUnlocked(g.ModelChannelUnlocked);
+        editor.setModelChannelMarked(false);
     }
 }
 

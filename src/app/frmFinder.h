@@ -89,4 +89,5 @@ private:
     // "Work Without Synchronizer" during a scan: no further port is tried and the scan
     // does not hand over.
     bool scanAbandoned_ = false;
+    bool debugArmed_ = false; // the first key of the hidden sequence was typed
 };

@@ -72,8 +72,6 @@ void makeEtchedBorder(QWidget* parent, QRect r, const char* const names[8])
 
 frmMain::frmMain(CorvaneApp& owner) : app(owner)
 {
-    // The record holds what the boxes show: the init-string boxes start empty.
-    params.InitStr = {};
     setObjectName(QStringLiteral("frmMain"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -90,8 +88,9 @@ frmMain::frmMain(CorvaneApp& owner) : app(owner)
         s->lower();
     Shape1->lower();
     Shape3->lower();
-    showDesignValues();
     connectHandlers();
+    bindModel();
+    showEverything();
     setTabOrderTopToBottom();
     openMenusWithF10(this);
 
@@ -352,25 +351,6 @@ void frmMain::setTabOrderTopToBottom()
 
 // What the window shows before Form_Load, SetDefaults or a load: the number boxes show
 // their spinners' starting values.
-void frmMain::showDesignValues()
-{
-    scrEndTitle->setValueClamped(2);
-    scrEndChapter->setValueClamped(2);
-    scrEndMinutes->setValueClamped(1);
-    const std::pair<Spinner*, QLineEdit*> pairs[] = {{scrModel, txtModel},
-                                                     {scrChannel, txtChannel},
-                                                     {scrStartTitle, txtStartTitle},
-                                                     {scrEndTitle, txtEndTitle},
-                                                     {scrStartChapter, txtStartChapter},
-                                                     {scrEndChapter, txtEndChapter},
-                                                     {scrStartMinutes, txtStartMinutes},
-                                                     {scrStartSeconds, txtStartSeconds},
-                                                     {scrEndMinutes, txtEndMinutes},
-                                                     {scrEndSeconds, txtEndSeconds}};
-    for (const auto& [spinner, box] : pairs)
-        box->setText(QString::number(spinner->Value()));
-}
-
 std::array<HighlightShape*, 14> frmMain::highlightShapes() const
 {
     return {shpHiLiteModel,        shpHiLiteChannel,      shpHiLiteStartTitle,

@@ -3,7 +3,6 @@
 // buttons that move the set to and from a synchronizer or a settings file.
 
 #include "flows/EditorView.h"
-#include "model/SyncParameters.h"
 
 #include <QMainWindow>
 #include <array>
@@ -51,22 +50,8 @@ public:
     void txtEndFrame_LostFocus();
 
     // EditorView
-    SyncParameters& record() override { return params; }
-    EditorSnapshot snapshot() const override;
-    bool isTextEnabled(TextField field) const override;
-    void setSpinner(SpinField field, int value) override;
-    void setSpinnerMax(SpinField field, int max) override;
-    void setText(TextField field, const QString& text) override;
-    void selectOption(OptionField option) override;
-    void setCheck(CheckField field, bool on) override;
-    void setBaudIndex(int index) override;
+    EditorModel& model() override { return model_; }
     void settleFrameEdit() override;
-    void suspendModeFrameChecks(bool suspended) override { SuspendModeFrameChecks = suspended; }
-    void beginInitStrBatch() override;
-    void endInitStrBatch() override;
-    bool showMark(const QString& shape, MarkColour colour) override;
-    void clearMarks() override;
-    void showModelChannelUnlocked(bool unlocked) override;
     void showConnected(bool connected) override;
     void setCaption(const QString& caption) override { setWindowTitle(caption); }
     void setTransferCommandsEnabled(bool enabled) override;
@@ -77,7 +62,9 @@ protected:
 
 private:
     CorvaneApp& app;
-    SyncParameters params; // the one parameter record
+    // Every field's value and rule; the widgets show it and hand the user's edits to it.
+    EditorModel model_;
+    bool debugArmed_ = false; // the first key of the hidden sequence was typed
 
     // Top strip.
     QFrame* Frame1;
@@ -193,24 +180,6 @@ private:
     QMenu* menuHep;
     QAction* menuAbout;
 
-    // Handlers: each runs the same whether the user or code changes the control.
-    void scrModel_Change();
-    void scrChannel_Change();
-    void scrStartTitle_Change();
-    void scrEndTitle_Change();
-    void scrStartChapter_Change();
-    void scrEndChapter_Change();
-    void scrStartMinutes_Change();
-    void scrStartSeconds_Change();
-    void scrEndMinutes_Change();
-    void scrEndSeconds_Change();
-    void ApplyStartMode();
-    void ApplyEndMode();
-    void chkSynchronize_Click();
-    void chkSquelch_Click();
-    void txtComment_Change();
-    void txtInitStr_Change(int index); // txtInitStr1_Change ... txtInitStr4_Change
-
     // All fourteen highlight marks, in the order of their declaration.
     std::array<HighlightShape*, 14> highlightShapes() const;
     // The port commands follow the serial line's lease: enabled exactly while it is free.
@@ -225,16 +194,21 @@ private:
     void fitToFont(QWidget* client);
     void setTabOrderTopToBottom();
     void connectHandlers();
-    void showDesignValues();
-    void showInitStrLimitMessage();
-    void AdjustStartTime();
-    void AdjustEndTime();
+
+    // The binding to the model (frmMainBinding.cpp): the user's edits go to the model;
+    // the model's changes come back to the widgets with their signals blocked.
+    void bindModel();
+    void showEverything();
+    void showSpinner(SpinField field);
+    void showText(TextField field);
+    void showStartMode();
+    void showEndMode();
+    void showOptions(bool startGroup);
+    void showCheck(CheckField field);
+    void showMarks();
+    void showModelChannelUnlocked(bool unlocked);
     Spinner* spinner(SpinField field) const;
     QLineEdit* box(TextField field) const;
-
-    // While set, selecting a mode does not run the frame checks: a load puts validated
-    // frame values in place and must not have them pushed by a mode it selects afterwards.
-    bool SuspendModeFrameChecks = false;
-    bool initStrBatchOpen_ = false;
-    bool initStrBatchMessageShown_ = false;
+    // The box beside a time spinner, which shows its value; null for the other spinners.
+    QLineEdit* timeBox(SpinField field) const;
 };

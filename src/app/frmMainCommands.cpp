@@ -21,36 +21,19 @@ void frmMain::Form_Load()
 {
     setWindowTitle(AppIdentity::TitleWithFullVersion() +
                    QStringLiteral(" - Synchronizer Parameters"));
-    txtModel->setText(QStringLiteral("0"));
-    txtChannel->setText(QStringLiteral("0"));
-    app.g.LinkedFieldsActive = true;
-    app.g.DebugArmed = false;
-    app.g.ModelChannelUnlocked = false;
-    app.g.ModelChannelMarked = false;
-    app.g.TimeAdjustBusy = false;
-    showModelChannelUnlocked(false);
-    ApplyStartMode();
-    ApplyEndMode();
+    debugArmed_ = false;
+    model_.setModelChannelUnlocked(false);
+    model_.setModelChannelMarked(false);
 }
 
 void frmMain::Form_KeyPress(int ch)
 {
-    Globals& g = app.g;
     // A save and its compare must agree on whether model and channel take part, so the
     // lock cannot change while a transfer runs.
-    if (HiddenKeys::completes(g.DebugArmed, ch) && !g.TransferRunning) {
-        g.ModelChannelUnlocked = !g.ModelChannelUnlocked;
-        showModelChannelUnlocked(g.ModelChannelUnlocked);
-        g.ModelChannelMarked = false;
+    if (HiddenKeys::completes(debugArmed_, ch) && !app.g.TransferRunning) {
+        model_.setModelChannelUnlocked(!model_.modelChannelUnlocked());
+        model_.setModelChannelMarked(false);
     }
-}
-
-void frmMain::showModelChannelUnlocked(bool unlocked)
-{
-    txtModel->setEnabled(unlocked);
-    txtChannel->setEnabled(unlocked);
-    scrModel->setVisible(unlocked);
-    scrChannel->setVisible(unlocked);
 }
 
 void frmMain::showConnected(bool connected)
@@ -86,7 +69,7 @@ void frmMain::menuExit_Click()
 }
 void frmMain::cmdDefaults_Click()
 {
-    modCorvaneComm::SetDefaults(app.g, *this);
+    modCorvaneComm::SetDefaults(model_);
 }
 void frmMain::menuAbout_Click()
 {

@@ -1,15 +1,12 @@
-// The editor window's menus and the connections from every control to its handler.
+// The editor window's menus, and the connections from its buttons and menus to their
+// handlers.
 
-#include "app/Spinner.h"
 #include "app/WidgetMaking.h"
 #include "app/frmMain.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 
 using namespace WidgetMaking;
 
@@ -47,37 +44,6 @@ void frmMain::buildMenus()
 
 void frmMain::connectHandlers()
 {
-    auto onValue = [this](Spinner* s, void (frmMain::*handler)()) {
-        connect(s, &QAbstractSlider::valueChanged, this, [this, handler] { (this->*handler)(); });
-    };
-    onValue(scrModel, &frmMain::scrModel_Change);
-    onValue(scrChannel, &frmMain::scrChannel_Change);
-    onValue(scrStartTitle, &frmMain::scrStartTitle_Change);
-    onValue(scrEndTitle, &frmMain::scrEndTitle_Change);
-    onValue(scrStartChapter, &frmMain::scrStartChapter_Change);
-    onValue(scrEndChapter, &frmMain::scrEndChapter_Change);
-    onValue(scrStartMinutes, &frmMain::scrStartMinutes_Change);
-    onValue(scrStartSeconds, &frmMain::scrStartSeconds_Change);
-    onValue(scrEndMinutes, &frmMain::scrEndMinutes_Change);
-    onValue(scrEndSeconds, &frmMain::scrEndSeconds_Change);
-
-    for (QRadioButton* o : {optStartTitle, optStartChapter, optStartTimecode, optStartFrame})
-        connect(o, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                ApplyStartMode();
-        });
-    for (QRadioButton* o : {optEndTitle, optEndChapter, optEndTimecode, optEndFrame})
-        connect(o, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                ApplyEndMode();
-        });
-
-    connect(chkSynchronize, &QCheckBox::toggled, this, [this] { chkSynchronize_Click(); });
-    connect(chkSquelch, &QCheckBox::toggled, this, [this] { chkSquelch_Click(); });
-    connect(txtComment, &QLineEdit::textChanged, this, [this] { txtComment_Change(); });
-    for (int i = 0; i < 4; ++i)
-        connect(txtInitStr[i], &QLineEdit::textChanged, this, [this, i] { txtInitStr_Change(i); });
-
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
     connect(cmdDefaults, &QPushButton::clicked, this, [this] { cmdDefaults_Click(); });
     connect(cmdLoadFrom, &QPushButton::clicked, this, [this] { cmdLoadFrom_Click(); });

@@ -23,7 +23,8 @@ CliHost::CliHost()
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);
-    headless.onMessage = [this](const QString& text) { showMessage(text, false); };
+    QObject::connect(&cliEditor.editorModel, &EditorModel::message,
+                     [this](const QString& text) { showMessage(text, false); });
 }
 
 CliHost::~CliHost()
@@ -44,6 +45,12 @@ void CliHost::showMessage(const QString& text, bool)
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
     messages << plainText(text);
+}
+
+void CliHost::showMarksReport(const QString& text)
+{
+    wireLog_.event(QStringLiteral("message shown: ") +
+                   QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
 }
 
 QString plainText(QString text)

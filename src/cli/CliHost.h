@@ -1,20 +1,28 @@
 #pragma once
 // The command-line tool's running state: what the windows' application object holds,
-// without a window. The editor is a HeadlessEditor, the progress is a line on standard
+// without a window. The editor is the editor model alone, the progress is a line on standard
 // error, the preview keeps the lines it reports as errors, and the problem window and
 // message boxes are texts kept for the command to report.
 
-#include "cli/HeadlessEditor.h"
 #include "cli/StderrProgress.h"
 #include "comm/CommTimer.h"
 #include "comm/MSComm.h"
 #include "comm/PortLease.h"
 #include "comm/PortMap.h"
+#include "flows/EditorView.h"
 #include "flows/FlowHost.h"
 #include "model/Globals.h"
 
 #include <QStringList>
 #include <optional>
+
+// The editor without a window: the model, and nothing visual.
+class CliEditor : public EditorView
+{
+public:
+    EditorModel& model() override { return editorModel; }
+    EditorModel editorModel;
+};
 
 // A settings file's preview as the tool reports it: the error lines only.
 class CliPreview : public FilePreview
@@ -42,7 +50,7 @@ public:
 
     Globals g;
     PortMap ports;
-    HeadlessEditor headless{g};
+    CliEditor cliEditor;
     CliPreview filePreview;
 
     // What the problem window and the message boxes were given, in order, as texts.
@@ -51,10 +59,8 @@ public:
     // What the file dialogs answer.
     QString openPath;
     QString savePath;
-    // What the last load read and the last compare found.
+    // What the last load read.
     std::optional<CellSet> loadedCells;
-    QVector<CellDifference> differences;
-    CellSet comparedCells;
 
     MSComm& serial() { return serial_; }
     StderrProgress& progressLine() { return progress_; }
@@ -64,11 +70,13 @@ public:
     CommContext comm() override { return CommContext{serial_, timer_, g}; }
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }
-    EditorView& editor() override { return headless; }
+    EditorView& editor() override { return cliEditor; }
     ProgressView& progress() override { return progress_; }
     FilePreview& preview() override { return filePreview; }
     void showProblem(const QString& text) override;
     void showMessage(const QString& text, bool exclamation) override;
+    // The tool tells a load's marks in plain words instead of the box.
+    void showMarksReport(const QString& text) override;
     QString askOpenFile(const QString&, const QString&, const QString&) override
     {
         return openPath;
@@ -78,12 +86,6 @@ public:
         return savePath;
     }
     void beforeCell(uint8_t) override {}
-    void cellsLoaded(const CellSet& cells) override { loadedCells = cells; }
-    void differencesFound(const QVector<CellDifference>& found, const CellSet& cells) override
-    {
-        differences = found;
-        comparedCells = cells;
-    }
 
 private:
     WireLog wireLog_;

@@ -120,31 +120,26 @@ int load(CliHost& host)
     const int problems = host.problems.size();
     const int messages = host.messages.size();
     host.loadedCells.reset();
-    const TransferCommands::Outcome outcome = TransferCommands::LoadFromSynchronizer(host);
-    if (outcome != TransferCommands::Outcome::Done &&
-        outcome != TransferCommands::Outcome::Marked) {
-        tellShown(host, problems, messages);
-        return ExitCode::LineFailed;
-    }
-    if (outcome == TransferCommands::Outcome::Done || !host.loadedCells) {
-        tellShown(host, problems, messages);
-        return ExitCode::Success;
-    }
-    // The marks in plain words stand for the load's report box.
-    const LoadResult loaded = decodeAndValidate(*host.loadedCells);
-    const MarkPlan plan = markPlan(loaded.marks, loaded.values.StartMode, loaded.values.EndMode);
-    host.messages.removeAll(plainText(loadReportText(plan.red, plan.yellow)));
+    const TransferCommands::LoadOutcome loaded = TransferCommands::LoadFromSynchronizer(host);
     tellShown(host, problems, messages);
-    for (const QString& line : plainMarkLines(loaded.marks, loaded.values))
+    const bool done = loaded.outcome == TransferCommands::Outcome::Done ||
+                      loaded.outcome == TransferCommands::Outcome::Marked;
+    if (!done || !loaded.findings)
+        return ExitCode::LineFailed;
+    host.loadedCells = loaded.findings->cells;
+    if (loaded.outcome == TransferCommands::Outcome::Done)
+        return ExitCode::Success;
+    // The marks in plain words stand for the load's report box.
+    const LoadResult& found = loaded.findings->loaded;
+    for (const QString& line : plainMarkLines(found.marks, found.values))
         err(line);
     return ExitCode::Attention;
 }
 
 void unlockModelChannel(CliHost& host)
 {
-    host.g.ModelChannelUnlocked = true;
-    host.g.ModelChannelMarked = false;
-    host.headless.showModelChannelUnlocked(true);
+    host.cliEditor.editorModel.setModelChannelUnlocked(true);
+    host.cliEditor.editorModel.setModelChannelMarked(false);
     host.wireLog().event(QStringLiteral("model and channel unlocked"));
 }
 

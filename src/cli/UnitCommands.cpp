@@ -61,7 +61,8 @@ int read(CliHost& host, const CliRequest& r)
         return loaded;
 
     Globals& g = host.g;
-    modFileAccess::BuildSettingsLines(g, host.editor().snapshot(), QDateTime::currentDateTime());
+    modFileAccess::BuildSettingsLines(g, host.editor().model().snapshot(),
+                                      QDateTime::currentDateTime());
     const QStringList lines = modFileAccess::savedLines(g);
     if (r.output.isEmpty()) {
         const QByteArray bytes = modFileAccess::encodeSettingsLines(lines);
@@ -84,23 +85,22 @@ int write(CliHost& host, const CliRequest& r)
     if (loaded > ExitCode::Attention)
         return loaded;
     if (r.model)
-        host.editor().setSpinner(SpinField::Model, *r.model);
+        host.editor().model().setSpinner(SpinField::Model, *r.model);
     if (r.channel)
-        host.editor().setSpinner(SpinField::Channel, *r.channel);
+        host.editor().model().setSpinner(SpinField::Channel, *r.channel);
 
     const int problems = host.problems.size();
     const int messages = host.messages.size();
-    host.differences.clear();
     using Outcome = TransferCommands::Outcome;
-    const Outcome saved = TransferCommands::SaveToSynchronizer(host);
+    const TransferCommands::SaveOutcome saved = TransferCommands::SaveToSynchronizer(host);
     tellShown(host, problems, messages);
-    switch (saved) {
+    switch (saved.outcome) {
     case Outcome::Done:
         err(QStringLiteral("Saved to COM%1 and compared: no differences.").arg(host.g.SyncPort));
         return ExitCode::Success;
     case Outcome::Differences:
-        for (const CellDifference& d :
-             differencesByField(host.differences, host.editor().snapshot(), host.comparedCells))
+        for (const CellDifference& d : differencesByField(
+                 saved.differences, host.editor().model().snapshot(), saved.readBack))
             out(QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read));
         return ExitCode::Attention;
     case Outcome::Refused:
@@ -115,7 +115,7 @@ int verify(CliHost& host, const CliRequest& r)
     const int loaded = loadThenApply(host, r, r.unlock);
     if (loaded > ExitCode::Attention)
         return loaded;
-    const EditorSnapshot expected = host.editor().snapshot();
+    const EditorSnapshot expected = host.editor().model().snapshot();
     // The modes and switches as a save would store them; a value no unit can hold means
     // the file cannot be what the unit holds.
     const SavePlan plan = buildSavePlan(expected);

@@ -1,14 +1,13 @@
 #include "flows/EditorDefaults.h"
 
-#include "flows/EditorView.h"
-#include "model/Globals.h"
+#include "editor/EditorModel.h"
 
 namespace modCorvaneComm {
 
 // Each step sets a control and lets its own handler run. The start values go to their
 // minimum before the end values are set, so no intermediate state has an end at or
 // before its start, whatever the editor held.
-void SetDefaults(Globals& g, EditorView& e)
+void SetDefaults(EditorModel& e)
 {
     e.setSpinner(SpinField::Model, 22);
     e.setSpinner(SpinField::Channel, 1);
@@ -43,13 +42,12 @@ void SetDefaults(Globals& g, EditorView& e)
 
     e.setText(TextField::Comment, QString());
 
-    ClearHighlights(g, e);
+    ClearHighlights(e);
 }
 
-void ClearHighlights(Globals& g, EditorView& e)
+void ClearHighlights(EditorModel& e)
 {
     e.clearMarks();
-    g.marks.clear();
 }
 
 } // namespace modCorvaneComm

@@ -1,10 +1,10 @@
 #pragma once
 // Putting the default parameter set into the editor, and clearing the load marks.
 
-struct Globals;
-class EditorView;
+class EditorModel;
 
 namespace modCorvaneComm {
-void SetDefaults(Globals& g, EditorView& editor);
-void ClearHighlights(Globals& g, EditorView& editor);
+void SetDefaults(EditorModel& editor);
+// Hides every highlight and forgets the load's flags.
+void ClearHighlights(EditorModel& editor);
 } // namespace modCorvaneComm

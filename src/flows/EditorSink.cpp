@@ -20,35 +20,35 @@ void EditorSink::showLineCount(int lineNo)
 
 bool EditorSink::isFieldEnabled(TextField field) const
 {
-    return editor_.isTextEnabled(field);
+    return editor_.model().isTextEnabled(field);
 }
 
 void EditorSink::beginApply()
 {
-    editor_.beginInitStrBatch();
+    editor_.model().beginInitStrBatch();
 }
 
 void EditorSink::endApply()
 {
-    editor_.endInitStrBatch();
+    editor_.model().endInitStrBatch();
 }
 
 void EditorSink::setText(TextField field, const QString& text)
 {
-    editor_.setText(field, text);
+    editor_.model().setText(field, text);
 }
 
 void EditorSink::selectOption(OptionField option)
 {
-    editor_.selectOption(option);
+    editor_.model().selectOption(option);
 }
 
 void EditorSink::setCheck(CheckField field, int value)
 {
-    editor_.setCheck(field, value != 0);
+    editor_.model().setCheck(field, value != 0);
 }
 
 void EditorSink::setListIndex(ListField, int index)
 {
-    editor_.setBaudIndex(index);
+    editor_.model().setBaudIndex(index);
 }

@@ -53,7 +53,8 @@ void ApplyPreviewedFile(FlowHost& host)
 void SaveToFile(FlowHost& host)
 {
     Globals& g = host.globals();
-    modFileAccess::BuildSettingsLines(g, host.editor().snapshot(), QDateTime::currentDateTime());
+    modFileAccess::BuildSettingsLines(g, host.editor().model().snapshot(),
+                                      QDateTime::currentDateTime());
     g.SettingsFileName = modFileAccess::AskFileForSave(host);
     if (g.SettingsFileName.isEmpty())
         return;

@@ -55,10 +55,4 @@ public:
     // Runs before each cell a transfer reads or writes; a test may throw from it to stand
     // in for an unexpected failure.
     virtual void beforeCell(uint8_t address) = 0;
-
-    // What a transfer read and found, for a host that reports it itself; the windows show
-    // it through the editor instead. Every cell of a load, once all have come in.
-    virtual void cellsLoaded(const CellSet&) {}
-    // The differences a compare found, and the cells it read back.
-    virtual void differencesFound(const QVector<CellDifference>&, const CellSet&) {}
 };

@@ -2,23 +2,25 @@
 
 #include "flows/EditorView.h"
 #include "flows/ModelChannelLock.h"
-#include "model/Globals.h"
 
 #include <stdexcept>
 
 namespace {
 
-// Sets a flag for a scope and puts the old value back however the scope ends.
-class ScopedFlag
+// The linked-field adjustment stays off for a scope, however the scope ends.
+class Unlinked
 {
 public:
-    ScopedFlag(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~ScopedFlag() { flag_ = old_; }
-    ScopedFlag(const ScopedFlag&) = delete;
-    ScopedFlag& operator=(const ScopedFlag&) = delete;
+    explicit Unlinked(EditorModel& e) : e_(e), old_(e.linkedFieldsActive())
+    {
+        e_.setLinkedFieldsActive(false);
+    }
+    ~Unlinked() { e_.setLinkedFieldsActive(old_); }
+    Unlinked(const Unlinked&) = delete;
+    Unlinked& operator=(const Unlinked&) = delete;
 
 private:
-    bool& flag_;
+    EditorModel& e_;
     bool old_;
 };
 
@@ -26,26 +28,26 @@ private:
 class NoModeFrameChecks
 {
 public:
-    explicit NoModeFrameChecks(EditorView& e) : e_(e) { e_.suspendModeFrameChecks(true); }
+    explicit NoModeFrameChecks(EditorModel& e) : e_(e) { e_.suspendModeFrameChecks(true); }
     ~NoModeFrameChecks() { e_.suspendModeFrameChecks(false); }
     NoModeFrameChecks(const NoModeFrameChecks&) = delete;
     NoModeFrameChecks& operator=(const NoModeFrameChecks&) = delete;
 
 private:
-    EditorView& e_;
+    EditorModel& e_;
 };
 
 // The four init strings go in as one step: the limit message shows at most once.
 class InitStrBatch
 {
 public:
-    explicit InitStrBatch(EditorView& e) : e_(e) { e_.beginInitStrBatch(); }
+    explicit InitStrBatch(EditorModel& e) : e_(e) { e_.beginInitStrBatch(); }
     ~InitStrBatch() { e_.endInitStrBatch(); }
     InitStrBatch(const InitStrBatch&) = delete;
     InitStrBatch& operator=(const InitStrBatch&) = delete;
 
 private:
-    EditorView& e_;
+    EditorModel& e_;
 };
 
 OptionField startOption(PointMode mode)
@@ -83,17 +85,18 @@ constexpr int Baud9600Index = 3;
 
 } // namespace
 
-void fillEditor(Globals& g, EditorView& e, const SyncParameters& v)
+void fillEditor(EditorView& view, const SyncParameters& v)
 {
     // A frame box keeps its check for when the focus leaves it. Let that happen now, on
     // the values it was typed against: hiding the box while its mode changes below would
     // otherwise run the check on the loaded numbers.
-    e.settleFrameEdit();
+    view.settleFrameEdit();
+    EditorModel& e = view.model();
     // The record takes the loaded set first: the handlers below refresh parts of it, and
     // the init-string limit is judged on the four new strings together, not on old ones.
     e.record() = v;
     {
-        ScopedFlag unlinked(g.LinkedFieldsActive, false);
+        Unlinked unlinked(e);
         // The start bounds of the loaded end mode, set now: selecting that mode later must
         // not pull a loaded start title or chapter of 99 down to 98 (nor can a spinner
         // take a value above its bound meanwhile).
@@ -134,11 +137,11 @@ void fillEditor(Globals& g, EditorView& e, const SyncParameters& v)
         e.setText(boxes[i], v.InitStr[i]);
 }
 
-void showLoadMarks(Globals& g, EditorView& e, const MarkPlan& plan)
+void showLoadMarks(EditorModel& e, const MarkPlan& plan)
 {
-    relockIfMarked(g, e);
+    relockIfMarked(e);
     for (const ShapeMark& mark : plan.shapes)
         if (!e.showMark(mark.shape, mark.colour))
             throw std::logic_error("no highlight shape " + mark.shape.toStdString());
-    unlockIfMarked(g, e, plan.modelChannelFlagged);
+    unlockIfMarked(e, plan.modelChannelFlagged);
 }

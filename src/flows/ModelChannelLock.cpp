@@ -1,25 +1,21 @@
 #include "flows/ModelChannelLock.h"
 
-#include "flows/EditorView.h"
-#include "model/Globals.h"
+#include "editor/EditorModel.h"
 
-void relockIfMarked(Globals& g, EditorView& editor)
+void relockIfMarked(EditorModel& e)
 {
-    if (!g.ModelChannelMarked)
+    if (!e.modelChannelMarked())
         return;
-    g.ModelChannelUnlocked = false;
-    editor.showModelChannelUnlocked(false);
-    g.ModelChannelMarked = false;
+    e.setModelChannelUnlocked(false);
+    e.setModelChannelMarked(false);
 }
 
-void unlockIfMarked(Globals& g, EditorView& editor, bool modelOrChannelMarked)
+void unlockIfMarked(EditorModel& e, bool modelOrChannelMarked)
 {
     if (modelOrChannelMarked)
-        g.ModelChannelMarked = true;
-    if (g.ModelChannelMarked && !g.ModelChannelUnlocked) {
-        g.ModelChannelUnlocked = true;
-        editor.showModelChannelUnlocked(true);
-    } else {
-        g.ModelChannelMarked = false;
-    }
+        e.setModelChannelMarked(true);
+    if (e.modelChannelMarked() && !e.modelChannelUnlocked())
+        e.setModelChannelUnlocked(true);
+    else
+        e.setModelChannelMarked(false);
 }

@@ -4,11 +4,10 @@
 // a compare that read everything back, locks them again. A lock the user opened with the
 // key sequence stays open.
 
-struct Globals;
-class EditorView;
+class EditorModel;
 
 // Locks model and channel again when a load had unlocked them; clears ModelChannelMarked.
-void relockIfMarked(Globals& g, EditorView& editor);
+void relockIfMarked(EditorModel& editor);
 // After a load has marked fields: unlocks model and channel when either is marked and
 // they are locked; otherwise ModelChannelMarked ends False.
-void unlockIfMarked(Globals& g, EditorView& editor, bool modelOrChannelMarked);
+void unlockIfMarked(EditorModel& editor, bool modelOrChannelMarked);

@@ -47,25 +47,26 @@ bool portReady(FlowHost& host, const QString& heading)
 
 } // namespace
 
-Outcome LoadWhileHeld(FlowHost& host)
+LoadOutcome LoadWhileHeld(FlowHost& host)
 {
     using namespace TransferTexts;
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
-    const int16_t status = modGetSetAll::GetAllFromCorvane(host);
+    modGetSetAll::LoadRun run = modGetSetAll::LoadAll(host);
+    const int16_t status = run.status;
     host.wireLog().command(QStringLiteral("load ended: ") +
                            outcome(host, status, "problems marked"));
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotLoad + CommunicationErrors);
-    return outcomeOf(status, Outcome::Marked);
+    return {outcomeOf(status, Outcome::Marked), std::move(run.findings)};
 }
 
-Outcome LoadFromSynchronizer(FlowHost& host)
+LoadOutcome LoadFromSynchronizer(FlowHost& host)
 {
     using namespace TransferTexts;
     PortLeaseHold lease(host.lease(), QStringLiteral("load"));
     if (!lease.held() || !portReady(host, CannotLoad))
-        return Outcome::NotStarted;
+        return {};
     TransferGuard guard(host);
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
     CommContext c = host.comm();
@@ -73,18 +74,18 @@ Outcome LoadFromSynchronizer(FlowHost& host)
     return LoadWhileHeld(host);
 }
 
-Outcome SaveToSynchronizer(FlowHost& host)
+SaveOutcome SaveToSynchronizer(FlowHost& host)
 {
     using namespace TransferTexts;
     PortLeaseHold lease(host.lease(), QStringLiteral("save"));
     if (!lease.held() || !portReady(host, CannotSave))
-        return Outcome::NotStarted;
+        return {};
     // A value the unit cannot hold stops the save before any window or byte.
-    const SavePlan plan = buildSavePlan(host.editor().snapshot());
+    const SavePlan plan = buildSavePlan(host.editor().model().snapshot());
     if (!plan.ok()) {
         host.wireLog().command(QStringLiteral("save refused before the first byte"));
         host.showProblem(plan.problemText);
-        return Outcome::Refused;
+        return {Outcome::Refused, {}, {}};
     }
 
     TransferGuard guard(host);
@@ -98,10 +99,12 @@ Outcome SaveToSynchronizer(FlowHost& host)
     if (saved == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotSave + CommunicationErrors);
     if (saved != 0)
-        return outcomeOf(saved, Outcome::LineFailed); // an incomplete save is not compared
+        return {
+            outcomeOf(saved, Outcome::LineFailed), {}, {}}; // an incomplete save is not compared
 
     p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
-    const int16_t differences = modGetSetAll::CompareAllFromCorvane(host);
+    modGetSetAll::CompareRun compared = modGetSetAll::CompareAll(host);
+    const int16_t differences = compared.status;
     host.wireLog().command(QStringLiteral("compare ended: ") +
                            outcome(host, differences, "differences"));
     p.hideProgress();
@@ -109,7 +112,8 @@ Outcome SaveToSynchronizer(FlowHost& host)
         host.showProblem(CannotCompare + CommunicationErrors);
     else if (differences > 0)
         host.showProblem(CompareFailed + NotSavedCorrectly);
-    return outcomeOf(differences, Outcome::Differences);
+    return {outcomeOf(differences, Outcome::Differences), std::move(compared.differences),
+            std::move(compared.readBack)};
 }
 
 } // namespace TransferCommands

@@ -4,6 +4,8 @@
 // needs the port open, shows the progress window around its transfers and reports a
 // failure in the problem window.
 
+#include "flows/modGetSetAll.h"
+
 class FlowHost;
 
 namespace TransferCommands {
@@ -20,11 +22,26 @@ enum class Outcome
     ProgramError // an unexpected failure, shown in its box
 };
 
-Outcome LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"
-Outcome SaveToSynchronizer(FlowHost& host);   // "SAVE to Synchronizer"
+// A load's ending, and what it read and found once every cell had come in.
+struct LoadOutcome
+{
+    Outcome outcome = Outcome::NotStarted;
+    std::optional<modGetSetAll::LoadFindings> findings;
+};
+
+// A save's ending, and what its compare read back and found different.
+struct SaveOutcome
+{
+    Outcome outcome = Outcome::NotStarted;
+    QVector<CellDifference> differences;
+    CellSet readBack;
+};
+
+LoadOutcome LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"
+SaveOutcome SaveToSynchronizer(FlowHost& host);   // "SAVE to Synchronizer"
 
 // The load after the finder found a unit: the same transfer and texts as "LOAD from
 // Synchronizer", for a caller that already holds the lease and has the port open.
-Outcome LoadWhileHeld(FlowHost& host);
+LoadOutcome LoadWhileHeld(FlowHost& host);
 
 } // namespace TransferCommands

@@ -64,10 +64,10 @@ template <typename Body> int16_t guarded(FlowHost& host, const char* procedure, 
     }
 }
 
-int16_t getAll(FlowHost& host)
+int16_t getAll(FlowHost& host, std::optional<LoadFindings>& findings)
 {
-    Globals& g = host.globals();
-    EditorView& editor = host.editor();
+    EditorView& view = host.editor();
+    EditorModel& editor = view.model();
     CommContext c = host.comm();
     startBar(host, 1);
     if (!modCorvaneComm::SendAttention(c))
@@ -78,19 +78,19 @@ int16_t getAll(FlowHost& host)
         return CommunicationFailed;
 
     // Every cell is in: only from here on does the editor change.
-    host.cellsLoaded(cells);
-    modCorvaneComm::ClearHighlights(g, editor);
+    modCorvaneComm::ClearHighlights(editor);
     const LoadResult loaded = decodeAndValidate(cells);
-    g.marks = loaded.marks;
+    editor.marks() = loaded.marks;
     host.progress().advance();
-    fillEditor(g, editor, loaded.values);
+    fillEditor(view, loaded.values);
     host.progress().advance();
 
     const MarkPlan plan = markPlan(loaded.marks, loaded.values.StartMode, loaded.values.EndMode);
     for (const QString& line : describeMarks(loaded.marks, cells, loaded.values))
         host.wireLog().finding(line);
-    showLoadMarks(g, editor, plan);
+    showLoadMarks(editor, plan);
     const QString report = loadReportText(plan.red, plan.yellow);
+    findings = LoadFindings{cells, loaded, plan, report};
     if (!report.isEmpty())
         host.showMarksReport(report);
     return static_cast<int16_t>(plan.problemCount());
@@ -103,10 +103,9 @@ int16_t setAll(FlowHost& host, const SavePlan& plan)
         host.showProblem(plan.problemText);
         return AlreadyReported;
     }
-    Globals& g = host.globals();
-    EditorView& editor = host.editor();
+    EditorModel& editor = host.editor().model();
     CommContext c = host.comm();
-    modCorvaneComm::ClearHighlights(g, editor);
+    modCorvaneComm::ClearHighlights(editor);
     startBar(host, 2);
     if (!modCorvaneComm::SendAttention(c))
         return CommunicationFailed;
@@ -130,13 +129,12 @@ int16_t setAll(FlowHost& host, const SavePlan& plan)
     return 0;
 }
 
-int16_t compareAll(FlowHost& host)
+int16_t compareAll(FlowHost& host, CompareRun& run)
 {
-    Globals& g = host.globals();
-    EditorView& editor = host.editor();
+    EditorModel& editor = host.editor().model();
     const EditorSnapshot expected = editor.snapshot();
     CommContext c = host.comm();
-    modCorvaneComm::ClearHighlights(g, editor);
+    modCorvaneComm::ClearHighlights(editor);
     startBar(host, 1);
     if (!modCorvaneComm::SendAttention(c))
         return CommunicationFailed;
@@ -150,11 +148,12 @@ int16_t compareAll(FlowHost& host)
         findDifferences(expected, rec.StartMode, rec.EndMode, cells);
     for (const CellDifference& d : found)
         host.wireLog().finding(describeDifference(d));
-    host.differencesFound(found, cells);
+    run.differences = found;
+    run.readBack = cells;
     const int differences = static_cast<int>(found.size());
     // Model and channel that a load unlocked for correction have now been saved and read
     // back, whatever the count.
-    relockIfMarked(g, editor);
+    relockIfMarked(editor);
     return static_cast<int16_t>(std::min(differences, 32767));
 }
 
@@ -162,7 +161,16 @@ int16_t compareAll(FlowHost& host)
 
 int16_t GetAllFromCorvane(FlowHost& host)
 {
-    return guarded(host, "GetAllFromCorvane", [&] { return getAll(host); });
+    return LoadAll(host).status;
+}
+
+LoadRun LoadAll(FlowHost& host)
+{
+    LoadRun run;
+    run.status = guarded(host, "GetAllFromCorvane", [&] { return getAll(host, run.findings); });
+    if (run.status < 0)
+        run.findings.reset();
+    return run;
 }
 
 int16_t SetAllToCorvane(FlowHost& host, const SavePlan& plan)
@@ -172,7 +180,14 @@ int16_t SetAllToCorvane(FlowHost& host, const SavePlan& plan)
 
 int16_t CompareAllFromCorvane(FlowHost& host)
 {
-    return guarded(host, "CompareAllFromCorvane", [&] { return compareAll(host); });
+    return CompareAll(host).status;
+}
+
+CompareRun CompareAll(FlowHost& host)
+{
+    CompareRun run;
+    run.status = guarded(host, "CompareAllFromCorvane", [&] { return compareAll(host, run); });
+    return run;
 }
 
 } // namespace modGetSetAll

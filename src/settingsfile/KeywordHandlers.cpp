@@ -73,7 +73,7 @@ void parseSwitch(Globals& g, ParserSink& sink, const QStringList& words, CheckFi
 
 void parseLockedNumber(Globals& g, ParserSink& sink, const QStringList& words, TextField box)
 {
-    if (words.size() < 2 || !g.ModelChannelUnlocked || !sink.isFieldEnabled(box))
+    if (words.size() < 2 || !sink.isFieldEnabled(box))
         return;
     // An empty value (two blanks after the keyword) is kept and echoed as the keyword and
     // one blank ("Model "); that line has no value word left, so the apply pass drops it.

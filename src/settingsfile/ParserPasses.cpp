@@ -40,7 +40,6 @@ void PreviewFile(Globals& g, ParserSink& sink, const QStringList& lines, bool mo
     g.FileLineNo = 1;
     g.AcceptedCount = 0;
     g.ParsePass = 1;
-    g.LinkedFieldsActive = false;
     sink.showErrorCount(g.FileErrorCount);
     sink.showLineCount(g.FileLineNo);
 
@@ -59,7 +58,6 @@ void PreviewFile(Globals& g, ParserSink& sink, const QStringList& lines, bool mo
         }
     }
 
-    g.LinkedFieldsActive = true;
     g.FileLineNo = 0;
 }
 

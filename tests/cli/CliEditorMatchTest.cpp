@@ -43,19 +43,16 @@ struct EditorSide
     void write(const QString& file, bool unlock, int model, int channel)
     {
         frmMain& m = fx.main();
-        if (unlock) {
-            fx.g().ModelChannelUnlocked = true;
-            m.showModelChannelUnlocked(true);
-        }
+        if (unlock)
+            m.model().setModelChannelUnlocked(true);
         click(m, "cmdLoadFrom");
         fx.modal.fileAnswers << file;
         click(m, "cmdFileLoad");
         click(fx.app->fileInput(), "cmdAccept");
-        EditorView& view = m;
         if (model)
-            view.setSpinner(SpinField::Model, model);
+            m.model().setSpinner(SpinField::Model, model);
         if (channel)
-            view.setSpinner(SpinField::Channel, channel);
+            m.model().setSpinner(SpinField::Channel, channel);
         click(m, "cmdSaveTo");
     }
 };
@@ -77,38 +74,15 @@ void CliEditorMatchTest::writeMatchesTheEditor_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("status"); // the tool's; the editor refuses the same saves
 
-    QTest::newRow("titles, a long comment")
-        << QStringList{}
-        << settingsFile({"Start Mode Title", "End Mode Title", "End Title 7",
-                         "Comment A comment beyond fifteen"})
-        << QStringList{} << 0;
-    QTest::newRow("frame points pushed apart")
-        << QStringList{}
-        << settingsFile({"Start Mode Frame", "End Mode Frame", "Start Frame 5000", "End Frame 100"})
-        << QStringList{} << 3;
-    // The unit holds 12:34 to 56:07; a file never holds times, so the unit's stay.
-    QTest::newRow("time modes keep the unit's times")
+    // One file through both: the unit holds 12:34 to 56:07, which a file never carries;
+    // the comment is cut to 15 and the init strings to 58 together on the way in.
+    QTest::newRow("time modes, long comment, init strings over 58")
         << QStringList{"3C=:0", "30=00", "31=12", "32=34", "33=00",
                        "34=00", "35=56", "36=07", "37=00"}
-        << settingsFile({"Start Mode Timecode", "End Mode Timecode", "Start Frame 7"})
-        << QStringList{} << 0;
-    QTest::newRow("init strings over 58 together")
-        << QStringList{}
-        << settingsFile({"Init String 1 ABCDEFGHIJKLMNOPQRST", "Init String 2 abcdefghijklmnopqrst",
-                         "Init String 3 01234567890123456789",
+        << settingsFile({"Start Mode Timecode", "End Mode Timecode", "Start Frame 7",
+                         "Comment A comment beyond fifteen", "Init String 1 ABCDEFGHIJKLMNOPQRST",
+                         "Init String 2 abcdefghijklmnopqrst", "Init String 3 01234567890123456789",
                          "Init String 4 zyxwvutsrqponmlkjihg"})
-        << QStringList{} << 0;
-    QTest::newRow("start chapter 99 against end chapter")
-        << QStringList{} << settingsFile({"Start Chapter 99", "End Chapter 99", "Start Title 99"})
-        << QStringList{} << 3;
-    QTest::newRow("unlocked: the file's model and channel")
-        << QStringList{} << settingsFile({"Model 40", "Channel 7"}) << QStringList{"--unlock"} << 0;
-    QTest::newRow("model and channel options over the file")
-        << QStringList{} << settingsFile({"Model 40", "Synchronize Off"})
-        << QStringList{"--model", "12", "--channel", "3"} << 0;
-    // An unreadable model unlocks model and channel for correction: the file's line applies.
-    QTest::newRow("marked model takes the file's")
-        << QStringList{"3F=?0", "39=00"} << settingsFile({"Model 41", "Squelch Off"})
         << QStringList{} << 0;
 }
 

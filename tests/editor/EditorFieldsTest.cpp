@@ -50,10 +50,10 @@ class EditorFieldsTest : public QObject
         const QStringList names =
             v.size() == 2 ? QStringList{"Start" + field, "End" + field}
                           : QStringList{"StartMinutes", "StartSeconds", "EndMinutes", "EndSeconds"};
-        f.g().LinkedFieldsActive = false;
+        f.main().model().setLinkedFieldsActive(false);
         for (int i = 0; i < names.size(); ++i)
             spinner(f.main(), "scr" + names[i])->setValueClamped(v[i].toInt());
-        f.g().LinkedFieldsActive = true;
+        f.main().model().setLinkedFieldsActive(true);
     }
 
     // A table whose rows are one text each, the values between '|'.
@@ -133,13 +133,12 @@ private slots:
         frmMain& m = f.main();
         m.findChild<QRadioButton*>(c[1])->setChecked(true);
         place(f, field, c[2]);
-        const QString recordBefore = record(m.record());
-        f.g().LinkedFieldsActive = linked;
+        const QString recordBefore = record(m.model().record());
+        f.main().model().setLinkedFieldsActive(linked);
         spinner(m, "scr" + c[3])->setValueClamped(c[4].toInt());
         QCOMPARE(field == "Minutes" ? times(m) : pair(m, field), after);
-        QVERIFY(!f.g().TimeAdjustBusy);
         // The record follows the pairs (it holds no times); unlinked, it is left alone.
-        const SyncParameters& p = m.record();
+        const SyncParameters& p = m.model().record();
         const QString recorded =
             field == "Title"     ? QStringLiteral("%1-%2").arg(p.StartTitle).arg(p.EndTitle)
             : field == "Chapter" ? QStringLiteral("%1-%2").arg(p.StartChapter).arg(p.EndChapter)
@@ -215,7 +214,10 @@ private slots:
         QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text() + "-" +
                      ctl<QLineEdit>(m, "txtEndFrame")->text(),
                  c[4]);
-        QCOMPARE(QStringLiteral("%1-%2").arg(m.record().StartFrame).arg(m.record().EndFrame), c[4]);
+        QCOMPARE(QStringLiteral("%1-%2")
+                     .arg(m.model().record().StartFrame)
+                     .arg(m.model().record().EndFrame),
+                 c[4]);
     }
 
     void modesShowTheirFields_data()
@@ -256,7 +258,8 @@ private slots:
                 seen << field + (visible == all ? "" : "!");
         }
         QCOMPARE(seen.join(' '), c[1]);
-        QCOMPARE(int(side == "Start" ? m.record().StartMode : m.record().EndMode), c[2].toInt());
+        QCOMPARE(int(side == "Start" ? m.model().record().StartMode : m.model().record().EndMode),
+                 c[2].toInt());
     }
 
     void textLimits_data()
@@ -292,8 +295,8 @@ private slots:
             QTest::keyClicks(edit, c[3]);
         QCOMPARE(edit->text(), c[4]);
         QCOMPARE(edit == ctl<QLineEdit>(m, "txtComment")
-                     ? m.record().Comment
-                     : m.record().InitStr[c[0].right(1).toInt() - 1],
+                     ? m.model().record().Comment
+                     : m.model().record().InitStr[c[0].right(1).toInt() - 1],
                  c[4]);
         // Every character over the total is refused with its own message.
         QCOMPARE(f.modal.messages(),
@@ -310,10 +313,10 @@ private slots:
         for (QCheckBox* box : {ctl<QCheckBox>(m, "chkSquelch"), ctl<QCheckBox>(m, "chkSynchronize"),
                                ctl<QCheckBox>(m, "chkSquelch")}) {
             QTest::mouseClick(box, Qt::LeftButton);
-            bits << QString::number(m.record().OptionBits);
+            bits << QString::number(m.model().record().OptionBits);
         }
         QCOMPARE(bits, (QStringList{"8", "0", "4"}));
-        QVERIFY(m.record().Squelch && !m.record().Synchronize);
+        QVERIFY(m.model().record().Squelch && !m.model().record().Synchronize);
     }
 
     void defaultsFromAnyState_data()
@@ -346,7 +349,7 @@ private slots:
         ctl<QLineEdit>(m, "txtComment")->setText("old");
         ctl<QCheckBox>(m, "chkSquelch")->setChecked(false);
         ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
-        f.g().marks[MarkKey::StartTitle].OutOfRange = true;
+        f.main().model().marks()[MarkKey::StartTitle].OutOfRange = true;
         f.modal.clear();
 
         // No spinner change during the reset may leave an end at or before its start.
@@ -380,10 +383,10 @@ private slots:
             QStringLiteral("22 1 1-2 1-2 0:0 1:0 1-1000 0KL0DS    "));
         QVERIFY(ctl<QCheckBox>(m, "chkSynchronize")->isChecked() &&
                 ctl<QCheckBox>(m, "chkSquelch")->isChecked());
-        QCOMPARE(record(m.record()), record(SyncParameters()));
+        QCOMPARE(record(m.model().record()), record(SyncParameters()));
         for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
-        QVERIFY(!f.g().marks.any());
+        QVERIFY(!f.main().model().marks().any());
     }
 };
 

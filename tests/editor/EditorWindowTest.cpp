@@ -58,7 +58,7 @@ private slots:
                 !ctl<QLabel>(m, "imgSync")->isVisible());
         for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
-        QVERIFY(f.g().LinkedFieldsActive && !f.g().ModelChannelUnlocked && !f.g().DebugArmed);
+        QVERIFY(m.model().linkedFieldsActive() && !m.model().modelChannelUnlocked());
     }
 
     // Every window a desktop shows in its task bar or switcher carries the application's
@@ -130,7 +130,7 @@ private slots:
         QTest::newRow("other key between") << QList<int>{a, x, b} << "locked marked";
         QTest::newRow("first twice") << QList<int>{a, a, b} << "locked marked";
         QTest::newRow("second alone") << QList<int>{b} << "locked marked";
-        QTest::newRow("second then first") << QList<int>{b, a} << "locked marked armed";
+        QTest::newRow("second, then the sequence") << QList<int>{b, a, b} << "unlocked";
         QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << "unlocked";
     }
 
@@ -140,14 +140,14 @@ private slots:
         QFETCH(QString, state);
         AppFixture f;
         frmMain& m = f.main();
-        Globals& g = f.g();
-        g.ModelChannelMarked = true;
+        EditorModel& e = m.model();
+        e.setModelChannelMarked(true);
         ctl<QLineEdit>(m, "txtComment")->setFocus();
         typeKeys(ctl<QLineEdit>(m, "txtComment"), keys);
-        QCOMPARE(QString(g.ModelChannelUnlocked ? "unlocked" : "locked") +
-                     (g.ModelChannelMarked ? " marked" : "") + (g.DebugArmed ? " armed" : ""),
+        QCOMPARE(QString(e.modelChannelUnlocked() ? "unlocked" : "locked") +
+                     (e.modelChannelMarked() ? " marked" : ""),
                  state);
-        const bool open = g.ModelChannelUnlocked;
+        const bool open = e.modelChannelUnlocked();
         QCOMPARE(QList<bool>({ctl<QLineEdit>(m, "txtModel")->isEnabled(),
                               ctl<QLineEdit>(m, "txtChannel")->isEnabled(),
                               ctl<Spinner>(m, "scrModel")->isVisible(),
@@ -166,10 +166,10 @@ private slots:
         f.g().TransferRunning = true;
         ctl<QLineEdit>(m, "txtComment")->setFocus();
         typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
-        QVERIFY(!f.g().ModelChannelUnlocked && !ctl<QLineEdit>(m, "txtModel")->isEnabled());
+        QVERIFY(!m.model().modelChannelUnlocked() && !ctl<QLineEdit>(m, "txtModel")->isEnabled());
         f.g().TransferRunning = false;
         typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
-        QVERIFY(f.g().ModelChannelUnlocked && ctl<QLineEdit>(m, "txtModel")->isEnabled());
+        QVERIFY(m.model().modelChannelUnlocked() && ctl<QLineEdit>(m, "txtModel")->isEnabled());
     }
 
     void menuEntryKeepsTheFocus()

@@ -86,7 +86,7 @@ private slots:
         comment->setFocus();
         QTest::keyClick(comment, Qt::Key_G, Qt::ControlModifier);
         QTest::keyClick(comment, Qt::Key_T, Qt::ControlModifier);
-        QVERIFY(f.g().ModelChannelUnlocked);
+        QVERIFY(f.main().model().modelChannelUnlocked());
         for (const char* side : {"optStart", "optEnd"})
             QTest::mouseClick(ctl<QRadioButton>(m, side + mode), Qt::LeftButton);
 

@@ -50,10 +50,6 @@ struct FileRig : AppFixture
     void save(const QString& answer) { run(ctl<QPushButton>(main(), "cmdFileSave"), answer); }
     frmFileInput& preview() { return app->fileInput(); }
     void accept() { QTest::mouseClick(ctl<QPushButton>(preview(), "cmdAccept"), Qt::LeftButton); }
-    QStringList fields() { return describe(main().snapshot()); }
-    void unlockModelChannel()
-    {
-        g().ModelChannelUnlocked = true;
-        main().showModelChannelUnlocked(true);
-    }
+    QStringList fields() { return describe(main().model().snapshot()); }
+    void unlockModelChannel() { main().model().setModelChannelUnlocked(true); }
 };

@@ -51,7 +51,7 @@ private slots:
         f.unlockModelChannel();
         frmMain& m = f.main();
         const int titleSpinner = ctl<Spinner>(m, "scrStartTitle")->Value();
-        EditorSnapshot expected = m.snapshot();
+        EditorSnapshot expected = m.model().snapshot();
         f.load(f.writeFile("twice.txt", "Start Mode Frame\nStart Mode Title\nStart Title 7\n"
                                         "start title 12\nComment first\nComment second one\n"
                                         "Channel 5\nCHANNEL 9\nSynchronize Off\nSynchronize On\n"
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(f.fields(), describe(expected)); // the fields the file does not name stay
         QCOMPARE(ctl<Spinner>(m, "scrStartTitle")->Value(), titleSpinner); // the box only
         QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentIndex(), 3);
-        QCOMPARE(m.record().InitStr[1], QString("EF")); // the record follows the controls
+        QCOMPARE(m.model().record().InitStr[1], QString("EF")); // the record follows the controls
     }
 
     void okWaitsWhileTransferRuns()

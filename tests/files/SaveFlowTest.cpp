@@ -74,7 +74,7 @@ private slots:
                      QString());
             QCOMPARE(lines[14 + i], QByteArray("Init String ") + char('1' + i) + " \r");
         }
-        QCOMPARE(f.main().record().InitStr[0], QString());
+        QCOMPARE(f.main().model().record().InitStr[0], QString());
     }
 
     void failedSaveKeepsOldFile()
@@ -166,7 +166,8 @@ private slots:
         for (int i = 1; i <= 4; ++i)
             boxes << ctl<QLineEdit>(f.main(), QStringLiteral("txtInitStr%1").arg(i))->text();
         QCOMPARE(boxes, cut);
-        QCOMPARE(QStringList(f.main().record().InitStr.begin(), f.main().record().InitStr.end()),
+        QCOMPARE(QStringList(f.main().model().record().InitStr.begin(),
+                             f.main().model().record().InitStr.end()),
                  cut);
         // Outside a file load the message shows again for every character cut.
         f.modal.clear();

@@ -112,7 +112,7 @@ void FinderScanTest::doubtfulModelIsFoundAndLoaded()
     // The load followed: a model of 0 is raised to 1, marked yellow and unlocked.
     QCOMPARE(ctl<QLineEdit>(r.main(), "txtModel")->text(), QStringLiteral("1"));
     QCOMPARE(ctl<HighlightShape>(r.main(), "shpHiLiteModel")->FillColor(), HighlightColors::Yellow);
-    QVERIFY(r.g().ModelChannelUnlocked);
+    QVERIFY(r.main().model().modelChannelUnlocked());
 }
 
 void FinderScanTest::allPortsInOrder()

@@ -47,7 +47,7 @@ void FinderWindowTest::keySequence()
         else
             QTest::keyClick(fi.cmbPort, char(k));
     }
-    QCOMPARE(r.g().ModelChannelUnlocked, unlocked);
+    QCOMPARE(r.main().model().modelChannelUnlocked(), unlocked);
     QCOMPARE(r.f.app->hasDebug() && r.f.app->debug().isVisible(), unlocked);
     // The editor comes back showing the lock as the finder left it.
     QTest::mouseClick(fi.cmdWithout, Qt::LeftButton);

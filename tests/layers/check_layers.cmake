@@ -1,8 +1,8 @@
 # Fails when a source file under SRC includes a header of a layer above its own.
 # Usage: cmake -DSRC=<path to src> -P check_layers.cmake
 #
-# Layers, bottom up: model; comm, transfer, settingsfile and editor on model; flows on
-# model, comm, transfer and settingsfile; simunit (the simulated unit) on nothing; cli (the
+# Layers, bottom up: model; comm, transfer and settingsfile on model; editor on model,
+# transfer and settingsfile; flows on model, comm, transfer, settingsfile and editor; simunit (the simulated unit) on nothing; cli (the
 # command-line tool) on all of these but simunit, and never on app (no widgets); app on
 # everything.
 
@@ -14,8 +14,8 @@ set(allowed_model model)
 set(allowed_comm model comm)
 set(allowed_transfer model transfer)
 set(allowed_settingsfile model settingsfile)
-set(allowed_editor model editor)
-set(allowed_flows model comm transfer settingsfile flows)
+set(allowed_editor model transfer settingsfile editor)
+set(allowed_flows model comm transfer settingsfile editor flows)
 set(allowed_simunit simunit)
 set(allowed_cli model comm transfer settingsfile editor flows cli)
 set(layers model comm transfer settingsfile editor flows simunit cli app)

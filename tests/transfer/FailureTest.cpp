@@ -23,8 +23,8 @@ QStringList markAndRecord(Rig& rig, const QString& command)
     ctl<QLineEdit>(m, "txtComment")->setText("before");
     ctl<HighlightShape>(m, "shpHiLiteEndTitle")->setFillColor(HighlightColors::Red);
     ctl<HighlightShape>(m, "shpHiLiteEndTitle")->show();
-    rig.g().marks[MarkKey::EndTitle].Unreadable = true;
-    QStringList out = wholeEditor(m, rig.g());
+    rig.main().model().marks()[MarkKey::EndTitle].Unreadable = true;
+    QStringList out = wholeEditor(m);
     if (command == "save")
         out = out.filter(QRegularExpression("^(?!shpHiLite|mark)"));
     QTest::mouseClick(command == "load" ? ctl<QPushButton>(m, "cmdLoadFrom")
@@ -35,7 +35,7 @@ QStringList markAndRecord(Rig& rig, const QString& command)
 
 QStringList keptOf(Rig& rig, const QString& command)
 {
-    const QStringList now = wholeEditor(rig.main(), rig.g());
+    const QStringList now = wholeEditor(rig.main());
     return command == "load" ? now : now.filter(QRegularExpression("^(?!shpHiLite|mark)"));
 }
 } // namespace
@@ -128,7 +128,7 @@ void FailureTest::programErrorShownOnceAndEnds()
     QTest::qWait(200);
     QCOMPARE(rig.sim.framesReceived(), framesSent);
     QCOMPARE(keptOf(rig, command), kept);
-    QVERIFY(rig.g().LinkedFieldsActive && !rig.g().TransferRunning);
+    QVERIFY(rig.main().model().linkedFieldsActive() && !rig.g().TransferRunning);
     QVERIFY(rig.fx.app->progressWindow().isHidden() &&
             ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
     QVERIFY(rig.fx.app->serial().PortOpen());

@@ -58,7 +58,7 @@ void LoadTest::cleanLoadFillsEveryField()
         expected << QStringLiteral("R%1").arg(a);
     QCOMPARE(rig.framesStartingWith(""), expected);
 
-    const QStringList state = wholeEditor(m, rig.g());
+    const QStringList state = wholeEditor(m);
     for (const QString& f :
          QString("txtModel=41|txtChannel=7|optStartTimecode=1|optEndFrame=1|txtStartMinutes=12|"
                  "txtStartSeconds=5|txtStartFrame=1205|txtEndFrame=123456|txtEndMinutes=234|"
@@ -69,13 +69,13 @@ void LoadTest::cleanLoadFillsEveryField()
              .split('|'))
         QVERIFY2(state.contains(f), qPrintable(f));
     QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentText(), QString("9600"));
-    QCOMPARE(m.record().StartMode, PointMode::Timecode);
-    QCOMPARE(m.record().EndMode, PointMode::Frame);
-    QCOMPARE(m.record().OptionBits, uint16_t(4));
-    QCOMPARE(m.record().EndFrame, 123456);
-    QCOMPARE(m.record().InitStr[3], QString("GH4"));
+    QCOMPARE(m.model().record().StartMode, PointMode::Timecode);
+    QCOMPARE(m.model().record().EndMode, PointMode::Frame);
+    QCOMPARE(m.model().record().OptionBits, uint16_t(4));
+    QCOMPARE(m.model().record().EndFrame, 123456);
+    QCOMPARE(m.model().record().InitStr[3], QString("GH4"));
     QVERIFY(rig.shownMarks().isEmpty());
-    QVERIFY(rig.g().LinkedFieldsActive && !false);
+    QVERIFY(m.model().linkedFieldsActive());
     QVERIFY(ctl<QPushButton>(m, "cmdLoadFrom")->isEnabled() &&
             ctl<QAction>(m, "menuSaveTo")->isEnabled());
 }
@@ -87,7 +87,6 @@ void LoadTest::marksAndLockFollowLoads()
     Rig rig;
     QVERIFY(rig.ok);
     frmMain& m = rig.main();
-    Globals& g = rig.g();
     putCells(rig.sim, {"3E=AB", "3B=00"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(2));
     QCOMPARE(rig.shownMarks(), (QStringList{"shpHiLiteChannel=red", "shpHiLiteEndChapter=yellow"}));
@@ -95,28 +94,28 @@ void LoadTest::marksAndLockFollowLoads()
     QVERIFY(rig.fx.modal.requests.back().exclamation && rig.problems.isEmpty());
     // Beside the editor, so that the marked fields stay in view.
     QVERIFY(rig.fx.modal.requests.back().place == Modal::Place::BesideOwner);
-    const QStringList state = wholeEditor(m, rig.g());
+    const QStringList state = wholeEditor(m);
     QVERIFY(state.contains("txtChannel=1") && state.contains("txtEndChapter=2"));
-    QVERIFY(g.ModelChannelUnlocked && g.ModelChannelMarked);
+    QVERIFY(m.model().modelChannelUnlocked() && m.model().modelChannelMarked());
     QVERIFY(ctl<QLineEdit>(m, "txtModel")->isEnabled() &&
             !ctl<Spinner>(m, "scrChannel")->isHidden());
 
     putCells(rig.sim, {"3E=07", "3B=44"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
     QVERIFY(rig.shownMarks().isEmpty());
-    QVERIFY(!g.ModelChannelUnlocked && !g.ModelChannelMarked);
+    QVERIFY(!m.model().modelChannelUnlocked() && !m.model().modelChannelMarked());
     QVERIFY(ctl<Spinner>(m, "scrChannel")->isHidden() &&
             !ctl<QLineEdit>(m, "txtChannel")->isEnabled());
 
     m.Form_KeyPress(HiddenKeys::First);
     m.Form_KeyPress(HiddenKeys::Second);
-    QVERIFY(g.ModelChannelUnlocked);
+    QVERIFY(m.model().modelChannelUnlocked());
     putCells(rig.sim, {"3E=00"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
-    QVERIFY(g.ModelChannelUnlocked && !g.ModelChannelMarked);
+    QVERIFY(m.model().modelChannelUnlocked() && !m.model().modelChannelMarked());
     putCells(rig.sim, {"3E=01"});
     QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
-    QVERIFY(g.ModelChannelUnlocked && !ctl<Spinner>(m, "scrChannel")->isHidden());
+    QVERIFY(m.model().modelChannelUnlocked() && !ctl<Spinner>(m, "scrChannel")->isHidden());
 }
 
 // Mid-load, every command that could start on the port is disabled and does nothing when
@@ -183,7 +182,7 @@ void LoadTest::loadKeepsValidSetIntact()
 
     QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QString("1205"));
     QCOMPARE(ctl<QLineEdit>(m, "txtEndFrame")->text(), QString("1000"));
-    QCOMPARE(m.record().EndFrame, 1000);
+    QCOMPARE(m.model().record().EndFrame, 1000);
     QVERIFY(rig.shownMarks().isEmpty());
     QVERIFY2(rig.boxes().isEmpty(), rig.boxes().constData());
     QCOMPARE(ctl<QLineEdit>(m, "txtInitStr1")->text(), QString("12345678901234567890"));

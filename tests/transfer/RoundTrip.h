@@ -76,7 +76,7 @@ inline void checkRoundTrip(bool throughButtons)
         QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
         QCOMPARE(rig.framesStartingWith("W").size(), 54);
     } else {
-        const SavePlan plan = buildSavePlan(m.snapshot());
+        const SavePlan plan = buildSavePlan(m.model().snapshot());
         QVERIFY2(plan.ok(), qPrintable(plan.problemText));
         for (const CellWrite& w : plan.writes)
             rig.sim.setCell(w.address, w.bytes.d0, w.bytes.d1);

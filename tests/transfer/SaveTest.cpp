@@ -67,13 +67,13 @@ void SaveTest::cleanSaveWritesAndCompares()
         // Marks of an earlier load stand until the save.
         ctl<HighlightShape>(m, "shpHiLiteStartTitle")->setFillColor(HighlightColors::Yellow);
         ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
-        rig.g().marks[MarkKey::StartTitle].OutOfRange = true;
+        rig.main().model().marks()[MarkKey::StartTitle].OutOfRange = true;
     }
     ctl<Spinner>(m, "scrModel")->setValueClamped(33);
     ctl<Spinner>(m, "scrChannel")->setValueClamped(4);
     ctl<QRadioButton>(m, "optStartTimecode")->setChecked(true);
     ctl<QLineEdit>(m, "txtComment")->setText("Hello");
-    const SavePlan plan = buildSavePlan(m.snapshot());
+    const SavePlan plan = buildSavePlan(m.model().snapshot());
     QVERIFY(plan.ok());
     const QStringList fieldsBefore = storedFields(m);
     ProgressWatch progress(rig.fx.app->progressWindow());
@@ -95,10 +95,11 @@ void SaveTest::cleanSaveWritesAndCompares()
         QCOMPARE(rig.sim.cell(w.address), (std::array<uint8_t, 2>{w.bytes.d0, w.bytes.d1}));
     const uint8_t model = unlocked ? '3' : '2';
     QCOMPARE(rig.sim.cell(0x3F), (std::array<uint8_t, 2>{model, model}));
-    QVERIFY(rig.shownMarks().isEmpty() && !rig.g().marks.any());
+    QVERIFY(rig.shownMarks().isEmpty() && !rig.main().model().marks().any());
     QCOMPARE(storedFields(m), fieldsBefore);
     // The compare locks model and channel again.
-    QVERIFY(!rig.g().ModelChannelUnlocked && !rig.g().ModelChannelMarked &&
+    QVERIFY(!rig.main().model().modelChannelUnlocked() &&
+            !rig.main().model().modelChannelMarked() &&
             !ctl<QLineEdit>(m, "txtModel")->isEnabled());
     QVERIFY(ctl<QPushButton>(m, "cmdSaveTo")->isEnabled() && !rig.g().TransferRunning);
 }
@@ -158,7 +159,7 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
     } else {
         edit->setText(value);
     }
-    const QStringList before = wholeEditor(m, rig.g());
+    const QStringList before = wholeEditor(m);
     ProgressWatch progress(rig.fx.app->progressWindow());
 
     if (via == "menu")
@@ -166,7 +167,7 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
     else if (via == "button")
         QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
     else
-        QCOMPARE(modGetSetAll::SetAllToCorvane(*rig.fx.app, buildSavePlan(m.snapshot())),
+        QCOMPARE(modGetSetAll::SetAllToCorvane(*rig.fx.app, buildSavePlan(m.model().snapshot())),
                  modGetSetAll::AlreadyReported);
 
     QCOMPARE(rig.problems.size(), 1);
@@ -176,7 +177,7 @@ void SaveTest::valuesTheUnitCannotHoldSendNothing()
              qPrintable(rig.problems[0]));
     QVERIFY(rig.messages().isEmpty() && progress.showings.isEmpty());
     QCOMPARE(rig.sim.framesReceived(), 0);
-    QCOMPARE(wholeEditor(m, rig.g()), before);
+    QCOMPARE(wholeEditor(m), before);
 }
 
 CORVANE_TEST_CLASS(SaveTest)

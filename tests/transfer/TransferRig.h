@@ -130,7 +130,7 @@ inline void putCells(SimSync& sim, const QStringList& tokens)
 }
 
 // Every control's value, the marks and shapes and the lock, for "nothing changed" checks.
-inline QStringList wholeEditor(frmMain& m, const Globals& g)
+inline QStringList wholeEditor(frmMain& m)
 {
     QStringList out;
     for (QLineEdit* box : m.findChildren<QLineEdit*>())
@@ -149,11 +149,11 @@ inline QStringList wholeEditor(frmMain& m, const Globals& g)
     for (int k = 0; k < MarkKeyCount; ++k)
         out << QStringLiteral("mark%1=%2%3")
                    .arg(k)
-                   .arg(g.marks.flags[k].Unreadable)
-                   .arg(g.marks.flags[k].OutOfRange);
+                   .arg(m.model().marks().flags[k].Unreadable)
+                   .arg(m.model().marks().flags[k].OutOfRange);
     out << QStringLiteral("unlocked=%1 marked=%2 txtModel enabled=%3")
-               .arg(g.ModelChannelUnlocked)
-               .arg(g.ModelChannelMarked)
+               .arg(m.model().modelChannelUnlocked())
+               .arg(m.model().modelChannelMarked())
                .arg(ctl<QLineEdit>(m, "txtModel")->isEnabled());
     out.sort();
     return out;
@@ -177,8 +177,8 @@ inline QStringList storedFields(frmMain& m)
     };
     QStringList out{
         QStringLiteral("record %1/%2 start=%3 end=%4")
-            .arg(int(m.record().StartMode))
-            .arg(int(m.record().EndMode))
+            .arg(int(m.model().record().StartMode))
+            .arg(int(m.model().record().EndMode))
             .arg(point(ctl<QRadioButton>(m, "optStartTimecode"),
                        ctl<QLineEdit>(m, "txtStartMinutes"), ctl<QLineEdit>(m, "txtStartSeconds"),
                        ctl<QLineEdit>(m, "txtStartFrame")),

@@ -37,6 +37,8 @@ public:
     CorvaneApp& operator=(const CorvaneApp&) = delete;
 
     Globals g;
+    // The settings file the preview window shows, until its OK applies it.
+    SettingsPreview filePreview;
     // Which device stands behind each COM number; tests map their own.
     PortMap ports;
     // Every modal box and file dialog; tests answer them.
@@ -89,6 +91,7 @@ public:
     EditorView& editor() override;
     ProgressView& progress() override;
     FilePreview& preview() override;
+    SettingsPreview& filePreviewState() override { return filePreview; }
     void showProblem(const QString& text) override;
     void showMessage(const QString& text, bool exclamation) override;
     void showMarksReport(const QString& text) override;

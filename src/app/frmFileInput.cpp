@@ -63,7 +63,7 @@ void frmFileInput::Form_Activate()
 {
     setWindowHeight(CompactHeight);
     cmdDetails->setText(DetailsCaption);
-    txtErrs->setText(QString::number(app_.g.FileErrorCount));
+    txtErrs->setText(QString::number(app_.filePreview.errorCount()));
 }
 
 void frmFileInput::cmdDetails_Click()
@@ -89,7 +89,6 @@ void frmFileInput::cmdAccept_Click()
 
 void frmFileInput::cmdCancel_Click()
 {
-    app_.g.FileLineNo = 0;
     hide();
 }
 

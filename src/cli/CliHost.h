@@ -1,8 +1,9 @@
 #pragma once
 // The command-line tool's running state: what the windows' application object holds,
 // without a window. The editor is a HeadlessEditor, the progress is a line on standard
-// error, the preview keeps the lines it reports as errors, and the problem window and
-// message boxes are texts kept for the command to report.
+// error, the preview window shows nothing (what the preview found is read from its
+// state), and the problem window and message boxes are texts kept for the command to
+// report.
 
 #include "cli/HeadlessEditor.h"
 #include "cli/StderrProgress.h"
@@ -16,20 +17,14 @@
 #include <QStringList>
 #include <optional>
 
-// A settings file's preview as the tool reports it: the error lines only.
+// The preview window, which the tool does not show.
 class CliPreview : public FilePreview
 {
 public:
-    QStringList errorLines; // as the preview shows them, without "LoadFile: "
-
-    void startPreview(const QString&) override;
-    void appendDetails(const QString& text) override { last_ = text; }
-    void showErrorCount(int count) override;
+    void startPreview(const QString&) override {}
+    void appendDetails(const QString&) override {}
+    void showErrorCount(int) override {}
     void showLineCount(int) override {}
-
-private:
-    QString last_;
-    int count_ = 0;
 };
 
 class CliHost : public FlowHost
@@ -44,6 +39,7 @@ public:
     PortMap ports;
     HeadlessEditor headless{g};
     CliPreview filePreview;
+    SettingsPreview previewState;
 
     // What the problem window and the message boxes were given, in order, as texts.
     QStringList problems;
@@ -67,6 +63,7 @@ public:
     EditorView& editor() override { return headless; }
     ProgressView& progress() override { return progress_; }
     FilePreview& preview() override { return filePreview; }
+    SettingsPreview& filePreviewState() override { return previewState; }
     void showProblem(const QString& text) override;
     void showMessage(const QString& text, bool exclamation) override;
     QString askOpenFile(const QString&, const QString&, const QString&) override

@@ -157,8 +157,8 @@ int applySettingsFile(CliHost& host, const QString& path)
         tellShown(host, host.problems.size(), messages);
         return ExitCode::BadInput;
     }
-    for (const QString& line : host.filePreview.errorLines)
-        err(line);
+    for (const QString& line : host.previewState.errorLines())
+        err(plainText(line).trimmed());
     FileCommands::ApplyPreviewedFile(host);
     tellShown(host, host.problems.size(), messages);
     return ExitCode::Success;

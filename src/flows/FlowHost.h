@@ -7,6 +7,7 @@
 #include "comm/ProgressView.h"
 #include "comm/WireLog.h"
 #include "model/CellBytes.h"
+#include "settingsfile/SettingsPreview.h"
 #include "transfer/CompareCells.h"
 
 #include <QString>
@@ -38,6 +39,8 @@ public:
     virtual EditorView& editor() = 0;
     virtual ProgressView& progress() = 0;
     virtual FilePreview& preview() = 0;
+    // The settings file being previewed, from its preview to its apply pass.
+    virtual SettingsPreview& filePreviewState() = 0;
 
     // The problem window, modal.
     virtual void showProblem(const QString& text) = 0;

@@ -43,18 +43,6 @@ struct Globals
     ReadMarks marks;
     bool TransferRunning = false; // a whole-device transfer holds the port
 
-    // Settings files.
-    QString SettingsFileName;
-    int ParsePass = 1;
-    int16_t FileLineNo = 0;
-    QString CurrentLine;
-    std::array<QString, 31> FileLines;
-    std::array<QString, 31> AcceptedLines;
-    int16_t AcceptedCount = 0;
-    int16_t FileErrorCount = 0;
-    std::array<QString, 31> SaveLines;
-    int16_t SaveLineCount = 0;
-
     // Where finder status lines go. The finder window installs itself here; until it
     // exists, lines are kept in finderStatusBacklog and handed over when it loads.
     std::function<void(const QString&)> finderStatusSink;

@@ -1,7 +1,7 @@
 #pragma once
 // modParser: reads settings-file lines in two passes. The preview pass turns every
-// understood line into a canonical line, keeps it in AcceptedLines and echoes it into
-// the preview's details box; unknown keywords become error lines. The apply pass runs
+// understood line into a canonical line, keeps it and echoes it into the preview's
+// details box; unknown keywords become error lines. The apply pass runs
 // the kept lines again and hands their values to the editor's controls. The file's state
 // from one pass to the next, and what the preview found, live in a SettingsPreview.
 

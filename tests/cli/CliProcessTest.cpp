@@ -154,7 +154,7 @@ void CliProcessTest::badInputSendsNothing_data()
         << "->>> Ignoring Unrecognized Line (16)-->>>Volume 11";
     QTest::newRow("verify, a value no unit holds")
         << QStringList{"verify", "%dev", title150}
-        << "End Title holds \"150\"; it must be a whole number from 1 to 99.";
+        << "End Title holds \"150\"; it must be a whole number from 2 to 99.";
     QTest::newRow("over 29 lines") << QStringList{"write", "%dev", tooLong}
                                    << "Warning: Input File processing stopped, > 29 Lines!!";
     QTest::newRow("verify, over 29 lines")

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes through the settings-file reader, the tokenizer and both parser
-// passes, and checks what must hold for any file: bounded lines, consistent counters, an
-// editor untouched by the preview, kept lines that read back as themselves, and an apply
-// pass that sets one control per kept line inside its bracket.
+// passes, and checks what must hold for any file: bounded lines, consistent counters and
+// outcome, an editor untouched by the preview, kept lines that read back as themselves,
+// and an apply pass that sets one control per kept line inside its bracket.
 
 #include "settingsfile/Parser.h"
 #include "settingsfile/SettingsFileIO.h"
@@ -91,14 +91,6 @@ private:
     }
 };
 
-QStringList keptLines(const Globals& g)
-{
-    QStringList kept;
-    for (int i = 0; i < g.AcceptedCount; ++i)
-        kept.append(g.AcceptedLines[i]);
-    return kept;
-}
-
 // A kept line whose value came out empty ("Start Frame " from "Start Frame ,", "Model "
 // from "Model  34"): shown in the details box, but the apply pass drops it. A comment or
 // init string may be empty and is applied all the same.
@@ -126,45 +118,52 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(line.size() <= modFileAccess::MaxLineBytes);
 
     // Both lock states of Model and Channel get their share of the inputs.
-    Globals g;
-    g.ModelChannelUnlocked = size % 2 == 1;
+    SettingsPreview state;
     CheckingSink sink;
-    modParser::PreviewFile(g, sink, read.lines, read.moreFollows);
+    sink.modelEnabled = size % 2 == 1;
+    modParser::PreviewFile(state, sink, read.lines, read.moreFollows);
 
     FUZZ_CHECK(sink.setters == 0 && sink.begins == 0);
-    FUZZ_CHECK(g.AcceptedCount >= 0 && g.AcceptedCount <= read.lines.size());
-    FUZZ_CHECK(sink.detailLines == g.AcceptedCount + g.FileErrorCount);
-    FUZZ_CHECK(sink.shownErrors == g.FileErrorCount);
+    FUZZ_CHECK(state.acceptedCount() <= read.lines.size());
+    FUZZ_CHECK(sink.detailLines == state.acceptedCount() + state.errorCount());
+    FUZZ_CHECK(state.details().size() == sink.detailLines);
+    FUZZ_CHECK(sink.shownErrors == state.errorCount());
     FUZZ_CHECK(sink.shownLines == read.lines.size() + 1);
-    FUZZ_CHECK(g.FileLineNo == 0 && g.LinkedFieldsActive && g.ParsePass == 1);
+    FUZZ_CHECK(state.lineNo() == 0 && state.pass() == 1);
+    // Every unknown keyword is an error line and misread; a misread line is one of the
+    // file's lines, so there are at most as many as lines.
+    FUZZ_CHECK(state.misreadLines().size() + state.acceptedCount() <= read.lines.size());
+    for (const QString& error : state.errorLines())
+        FUZZ_CHECK(error == modParser::TooManyLinesText() || state.misreadLines().contains(error));
 
     // A kept line with a value is canonical: previewed again it is kept unchanged and is
     // no error.
-    const QStringList kept = keptLines(g);
+    const QStringList kept = state.acceptedLines();
     QStringList withValues;
     for (const QString& line : kept)
         if (!valueless(line))
             withValues.append(line);
     const int dropped = static_cast<int>(kept.size() - withValues.size());
     {
-        Globals again;
-        again.ModelChannelUnlocked = g.ModelChannelUnlocked;
+        SettingsPreview again;
         CheckingSink quiet;
+        quiet.modelEnabled = sink.modelEnabled;
         modParser::PreviewFile(again, quiet, withValues, false);
-        FUZZ_CHECK(again.FileErrorCount == 0);
-        FUZZ_CHECK(keptLines(again) == withValues);
+        FUZZ_CHECK(again.errorCount() == 0 && again.misreadLines().isEmpty());
+        FUZZ_CHECK(again.acceptedLines() == withValues);
     }
 
     // The apply pass: after emptying the init strings the file names, one control per
     // kept line with a value, all inside one bracket, and nothing new in the details box.
     const int detailsBefore = sink.detailLines;
-    modParser::ApplyAcceptedLines(g, sink);
+    modParser::ApplyAcceptedLines(state, sink);
     FUZZ_CHECK(sink.begins == 1 && sink.ends == 1);
     FUZZ_CHECK(!sink.setterOutsideBracket);
-    const int applied = g.AcceptedCount - dropped;
+    const int applied = state.acceptedCount() - dropped;
     FUZZ_CHECK(sink.setters >= applied && sink.setters <= applied + 4);
     FUZZ_CHECK(sink.setters - applied <= sink.leadingEmptyInit);
-    FUZZ_CHECK(sink.detailLines == detailsBefore && sink.shownErrors == g.FileErrorCount);
-    FUZZ_CHECK(g.FileLineNo == 0 && g.ParsePass == 2);
+    FUZZ_CHECK(sink.detailLines == detailsBefore && sink.shownErrors == state.errorCount());
+    FUZZ_CHECK(state.details().size() == detailsBefore && state.acceptedLines() == kept);
+    FUZZ_CHECK(state.lineNo() == 0 && state.pass() == 2);
     return 0;
 }

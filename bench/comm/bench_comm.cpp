@@ -63,8 +63,9 @@ int main(int argc, char** argv)
 
     MSComm comm(ports);
     CommTimer timer;
-    Globals g;
-    CommContext c{comm, timer, g};
+    CommandState g;
+    PortAccess portAccess;
+    CommContext c{comm, timer, g, portAccess};
     if (!OpenSyncPort(c, Port)) {
         std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(g.LastCommError));
         return 1;

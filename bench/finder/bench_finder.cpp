@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     CommContext c = app.comm();
     if (!modCorvaneComm::OpenSyncPort(c, Port)) {
         std::fprintf(stderr, "cannot open the simulated unit: %s\n",
-                     qPrintable(app.g.LastCommError));
+                     qPrintable(app.comm().cmd.LastCommError));
         return 1;
     }
 

@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     CommContext c = app.comm();
     if (!modCorvaneComm::OpenSyncPort(c, Port)) {
         std::fprintf(stderr, "cannot open COM%d: %s\n", int(Port),
-                     qPrintable(app.g.LastCommError));
+                     qPrintable(app.comm().cmd.LastCommError));
         return 1;
     }
 

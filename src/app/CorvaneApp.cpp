@@ -14,8 +14,6 @@
 #include "simunit/SimUnit.h"
 
 #include <QGuiApplication>
-#include <cstdio>
-#include <cstdlib>
 
 CorvaneApp::CorvaneApp()
 {
@@ -71,75 +69,6 @@ frmSimUnit& CorvaneApp::simUnitWindow()
     return *simUnitWindow_;
 }
 
-// The unit window to the right of the window the user works in.
-static void showBeside(QWidget& w, const QWidget& owner)
-{
-    Placement::placeBeside(w, owner);
-    w.show();
-}
-
-frmMain& CorvaneApp::main()
-{
-    if (!main_) {
-        main_ = std::make_unique<frmMain>(*this);
-        main_->Form_Load();
-    }
-    return *main_;
-}
-
-frmFinder& CorvaneApp::finder()
-{
-    if (!finder_) {
-        main(); // the finder keeps the hidden editor's lock display up to date
-        finder_ = std::make_unique<frmFinder>(*this);
-    }
-    return *finder_;
-}
-
-frmProgress& CorvaneApp::progressWindow()
-{
-    if (!progress_)
-        progress_ = std::make_unique<frmProgress>(*this);
-    return *progress_;
-}
-
-frmHelp& CorvaneApp::help()
-{
-    if (!help_)
-        help_ = std::make_unique<frmHelp>(modal);
-    return *help_;
-}
-
-frmProblem& CorvaneApp::problem()
-{
-    if (!problem_)
-        problem_ = std::make_unique<frmProblem>(modal);
-    return *problem_;
-}
-
-frmFileInput& CorvaneApp::fileInput()
-{
-    if (!fileInput_)
-        fileInput_ = std::make_unique<frmFileInput>(*this, &main());
-    return *fileInput_;
-}
-
-frmDebug& CorvaneApp::debug()
-{
-    if (!debug_) {
-        main();
-        debug_ = std::make_unique<frmDebug>(*this);
-    }
-    return *debug_;
-}
-
-frmLineMonitor& CorvaneApp::lineMonitor()
-{
-    if (!lineMonitor_)
-        lineMonitor_ = std::make_unique<frmLineMonitor>(wireLog_, modal, &main());
-    return *lineMonitor_;
-}
-
 void CorvaneApp::showLineMonitor()
 {
     frmLineMonitor& w = lineMonitor();
@@ -156,7 +85,7 @@ void CorvaneApp::forgetDebug()
 
 CommContext CorvaneApp::comm()
 {
-    return CommContext{serial_, timer_, g};
+    return CommContext{serial_, timer_, commandState_, portAccess};
 }
 
 EditorView& CorvaneApp::editor()
@@ -174,19 +103,18 @@ FilePreview& CorvaneApp::preview()
     return fileInput();
 }
 
-// The window a box belongs to: the one the user works in.
-static QWidget* activeOwner(CorvaneApp& app)
+QWidget* CorvaneApp::workWindow()
 {
-    if (app.hasFinder() && app.finder().isVisible())
-        return &app.finder();
-    return &app.main();
+    if (hasFinder() && finder().isVisible())
+        return &finder();
+    return &main();
 }
 
 void CorvaneApp::showProblem(const QString& text)
 {
     wireLog_.event(QStringLiteral("problem shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / ")));
-    problem().showText(text, activeOwner(*this));
+    problem().showText(text, workWindow());
 }
 
 void CorvaneApp::showMessage(const QString& text, bool exclamation)
@@ -222,53 +150,4 @@ void CorvaneApp::beforeCell(uint8_t address)
 {
     if (cellHook)
         cellHook(address);
-}
-
-void CorvaneApp::showAbout(QWidget* owner)
-{
-    help().showOver(owner);
-}
-
-void CorvaneApp::showFinderFromEditor()
-{
-    frmMain& m = main();
-    if (serial_.PortOpen())
-        serial_.setPortOpen(false);
-    frmFinder& f = finder();
-    f.show();
-    m.hide();
-    if (inDemo())
-        showBeside(simUnitWindow(), f);
-    f.returnedFromEditor();
-}
-
-void CorvaneApp::showEditorFromFinder()
-{
-    // The debug window belongs to the finder; its commands must not run under the editor's.
-    if (debug_)
-        debug_->hide();
-    if (finder_)
-        finder_->hide();
-    main().show();
-}
-
-void CorvaneApp::endApplication()
-{
-    if (endHandler) {
-        endHandler();
-        return;
-    }
-    // Nothing is asked and nothing saved; the port goes with the process.
-    if (serial_.PortOpen())
-        serial_.setPortOpen(false);
-    std::fflush(nullptr);
-    std::exit(0);
-}
-
-void startApplication(CorvaneApp& app)
-{
-    frmMain& m = app.main();
-    m.show();
-    if (app.inDemo())
-        showBeside(app.simUnitWindow(), m);
 }

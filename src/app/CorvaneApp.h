@@ -1,16 +1,19 @@
 #pragma once
-// The running application: the shared state, the one serial line with its lease, the
-// modal seam, and every window, each created on first use. Tests create a fresh one per
-// case and drive its windows by objectName.
+// The running application: the one serial line with its lease and the command layer's
+// results, port access, the settings-file preview, the modal seam, and every window, each
+// created on first use and wired to what the application does for it. It is the one place
+// that knows every window; a window gets only the services it uses. Tests create a fresh
+// one per case and drive its windows by objectName.
 
 #include "app/DebugFillBytes.h"
 #include "app/Modal.h"
 #include "comm/CommTimer.h"
+#include "comm/CommandState.h"
 #include "comm/MSComm.h"
+#include "comm/PortAccess.h"
 #include "comm/PortLease.h"
 #include "comm/PortMap.h"
 #include "flows/FlowHost.h"
-#include "model/Globals.h"
 
 #include <functional>
 #include <memory>
@@ -36,7 +39,10 @@ public:
     CorvaneApp(const CorvaneApp&) = delete;
     CorvaneApp& operator=(const CorvaneApp&) = delete;
 
-    Globals g;
+    // Which ports are present, the finder's list and the port a unit was found on.
+    PortAccess portAccess;
+    // The settings file the preview window shows, until its OK applies it.
+    SettingsPreview filePreview;
     // Which device stands behind each COM number; tests map their own.
     PortMap ports;
     // Every modal box and file dialog; tests answer them.
@@ -82,13 +88,13 @@ public:
     std::function<void()> endHandler;
 
     // FlowHost
-    Globals& globals() override { return g; }
     CommContext comm() override;
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }
     EditorView& editor() override;
     ProgressView& progress() override;
     FilePreview& preview() override;
+    SettingsPreview& filePreviewState() override { return filePreview; }
     void showProblem(const QString& text) override;
     void showMessage(const QString& text, bool exclamation) override;
     void showMarksReport(const QString& text) override;
@@ -99,11 +105,19 @@ public:
     void beforeCell(uint8_t address) override;
 
 private:
+    // The window the user works in: the finder while it shows, else the editor.
+    QWidget* workWindow();
+    // The finder found a unit: the editor takes over, with the defaults, and loads it.
+    void handOverFoundUnit();
+    // The hidden key sequence typed in the finder: the editor's lock turns over, and the
+    // debug window shows while it is open.
+    void toggleLockFromFinder();
     void showMessageAt(const QString& text, bool exclamation, Modal::Place place);
     // Every frame and event on the serial line, newest last.
     WireLog wireLog_;
     MSComm serial_{ports};
     CommTimer timer_;
+    CommandState commandState_; // the command layer's results
     PortLease lease_;
 
     std::unique_ptr<frmMain> main_;

@@ -1,8 +1,9 @@
 #include "app/frmDebug.h"
 
-#include "app/CorvaneApp.h"
+#include "app/DebugFillBytes.h"
 #include "app/FontFit.h"
 #include "comm/modCorvaneComm.h"
+#include "flows/FlowHost.h"
 #include "model/AppIdentity.h"
 #include "model/HexText.h"
 
@@ -21,11 +22,11 @@ QChar printable(uint8_t b)
 }
 
 // "3F  32 32  "22"", or "3E  Reply Timed Out" for a cell that did not answer.
-QString dumpLine(uint8_t address, int16_t status, const Globals& g)
+QString dumpLine(uint8_t address, const modCorvaneComm::CellReply& reply)
 {
-    if (status != modCorvaneComm::ReadGood)
-        return hexByte(address) + QStringLiteral("  ") + g.LastCommError;
-    const uint8_t d0 = g.ReplyBytes[0], d1 = g.ReplyBytes[1];
+    if (!reply.good())
+        return hexByte(address) + QStringLiteral("  ") + reply.failure;
+    const uint8_t d0 = reply.bytes[0], d1 = reply.bytes[1];
     return hexByte(address) + QStringLiteral("  ") + hexByte(d0) + QLatin1Char(' ') + hexByte(d1) +
            QStringLiteral("  \"") + printable(d0) + printable(d1) + QLatin1Char('"');
 }
@@ -39,7 +40,7 @@ public:
     {
         w_.running_ = false;
         if (w_.closePending_)
-            w_.app_.forgetDebug(); // deleted once the click has been handled
+            emit w_.closedForGood(); // deleted once the click has been handled
     }
     RunScope(const RunScope&) = delete;
     RunScope& operator=(const RunScope&) = delete;
@@ -48,7 +49,7 @@ private:
     frmDebug& w_;
 };
 
-frmDebug::frmDebug(CorvaneApp& app) : app_(app)
+frmDebug::frmDebug(FlowHost& host, DebugFillBytes& fillBytes) : host_(host), fillBytes_(fillBytes)
 {
     setObjectName(QStringLiteral("frmDebug"));
     setWindowTitle(QStringLiteral("%1 %2.%3 Debug")
@@ -78,8 +79,8 @@ frmDebug::frmDebug(CorvaneApp& app) : app_(app)
     connect(cmdDump, &QPushButton::clicked, this, [this] { cmdDump_Click(); });
     connect(cmdRandFill, &QPushButton::clicked, this, [this] { cmdRandFill_Click(); });
 
-    setPortCommandsEnabled(app_.lease().isFree());
-    connect(&app_.lease(), &PortLease::changed, this,
+    setPortCommandsEnabled(host_.lease().isFree());
+    connect(&host_.lease(), &PortLease::changed, this,
             [this](bool free) { setPortCommandsEnabled(free); });
 }
 
@@ -93,41 +94,41 @@ void frmDebug::cmdCompare_Click() {}
 
 void frmDebug::cmdDump_Click()
 {
-    PortLeaseHold lease(app_.lease(), QStringLiteral("Dump"));
+    PortLeaseHold lease(host_.lease(), QStringLiteral("Dump"));
     if (!lease.held())
         return;
     RunScope scope(*this);
-    CommContext c = app_.comm();
+    CommContext c = host_.comm();
     txtMsg->clear();
     int unanswered = 0;
     for (int address = FirstCell; address <= LastDumpCell; ++address) {
         const auto a = static_cast<uint8_t>(address);
-        const int16_t status = modCorvaneComm::ReadCell(c, a);
-        unanswered += status != modCorvaneComm::ReadGood;
-        txtMsg->appendPlainText(dumpLine(a, status, app_.g));
+        const modCorvaneComm::CellReply reply = modCorvaneComm::ReadCellReply(c, a);
+        unanswered += !reply.good();
+        txtMsg->appendPlainText(dumpLine(a, reply));
     }
-    app_.wireLog().command(QStringLiteral("Dump ended: %1 cells read, %2 unanswered")
-                               .arg(LastDumpCell - FirstCell + 1 - unanswered)
-                               .arg(unanswered));
+    host_.wireLog().command(QStringLiteral("Dump ended: %1 cells read, %2 unanswered")
+                                .arg(LastDumpCell - FirstCell + 1 - unanswered)
+                                .arg(unanswered));
 }
 
 void frmDebug::cmdRandFill_Click()
 {
-    PortLeaseHold lease(app_.lease(), QStringLiteral("RandFill"));
+    PortLeaseHold lease(host_.lease(), QStringLiteral("RandFill"));
     if (!lease.held())
         return;
     RunScope scope(*this);
-    CommContext c = app_.comm();
-    DebugFillBytes& bytes = app_.debugFill;
+    CommContext c = host_.comm();
+    DebugFillBytes& bytes = fillBytes_;
     int failed = 0;
     for (int address = FirstCell; address <= LastFillCell; ++address) {
         const auto pair = bytes.nextPair();
         failed +=
             modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]) != 1;
     }
-    app_.wireLog().command(QStringLiteral("RandFill ended: %1 cells written, %2 failed")
-                               .arg(LastFillCell - FirstCell + 1 - failed)
-                               .arg(failed));
+    host_.wireLog().command(QStringLiteral("RandFill ended: %1 cells written, %2 failed")
+                                .arg(LastFillCell - FirstCell + 1 - failed)
+                                .arg(failed));
 }
 
 void frmDebug::closeEvent(QCloseEvent* event)
@@ -137,5 +138,5 @@ void frmDebug::closeEvent(QCloseEvent* event)
     if (running_)
         closePending_ = true;
     else
-        app_.forgetDebug();
+        emit closedForGood();
 }

@@ -4,7 +4,8 @@
 
 #include <QWidget>
 
-class CorvaneApp;
+class DebugFillBytes;
+class FlowHost;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -12,7 +13,7 @@ class frmDebug : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmDebug(CorvaneApp& app);
+    frmDebug(FlowHost& host, DebugFillBytes& fillBytes);
 
     QPushButton* cmdCompare;
     QPushButton* cmdDump;
@@ -28,6 +29,10 @@ public:
     // A Dump or RandFill is running.
     bool running() const { return running_; }
 
+signals:
+    // Closed by its close box, and no command of its own on the stack: the window may go.
+    void closedForGood();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -37,7 +42,8 @@ private:
     // Marks the window busy for one command; a close asked for meanwhile happens after.
     class RunScope;
 
-    CorvaneApp& app_;
+    FlowHost& host_;
+    DebugFillBytes& fillBytes_;
     bool running_ = false;
     bool closePending_ = false;
 };

@@ -1,8 +1,10 @@
 #include "app/frmFileInput.h"
 
-#include "app/CorvaneApp.h"
 #include "app/Placement.h"
+#include "flows/EditorView.h"
 #include "flows/FileCommands.h"
+#include "flows/FlowHost.h"
+#include "settingsfile/SettingsPreview.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -31,7 +33,7 @@ QLineEdit* counterBox(QWidget* parent, const char* name, int x, int y)
 }
 } // namespace
 
-frmFileInput::frmFileInput(CorvaneApp& app, QWidget* owner) : QWidget(owner, Qt::Window), app_(app)
+frmFileInput::frmFileInput(FlowHost& host, QWidget* owner) : QWidget(owner, Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("frmFileInput"));
     setWindowTitle(QStringLiteral("Corvane 2.0 (beta 5) - File Input"));
@@ -63,7 +65,7 @@ void frmFileInput::Form_Activate()
 {
     setWindowHeight(CompactHeight);
     cmdDetails->setText(DetailsCaption);
-    txtErrs->setText(QString::number(app_.g.FileErrorCount));
+    txtErrs->setText(QString::number(host_.filePreviewState().errorCount()));
 }
 
 void frmFileInput::cmdDetails_Click()
@@ -81,15 +83,14 @@ void frmFileInput::cmdDetails_Click()
 void frmFileInput::cmdAccept_Click()
 {
     // A transfer reads the editor's fields as it goes: the file waits until it is done.
-    if (app_.g.TransferRunning)
+    if (host_.editor().model().transferRunning())
         return;
-    FileCommands::ApplyPreviewedFile(app_);
+    FileCommands::ApplyPreviewedFile(host_);
     hide();
 }
 
 void frmFileInput::cmdCancel_Click()
 {
-    app_.g.FileLineNo = 0;
     hide();
 }
 

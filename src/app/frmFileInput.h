@@ -9,7 +9,7 @@
 
 #include <QWidget>
 
-class CorvaneApp;
+class FlowHost;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -20,7 +20,7 @@ class frmFileInput : public QWidget, public FilePreview
     Q_OBJECT
 public:
     // A window of its own, over `owner` (the editor).
-    frmFileInput(CorvaneApp& app, QWidget* owner);
+    frmFileInput(FlowHost& host, QWidget* owner);
 
     // Client heights: compact ends below the row of buttons, expanded shows txtInput.
     static constexpr int CompactHeight = 141;
@@ -61,5 +61,5 @@ private:
     FontFit::Scale scale_; // the design places stretched for the window's font
     void setWindowHeight(int height);
 
-    CorvaneApp& app_;
+    FlowHost& host_;
 };

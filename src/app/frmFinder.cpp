@@ -1,16 +1,11 @@
 #include "app/frmFinder.h"
 
-#include "app/CorvaneApp.h"
 #include "app/FontFit.h"
 #include "app/HiddenKeys.h"
 #include "app/WidgetMaking.h"
-#include "app/frmDebug.h"
-#include "app/frmMain.h"
-#include "app/frmProgress.h"
 #include "comm/Probe.h"
 #include "comm/modCorvaneComm.h"
-#include "flows/EditorDefaults.h"
-#include "flows/TransferCommands.h"
+#include "flows/FlowHost.h"
 #include "model/AppIdentity.h"
 
 #include <QAction>
@@ -36,7 +31,7 @@ constexpr int ClientWidth = 480;
 constexpr int ClientHeight = 420;
 } // namespace
 
-frmFinder::frmFinder(CorvaneApp& app) : app_(app)
+frmFinder::frmFinder(FlowHost& host, PortAccess& ports) : host_(host), ports_(ports)
 {
     setObjectName(QStringLiteral("frmFinder"));
     auto* client = new QWidget(this);
@@ -61,26 +56,19 @@ frmFinder::frmFinder(CorvaneApp& app) : app_(app)
     setFixedSize(size());
 
     // The status box takes over the lines written before it existed.
-    Globals& g = app_.g;
-    g.finderStatusSink = [this](const QString& line) { appendStatusLine(line); };
-    g.portListChanged = [this] { showPortList(); };
-    const QStringList backlog = g.finderStatusBacklog;
-    g.finderStatusBacklog.clear();
-    for (const QString& line : backlog)
+    for (const QString& line : ports_.takeBacklog())
         appendStatusLine(line);
+    connect(&ports_, &PortAccess::statusLine, this, &frmFinder::appendStatusLine);
+    connect(&ports_, &PortAccess::listChanged, this, &frmFinder::showPortList);
 
-    setPortCommandsEnabled(app_.lease().isFree());
-    connect(&app_.lease(), &PortLease::changed, this,
+    setPortCommandsEnabled(host_.lease().isFree());
+    connect(&host_.lease(), &PortLease::changed, this,
             [this](bool free) { setPortCommandsEnabled(free); });
-
-    Form_Load();
 }
 
 frmFinder::~frmFinder()
 {
     qApp->removeEventFilter(this);
-    app_.g.finderStatusSink = nullptr;
-    app_.g.portListChanged = nullptr;
 }
 
 void frmFinder::buildControls(QWidget* c)
@@ -174,14 +162,14 @@ void frmFinder::connectHandlers()
 
 void frmFinder::Form_Load()
 {
-    Globals& g = app_.g;
+    PortAccess& g = ports_;
     setWindowTitle(AppIdentity::TitleWithFullVersion() + QStringLiteral(" - Find Synchronizer"));
-    g.Busy = false;
-    CommContext c = app_.comm();
+    busy_ = false;
+    CommContext c = host_.comm();
     modCorvaneComm::ListSerialPorts(c);
     debugArmed_ = false;
     // The hidden editor shows the lock as it will be when it comes back.
-    app_.main().model().setModelChannelUnlocked(false);
+    emit lockRequested();
     modCorvaneComm::AppendFinderStatus(g, QString());
     modCorvaneComm::AppendFinderStatus(g, QStringLiteral("Synchronizer Finder -- Ready"));
     modCorvaneComm::AppendFinderStatus(g, QString());
@@ -213,7 +201,7 @@ void frmFinder::showEvent(QShowEvent* event)
 
 void frmFinder::showPortList()
 {
-    const Globals& g = app_.g;
+    const PortAccess& g = ports_;
     cmbPort->clear();
     for (const PortListEntry& e : g.PortList) {
         cmbPort->addItem(e.label, int(e.port));
@@ -233,21 +221,20 @@ void frmFinder::setPortCommandsEnabled(bool enabled)
 
 void frmFinder::runScan(bool allPorts)
 {
-    Globals& g = app_.g;
-    PortLeaseHold lease(app_.lease(), allPorts ? QStringLiteral("scan of all ports")
-                                               : QStringLiteral("scan of one port"));
+    PortLeaseHold lease(host_.lease(), allPorts ? QStringLiteral("scan of all ports")
+                                                : QStringLiteral("scan of one port"));
     if (!lease.held())
         return;
-    g.Busy = true;
+    busy_ = true;
     scanAbandoned_ = false;
     struct BusyReset
     {
-        Globals& g;
-        ~BusyReset() { g.Busy = false; }
-    } busyReset{g};
+        bool& busy;
+        ~BusyReset() { busy = false; }
+    } busyReset{busy_};
 
     try {
-        CommContext c = app_.comm();
+        CommContext c = host_.comm();
         int16_t port = 0;
         if (allPorts) {
             if (!modCorvaneComm::ListSerialPorts(c))
@@ -259,7 +246,7 @@ void frmFinder::runScan(bool allPorts)
             if (port <= 0)
                 return;
         }
-        const bool found = modCorvaneComm::FindSynchronizer(c, app_.progressWindow(), port,
+        const bool found = modCorvaneComm::FindSynchronizer(c, host_.progress(), port,
                                                             [this] { return scanAbandoned_; });
         if (found && !scanAbandoned_)
             handOverToEditor();
@@ -270,12 +257,8 @@ void frmFinder::runScan(bool allPorts)
 
 void frmFinder::handOverToEditor()
 {
-    frmMain& m = app_.main();
-    app_.showEditorFromFinder();
-    modCorvaneComm::SetDefaults(m.model());
-    m.showConnected(true);
     // The scan's lease is still held: the load follows on the same line without a gap.
-    TransferCommands::LoadWhileHeld(app_);
+    emit unitFound();
 }
 
 void frmFinder::cmdConnect_Click()
@@ -290,21 +273,27 @@ void frmFinder::cmdStart_Click()
 
 void frmFinder::cmdWithout_Click()
 {
-    Globals& g = app_.g;
+    abandonScan();
+    emit workWithoutUnit();
+}
+
+void frmFinder::abandonScan()
+{
     // Leaving a scan behind would leave it probing the port under the editor's commands:
     // its probe ends as if cancelled, and nothing else is tried.
-    if (g.Busy && !scanAbandoned_) {
-        scanAbandoned_ = true;
-        if (g.ProbeRunning)
-            app_.progressWindow().cmdCancel_Click();
+    if (!busy_ || scanAbandoned_)
+        return;
+    scanAbandoned_ = true;
+    if (ports_.ProbeRunning) {
+        ProgressView& progress = host_.progress();
+        progress.hideProgress();
+        emit progress.cancelNotifier().cancelled();
     }
-    app_.showEditorFromFinder();
-    modCorvaneComm::SetDefaults(app_.main().model());
 }
 
 void frmFinder::cmdExit_Click()
 {
-    app_.endApplication();
+    emit exitRequested();
 }
 
 void frmFinder::menuConnect_Click()
@@ -327,26 +316,26 @@ void frmFinder::menuExit_Click()
 void frmFinder::menuRefreshList_Click()
 {
     // Listing closes the open port: never under a running command.
-    PortLeaseHold lease(app_.lease(), QStringLiteral("port listing"));
+    PortLeaseHold lease(host_.lease(), QStringLiteral("port listing"));
     if (!lease.held())
         return;
-    CommContext c = app_.comm();
+    CommContext c = host_.comm();
     modCorvaneComm::ListSerialPorts(c);
 }
 
 void frmFinder::menuLineMonitor_Click()
 {
-    app_.showLineMonitor();
+    emit lineMonitorRequested();
 }
 
 void frmFinder::menuAbout_Click()
 {
-    app_.showAbout(this);
+    emit aboutRequested();
 }
 
 void frmFinder::returnedFromEditor()
 {
-    Globals& g = app_.g;
+    PortAccess& g = ports_;
     modCorvaneComm::AppendFinderStatus(g, QString());
     modCorvaneComm::AppendFinderStatus(g, QString(33, QLatin1Char('=')));
     modCorvaneComm::AppendFinderStatus(g, QString());
@@ -354,16 +343,10 @@ void frmFinder::returnedFromEditor()
 
 void frmFinder::Form_KeyPress(int ch)
 {
-    if (HiddenKeys::completes(debugArmed_, ch)) {
-        // The editor's lock follows, as if the sequence had been typed there.
-        EditorModel& editor = app_.main().model();
-        editor.setModelChannelUnlocked(!editor.modelChannelUnlocked());
-        if (editor.modelChannelUnlocked())
-            app_.debug().show();
-        else if (app_.hasDebug())
-            app_.debug().hide();
-        editor.setModelChannelMarked(false);
-    }
+    // The editor's lock follows, as if the sequence had been typed there, and the debug
+    // window shows while it is open.
+    if (HiddenKeys::completes(debugArmed_, ch))
+        emit lockToggleRequested();
 }
 
 bool frmFinder::eventFilter(QObject* watched, QEvent* event)
@@ -378,5 +361,5 @@ void frmFinder::closeEvent(QCloseEvent* event)
     // With the editor hidden, a closed finder would leave the process running with no
     // window at all: the close box ends the application, as Exit does.
     event->accept();
-    app_.endApplication();
+    emit exitRequested();
 }

@@ -5,7 +5,8 @@
 
 #include <QMainWindow>
 
-class CorvaneApp;
+class FlowHost;
+class PortAccess;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -18,8 +19,8 @@ class frmFinder : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Builds the window and loads it: lists the ports and writes the ready lines.
-    explicit frmFinder(CorvaneApp& app);
+    // Builds the window; Form_Load lists the ports and writes the ready lines.
+    frmFinder(FlowHost& host, PortAccess& ports);
     ~frmFinder() override;
 
     QLabel* lblFinderTop;
@@ -66,6 +67,23 @@ public:
 
     // The editor handed over: a separating line in the status box.
     void returnedFromEditor();
+    // A scan runs: a second start is ignored.
+    bool isBusy() const { return busy_; }
+    // The application ends: a running scan tries no further port and its probe stops.
+    void abandonScan();
+
+signals:
+    // What the application does for this window: it hands over to the editor (with the
+    // unit found, its port still leased and open, or without a unit), ends, shows the
+    // About window or the line monitor, turns the model/channel lock over (the hidden
+    // key sequence) or locks it (the finder loaded).
+    void unitFound();
+    void workWithoutUnit();
+    void exitRequested();
+    void aboutRequested();
+    void lineMonitorRequested();
+    void lockToggleRequested();
+    void lockRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,9 +103,11 @@ private:
     void runScan(bool allPorts);
     void handOverToEditor();
 
-    CorvaneApp& app_;
+    FlowHost& host_;
+    PortAccess& ports_;
     // "Work Without Synchronizer" during a scan: no further port is tried and the scan
     // does not hand over.
     bool scanAbandoned_ = false;
+    bool busy_ = false;       // a scan runs
     bool debugArmed_ = false; // the first key of the hidden sequence was typed
 };

@@ -2,12 +2,13 @@
 
 #include "app/frmMain.h"
 
-#include "app/CorvaneApp.h"
 #include "app/FontFit.h"
 #include "app/HighlightShape.h"
 #include "app/IndicatorImages.h"
+#include "app/Modal.h"
 #include "app/Spinner.h"
 #include "app/WidgetMaking.h"
+#include "flows/FlowHost.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,7 +71,7 @@ void makeEtchedBorder(QWidget* parent, QRect r, const char* const names[8])
 }
 } // namespace
 
-frmMain::frmMain(CorvaneApp& owner) : app(owner)
+frmMain::frmMain(FlowHost& host, Modal& modal) : host_(host), modal_(modal)
 {
     setObjectName(QStringLiteral("frmMain"));
     auto* client = new QWidget(this);
@@ -99,8 +100,8 @@ frmMain::frmMain(CorvaneApp& owner) : app(owner)
     txtStartFrame->installEventFilter(this);
     txtEndFrame->installEventFilter(this);
 
-    setPortCommandsEnabled(app.lease().isFree());
-    connect(&app.lease(), &PortLease::changed, this,
+    setPortCommandsEnabled(host_.lease().isFree());
+    connect(&host_.lease(), &PortLease::changed, this,
             [this](bool free) { setPortCommandsEnabled(free); });
 
     fitToFont(client);

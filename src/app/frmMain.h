@@ -8,7 +8,8 @@
 #include <array>
 #include <memory>
 
-class CorvaneApp;
+class FlowHost;
+class Modal;
 class HighlightShape;
 class Spinner;
 class QAction;
@@ -26,7 +27,7 @@ class frmMain : public QMainWindow, public EditorView
 {
     Q_OBJECT
 public:
-    explicit frmMain(CorvaneApp& app);
+    frmMain(FlowHost& host, Modal& modal);
     ~frmMain() override;
 
     void Form_Load();
@@ -45,6 +46,16 @@ public:
     void menuFileSave_Click();
     void menuConnect_Click();
     void menuLineMonitor_Click();
+
+signals:
+    // What the application does, asked by this window: it ends the application, shows
+    // the About window or the line monitor, or hands over to the finder.
+    void exitRequested();
+    void aboutRequested();
+    void findRequested();
+    void lineMonitorRequested();
+
+public:
     // The checks run when a frame box loses the focus.
     void txtStartFrame_LostFocus();
     void txtEndFrame_LostFocus();
@@ -61,7 +72,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    CorvaneApp& app;
+    FlowHost& host_; // the line, its lease, and the commands' windows
+    Modal& modal_;
     // Every field's value and rule; the widgets show it and hand the user's edits to it.
     EditorModel model_;
     bool debugArmed_ = false; // the first key of the hidden sequence was typed

@@ -3,8 +3,8 @@
 // signals blocked, so nothing is handed to the model twice. Which fields show in each
 // mode is the window's own.
 
-#include "app/CorvaneApp.h"
 #include "app/HighlightShape.h"
+#include "app/Modal.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
 
@@ -73,7 +73,7 @@ void frmMain::bindModel()
     connect(&model_, &EditorModel::marksChanged, this, &frmMain::showMarks);
     connect(&model_, &EditorModel::lockChanged, this, &frmMain::showModelChannelUnlocked);
     connect(&model_, &EditorModel::message, this,
-            [this](const QString& text) { app.modal.messageBox(this, text, false); });
+            [this](const QString& text) { modal_.messageBox(this, text, false); });
 }
 
 // Every widget as the model holds it.

@@ -1,11 +1,11 @@
 // The editor window as a whole: loading, the hidden key sequence, menus, buttons, ending.
 
-#include "app/CorvaneApp.h"
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
 #include "flows/EditorDefaults.h"
 #include "flows/FileCommands.h"
+#include "flows/FlowHost.h"
 #include "flows/TransferCommands.h"
 #include "model/AppIdentity.h"
 
@@ -30,7 +30,7 @@ void frmMain::Form_KeyPress(int ch)
 {
     // A save and its compare must agree on whether model and channel take part, so the
     // lock cannot change while a transfer runs.
-    if (HiddenKeys::completes(debugArmed_, ch) && !app.g.TransferRunning) {
+    if (HiddenKeys::completes(debugArmed_, ch) && !model_.transferRunning()) {
         model_.setModelChannelUnlocked(!model_.modelChannelUnlocked());
         model_.setModelChannelMarked(false);
     }
@@ -61,7 +61,7 @@ void frmMain::setPortCommandsEnabled(bool enabled)
 
 void frmMain::cmdExit_Click()
 {
-    app.endApplication();
+    emit exitRequested();
 }
 void frmMain::menuExit_Click()
 {
@@ -73,12 +73,12 @@ void frmMain::cmdDefaults_Click()
 }
 void frmMain::menuAbout_Click()
 {
-    app.showAbout(this);
+    emit aboutRequested();
 }
 
 void frmMain::cmdLoadFrom_Click()
 {
-    TransferCommands::LoadFromSynchronizer(app);
+    TransferCommands::LoadFromSynchronizer(host_);
 }
 void frmMain::menuLoadFrom_Click()
 {
@@ -86,7 +86,7 @@ void frmMain::menuLoadFrom_Click()
 }
 void frmMain::cmdSaveTo_Click()
 {
-    TransferCommands::SaveToSynchronizer(app);
+    TransferCommands::SaveToSynchronizer(host_);
 }
 void frmMain::menuSaveTo_Click()
 {
@@ -94,7 +94,7 @@ void frmMain::menuSaveTo_Click()
 }
 void frmMain::cmdFileLoad_Click()
 {
-    FileCommands::LoadFromFile(app);
+    FileCommands::LoadFromFile(host_);
 }
 void frmMain::menuFileLoad_Click()
 {
@@ -102,7 +102,7 @@ void frmMain::menuFileLoad_Click()
 }
 void frmMain::cmdFileSave_Click()
 {
-    FileCommands::SaveToFile(app);
+    FileCommands::SaveToFile(host_);
 }
 void frmMain::menuFileSave_Click()
 {
@@ -111,14 +111,14 @@ void frmMain::menuFileSave_Click()
 void frmMain::menuConnect_Click()
 {
     // Closing the port under a running command would cut it off.
-    if (!app.lease().isFree())
+    if (!host_.lease().isFree())
         return;
-    app.showFinderFromEditor();
+    emit findRequested();
 }
 
 void frmMain::menuLineMonitor_Click()
 {
-    app.showLineMonitor();
+    emit lineMonitorRequested();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
@@ -144,5 +144,5 @@ void frmMain::closeEvent(QCloseEvent* event)
 {
     // Closing the editor ends the whole application, the hidden finder included.
     event->accept();
-    app.endApplication();
+    emit exitRequested();
 }

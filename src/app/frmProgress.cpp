@@ -1,17 +1,14 @@
 #include "app/frmProgress.h"
 
-#include "app/CorvaneApp.h"
 #include "app/FontFit.h"
 #include "app/Placement.h"
-#include "app/frmFinder.h"
-#include "app/frmMain.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
-frmProgress::frmProgress(CorvaneApp& app) : app_(app)
+frmProgress::frmProgress(std::function<QWidget*()> workWindow) : workWindow_(std::move(workWindow))
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QStringLiteral("Progress"));
@@ -52,7 +49,6 @@ void frmProgress::setProgressHint(const QString& hint)
 void frmProgress::cmdCancel_Click()
 {
     hide();
-    app_.g.ProbeRunning = false;
     emit cancelNotifier_.cancelled();
 }
 
@@ -66,9 +62,7 @@ void frmProgress::showNow()
 void frmProgress::startProgress(const QString& caption, const QString& line, int barMax)
 {
     // A child of the window the user works in: it stays over it and has no taskbar entry.
-    QWidget* owner = app_.hasFinder() && app_.finder().isVisible()
-                         ? static_cast<QWidget*>(&app_.finder())
-                         : static_cast<QWidget*>(&app_.main());
+    QWidget* owner = workWindow_();
     if (parentWidget() != owner)
         setParent(owner, windowFlags());
     if (!isVisible())

@@ -5,8 +5,8 @@
 #include "comm/ProgressView.h"
 
 #include <QDialog>
+#include <functional>
 
-class CorvaneApp;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -15,7 +15,8 @@ class frmProgress : public QDialog, public ProgressView
 {
     Q_OBJECT
 public:
-    explicit frmProgress(CorvaneApp& app);
+    // `workWindow` names the window the user works in, which the progress window stays over.
+    explicit frmProgress(std::function<QWidget*()> workWindow);
 
     void cmdCancel_Click();
     // Shows the window without blocking and paints it at once.
@@ -35,7 +36,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    CorvaneApp& app_;
+    std::function<QWidget*()> workWindow_;
     QLabel* lblProgress;
     QLabel* lblProgressHint; // what the user must do now, under the bar
     QProgressBar* ProgressBar1;

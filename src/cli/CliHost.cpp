@@ -1,24 +1,5 @@
 #include "cli/CliHost.h"
 
-void CliPreview::startPreview(const QString&)
-{
-    errorLines.clear();
-    last_.clear();
-    count_ = 0;
-}
-
-void CliPreview::showErrorCount(int count)
-{
-    // The parser echoes an error line, then shows the new count.
-    if (count > count_ && !last_.isEmpty()) {
-        QString line = last_;
-        if (line.startsWith(QLatin1String("LoadFile: ")))
-            line.remove(0, 10);
-        errorLines << plainText(line).trimmed();
-    }
-    count_ = count;
-}
-
 CliHost::CliHost()
 {
     serial_.setWireLog(&wireLog_);

@@ -1,17 +1,18 @@
 #pragma once
 // The command-line tool's running state: what the windows' application object holds,
 // without a window. The editor is the editor model alone, the progress is a line on standard
-// error, the preview keeps the lines it reports as errors, and the problem window and
-// message boxes are texts kept for the command to report.
+// error, the preview window shows nothing (what the preview found is read from its state),
+// and the problem window and message boxes are texts kept for the command to report.
 
 #include "cli/StderrProgress.h"
 #include "comm/CommTimer.h"
+#include "comm/CommandState.h"
 #include "comm/MSComm.h"
+#include "comm/PortAccess.h"
 #include "comm/PortLease.h"
 #include "comm/PortMap.h"
 #include "flows/EditorView.h"
 #include "flows/FlowHost.h"
-#include "model/Globals.h"
 
 #include <QStringList>
 #include <optional>
@@ -24,20 +25,14 @@ public:
     EditorModel editorModel;
 };
 
-// A settings file's preview as the tool reports it: the error lines only.
+// The preview window, which the tool does not show.
 class CliPreview : public FilePreview
 {
 public:
-    QStringList errorLines; // as the preview shows them, without "LoadFile: "
-
-    void startPreview(const QString&) override;
-    void appendDetails(const QString& text) override { last_ = text; }
-    void showErrorCount(int count) override;
+    void startPreview(const QString&) override {}
+    void appendDetails(const QString&) override {}
+    void showErrorCount(int) override {}
     void showLineCount(int) override {}
-
-private:
-    QString last_;
-    int count_ = 0;
 };
 
 class CliHost : public FlowHost
@@ -48,10 +43,11 @@ public:
     CliHost(const CliHost&) = delete;
     CliHost& operator=(const CliHost&) = delete;
 
-    Globals g;
+    PortAccess portAccess;
     PortMap ports;
     CliEditor cliEditor;
     CliPreview filePreview;
+    SettingsPreview previewState;
 
     // What the problem window and the message boxes were given, in order, as texts.
     QStringList problems;
@@ -66,13 +62,13 @@ public:
     StderrProgress& progressLine() { return progress_; }
 
     // FlowHost
-    Globals& globals() override { return g; }
-    CommContext comm() override { return CommContext{serial_, timer_, g}; }
+    CommContext comm() override { return CommContext{serial_, timer_, commandState_, portAccess}; }
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }
     EditorView& editor() override { return cliEditor; }
     ProgressView& progress() override { return progress_; }
     FilePreview& preview() override { return filePreview; }
+    SettingsPreview& filePreviewState() override { return previewState; }
     void showProblem(const QString& text) override;
     void showMessage(const QString& text, bool exclamation) override;
     // The tool tells a load's marks in plain words instead of the box.
@@ -91,6 +87,7 @@ private:
     WireLog wireLog_;
     MSComm serial_{ports};
     CommTimer timer_;
+    CommandState commandState_;
     PortLease lease_;
     StderrProgress progress_;
 };

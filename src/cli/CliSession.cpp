@@ -76,11 +76,11 @@ int openLine(CliHost& host, int16_t port)
 {
     CommContext c = host.comm();
     if (modCorvaneComm::OpenSyncPort(c, port)) {
-        host.g.SyncPort = port;
+        host.portAccess.SyncPort = port;
         return ExitCode::Success;
     }
     const QString path = host.ports.devicePath(port);
-    const QString reason = host.g.LastCommError;
+    const QString reason = host.comm().cmd.LastCommError;
     err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
     // Tried once more, for the error number the reason is decided on.
     const int number = modCorvaneComm::TestPortAvailable(c, port);
@@ -152,8 +152,8 @@ int applySettingsFile(CliHost& host, const QString& path)
         tellShown(host, host.problems.size(), messages);
         return ExitCode::BadInput;
     }
-    for (const QString& line : host.filePreview.errorLines)
-        err(line);
+    for (const QString& line : host.previewState.errorLines())
+        err(plainText(line).trimmed());
     FileCommands::ApplyPreviewedFile(host);
     tellShown(host, host.problems.size(), messages);
     return ExitCode::Success;

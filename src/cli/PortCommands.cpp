@@ -15,11 +15,12 @@ namespace CliCommands {
 int ports(CliHost& host)
 {
     CommContext c = host.comm();
-    host.g.finderStatusSink = [](const QString&) {};
+    // The finder's status lines are not wanted here; the listing says it all.
+    QObject::connect(&host.portAccess, &PortAccess::statusLine, [](const QString&) {});
     const bool any = modCorvaneComm::ListSerialPorts(c);
-    for (const PortListEntry& p : host.g.PortList)
+    for (const PortListEntry& p : host.portAccess.PortList)
         out(QStringLiteral("%1  %2").arg(p.label, -5).arg(p.device));
-    for (const QString& line : host.g.PortTroubles)
+    for (const QString& line : host.portAccess.PortTroubles)
         out(line.trimmed());
     if (!any) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));
@@ -36,7 +37,7 @@ int readNumber(CliHost& host, uint8_t address)
     CommContext c = host.comm();
     if (modCorvaneComm::ReadCell(c, address) != modCorvaneComm::ReadGood)
         return -1;
-    return modCorvaneComm::DecodeReplyNumber(host.g);
+    return modCorvaneComm::DecodeReplyNumber(c.cmd);
 }
 
 QString numberText(int n)
@@ -53,13 +54,13 @@ int find(CliHost& host, const CliRequest& r)
         return status;
     CommContext c = host.comm();
     // The finder's status lines, without its blank ones.
-    host.g.finderStatusSink = [](const QString& line) {
+    QObject::connect(&host.portAccess, &PortAccess::statusLine, [](const QString& line) {
         if (!line.trimmed().isEmpty())
             err(line);
-    };
+    });
     if (!modCorvaneComm::ListSerialPorts(c))
         return ExitCode::LineFailed;
-    if (port != 0 && !host.g.PortPresent[port]) {
+    if (port != 0 && !host.portAccess.PortPresent[port]) {
         err(QStringLiteral("COM%1 cannot be used").arg(port));
         return ExitCode::LineFailed;
     }
@@ -73,7 +74,7 @@ int find(CliHost& host, const CliRequest& r)
     PortLeaseHold lease(host.lease(), QStringLiteral("find"));
     if (!modCorvaneComm::FindSynchronizer(c, host.progress(), port, {}, ticks))
         return ExitCode::LineFailed;
-    const int16_t found = host.g.SyncPort;
+    const int16_t found = host.portAccess.SyncPort;
     const int model = readNumber(host, CellAddress::Model);
     const int channel = readNumber(host, CellAddress::Channel);
     out(QStringLiteral("COM%1 %2 model %3 channel %4")

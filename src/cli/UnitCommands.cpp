@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli/FileCheck.h"
 #include "flows/TransferCommands.h"
 #include "settingsfile/SettingsFileIO.h"
 #include "settingsfile/SettingsLines.h"
@@ -32,12 +33,20 @@ int worse(int a, int b)
     return std::max(a, b);
 }
 
-// Up to applying the file: the checks before anything is sent, the line, the lock, the
-// load, the file. 0 or 1 (the load's marks) to go on; else the exit status.
-int loadThenApply(CliHost& host, const CliRequest& r, bool unlock)
+// The file read and previewed before the line is opened, locked or unlocked as the
+// command will be: 0 with `previewed` filled, or 3.
+int checkFileFirst(const CliRequest& r, bool unlock, FileCheck::PreviewedFile* previewed)
 {
     if (const int status = checkSettingsFile(r.file))
         return status;
+    *previewed = FileCheck::previewFile(r.file, unlock);
+    return previewed->status;
+}
+
+// Up to applying the checked file: the line, the lock, the load, the file. 0 or 1 (the
+// load's marks) to go on; else the exit status.
+int loadThenApply(CliHost& host, const CliRequest& r, bool unlock)
+{
     if (const int status = openChosenLine(host, r))
         return status;
     if (unlock)
@@ -60,10 +69,8 @@ int read(CliHost& host, const CliRequest& r)
     if (loaded == ExitCode::LineFailed)
         return loaded;
 
-    Globals& g = host.g;
-    modFileAccess::BuildSettingsLines(g, host.editor().model().snapshot(),
-                                      QDateTime::currentDateTime());
-    const QStringList lines = modFileAccess::savedLines(g);
+    const QStringList lines = modFileAccess::BuildSettingsLines(host.editor().model().snapshot(),
+                                                                QDateTime::currentDateTime());
     if (r.output.isEmpty()) {
         const QByteArray bytes = modFileAccess::encodeSettingsLines(lines);
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
@@ -80,8 +87,11 @@ int read(CliHost& host, const CliRequest& r)
 
 int write(CliHost& host, const CliRequest& r)
 {
-    const bool setsNumbers = r.model || r.channel;
-    const int loaded = loadThenApply(host, r, r.unlock || setsNumbers);
+    const bool unlock = r.unlock || r.model || r.channel;
+    FileCheck::PreviewedFile file;
+    if (const int status = checkFileFirst(r, unlock, &file))
+        return status;
+    const int loaded = loadThenApply(host, r, unlock);
     if (loaded > ExitCode::Attention)
         return loaded;
     if (r.model)
@@ -96,7 +106,8 @@ int write(CliHost& host, const CliRequest& r)
     tellShown(host, problems, messages);
     switch (saved.outcome) {
     case Outcome::Done:
-        err(QStringLiteral("Saved to COM%1 and compared: no differences.").arg(host.g.SyncPort));
+        err(QStringLiteral("Saved to COM%1 and compared: no differences.")
+                .arg(host.portAccess.SyncPort));
         return ExitCode::Success;
     case Outcome::Differences:
         for (const CellDifference& d : differencesByField(
@@ -112,6 +123,15 @@ int write(CliHost& host, const CliRequest& r)
 
 int verify(CliHost& host, const CliRequest& r)
 {
+    FileCheck::PreviewedFile file;
+    if (const int status = checkFileFirst(r, r.unlock, &file))
+        return status;
+    // A value of the file's own that no unit can hold is found before the first frame.
+    const QVector<SaveProblem> own = FileCheck::problemsInFile(file.made, file.kept);
+    if (!own.isEmpty()) {
+        err(FileCheck::verifyProblemText(r.file, own, true));
+        return ExitCode::BadInput;
+    }
     const int loaded = loadThenApply(host, r, r.unlock);
     if (loaded > ExitCode::Attention)
         return loaded;
@@ -120,7 +140,7 @@ int verify(CliHost& host, const CliRequest& r)
     // the file cannot be what the unit holds.
     const SavePlan plan = buildSavePlan(expected);
     if (!plan.ok()) {
-        err(plainText(plan.problemText));
+        err(FileCheck::verifyProblemText(r.file, plan.problems, false));
         return ExitCode::BadInput;
     }
     const QVector<CellDifference> found =
@@ -132,7 +152,9 @@ int verify(CliHost& host, const CliRequest& r)
         out(QStringLiteral("%1: the file makes %2, the unit holds %3")
                 .arg(d.field, d.expected, d.read));
     if (found.isEmpty())
-        err(QStringLiteral("COM%1 holds what %2 makes of it.").arg(host.g.SyncPort).arg(r.file));
+        err(QStringLiteral("COM%1 holds what %2 makes of it.")
+                .arg(host.portAccess.SyncPort)
+                .arg(r.file));
     else
         err(QStringLiteral("%1 field%2 differ.")
                 .arg(byField.size())

@@ -1,14 +1,17 @@
 #pragma once
-// What the command layer works with: the one serial control, the one timer and the
-// process-wide state. The editor window owns the first two; tests make their own.
+// What the command layer works with: the one serial control, the one timer, the command
+// layer's own results and port access. The application object owns them; tests make
+// their own.
 
 #include "comm/CommTimer.h"
+#include "comm/CommandState.h"
 #include "comm/MSComm.h"
-#include "model/Globals.h"
+#include "comm/PortAccess.h"
 
 struct CommContext
 {
     MSComm& MSComm1;
     CommTimer& tmrCommTimer;
-    Globals& g;
+    CommandState& cmd;
+    PortAccess& ports;
 };

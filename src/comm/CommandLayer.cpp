@@ -59,7 +59,7 @@ bool takeCommError(CommContext& c)
 {
     if (!c.MSComm1.hasError())
         return false;
-    c.g.LastCommError = c.MSComm1.lastError().description;
+    c.cmd.LastCommError = c.MSComm1.lastError().description;
     return true;
 }
 
@@ -81,22 +81,22 @@ Send sendFrameStatus(CommContext& c, const QByteArray& frame, int limitMs)
 {
     c.MSComm1.setOutput(frame);
     if (takeCommError(c)) {
-        logEvent(c, QStringLiteral("not sent: %1").arg(c.g.LastCommError));
+        logEvent(c, QStringLiteral("not sent: %1").arg(c.cmd.LastCommError));
         return Send::NotQueued;
     }
     switch (waitOutputDrained(c, limitMs)) {
     case Drain::Done:
         return Send::Sent;
     case Drain::TimedOut:
-        c.g.LastCommError = TransmitTimedOutText;
+        c.cmd.LastCommError = TransmitTimedOutText;
         logEvent(c, QStringLiteral("output did not drain within %1 ms: %2")
                         .arg(limitMs)
-                        .arg(c.g.LastCommError));
+                        .arg(c.cmd.LastCommError));
         return Send::Failed;
     case Drain::Failed:
         if (!takeCommError(c))
-            c.g.LastCommError = QStringLiteral("Serial port closed");
-        logEvent(c, QStringLiteral("sending failed: %1").arg(c.g.LastCommError));
+            c.cmd.LastCommError = QStringLiteral("Serial port closed");
+        logEvent(c, QStringLiteral("sending failed: %1").arg(c.cmd.LastCommError));
         return Send::Failed;
     }
     return Send::Failed;
@@ -121,7 +121,7 @@ void Pause(CommContext& c, int ms)
 bool SendAttention(CommContext& c)
 {
     MSComm& m = c.MSComm1;
-    c.g.LastCommError.clear();
+    c.cmd.LastCommError.clear();
     m.clearError();
     discardBoth(m);
     m.setSThreshold(0);
@@ -137,7 +137,7 @@ namespace {
 int16_t readAttempt(CommContext& c, uint8_t address)
 {
     MSComm& m = c.MSComm1;
-    Globals& g = c.g;
+    CommandState& g = c.cmd;
     g.LastCommError.clear();
     g.ReplyBytes = {0, 0};
     m.clearError();
@@ -192,14 +192,14 @@ int16_t ReadCell(CommContext& c, uint8_t address)
         if (!c.MSComm1.PortOpen()) {
             logEvent(c, QStringLiteral("R %1 not tried again: the port is closed (%2)")
                             .arg(hexAddress(address))
-                            .arg(c.g.LastCommError));
+                            .arg(c.cmd.LastCommError));
             break;
         }
         logEvent(c, QStringLiteral("retry %1 of %2 for R %3 after: %4")
                         .arg(attempt + 1)
                         .arg(Attempts)
                         .arg(hexAddress(address))
-                        .arg(c.g.LastCommError));
+                        .arg(c.cmd.LastCommError));
         Pause(c, 130);
         if (!SendAttention(c))
             break; // keeps this attempt's status; LastCommError says why attention failed
@@ -207,14 +207,15 @@ int16_t ReadCell(CommContext& c, uint8_t address)
     }
     c.tmrCommTimer.setEnabled(false);
     if (status != ReadGood)
-        logEvent(c, QStringLiteral("R %1 failed: %2").arg(hexAddress(address)).arg(c.g.LastCommError));
+        logEvent(
+            c, QStringLiteral("R %1 failed: %2").arg(hexAddress(address)).arg(c.cmd.LastCommError));
     return status;
 }
 
 int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1)
 {
     MSComm& m = c.MSComm1;
-    c.g.LastCommError.clear();
+    c.cmd.LastCommError.clear();
     m.clearError();
     discardBoth(m);
     m.setSThreshold(0);
@@ -227,8 +228,20 @@ int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1)
     // The unit needs the time to store the cell, whether or not the frame drained.
     Pause(c, 100);
     if (sent != Send::Sent)
-        logEvent(c, QStringLiteral("W %1 failed: %2").arg(hexAddress(address)).arg(c.g.LastCommError));
+        logEvent(
+            c, QStringLiteral("W %1 failed: %2").arg(hexAddress(address)).arg(c.cmd.LastCommError));
     return sent == Send::Sent ? 1 : 0;
+}
+
+CellReply ReadCellReply(CommContext& c, uint8_t address)
+{
+    CellReply reply;
+    reply.status = ReadCell(c, address);
+    if (reply.good())
+        reply.bytes = c.cmd.ReplyBytes;
+    else
+        reply.failure = c.cmd.LastCommError;
+    return reply;
 }
 
 } // namespace modCorvaneComm

@@ -9,7 +9,7 @@
 //   EventWait w;
 //   w.wakeOn(&comm, &MSComm::inputArrived)
 //    .wakeOn(cancelButton, &QPushButton::clicked);   // any Qt signal
-//   bool met = w.until(timer, [&] { return comm.InBufferCount() > 0 || !g.ProbeRunning; });
+//   bool met = w.until(timer, [&] { return comm.InBufferCount() > 0 || !ports.ProbeRunning; });
 //
 // until() follows the timer's own rules: it succeeds only when the condition held while
 // the timer was still on, and it leaves the timer as it found it (running, or switched

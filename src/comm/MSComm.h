@@ -11,6 +11,7 @@
 // port is closed at the first read or resource error, the error is recorded and lineLost()
 // is emitted, so nothing keeps retrying a dead descriptor.
 
+#include "comm/CommError.h"
 #include "comm/PortMap.h"
 #include "comm/WireLog.h"
 
@@ -21,25 +22,6 @@
 
 class QSerialPort;
 class QTimer;
-
-// One recorded failure of the serial control.
-struct CommError
-{
-    int number = 0;      // 0 = no error
-    QString description; // the platform's text, plus a hint where one helps
-};
-
-// Error numbers of the control.
-namespace CommErrorNumber {
-constexpr int InvalidSettings = 380;    // a property value not understood
-constexpr int InvalidPortNumber = 8002; // COMn outside 1 to 16, or no device behind it
-constexpr int AccessDenied = 8003;      // no permission, or another program holds the port
-constexpr int PortAlreadyOpen = 8005;   // opening an open port, or CommPort while open
-constexpr int PortNotOpen = 8018;       // an operation that needs an open port
-constexpr int LineLost = 8020;          // read or resource error: the line is gone
-constexpr int WriteFailed = 8021;
-constexpr int OpenFailed = 8022; // any other refusal to open or configure
-} // namespace CommErrorNumber
 
 class MSComm : public QObject
 {

@@ -6,7 +6,8 @@ bool PortLease::take(const QString& command)
 {
     if (!isFree() || command.isEmpty()) {
         if (log_ && !command.isEmpty())
-            log_->command(QStringLiteral("%1 refused: the line is held by %2").arg(command, holder_));
+            log_->command(
+                QStringLiteral("%1 refused: the line is held by %2").arg(command, holder_));
         return false;
     }
     holder_ = command;

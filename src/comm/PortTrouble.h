@@ -5,7 +5,7 @@
 // process has the device open); the line is decided from the facts alone, so every
 // wording can be checked without a machine in that state.
 
-#include "comm/MSComm.h"
+#include "comm/CommError.h"
 
 #include <QByteArray>
 #include <QString>

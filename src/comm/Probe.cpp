@@ -24,18 +24,22 @@ QString resetHint(int ticksLeft)
 }
 
 // Waits in ticks of half a second until the announcement has been heard (true), the
-// ticks have run out (false) or Cancel was pressed (ProbeRunning false). Each batch of
+// ticks have run out (false) or Cancel was pressed (ProbeRunning turned false). Each batch of
 // received bytes goes to the matcher as a whole, in order.
 bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
 {
     MSComm& m = c.MSComm1;
     CommTimer& t = c.tmrCommTimer;
-    Globals& g = c.g;
+    PortAccess& g = c.ports;
 
     t.setEnabled(false);
     t.setInterval(ProbeTickMs);
     t.setEnabled(true);
 
+    // Cancel reaches the probe by its signal alone.
+    bool cancelled = false;
+    const QMetaObject::Connection onCancel = QObject::connect(
+        &p.cancelNotifier(), &CancelNotifier::cancelled, [&cancelled] { cancelled = true; });
     AnnouncementMatcher matcher;
     EventWait wait;
     wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&p.cancelNotifier(), &CancelNotifier::cancelled);
@@ -43,9 +47,11 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     bool found = false;
     p.setProgressHint(resetHint(ticksAllowed));
     do {
-        wait.until(t, [&] { return !g.ProbeRunning || m.InBufferCount() > 0; });
-        if (!g.ProbeRunning)
+        wait.until(t, [&] { return cancelled || m.InBufferCount() > 0; });
+        if (cancelled) {
+            g.ProbeRunning = false;
             break;
+        }
         if (!t.Enabled()) {
             ++ticks;
             p.setBar(ticks);
@@ -56,6 +62,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
         if (n > 0)
             found = matcher.feed(m.Input().left(n));
     } while (ticks < ticksAllowed && !found);
+    QObject::disconnect(onCancel);
     t.setEnabled(false);
     p.setProgressHint(QString());
     return found;
@@ -67,7 +74,7 @@ int16_t readNumberCell(CommContext& c, uint8_t address)
 {
     if (ReadCell(c, address) != ReadGood)
         return ProbeCellsUnread;
-    const int16_t value = DecodeReplyNumber(c.g);
+    const int16_t value = DecodeReplyNumber(c.cmd);
     return value >= 1 && value <= 99 ? ProbeFound : ProbeNumbersDoubtful;
 }
 
@@ -75,10 +82,10 @@ int16_t readNumberCell(CommContext& c, uint8_t address)
 
 int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int ticks)
 {
-    Globals& g = c.g;
+    PortAccess& g = c.ports;
     MSComm& m = c.MSComm1;
 
-    g.LastCommError.clear();
+    c.cmd.LastCommError.clear();
     m.setOutBufferCount(0);
     m.setInBufferCount(0);
     m.setRThreshold(0);
@@ -124,7 +131,7 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
                       const std::function<bool()>& abandoned, int ticks)
 {
-    Globals& g = c.g;
+    PortAccess& g = c.ports;
     MSComm& m = c.MSComm1;
 
     AppendFinderStatus(g, QStringLiteral("Looking for a Syncronizer"));
@@ -144,7 +151,7 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
             m.setPortOpen(false);
         if (!OpenSyncPort(c, static_cast<int16_t>(n))) {
             AppendFinderStatus(
-                g, QStringLiteral("Unable to Open COM%1 (%2)").arg(n).arg(g.LastCommError));
+                g, QStringLiteral("Unable to Open COM%1 (%2)").arg(n).arg(c.cmd.LastCommError));
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.

@@ -34,8 +34,8 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t por
                              int ticks = ProbeTicks);
 
 // Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
-// (probe result 1 or -1). Then that port is left open and g.SyncPort holds it. `abandoned`,
-// when given, is asked before each port: true stops the scan.
+// (probe result 1 or -1). Then that port is left open and SyncPort (PortAccess) holds it.
+// `abandoned`, when given, is asked before each port: true stops the scan.
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
                       const std::function<bool()>& abandoned = {}, int ticks = ProbeTicks);
 

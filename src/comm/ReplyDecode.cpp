@@ -5,12 +5,12 @@
 
 namespace modCorvaneComm {
 
-int16_t DecodeReplyNumber(const Globals& g)
+int16_t DecodeReplyNumber(const CommandState& g)
 {
     return static_cast<int16_t>(CellDecode::number(g.ReplyBytes[0], g.ReplyBytes[1]));
 }
 
-int16_t DecodeReplyDigit(const Globals& g, uint8_t index)
+int16_t DecodeReplyDigit(const CommandState& g, uint8_t index)
 {
     return static_cast<int16_t>(index > 1 ? -1 : CellDecode::digit(g.ReplyBytes[index]));
 }

@@ -8,12 +8,9 @@
 
 namespace modCorvaneComm {
 
-void AppendFinderStatus(Globals& g, const QString& line)
+void AppendFinderStatus(PortAccess& ports, const QString& line)
 {
-    if (g.finderStatusSink)
-        g.finderStatusSink(line);
-    else
-        g.finderStatusBacklog.append(line);
+    ports.appendStatus(line);
 }
 
 namespace {
@@ -44,7 +41,7 @@ int16_t TestPortAvailable(CommContext& c, int16_t port)
 
 bool ListSerialPorts(CommContext& c)
 {
-    Globals& g = c.g;
+    PortAccess& g = c.ports;
     if (c.MSComm1.PortOpen())
         c.MSComm1.setPortOpen(false);
 
@@ -75,8 +72,7 @@ bool ListSerialPorts(CommContext& c)
         if (found == 1)
             g.PortListSelected = 0;
     }
-    if (g.portListChanged)
-        g.portListChanged();
+    g.tellListChanged();
 
     if (found == 0) {
         AppendFinderStatus(g, QStringLiteral("PROBLEM!!!"));
@@ -93,7 +89,7 @@ bool ListSerialPorts(CommContext& c)
 bool OpenSyncPort(CommContext& c, int16_t port)
 {
     MSComm& m = c.MSComm1;
-    c.g.LastCommError.clear();
+    c.cmd.LastCommError.clear();
     m.clearError();
 
     // Each step runs only while the ones before it went through.
@@ -110,7 +106,7 @@ bool OpenSyncPort(CommContext& c, int16_t port)
     for (const auto& step : steps) {
         step();
         if (m.hasError()) {
-            c.g.LastCommError = m.lastError().description;
+            c.cmd.LastCommError = m.lastError().description;
             m.clearError();
             m.setPortOpen(false);
             return false;

@@ -5,11 +5,12 @@
 // Frames: attention "O" "K" LF CR; read "R" address CR, answered by two data bytes, LF,
 // CR; write "W" address data0 data1 CR (no answer). All waits run a local event loop
 // against tmrCommTimer (see EventWait.h), so the user interface stays live meanwhile.
-// Nothing here shows anything: failures leave their text in g.LastCommError.
+// Nothing here shows anything: failures leave their text in LastCommError (CommandState).
 
 #include "comm/CommContext.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 
 namespace modCorvaneComm {
@@ -28,25 +29,36 @@ enum ReadStatus : int16_t
     ReadGarbled = -2
 };
 
-// Closes an open port, then tries COM1 to COM16: fills g.PortPresent, g.PortList and
-// g.PortListSelected, calls g.portListChanged if set, and writes the status lines.
+// Closes an open port, then tries COM1 to COM16: fills PortPresent, PortList and
+// PortListSelected (PortAccess), tells that the list changed, and writes the status lines.
 // True when at least one port could be opened.
 bool ListSerialPorts(CommContext& c);
 // 0 when the port could be opened and closed, else the error number.
 int16_t TestPortAvailable(CommContext& c, int16_t port);
 // Opens the port at 1200,N,8,1 without flow control, RTS raised. False with
-// g.LastCommError set (and the port closed) when that fails.
+// LastCommError set (and the port closed) when that fails.
 bool OpenSyncPort(CommContext& c, int16_t port);
-// One line for the finder's status box: g.finderStatusSink if set, else the backlog.
-void AppendFinderStatus(Globals& g, const QString& line);
+// One line for the finder's status box.
+void AppendFinderStatus(PortAccess& ports, const QString& line);
+
+// A read's status with what it found: the two data bytes of a good reply, or the text of
+// the failure.
+struct CellReply
+{
+    int16_t status = ReadNotSent;
+    std::array<uint8_t, 2> bytes{};
+    QString failure;
+    bool good() const { return status == ReadGood; }
+};
 
 bool SendAttention(CommContext& c);
-int16_t ReadCell(CommContext& c, uint8_t address);                          // 1, 0, -1, -2
+int16_t ReadCell(CommContext& c, uint8_t address); // 1, 0, -1, -2
+CellReply ReadCellReply(CommContext& c, uint8_t address);
 int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1); // 1 or 0
 // ReplyBytes as a number 0 to 99 ("12", "05", " 5", "5 ", "  "), or -1.
-int16_t DecodeReplyNumber(const Globals& g);
+int16_t DecodeReplyNumber(const CommandState& state);
 // ReplyBytes[index] as a digit 0 to 9 (a space is 0), or -1.
-int16_t DecodeReplyDigit(const Globals& g, uint8_t index);
+int16_t DecodeReplyDigit(const CommandState& state, uint8_t index);
 // The byte when it may stand in an init string or the comment (BEL, CR, 32 to 254 but
 // not 127), else 0.
 uint8_t FilterInitChar(uint8_t value);

@@ -85,6 +85,11 @@ public:
     void beginInitStrBatch();
     void endInitStrBatch() { initStrBatchOpen_ = false; }
 
+    // A whole-device transfer is reading or writing the editor: the file commands, the
+    // preview's OK and the lock wait for it.
+    bool transferRunning() const { return TransferRunning; }
+    void setTransferRunning(bool running) { TransferRunning = running; }
+
     // The model/channel lock, and whether a load unlocked it for a marked field.
     bool modelChannelUnlocked() const { return ModelChannelUnlocked; }
     void setModelChannelUnlocked(bool unlocked);
@@ -155,6 +160,7 @@ private:
     bool initStrBatchOpen_ = false;
     bool initStrBatchMessageShown_ = false;
 
+    bool TransferRunning = false;
     bool ModelChannelUnlocked = false;
     bool ModelChannelMarked = false;
     ReadMarks marks_;

@@ -23,49 +23,43 @@ QString failureText(const QString& what, const QString& path, const QString& rea
 
 void LoadFromFile(FlowHost& host)
 {
-    Globals& g = host.globals();
-    g.SettingsFileName = modFileAccess::AskFileToOpen(host);
-    if (g.SettingsFileName.isEmpty())
+    const QString fileName = modFileAccess::AskFileToOpen(host);
+    if (fileName.isEmpty())
         return;
 
     // The whole file is read (and closed) before anything changes, so a file that cannot
     // be read leaves the preview, its counters and the editor as they were.
-    const modFileAccess::SettingsReadResult read =
-        modFileAccess::readSettingsFile(g.SettingsFileName);
+    const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsFile(fileName);
     if (!read.ok) {
         host.showMessage(
-            failureText(QStringLiteral("Cannot read the file"), g.SettingsFileName, read.errorText),
-            false);
+            failureText(QStringLiteral("Cannot read the file"), fileName, read.errorText), false);
         return;
     }
 
-    host.preview().startPreview(g.SettingsFileName);
+    host.preview().startPreview(fileName);
     EditorSink sink(host.editor(), host.preview());
-    modParser::PreviewFile(g, sink, read.lines, read.moreFollows);
+    modParser::PreviewFile(host.filePreviewState(), sink, read.lines, read.moreFollows);
 }
 
 void ApplyPreviewedFile(FlowHost& host)
 {
     EditorSink sink(host.editor(), host.preview());
-    modParser::ApplyAcceptedLines(host.globals(), sink);
+    modParser::ApplyAcceptedLines(host.filePreviewState(), sink);
 }
 
 void SaveToFile(FlowHost& host)
 {
-    Globals& g = host.globals();
-    modFileAccess::BuildSettingsLines(g, host.editor().model().snapshot(),
-                                      QDateTime::currentDateTime());
-    g.SettingsFileName = modFileAccess::AskFileForSave(host);
-    if (g.SettingsFileName.isEmpty())
+    const QStringList lines = modFileAccess::BuildSettingsLines(host.editor().model().snapshot(),
+                                                                QDateTime::currentDateTime());
+    const QString fileName = modFileAccess::AskFileForSave(host);
+    if (fileName.isEmpty())
         return;
 
     // Written beside the old file and renamed over it: a failed write keeps the old file.
     QString reason;
-    if (!modFileAccess::writeSettingsFile(g.SettingsFileName, modFileAccess::savedLines(g),
-                                          &reason)) {
-        host.showMessage(
-            failureText(QStringLiteral("Cannot save to the file"), g.SettingsFileName, reason),
-            false);
+    if (!modFileAccess::writeSettingsFile(fileName, lines, &reason)) {
+        host.showMessage(failureText(QStringLiteral("Cannot save to the file"), fileName, reason),
+                         false);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "comm/ProgressView.h"
 #include "comm/WireLog.h"
 #include "model/CellBytes.h"
+#include "settingsfile/SettingsPreview.h"
 #include "transfer/CompareCells.h"
 
 #include <QString>
@@ -31,13 +32,14 @@ class FlowHost
 public:
     virtual ~FlowHost() = default;
 
-    virtual Globals& globals() = 0;
     virtual CommContext comm() = 0;
     virtual PortLease& lease() = 0;
     virtual WireLog& wireLog() = 0;
     virtual EditorView& editor() = 0;
     virtual ProgressView& progress() = 0;
     virtual FilePreview& preview() = 0;
+    // The settings file being previewed, from its preview to its apply pass.
+    virtual SettingsPreview& filePreviewState() = 0;
 
     // The problem window, modal.
     virtual void showProblem(const QString& text) = 0;

@@ -21,7 +21,7 @@ constexpr int BarMaxUntilSet = 100;
 QString outcome(FlowHost& host, int16_t status, const char* counted)
 {
     if (status == modGetSetAll::CommunicationFailed)
-        return QStringLiteral("communication failed: ") + host.globals().LastCommError;
+        return QStringLiteral("communication failed: ") + host.comm().cmd.LastCommError;
     if (status == modGetSetAll::AlreadyReported)
         return QStringLiteral("stopped, reported in a box");
     return QStringLiteral("%1 %2").arg(status).arg(QLatin1String(counted));

@@ -4,11 +4,11 @@
 #include "flows/FlowHost.h"
 
 TransferGuard::TransferGuard(FlowHost& host)
-    : host_(host), outermost_(!host.globals().TransferRunning)
+    : host_(host), outermost_(!host.editor().model().transferRunning())
 {
     if (!outermost_)
         return;
-    host_.globals().TransferRunning = true;
+    host_.editor().model().setTransferRunning(true);
     host_.editor().setTransferCommandsEnabled(false);
 }
 
@@ -16,6 +16,6 @@ TransferGuard::~TransferGuard()
 {
     if (!outermost_)
         return;
-    host_.globals().TransferRunning = false;
+    host_.editor().model().setTransferRunning(false);
     host_.editor().setTransferCommandsEnabled(true);
 }

@@ -38,9 +38,10 @@ bool readCells(FlowHost& host, CommContext& c, const QVector<uint8_t>& order, Ce
 {
     for (uint8_t address : order) {
         host.beforeCell(address);
-        if (modCorvaneComm::ReadCell(c, address) != modCorvaneComm::ReadGood)
+        const modCorvaneComm::CellReply reply = modCorvaneComm::ReadCellReply(c, address);
+        if (!reply.good())
             return false;
-        cells.set(address, {c.g.ReplyBytes[0], c.g.ReplyBytes[1]});
+        cells.set(address, {reply.bytes[0], reply.bytes[1]});
         host.progress().advance();
     }
     return true;

@@ -1,13 +1,12 @@
 #pragma once
 // modParser: reads settings-file lines in two passes. The preview pass turns every
-// understood line into a canonical line, keeps it in AcceptedLines and echoes it into
-// the preview's details box; unknown keywords become error lines. The apply pass runs
-// the kept lines again and hands their values to the editor's controls. All state lives
-// in Globals (ParsePass, FileLineNo, CurrentLine, FileLines, AcceptedLines,
-// AcceptedCount, FileErrorCount).
+// understood line into a canonical line, keeps it and echoes it into the preview's
+// details box; unknown keywords become error lines. The apply pass runs
+// the kept lines again and hands their values to the editor's controls. The file's state
+// from one pass to the next, and what the preview found, live in a SettingsPreview.
 
-#include "model/Globals.h"
 #include "settingsfile/ParserSink.h"
+#include "settingsfile/SettingsPreview.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,31 +29,32 @@ using WordList = std::optional<QStringList>;
 WordList TokenizeLine(const QString& line, QChar delimiter = QLatin1Char(' '));
 
 // Calls the handler of word 0's keyword, or reports the line as unrecognized.
-void DispatchLine(Globals& g, ParserSink& sink, const WordList& words);
+void DispatchLine(SettingsPreview& p, ParserSink& sink, const WordList& words);
 
 // Keyword handlers: BEGIN, TIMESTAMP, MODEL, CHANNEL, START, END, SYNCHRONIZE, SQUELCH,
 // BAUD, INIT, COMMENT. A recognised keyword with a missing or unknown part is dropped
-// without a word.
-void ParseBegin(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseTimestamp(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseModel(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseChannel(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseStart(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseEnd(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseSynchronize(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseSquelch(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseBaud(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseInitString(Globals& g, ParserSink& sink, const QStringList& words);
-void ParseComment(Globals& g, ParserSink& sink, const QStringList& words);
+// without a word in the details box; the preview notes it among its misread lines.
+void ParseBegin(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseTimestamp(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseModel(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseChannel(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseStart(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseEnd(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseSynchronize(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseSquelch(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseBaud(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseInitString(SettingsPreview& p, ParserSink& sink, const QStringList& words);
+void ParseComment(SettingsPreview& p, ParserSink& sink, const QStringList& words);
 
 // Setters shared by the handlers. Preview pass: record the canonical line (the first
 // wordCount - 1 words as written, then the value). Apply pass: set the control.
-void ApplyTextValue(Globals& g, ParserSink& sink, const QString& value, const QStringList& words,
-                    TextField field, int wordCount);
-void ApplyOption(Globals& g, ParserSink& sink, const QStringList& words, OptionField option);
-void ApplyCheckValue(Globals& g, ParserSink& sink, int value, const QStringList& words,
+void ApplyTextValue(SettingsPreview& p, ParserSink& sink, const QString& value,
+                    const QStringList& words, TextField field, int wordCount);
+void ApplyOption(SettingsPreview& p, ParserSink& sink, const QStringList& words,
+                 OptionField option);
+void ApplyCheckValue(SettingsPreview& p, ParserSink& sink, int value, const QStringList& words,
                      CheckField box);
-void ApplyListIndex(Globals& g, ParserSink& sink, int index, const QStringList& words,
+void ApplyListIndex(SettingsPreview& p, ParserSink& sink, int index, const QStringList& words,
                     ListField list);
 
 // Removes every "," and returns the rest, which is empty for a value of commas only; an
@@ -62,11 +62,11 @@ void ApplyListIndex(Globals& g, ParserSink& sink, int index, const QStringList& 
 QString StripCommas(const QString& value);
 
 // Keeps `text` as the next accepted line and echoes it.
-void RecordAcceptedLine(Globals& g, ParserSink& sink, const QString& text);
+void RecordAcceptedLine(SettingsPreview& p, ParserSink& sink, const QString& text);
 // Appends "LoadFile: " + text + CR LF to the details box.
 void EchoLine(ParserSink& sink, const QString& text);
 // Appends the line like EchoLine, counts the error and shows the new count.
-void ReportFileError(Globals& g, ParserSink& sink, const QString& text);
+void ReportFileError(SettingsPreview& p, ParserSink& sink, const QString& text);
 
 // "->>> Ignoring Unrecognized Line (7)-->>>" + the line as read.
 QString UnrecognizedLineText(int lineNo, const QString& line);
@@ -74,12 +74,12 @@ QString UnrecognizedLineText(int lineNo, const QString& line);
 QString TooManyLinesText();
 
 // The preview pass over the lines of one file (as read, without line endings). Resets
-// the counters, fills FileLines, skips empty lines, shows the line counter after every
-// line and stops after 29 lines with the warning when more follow (a list longer than
-// 29 counts as more following). The editor is not touched.
-void PreviewFile(Globals& g, ParserSink& sink, const QStringList& lines, bool moreFollows);
+// what an earlier file left, skips empty lines, shows the line counter after every line
+// and stops after 29 lines with the warning when more follow (a list longer than 29
+// counts as more following). The editor is not touched.
+void PreviewFile(SettingsPreview& p, ParserSink& sink, const QStringList& lines, bool moreFollows);
 
-// The apply pass over AcceptedLines, bracketed by sink.beginApply()/endApply().
-void ApplyAcceptedLines(Globals& g, ParserSink& sink);
+// The apply pass over the preview's accepted lines, bracketed by sink.beginApply()/endApply().
+void ApplyAcceptedLines(SettingsPreview& p, ParserSink& sink);
 
 } // namespace modParser

@@ -44,13 +44,13 @@ WordList TokenizeLine(const QString& line, QChar delimiter)
     return words;
 }
 
-void DispatchLine(Globals& g, ParserSink& sink, const WordList& words)
+void DispatchLine(SettingsPreview& p, ParserSink& sink, const WordList& words)
 {
     if (!words || words->isEmpty())
         return;
     const QStringList& w = *words;
     const QString key = w.at(0).toUpper();
-    using Handler = void (*)(Globals&, ParserSink&, const QStringList&);
+    using Handler = void (*)(SettingsPreview&, ParserSink&, const QStringList&);
     static const std::pair<const char*, Handler> handlers[] = {
         {"BEGIN", ParseBegin},
         {"TIMESTAMP", ParseTimestamp},
@@ -64,46 +64,50 @@ void DispatchLine(Globals& g, ParserSink& sink, const WordList& words)
         {"INIT", ParseInitString},
         {"COMMENT", ParseComment},
     };
+    const QString misread = UnrecognizedLineText(p.lineNo(), p.currentLine());
     for (const auto& [keyword, handler] : handlers) {
         if (key == QLatin1String(keyword)) {
-            handler(g, sink, w);
+            p.beginDispatch();
+            handler(p, sink, w);
+            p.endDispatch(misread);
             return;
         }
     }
-    ReportFileError(g, sink, UnrecognizedLineText(g.FileLineNo, g.CurrentLine));
+    ReportFileError(p, sink, misread);
+    p.noteMisread(misread);
 }
 
-void ApplyTextValue(Globals& g, ParserSink& sink, const QString& value, const QStringList& words,
-                    TextField field, int wordCount)
+void ApplyTextValue(SettingsPreview& p, ParserSink& sink, const QString& value,
+                    const QStringList& words, TextField field, int wordCount)
 {
-    if (g.ParsePass == 1)
-        RecordAcceptedLine(g, sink, canonicalLine(words, wordCount - 1, value));
+    if (p.pass() == 1)
+        RecordAcceptedLine(p, sink, canonicalLine(words, wordCount - 1, value));
     else
         sink.setText(field, value);
 }
 
-void ApplyOption(Globals& g, ParserSink& sink, const QStringList& words, OptionField option)
+void ApplyOption(SettingsPreview& p, ParserSink& sink, const QStringList& words, OptionField option)
 {
-    if (g.ParsePass == 1)
-        RecordAcceptedLine(g, sink, words.mid(0, 3).join(Blank));
+    if (p.pass() == 1)
+        RecordAcceptedLine(p, sink, words.mid(0, 3).join(Blank));
     else
         sink.selectOption(option);
 }
 
-void ApplyCheckValue(Globals& g, ParserSink& sink, int value, const QStringList& words,
+void ApplyCheckValue(SettingsPreview& p, ParserSink& sink, int value, const QStringList& words,
                      CheckField box)
 {
-    if (g.ParsePass == 1)
-        RecordAcceptedLine(g, sink, words.mid(0, 2).join(Blank));
+    if (p.pass() == 1)
+        RecordAcceptedLine(p, sink, words.mid(0, 2).join(Blank));
     else
         sink.setCheck(box, value);
 }
 
-void ApplyListIndex(Globals& g, ParserSink& sink, int index, const QStringList& words,
+void ApplyListIndex(SettingsPreview& p, ParserSink& sink, int index, const QStringList& words,
                     ListField list)
 {
-    if (g.ParsePass == 1)
-        RecordAcceptedLine(g, sink, words.mid(0, 2).join(Blank));
+    if (p.pass() == 1)
+        RecordAcceptedLine(p, sink, words.mid(0, 2).join(Blank));
     else
         sink.setListIndex(list, index);
 }
@@ -120,12 +124,9 @@ QString StripCommas(const QString& value)
     return stripped;
 }
 
-void RecordAcceptedLine(Globals& g, ParserSink& sink, const QString& text)
+void RecordAcceptedLine(SettingsPreview& p, ParserSink& sink, const QString& text)
 {
-    if (g.AcceptedCount < 0 || g.AcceptedCount >= static_cast<int>(g.AcceptedLines.size()))
-        return;
-    g.AcceptedLines[g.AcceptedCount] = text;
-    ++g.AcceptedCount;
+    p.accept(text);
     EchoLine(sink, text);
 }
 
@@ -134,11 +135,11 @@ void EchoLine(ParserSink& sink, const QString& text)
     sink.appendDetails(QStringLiteral("LoadFile: ") + text + QStringLiteral("\r\n"));
 }
 
-void ReportFileError(Globals& g, ParserSink& sink, const QString& text)
+void ReportFileError(SettingsPreview& p, ParserSink& sink, const QString& text)
 {
+    p.reportError(text);
     EchoLine(sink, text);
-    ++g.FileErrorCount;
-    sink.showErrorCount(g.FileErrorCount);
+    sink.showErrorCount(p.errorCount());
 }
 
 QString UnrecognizedLineText(int lineNo, const QString& line)

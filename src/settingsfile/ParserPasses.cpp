@@ -17,11 +17,11 @@ QString withoutLeadingBlanks(const QString& line)
 }
 
 // Which init strings the kept lines name (index 0 for Init String 1).
-std::array<bool, 4> namedInitStrings(const Globals& g)
+std::array<bool, 4> namedInitStrings(const QStringList& kept)
 {
     std::array<bool, 4> named{};
-    for (int i = 0; i < g.AcceptedCount && i < static_cast<int>(g.AcceptedLines.size()); ++i) {
-        const WordList words = TokenizeLine(g.AcceptedLines[i]);
+    for (const QString& line : kept) {
+        const WordList words = TokenizeLine(line);
         if (!words || words->size() < 3 || words->at(0).toUpper() != QLatin1String("INIT") ||
             words->at(1).toUpper() != QLatin1String("STRING"))
             continue;
@@ -34,44 +34,41 @@ std::array<bool, 4> namedInitStrings(const Globals& g)
 }
 } // namespace
 
-void PreviewFile(Globals& g, ParserSink& sink, const QStringList& lines, bool moreFollows)
+void PreviewFile(SettingsPreview& p, ParserSink& sink, const QStringList& lines, bool moreFollows)
 {
-    g.FileErrorCount = 0;
-    g.FileLineNo = 1;
-    g.AcceptedCount = 0;
-    g.ParsePass = 1;
-    sink.showErrorCount(g.FileErrorCount);
-    sink.showLineCount(g.FileLineNo);
+    p.startPreview();
+    sink.showErrorCount(p.errorCount());
+    sink.showLineCount(p.lineNo());
 
+    int lineNo = 1;
     for (const QString& line : lines) {
-        g.CurrentLine = line;
-        QString& entry = g.FileLines[g.FileLineNo];
-        entry = withoutLeadingBlanks(line);
+        const QString entry = withoutLeadingBlanks(line);
+        p.readLine(lineNo, line, entry);
         if (!entry.isEmpty())
-            DispatchLine(g, sink, TokenizeLine(entry));
-        ++g.FileLineNo;
-        sink.showLineCount(g.FileLineNo);
-        if (g.FileLineNo > MaxFileLines) {
+            DispatchLine(p, sink, TokenizeLine(entry));
+        ++lineNo;
+        p.setLineNo(lineNo);
+        sink.showLineCount(lineNo);
+        if (lineNo > MaxFileLines) {
             if (moreFollows || lines.size() > MaxFileLines)
-                ReportFileError(g, sink, TooManyLinesText());
+                ReportFileError(p, sink, TooManyLinesText());
             break;
         }
     }
-
-    g.FileLineNo = 0;
+    p.endPass();
 }
 
-void ApplyAcceptedLines(Globals& g, ParserSink& sink)
+void ApplyAcceptedLines(SettingsPreview& p, ParserSink& sink)
 {
     sink.beginApply();
-    g.ParsePass = 2;
-    g.FileLineNo = 1;
+    p.startApply();
+    const QStringList kept = p.acceptedLines();
 
     // The init strings a file names are emptied first, so the 58-character check judges
     // the file's strings against each other and the unnamed ones, not against the
     // strings they replace (which would cut a valid set depending on what the editor
     // held before).
-    const std::array<bool, 4> named = namedInitStrings(g);
+    const std::array<bool, 4> named = namedInitStrings(kept);
     static const TextField boxes[] = {TextField::InitStr1, TextField::InitStr2, TextField::InitStr3,
                                       TextField::InitStr4};
     for (int n = 0; n < 4; ++n) {
@@ -79,15 +76,14 @@ void ApplyAcceptedLines(Globals& g, ParserSink& sink)
             sink.setText(boxes[n], QString());
     }
 
-    const int last = static_cast<int>(g.FileLines.size()) - 1;
-    for (int i = 0; i < g.AcceptedCount && g.FileLineNo <= last; ++i) {
-        g.CurrentLine = g.AcceptedLines[i];
-        g.FileLines[g.FileLineNo] = g.AcceptedLines[i];
-        DispatchLine(g, sink, TokenizeLine(g.FileLines[g.FileLineNo]));
-        ++g.FileLineNo;
+    int lineNo = 1;
+    for (const QString& line : kept) {
+        p.readLine(lineNo, line, line);
+        DispatchLine(p, sink, TokenizeLine(line));
+        ++lineNo;
     }
 
-    g.FileLineNo = 0;
+    p.endPass();
     sink.endApply();
 }
 

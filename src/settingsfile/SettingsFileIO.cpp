@@ -123,14 +123,6 @@ SettingsReadResult readSettingsFile(const QString& path)
     return readSettingsLines(file);
 }
 
-QStringList savedLines(const Globals& g)
-{
-    QStringList lines;
-    for (int i = 0; i < g.SaveLineCount && i < static_cast<int>(g.SaveLines.size()); ++i)
-        lines.append(g.SaveLines[i]);
-    return lines;
-}
-
 QByteArray encodeSettingsLines(const QStringList& lines)
 {
     QByteArray bytes;

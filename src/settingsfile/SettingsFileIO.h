@@ -3,8 +3,6 @@
 // Reading accepts CR LF, CR and LF mixed and a last line without an ending, keeps at
 // most 29 lines and cuts over-long lines, so a binary or huge file stays harmless.
 
-#include "model/Globals.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -31,8 +29,6 @@ SettingsReadResult readSettingsLines(QIODevice& device);
 SettingsReadResult readSettingsLines(const QByteArray& bytes);
 SettingsReadResult readSettingsFile(const QString& path);
 
-// SaveLines[0 .. SaveLineCount-1].
-QStringList savedLines(const Globals& g);
 // Each line in Windows-1252 plus CR LF; a character outside the code page becomes "?".
 QByteArray encodeSettingsLines(const QStringList& lines);
 // Replaces the file as a whole (written beside it, then renamed). On failure returns

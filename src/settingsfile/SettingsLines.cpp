@@ -35,10 +35,10 @@ QString ModeWord(PointMode mode)
     return QString();
 }
 
-void BuildSettingsLines(Globals& g, const EditorSnapshot& e, const QDateTime& now)
+QStringList BuildSettingsLines(const EditorSnapshot& e, const QDateTime& now)
 {
     const auto onOff = [](bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); };
-    const QString lines[SettingsLineCount] = {
+    return {
         QStringLiteral("Begin Quillmere ") + SettingsHeaderTail(),
         QStringLiteral("Timestamp ") + SettingsTimestamp(now),
         QStringLiteral("Model ") + e.txtModel,
@@ -60,11 +60,6 @@ void BuildSettingsLines(Globals& g, const EditorSnapshot& e, const QDateTime& no
         QStringLiteral("Comment ") + e.txtComment,
         QStringLiteral("End Quillmere ") + SettingsHeaderTail(),
     };
-    g.SaveLineCount = 0;
-    for (const QString& line : lines) {
-        g.SaveLines[g.SaveLineCount] = line;
-        ++g.SaveLineCount;
-    }
 }
 
 } // namespace modFileAccess

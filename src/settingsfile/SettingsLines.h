@@ -2,12 +2,11 @@
 // modFileAccess: the twenty lines of a settings file, built from what the editor shows.
 
 #include "model/EditorSnapshot.h"
-#include "model/Globals.h"
 #include "model/SyncParameters.h"
 
 #include <QDateTime>
 #include <QString>
-#include <array>
+#include <QStringList>
 
 namespace modFileAccess {
 
@@ -20,8 +19,8 @@ QString SettingsTimestamp(const QDateTime& when);
 // "Title", "Chapter", "Timecode" or "Frame".
 QString ModeWord(PointMode mode);
 
-// Fills SaveLines[0..19] from the editor as it shows, and sets SaveLineCount to 20;
-// `now` is the time of saving. Nothing is formatted or checked.
-void BuildSettingsLines(Globals& g, const EditorSnapshot& editor, const QDateTime& now);
+// The twenty lines, without endings, from the editor as it shows; `now` is the time of
+// saving. Nothing is formatted or checked.
+QStringList BuildSettingsLines(const EditorSnapshot& editor, const QDateTime& now);
 
 } // namespace modFileAccess

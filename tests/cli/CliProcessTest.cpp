@@ -24,7 +24,7 @@ class CliProcessTest : public QObject
 private slots:
     void readGivesTheSettingsFileAndTheWireLog();
     void readTellsMarksInPlainWords();
-    void writeAppliesTheFileAndTellsIgnoredLines();
+    void writeAppliesTheFileAndItsLock();
     void writeTellsDifferencesOfTheCompare();
     void badInputSendsNothing_data();
     void badInputSendsNothing();
@@ -76,17 +76,16 @@ void CliProcessTest::readTellsMarksInPlainWords()
     QVERIFY(r.out.contains("\r\nStart Title 1\r\nEnd Title 2\r\n"));
 }
 
-void CliProcessTest::writeAppliesTheFileAndTellsIgnoredLines()
+void CliProcessTest::writeAppliesTheFileAndItsLock()
 {
     Unit unit;
     QVERIFY(unit.ok);
     Files files;
-    const QString file = files.write(
-        "rack.txt", settingsFile({"End Title 7", "Comment Rack 3", "Model 40"}, {"Volume 11"}));
+    const QString file =
+        files.write("rack.txt", settingsFile({"End Title 7", "Comment Rack 3", "Model 40"}));
     const Run r = runCli(args({"write", file, "--channel", "5"}, unit.device()));
     QCOMPARE(r.status, 0);
-    QVERIFY2(r.err.contains("->>> Ignoring Unrecognized Line (16)-->>>Volume 11"),
-             qPrintable(r.err));
+    QVERIFY2(!r.err.contains("Ignoring"), qPrintable(r.err));
     QVERIFY(r.err.contains("no differences"));
     QCOMPARE(unit.sim.cell(0x39), (std::array<uint8_t, 2>{'0', '7'}));
     QCOMPARE(unit.sim.cell(0x48), (std::array<uint8_t, 2>{'R', 'a'}));
@@ -128,8 +127,34 @@ void CliProcessTest::badInputSendsNothing_data()
         files->write("long.txt", settingsFile({}, QStringList(20, "Squelch On")));
     const QString exactly29 =
         files->write("29.txt", settingsFile({}, QStringList(14, "Squelch On")));
+    const QString empty = files->write("empty.txt", "");
+    const QString blank = files->write("blank.txt", " \r\n\t\r\n\r\n");
+    const QString hello = files->write("hello.txt", "hello world\r\n");
+    const QString mistyped = files->write("titel.txt", settingsFile({}, {"End Titel 7"}));
+    const QString unknown = files->write("volume.txt", settingsFile({}, {"Volume 11"}));
+    const QString title150 = files->write("150.txt", settingsFile({"End Title 150"}));
+    const QString unreadable = "no settings line was understood; nothing was sent";
     QTest::newRow("missing file") << QStringList{"write", "%dev", "/no/such/file.txt"}
                                   << "cannot read /no/such/file.txt";
+    QTest::newRow("write, empty file") << QStringList{"write", "%dev", empty} << unreadable;
+    QTest::newRow("verify, empty file") << QStringList{"verify", "%dev", empty} << unreadable;
+    QTest::newRow("verify, blank lines only") << QStringList{"verify", "%dev", blank} << unreadable;
+    QTest::newRow("write, hello world") << QStringList{"write", "%dev", hello}
+                                        << "->>> Ignoring Unrecognized Line (1)-->>>hello world";
+    QTest::newRow("verify, hello world")
+        << QStringList{"verify", "%dev", hello} << "1 line not understood; nothing was sent";
+    QTest::newRow("write, mistyped line among good ones")
+        << QStringList{"write", "%dev", mistyped, "--unlock"}
+        << "->>> Ignoring Unrecognized Line (16)-->>>End Titel 7";
+    QTest::newRow("verify, mistyped line among good ones")
+        << QStringList{"verify", "%dev", mistyped}
+        << "->>> Ignoring Unrecognized Line (16)-->>>End Titel 7";
+    QTest::newRow("write, unknown keyword among good ones")
+        << QStringList{"write", "%dev", unknown, "--channel", "5"}
+        << "->>> Ignoring Unrecognized Line (16)-->>>Volume 11";
+    QTest::newRow("verify, a value no unit holds")
+        << QStringList{"verify", "%dev", title150}
+        << "End Title holds \"150\"; it must be a whole number from 2 to 99.";
     QTest::newRow("over 29 lines") << QStringList{"write", "%dev", tooLong}
                                    << "Warning: Input File processing stopped, > 29 Lines!!";
     QTest::newRow("verify, over 29 lines")
@@ -160,6 +185,9 @@ void CliProcessTest::badInputSendsNothing()
     QCOMPARE(r.status, 3);
     QVERIFY2(r.err.contains(told), qPrintable(r.err));
     QCOMPARE(unit.sim.framesReceived(), 0);
+    QVERIFY2(!r.err.contains("LoadFile: "), qPrintable(r.err)); // lines as the preview shows them
+    if (arguments.first() == "verify") // verify never saves, nor speaks of saving
+        QVERIFY2(!r.err.contains("save", Qt::CaseInsensitive), qPrintable(r.err));
 }
 
 void CliProcessTest::lineFaultsAreFailures_data()

@@ -22,8 +22,9 @@ struct CommRig
     }();
     MSComm comm{ports};
     CommTimer timer;
-    Globals g;
-    CommContext c{comm, timer, g};
+    CommandState g; // the command layer's results
+    PortAccess portAccess;
+    CommContext c{comm, timer, g, portAccess};
     SimSync sim;
 
     // Starts the unit and opens COM5 on it; false when either fails.

@@ -24,21 +24,21 @@ private slots:
                                   {2, missingDevicePath("ttyX")},
                                   {3, second.path()},
                                   {17, second.path()}});
-        rig.g.PortPresent.fill(true);
+        rig.portAccess.PortPresent.fill(true);
         int changed = 0;
-        rig.g.portListChanged = [&] { ++changed; };
+        QObject::connect(&rig.portAccess, &PortAccess::listChanged, [&] { ++changed; });
 
         QVERIFY(ListSerialPorts(rig.c));
 
-        QCOMPARE(rig.g.finderStatusBacklog,
+        QCOMPARE(rig.portAccess.statusBacklog,
                  (Heading + QStringList{"  Com1 is possible", "  Com3 is possible"}));
-        QCOMPARE(rig.g.PortList.size(), 2);
-        QCOMPARE(rig.g.PortList[0].label, QStringLiteral("COM1"));
-        QCOMPARE(rig.g.PortList[0].device, rig.sim.path());
-        QCOMPARE(rig.g.PortList[1].port, int16_t(3));
-        QCOMPARE(rig.g.PortListSelected, 0);
+        QCOMPARE(rig.portAccess.PortList.size(), 2);
+        QCOMPARE(rig.portAccess.PortList[0].label, QStringLiteral("COM1"));
+        QCOMPARE(rig.portAccess.PortList[0].device, rig.sim.path());
+        QCOMPARE(rig.portAccess.PortList[1].port, int16_t(3));
+        QCOMPARE(rig.portAccess.PortListSelected, 0);
         for (int n = 1; n <= 16; ++n)
-            QCOMPARE(rig.g.PortPresent[n], n == 1 || n == 3);
+            QCOMPARE(rig.portAccess.PortPresent[n], n == 1 || n == 3);
         QCOMPARE(changed, 1);
         QVERIFY(!rig.comm.PortOpen());
     }
@@ -47,15 +47,15 @@ private slots:
     {
         CommRig rig;
         rig.ports.setTestMapping({{1, missingDevicePath("ttyX")}});
-        rig.g.PortList.append(PortListEntry{"COM9", 9, {}});
-        rig.g.PortListSelected = 0;
+        rig.portAccess.PortList.append(PortListEntry{"COM9", 9, {}});
+        rig.portAccess.PortListSelected = 0;
         QVERIFY(!ListSerialPorts(rig.c));
-        QCOMPARE(rig.g.finderStatusBacklog,
+        QCOMPARE(rig.portAccess.statusBacklog,
                  (Heading + QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
                                         "  Close other programs that might be using",
                                         "  serial ports and try again"}));
-        QVERIFY(rig.g.PortList.isEmpty());
-        QCOMPARE(rig.g.PortListSelected, -1);
+        QVERIFY(rig.portAccess.PortList.isEmpty());
+        QCOMPARE(rig.portAccess.PortListSelected, -1);
     }
 
     void openSyncPortFailures_data()
@@ -96,8 +96,9 @@ private slots:
         QVERIFY(rig.comm.RTSEnable());
         MSComm other(rig.ports); // another program on the same device
         CommTimer timer;
-        Globals g;
-        CommContext c{other, timer, g};
+        CommandState g;
+        PortAccess portAccess;
+        CommContext c{other, timer, g, portAccess};
         QVERIFY(!OpenSyncPort(c, CommRig::Port));
         QVERIFY(!g.LastCommError.isEmpty());
         QVERIFY2(!g.LastCommError.contains("dialout"), qPrintable(g.LastCommError));

@@ -230,7 +230,7 @@ private slots:
         rig.ports.setTestMapping(
             {{1, rig.sim.path()}, {2, missingDevicePath("ttyX")}, {3, dir.path()}, {4, file}});
         QVERIFY(ListSerialPorts(rig.c));
-        QCOMPARE(rig.g.finderStatusBacklog.mid(3),
+        QCOMPARE(rig.portAccess.statusBacklog.mid(3),
                  (QStringList{"  Com1 is possible",
                               "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR),
                               "  " + file + ": cannot be opened: " + systemText(ENOTTY)}));
@@ -242,7 +242,7 @@ private slots:
         QTemporaryDir dir;
         rig.ports.setTestMapping({{2, dir.path()}});
         QVERIFY(!ListSerialPorts(rig.c));
-        QCOMPARE(rig.g.finderStatusBacklog.mid(3),
+        QCOMPARE(rig.portAccess.statusBacklog.mid(3),
                  (QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
                               "  Close other programs that might be using",
                               "  serial ports and try again",
@@ -255,12 +255,13 @@ private slots:
         QVERIFY(rig.open(false)); // holds the device and the serial layer's lock on it
         MSComm other(rig.ports);
         CommTimer timer;
-        Globals g;
-        CommContext c{other, timer, g};
+        CommandState g;
+        PortAccess portAccess;
+        CommContext c{other, timer, g, portAccess};
         QVERIFY(!ListSerialPorts(c));
         QFile comm("/proc/self/comm");
         QVERIFY(comm.open(QIODevice::ReadOnly));
-        QCOMPARE(g.finderStatusBacklog.last(),
+        QCOMPARE(portAccess.statusBacklog.last(),
                  QString("  %1: in use by another program (%2, process %3): close it and try again")
                      .arg(rig.sim.path(), QString(comm.readAll()).trimmed())
                      .arg(QCoreApplication::applicationPid()));

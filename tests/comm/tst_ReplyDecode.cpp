@@ -36,7 +36,7 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, first);
         QFETCH(int, second);
-        Globals g;
+        CommandState g;
         g.ReplyBytes = {static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1])};
         QCOMPARE(DecodeReplyNumber(g), number);
         QCOMPARE(DecodeReplyDigit(g, 0), first);

@@ -12,6 +12,7 @@
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
 #include "app/frmSimUnit.h"
+#include "comm/modCorvaneComm.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
 
@@ -163,11 +164,11 @@ private slots:
         AppFixture f;
         frmMain& m = f.main();
         const QList<int> sequence{HiddenKeys::First, HiddenKeys::Second};
-        f.g().TransferRunning = true;
+        f.main().model().setTransferRunning(true);
         ctl<QLineEdit>(m, "txtComment")->setFocus();
         typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
         QVERIFY(!m.model().modelChannelUnlocked() && !ctl<QLineEdit>(m, "txtModel")->isEnabled());
-        f.g().TransferRunning = false;
+        f.main().model().setTransferRunning(false);
         typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
         QVERIFY(m.model().modelChannelUnlocked() && ctl<QLineEdit>(m, "txtModel")->isEnabled());
     }
@@ -198,6 +199,30 @@ private slots:
         f.main().close();
         QCOMPARE(f.endRequests, 3);
         QVERIFY(f.modal.requests.empty()); // nothing is asked
+    }
+
+    // The real end: the line closes first, a command waiting on it stops waiting at once,
+    // and the event loop returns 0, so that main returns and every destructor runs.
+    void exitEndsEveryEventLoop()
+    {
+        AppFixture f(true); // the demo's unit on COM1
+        CorvaneApp& a = *f.app;
+        CommContext c = a.comm();
+        QVERIFY(modCorvaneComm::OpenSyncPort(c, 1));
+        a.endHandler = nullptr;
+        bool waitEnded = false;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(50, [&] { f.main().close(); });
+            modCorvaneComm::Pause(c, 20000); // a command waiting on the line
+            waitEnded = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(waitEnded);
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!a.serial().PortOpen());
+        QVERIFY(f.modal.requests.empty());
     }
 
     void aboutAndProblemWindows()
@@ -240,9 +265,10 @@ private slots:
         QVERIFY(p.isVisible());
         p.advance(70); // held within the maximum
         QCOMPARE(ctl<QProgressBar>(p, "ProgressBar1")->value(), 60);
-        f.g().ProbeRunning = true;
+        QSignalSpy cancelled(&p.cancelNotifier(), &CancelNotifier::cancelled);
         QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
-        QVERIFY(!p.isVisible() && !f.g().ProbeRunning);
+        QVERIFY(!p.isVisible());
+        QCOMPARE(cancelled.size(), 1);
         QCOMPARE(&f.app->progressWindow(), &p); // only hidden, never destroyed
     }
 };

@@ -75,11 +75,11 @@ private slots:
         FileRig f;
         const QStringList before = f.fields();
         f.load(f.writeFile("during-transfer.txt", "End Frame 4242\r\n"));
-        f.g().TransferRunning = true;
+        f.main().model().setTransferRunning(true);
         f.accept();
         QCOMPARE(f.fields(), before);
         QVERIFY(f.preview().isVisible());
-        f.g().TransferRunning = false;
+        f.main().model().setTransferRunning(false);
         f.accept();
         QCOMPARE(ctl<QLineEdit>(f.main(), "txtEndFrame")->text(), QStringLiteral("4242"));
     }

@@ -39,7 +39,7 @@ struct FinderRig
     }
     SimSync& unit(int port) { return *units.at(port); }
     frmMain& main() { return f.main(); }
-    Globals& g() { return f.g(); }
+    PortAccess& ports() { return f.ports(); }
     frmProgress& progress() { return f.app->progressWindow(); }
 
     frmFinder& openFinder()
@@ -62,7 +62,7 @@ struct FinderRig
     std::function<bool()> probing(int port)
     {
         return [this, port] {
-            return g().ProbeRunning && progress().isVisible() &&
+            return ports().ProbeRunning && progress().isVisible() &&
                    progress().windowTitle() == QStringLiteral("Testing COM%1").arg(port);
         };
     }

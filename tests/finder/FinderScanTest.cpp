@@ -90,9 +90,9 @@ void FinderScanTest::announcement()
     QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
 
     QCOMPARE(scanLines(r.statusLines()).contains(FoundOn5), found);
-    QCOMPARE(r.g().SyncPort, int16_t(found ? 5 : 0));
+    QCOMPARE(r.ports().SyncPort, int16_t(found ? 5 : 0));
     QCOMPARE(r.main().isVisible(), found);
-    QVERIFY(!r.g().Busy);
+    QVERIFY(!r.f.app->finder().isBusy());
 }
 
 void FinderScanTest::doubtfulModelIsFoundAndLoaded()
@@ -165,7 +165,7 @@ void FinderScanTest::noUsablePortsTriesNothing()
                                                        "  serial ports and try again"}));
     QCOMPARE(fi.cmbPort->count(), 0);
     QVERIFY(r.unit(3).frames(Direction::ToUnit).isEmpty());
-    QVERIFY(!r.g().Busy);
+    QVERIFY(!r.f.app->finder().isBusy());
 }
 
 void FinderScanTest::twoQuickClicksRunOneScan()

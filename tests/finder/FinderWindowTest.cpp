@@ -106,8 +106,9 @@ void FinderWindowTest::randFillThenLoad()
         {63, ctl<QLineEdit>(r.main(), "txtModel"), 22},
         {62, ctl<QLineEdit>(r.main(), "txtChannel"), 1}};
     for (const auto& [address, box, unreadable] : cells) {
-        r.g().ReplyBytes = unit.cell(address);
-        const int v = modCorvaneComm::DecodeReplyNumber(r.g());
+        CommandState reply;
+        reply.ReplyBytes = unit.cell(address);
+        const int v = modCorvaneComm::DecodeReplyNumber(reply);
         QCOMPARE(box->text(), QString::number(v < 0 ? unreadable : std::max(v, 1)));
     }
 }
@@ -119,15 +120,16 @@ void FinderWindowTest::statusShowsItsNewestLineWrapped()
 {
     FinderRig r;
     for (int i = 0; i < 40; ++i)
-        modCorvaneComm::AppendFinderStatus(r.g(), QStringLiteral("line %1").arg(i));
+        modCorvaneComm::AppendFinderStatus(r.ports(), QStringLiteral("line %1").arg(i));
     frmFinder& fi = r.openFinder();
     QScrollBar* down = fi.txtFindStatus->verticalScrollBar();
     QTRY_VERIFY(down->maximum() > 0);
     QCOMPARE(down->value(), down->maximum());
     QScrollBar* across = fi.txtFindStatus->horizontalScrollBar();
     modCorvaneComm::AppendFinderStatus(
-        r.g(), QStringLiteral("Unable to Open COM3 (Permission denied: /dev/ttyS2 belongs to the "
-                              "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
+        r.ports(),
+        QStringLiteral("Unable to Open COM3 (Permission denied: /dev/ttyS2 belongs to the "
+                       "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
     QCOMPARE(down->value(), down->maximum());
     QCOMPARE(across->maximum(), 0);
     QVERIFY(fi.txtFindStatus->cursorRect().bottom() <= fi.txtFindStatus->viewport()->height());

@@ -23,12 +23,10 @@ void FullProbeTest::silentPortsWaitThirtySecondsEach()
     // When each line reaches the status box, and where the bar stood then.
     QElapsedTimer clock;
     QMap<QString, std::pair<qint64, int>> seen;
-    auto sink = r.g().finderStatusSink;
-    r.g().finderStatusSink = [&](const QString& line) {
+    QObject::connect(&r.ports(), &PortAccess::statusLine, [&](const QString& line) {
         seen.insert(line,
                     {clock.elapsed(), ctl<QProgressBar>(r.progress(), "ProgressBar1")->value()});
-        sink(line);
-    };
+    });
     Script script;
     script.when(r.probing(5), [&] { r.unit(5).pressReset(); });
     clock.start();

@@ -2,9 +2,9 @@
 # Usage: cmake -DSRC=<path to src> -P check_layers.cmake
 #
 # Layers, bottom up: model; comm, transfer and settingsfile on model; editor on model,
-# transfer and settingsfile; flows on model, comm, transfer, settingsfile and editor; simunit (the simulated unit) on nothing; cli (the
-# command-line tool) on all of these but simunit, and never on app (no widgets); app on
-# everything.
+# transfer and settingsfile; flows on model, comm, transfer, settingsfile and editor;
+# simunit (the simulated unit) on nothing; cli (the command-line tool) on all of these but
+# simunit, and never on app (no widgets); app on everything.
 
 if(NOT DEFINED SRC)
   message(FATAL_ERROR "SRC not set")

@@ -75,12 +75,10 @@ private slots:
 
     void writerEncodesCodePage()
     {
-        Globals g;
-        g.SaveLineCount = 7; // an earlier save's lines must not carry over
         EditorSnapshot f;
         f.txtComment = QString::fromUtf8("\u00e9\u20ac a\u2192b\U0001F600c");
-        BuildSettingsLines(g, f, QDateTime(QDate(2008, 3, 14), QTime(10, 15, 7)));
-        const QStringList saved = savedLines(g);
+        const QStringList saved =
+            BuildSettingsLines(f, QDateTime(QDate(2008, 3, 14), QTime(10, 15, 7)));
         QCOMPARE(saved.size(), SettingsLineCount);
         // A character outside the code page, a surrogate pair too, becomes one "?".
         QCOMPARE(encodeSettingsLines(saved).split('\n').at(18),

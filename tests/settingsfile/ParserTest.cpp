@@ -10,13 +10,21 @@
 using namespace modParser;
 
 namespace {
-// How Model and Channel stand: unlocked, locked, or unlocked with their boxes disabled.
-constexpr int Unlocked = 0, Locked = 1, BoxDisabled = 2;
+// How Model and Channel stand: unlocked (their boxes take input) or locked.
+constexpr int Unlocked = 0, Locked = 1;
 
 QStringList echoed(QStringList lines)
 {
     for (QString& l : lines)
         l = "LoadFile: " + l + "\r\n";
+    return lines;
+}
+
+// The details as the preview keeps them: without the line endings.
+QStringList withoutEndings(QStringList lines)
+{
+    for (QString& l : lines)
+        l.chop(2);
     return lines;
 }
 
@@ -82,6 +90,7 @@ private slots:
         QTest::addColumn<int>("lock");
         QTest::addColumn<QString>("canonical"); // "" = dropped silently
         QTest::addColumn<QString>("applied");   // the controls' values after the apply pass
+        QTest::addColumn<bool>("misread");      // dropped for a missing or unknown part
 
         const QString s23 = "ABCDEFGHIJKLMNOPQRSTUVW";
         const struct
@@ -95,11 +104,9 @@ private slots:
             {"End Quillmere Corvane 2.0(beta) Save File", Unlocked, "", ""},
             {"Model 22", Unlocked, "Model 22", "Model=22"},
             {"Model 22", Locked, "", ""},
-            {"Model 22", BoxDisabled, "", ""},
             {"Model", Unlocked, "", ""},
             {"Model  22", Unlocked, "Model ", ""},
             {"Model  22", Locked, "", ""},
-            {"Model  22", BoxDisabled, "", ""},
             {"channel  7", Unlocked, "channel ", ""},
             {"Channel  7", Locked, "", ""},
             {"model abc", Unlocked, "model abc", "Model=abc"},
@@ -153,9 +160,19 @@ private slots:
             {"COMMENT  a  b  ", Locked, "COMMENT  a  b  ", "Comment= a  b  "},
             {" \tComment\tx y", Locked, "Comment x y", "Comment=x y"},
         };
-        for (const auto& r : rows)
-            QTest::addRow("%s/%d", qPrintable(r.line), r.lock)
-                << r.line << r.lock << r.canonical << r.applied;
+        // Dropped, and rightly so: header, time stamp, footer, and Model or Channel locked.
+        const QStringList passedOver = {"Begin Quillmere Corvane 2.0(beta) Save File/0",
+                                        "Timestamp 3/14/2008 10:15:07 AM/0",
+                                        "End Quillmere Corvane 2.0(beta) Save File/0",
+                                        "Model 22/1",
+                                        "Model  22/1",
+                                        "Channel  7/1"};
+        for (const auto& r : rows) {
+            const QString tag = QStringLiteral("%1/%2").arg(r.line).arg(r.lock);
+            const bool misread = r.canonical.isEmpty() && !passedOver.contains(tag);
+            QTest::newRow(qPrintable(tag))
+                << r.line << r.lock << r.canonical << r.applied << misread;
+        }
     }
 
     void oneLine()
@@ -164,18 +181,24 @@ private slots:
         QFETCH(int, lock);
         QFETCH(QString, canonical);
         QFETCH(QString, applied);
-        Globals g;
-        g.ModelChannelUnlocked = lock != Locked;
+        QFETCH(bool, misread);
+        SettingsPreview state;
         RecordingSink sink;
         sink.modelChannelEnabled = lock == Unlocked;
 
-        PreviewFile(g, sink, {line}, false);
-        const QStringList details = canonical.isEmpty() ? QStringList() : echoed({canonical});
+        PreviewFile(state, sink, {line}, false);
+        const QStringList kept = canonical.isEmpty() ? QStringList() : QStringList{canonical};
+        const QStringList details = echoed(kept);
         QCOMPARE(sink.details, details);
         QCOMPARE(sink.errorCount, 0);
         QVERIFY(sink.log.isEmpty()); // the preview never touches the editor
+        QCOMPARE(state.acceptedLines(), kept);
+        QCOMPARE(state.details(), withoutEndings(details));
+        QCOMPARE(state.errorLines(), QStringList());
+        QCOMPARE(state.misreadLines(),
+                 misread ? QStringList{unrecognized(1, line)} : QStringList());
 
-        ApplyAcceptedLines(g, sink);
+        ApplyAcceptedLines(state, sink);
         QCOMPARE(sink.state(), applied);
         QCOMPARE(sink.details, details); // every kept line is understood again
     }
@@ -185,6 +208,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("lineCount");
         QTest::addColumn<QStringList>("details");
+        QTest::addColumn<QStringList>("misread"); // lines the preview could not use
 
         QByteArray lines29;
         QStringList comments29;
@@ -193,20 +217,32 @@ private slots:
             comments29.append("Comment " + QString::number(i));
         }
         const QString warning = TooManyLinesText();
-        QTest::newRow("empty") << QByteArray() << 1 << QStringList();
+        const QStringList none;
+        QTest::newRow("empty") << QByteArray() << 1 << none << none;
+        QTest::newRow("blank lines only") << QByteArray(" \r\n\t\r\n\r\n") << 4 << none << none;
+        QTest::newRow("hello world")
+            << QByteArray("hello world") << 2 << echoed({unrecognized(1, "hello world")})
+            << QStringList{unrecognized(1, "hello world")};
         QTest::newRow("error lines as read, blank lines counted")
             << QByteArray("\n   \nStart Title 2\n  Modell 5 \n\tbogus\nStartMode Title") << 7
             << echoed({"Start Title 2", unrecognized(4, "  Modell 5 "), unrecognized(5, "\tbogus"),
-                       unrecognized(6, "StartMode Title")});
-        QTest::newRow("29 lines") << lines29 << 30 << echoed(comments29);
+                       unrecognized(6, "StartMode Title")})
+            << QStringList{unrecognized(4, "  Modell 5 "), unrecognized(5, "\tbogus"),
+                           unrecognized(6, "StartMode Title")};
+        QTest::newRow("known keyword mistyped: no error, but misread")
+            << QByteArray("Begin Quillmere x\r\nEnd Title 2\r\n End Titel 7\r\nBaud 300\r\n"
+                          "End Quillmere x")
+            << 6 << echoed({"End Title 2"})
+            << QStringList{unrecognized(3, " End Titel 7"), unrecognized(4, "Baud 300")};
+        QTest::newRow("29 lines") << lines29 << 30 << echoed(comments29) << none;
         QTest::newRow("30 lines, the last blank")
             << lines29 + "\r\n"
-            << 30 << echoed(comments29 + QStringList{warning});
+            << 30 << echoed(comments29 + QStringList{warning}) << none;
         QTest::newRow("31 lines") << lines29 + "Comment 30\r\nComment 31" << 30
-                                  << echoed(comments29 + QStringList{warning});
+                                  << echoed(comments29 + QStringList{warning}) << none;
         QTest::newRow("blank lines count toward 29")
-            << QByteArray(28, '\n') + "Comment x\nComment y" << 30
-            << echoed({"Comment x", warning});
+            << QByteArray(28, '\n') + "Comment x\nComment y" << 30 << echoed({"Comment x", warning})
+            << none;
     }
 
     void wholeFile()
@@ -214,30 +250,47 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, lineCount);
         QFETCH(QStringList, details);
+        QFETCH(QStringList, misread);
         const auto read = modFileAccess::readSettingsLines(bytes);
         QVERIFY(read.ok);
-        Globals g;
+        SettingsPreview state;
         RecordingSink sink;
-        PreviewFile(g, sink, read.lines, read.moreFollows);
+        PreviewFile(state, sink, read.lines, read.moreFollows);
         QCOMPARE(sink.lineCount, lineCount);
         QCOMPARE(sink.details, details);
-        const int errors = details.filter("Ignoring").size() + details.filter("Warning").size();
-        QCOMPARE(sink.errorCount, errors);
-        QCOMPARE(int(g.AcceptedCount), details.size() - errors);
+        QStringList errorLines;
+        for (const QString& d : withoutEndings(details))
+            if (d.contains("->>> Ignoring") || d.contains("Warning: "))
+                errorLines << d.mid(QStringLiteral("LoadFile: ").size());
+        QCOMPARE(sink.errorCount, errorLines.size());
+        // The same outcome as values.
+        QCOMPARE(state.details(), withoutEndings(details));
+        QCOMPARE(state.errorLines(), errorLines);
+        QCOMPARE(state.errorCount(), errorLines.size());
+        QCOMPARE(state.acceptedCount(), details.size() - errorLines.size());
+        QCOMPARE(state.misreadLines(), misread);
+        QCOMPARE(state.lineNo(), 0);
     }
 
     void applyInFileOrder()
     {
-        Globals g;
-        g.ModelChannelUnlocked = true;
+        SettingsPreview state;
         RecordingSink sink;
-        PreviewFile(g, sink, {"junk", "Baud 4800"}, false); // an earlier load leaves nothing behind
-        PreviewFile(g, sink,
+        PreviewFile(state, sink, {"junk", "Baud 4800", "Baud 1"}, false);
+        // An earlier load leaves nothing behind.
+        PreviewFile(state, sink,
                     {"Channel 5", "Start Title 7", "Squelch Off", "Channel 9", "Start Mode Title",
                      "Baud 2400"},
                     false);
         QCOMPARE(sink.errorCount, 0);
-        ApplyAcceptedLines(g, sink);
+        QCOMPARE(state.errorCount(), 0);
+        QCOMPARE(state.misreadLines(), QStringList());
+        QCOMPARE(state.acceptedCount(), 6);
+        ApplyAcceptedLines(state, sink);
+        // The apply pass keeps what the preview found.
+        QCOMPARE(state.acceptedCount(), 6);
+        QCOMPARE(state.details().size(), 6);
+        QCOMPARE(state.pass(), 2);
         QCOMPARE(sink.log, QStringList({"begin", "Channel=5", "StartTitle=7", "Squelch=0",
                                         "Channel=9", "StartMode=Title", "Baud=1", "end"}));
     }

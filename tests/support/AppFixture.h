@@ -36,5 +36,5 @@ struct AppFixture
             qWarning("editor window not active");
     }
     frmMain& main() { return app->main(); }
-    Globals& g() { return app->g; }
+    PortAccess& ports() { return app->portAccess; }
 };

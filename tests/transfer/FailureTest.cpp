@@ -89,7 +89,7 @@ void FailureTest::lineVanishes()
     QVERIFY(rig.fx.app->progressWindow().isHidden());
     QVERIFY(ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled() &&
             ctl<QPushButton>(rig.main(), "cmdDefaults")->isEnabled());
-    QVERIFY(!rig.g().TransferRunning);
+    QVERIFY(!rig.main().model().transferRunning());
 }
 
 void FailureTest::programErrorShownOnceAndEnds_data()
@@ -128,7 +128,7 @@ void FailureTest::programErrorShownOnceAndEnds()
     QTest::qWait(200);
     QCOMPARE(rig.sim.framesReceived(), framesSent);
     QCOMPARE(keptOf(rig, command), kept);
-    QVERIFY(rig.main().model().linkedFieldsActive() && !rig.g().TransferRunning);
+    QVERIFY(rig.main().model().linkedFieldsActive() && !rig.main().model().transferRunning());
     QVERIFY(rig.fx.app->progressWindow().isHidden() &&
             ctl<QPushButton>(rig.main(), "cmdLoadFrom")->isEnabled());
     QVERIFY(rig.fx.app->serial().PortOpen());

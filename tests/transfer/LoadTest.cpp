@@ -157,7 +157,7 @@ void LoadTest::commandsHeldOffWhileLoading()
     QVERIFY(rig.problems.isEmpty());
     QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString()); // the unit's comment
     QVERIFY(ctl<QPushButton>(m, "cmdDefaults")->isEnabled() &&
-            ctl<QAction>(m, "menuConnect")->isEnabled() && !rig.g().TransferRunning);
+            ctl<QAction>(m, "menuConnect")->isEnabled() && !rig.main().model().transferRunning());
 }
 
 // Two ways the editor's own reactions could alter a valid loaded set: the user was typing a

@@ -101,7 +101,7 @@ void SaveTest::cleanSaveWritesAndCompares()
     QVERIFY(!rig.main().model().modelChannelUnlocked() &&
             !rig.main().model().modelChannelMarked() &&
             !ctl<QLineEdit>(m, "txtModel")->isEnabled());
-    QVERIFY(ctl<QPushButton>(m, "cmdSaveTo")->isEnabled() && !rig.g().TransferRunning);
+    QVERIFY(ctl<QPushButton>(m, "cmdSaveTo")->isEnabled() && !rig.main().model().transferRunning());
 }
 
 void SaveTest::unitKeepingACellFailsTheCompare()

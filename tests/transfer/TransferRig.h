@@ -70,7 +70,6 @@ struct Rig
     }
 
     frmMain& main() { return fx.main(); }
-    Globals& g() { return fx.g(); }
     QStringList messages() const { return fx.modal.messages(); }
     QByteArray boxes() const { return (messages() + problems).join('|').toLocal8Bit(); }
 

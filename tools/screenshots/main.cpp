@@ -102,8 +102,9 @@ int main(int argc, char** argv)
     app.simUnitWindow().hide();
     frmFinder& finder = app.finder();
     modCorvaneComm::AppendFinderStatus(
-        app.g, QStringLiteral("Unable to Open COM2 (Permission denied: /dev/ttyS1 belongs to the "
-                              "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
+        app.portAccess,
+        QStringLiteral("Unable to Open COM2 (Permission denied: /dev/ttyS1 belongs to the "
+                       "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
     shoot.take(finder, QStringLiteral("finder"));
 
     frmProgress& progress = app.progressWindow();

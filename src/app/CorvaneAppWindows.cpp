@@ -1,0 +1,183 @@
+// The application object's windows: each made on first use and wired to what the
+// application does for it, the hand-overs between the finder and the editor, and the end.
+
+#include "app/CorvaneApp.h"
+
+#include "app/Placement.h"
+#include "app/frmDebug.h"
+#include "app/frmFileInput.h"
+#include "app/frmFinder.h"
+#include "app/frmHelp.h"
+#include "app/frmLineMonitor.h"
+#include "app/frmMain.h"
+#include "app/frmProblem.h"
+#include "app/frmProgress.h"
+#include "app/frmSimUnit.h"
+#include "flows/EditorDefaults.h"
+#include "flows/TransferCommands.h"
+
+#include <QCoreApplication>
+
+namespace {
+// The unit window to the right of the window the user works in.
+void showBeside(QWidget& w, const QWidget& owner)
+{
+    Placement::placeBeside(w, owner);
+    w.show();
+}
+} // namespace
+
+frmMain& CorvaneApp::main()
+{
+    if (main_)
+        return *main_;
+    main_ = std::make_unique<frmMain>(*this, modal);
+    frmMain* m = main_.get();
+    QObject::connect(m, &frmMain::exitRequested, m, [this] { endApplication(); });
+    QObject::connect(m, &frmMain::aboutRequested, m, [this, m] { showAbout(m); });
+    QObject::connect(m, &frmMain::findRequested, m, [this] { showFinderFromEditor(); });
+    QObject::connect(m, &frmMain::lineMonitorRequested, m, [this] { showLineMonitor(); });
+    m->Form_Load();
+    return *m;
+}
+
+frmFinder& CorvaneApp::finder()
+{
+    if (finder_)
+        return *finder_;
+    main(); // the finder keeps the hidden editor's lock up to date
+    finder_ = std::make_unique<frmFinder>(*this, portAccess);
+    frmFinder* f = finder_.get();
+    QObject::connect(f, &frmFinder::unitFound, f, [this] { handOverFoundUnit(); });
+    QObject::connect(f, &frmFinder::workWithoutUnit, f, [this] {
+        showEditorFromFinder();
+        modCorvaneComm::SetDefaults(main().model());
+    });
+    QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
+    QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
+    QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this] { showLineMonitor(); });
+    QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });
+    QObject::connect(f, &frmFinder::lockRequested, f,
+                     [this] { main().model().setModelChannelUnlocked(false); });
+    f->Form_Load();
+    return *f;
+}
+
+frmProgress& CorvaneApp::progressWindow()
+{
+    if (!progress_)
+        progress_ = std::make_unique<frmProgress>([this] { return workWindow(); });
+    return *progress_;
+}
+
+frmHelp& CorvaneApp::help()
+{
+    if (!help_)
+        help_ = std::make_unique<frmHelp>(modal);
+    return *help_;
+}
+
+frmProblem& CorvaneApp::problem()
+{
+    if (!problem_)
+        problem_ = std::make_unique<frmProblem>(modal);
+    return *problem_;
+}
+
+frmFileInput& CorvaneApp::fileInput()
+{
+    if (!fileInput_)
+        fileInput_ = std::make_unique<frmFileInput>(*this, &main());
+    return *fileInput_;
+}
+
+frmDebug& CorvaneApp::debug()
+{
+    if (!debug_) {
+        main();
+        debug_ = std::make_unique<frmDebug>(*this, debugFill);
+        QObject::connect(debug_.get(), &frmDebug::closedForGood, debug_.get(),
+                         [this] { forgetDebug(); });
+    }
+    return *debug_;
+}
+
+frmLineMonitor& CorvaneApp::lineMonitor()
+{
+    if (!lineMonitor_)
+        lineMonitor_ = std::make_unique<frmLineMonitor>(wireLog_, modal, &main());
+    return *lineMonitor_;
+}
+
+void CorvaneApp::handOverFoundUnit()
+{
+    frmMain& m = main();
+    showEditorFromFinder();
+    modCorvaneComm::SetDefaults(m.model());
+    m.showConnected(true);
+    // The scan's lease is still held: the load follows on the same line without a gap.
+    TransferCommands::LoadWhileHeld(*this);
+}
+
+void CorvaneApp::toggleLockFromFinder()
+{
+    EditorModel& editor = main().model();
+    editor.setModelChannelUnlocked(!editor.modelChannelUnlocked());
+    if (editor.modelChannelUnlocked())
+        debug().show();
+    else if (debug_)
+        debug_->hide();
+    editor.setModelChannelMarked(false);
+}
+
+void CorvaneApp::showAbout(QWidget* owner)
+{
+    help().showOver(owner);
+}
+
+void CorvaneApp::showFinderFromEditor()
+{
+    frmMain& m = main();
+    if (serial_.PortOpen())
+        serial_.setPortOpen(false);
+    frmFinder& f = finder();
+    f.show();
+    m.hide();
+    if (inDemo())
+        showBeside(simUnitWindow(), f);
+    f.returnedFromEditor();
+}
+
+void CorvaneApp::showEditorFromFinder()
+{
+    // The debug window belongs to the finder; its commands must not run under the editor's.
+    if (debug_)
+        debug_->hide();
+    if (finder_)
+        finder_->hide();
+    main().show();
+}
+
+void CorvaneApp::endApplication()
+{
+    if (endHandler) {
+        endHandler();
+        return;
+    }
+    // Nothing is asked and nothing saved. A scan tries no further port and the line
+    // closes first, so a command still unwinding sends nothing more; then every event
+    // loop ends, and the application object and its windows go as main returns.
+    if (finder_)
+        finder_->abandonScan();
+    if (serial_.PortOpen())
+        serial_.setPortOpen(false);
+    QCoreApplication::exit(0);
+}
+
+void startApplication(CorvaneApp& app)
+{
+    frmMain& m = app.main();
+    m.show();
+    if (app.inDemo())
+        showBeside(app.simUnitWindow(), m);
+}

@@ -63,11 +63,12 @@ int main(int argc, char** argv)
 
     MSComm comm(ports);
     CommTimer timer;
-    CommandState g;
+    CommandState cmd;
     PortAccess portAccess;
-    CommContext c{comm, timer, g, portAccess};
+    CommContext c{comm, timer, cmd, portAccess};
     if (!OpenSyncPort(c, Port)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(g.LastCommError));
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path),
+                     qPrintable(cmd.LastCommError));
         return 1;
     }
 
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
         failures += !SendAttention(c);
         for (size_t i = 0; i < cells.size(); ++i) {
             failures += ReadCell(c, cells[i]) != 1;
-            values[i] = g.ReplyBytes;
+            values[i] = cmd.ReplyBytes;
         }
     });
     // Request and reply: 3 + 4 bytes, no pauses when every reply is good.

@@ -162,7 +162,7 @@ void frmFinder::connectHandlers()
 
 void frmFinder::Form_Load()
 {
-    PortAccess& g = ports_;
+    PortAccess& ports = ports_;
     setWindowTitle(AppIdentity::TitleWithFullVersion() + QStringLiteral(" - Find Synchronizer"));
     busy_ = false;
     CommContext c = host_.comm();
@@ -170,9 +170,9 @@ void frmFinder::Form_Load()
     debugArmed_ = false;
     // The hidden editor shows the lock as it will be when it comes back.
     emit lockRequested();
-    modCorvaneComm::AppendFinderStatus(g, QString());
-    modCorvaneComm::AppendFinderStatus(g, QStringLiteral("Synchronizer Finder -- Ready"));
-    modCorvaneComm::AppendFinderStatus(g, QString());
+    modCorvaneComm::AppendFinderStatus(ports, QString());
+    modCorvaneComm::AppendFinderStatus(ports, QStringLiteral("Synchronizer Finder -- Ready"));
+    modCorvaneComm::AppendFinderStatus(ports, QString());
 }
 
 void frmFinder::appendStatusLine(const QString& line)
@@ -201,13 +201,13 @@ void frmFinder::showEvent(QShowEvent* event)
 
 void frmFinder::showPortList()
 {
-    const PortAccess& g = ports_;
+    const PortAccess& ports = ports_;
     cmbPort->clear();
-    for (const PortListEntry& e : g.PortList) {
+    for (const PortListEntry& e : ports.PortList) {
         cmbPort->addItem(e.label, int(e.port));
         cmbPort->setItemData(cmbPort->count() - 1, e.device, Qt::ToolTipRole);
     }
-    cmbPort->setCurrentIndex(g.PortListSelected);
+    cmbPort->setCurrentIndex(ports.PortListSelected);
 }
 
 void frmFinder::setPortCommandsEnabled(bool enabled)
@@ -335,10 +335,10 @@ void frmFinder::menuAbout_Click()
 
 void frmFinder::returnedFromEditor()
 {
-    PortAccess& g = ports_;
-    modCorvaneComm::AppendFinderStatus(g, QString());
-    modCorvaneComm::AppendFinderStatus(g, QString(33, QLatin1Char('=')));
-    modCorvaneComm::AppendFinderStatus(g, QString());
+    PortAccess& ports = ports_;
+    modCorvaneComm::AppendFinderStatus(ports, QString());
+    modCorvaneComm::AppendFinderStatus(ports, QString(33, QLatin1Char('=')));
+    modCorvaneComm::AppendFinderStatus(ports, QString());
 }
 
 void frmFinder::Form_KeyPress(int ch)

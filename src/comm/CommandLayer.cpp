@@ -137,9 +137,9 @@ namespace {
 int16_t readAttempt(CommContext& c, uint8_t address)
 {
     MSComm& m = c.MSComm1;
-    CommandState& g = c.cmd;
-    g.LastCommError.clear();
-    g.ReplyBytes = {0, 0};
+    CommandState& state = c.cmd;
+    state.LastCommError.clear();
+    state.ReplyBytes = {0, 0};
     m.clearError();
     discardBoth(m);
     m.setRThreshold(0);
@@ -154,27 +154,28 @@ int16_t readAttempt(CommContext& c, uint8_t address)
     if (!m.PortOpen()) {
         // The line vanished while the reply was awaited: no reply, and why.
         if (!takeCommError(c))
-            g.LastCommError = QStringLiteral("Serial port closed");
+            state.LastCommError = QStringLiteral("Serial port closed");
         return ReadTimedOut;
     }
     if (!arrived) {
         // What did arrive stays in the input buffer; the next attempt discards it.
-        g.LastCommError = ReplyTimedOutText;
+        state.LastCommError = ReplyTimedOutText;
         logEvent(c, QStringLiteral("no full reply to R %1 within 200 ms (%2 bytes): %3")
                         .arg(hexAddress(address))
                         .arg(m.InBufferCount())
-                        .arg(g.LastCommError));
+                        .arg(state.LastCommError));
         return ReadTimedOut;
     }
 
     const int n = m.InBufferCount();
     const QByteArray b = m.Input();
     if (b.size() >= 2)
-        g.ReplyBytes = {static_cast<uint8_t>(b[0]), static_cast<uint8_t>(b[1])};
+        state.ReplyBytes = {static_cast<uint8_t>(b[0]), static_cast<uint8_t>(b[1])};
     if (n == 4 && b.size() == 4 && b[2] == '\n' && b[3] == '\r')
         return ReadGood;
-    g.LastCommError = ReplyGarbledText;
-    logEvent(c, QStringLiteral("reply to R %1: %2").arg(hexAddress(address)).arg(g.LastCommError));
+    state.LastCommError = ReplyGarbledText;
+    logEvent(c,
+             QStringLiteral("reply to R %1: %2").arg(hexAddress(address)).arg(state.LastCommError));
     return ReadGarbled;
 }
 

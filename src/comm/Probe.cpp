@@ -30,7 +30,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
 {
     MSComm& m = c.MSComm1;
     CommTimer& t = c.tmrCommTimer;
-    PortAccess& g = c.ports;
+    PortAccess& ports = c.ports;
 
     t.setEnabled(false);
     t.setInterval(ProbeTickMs);
@@ -49,7 +49,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     do {
         wait.until(t, [&] { return cancelled || m.InBufferCount() > 0; });
         if (cancelled) {
-            g.ProbeRunning = false;
+            ports.ProbeRunning = false;
             break;
         }
         if (!t.Enabled()) {
@@ -82,7 +82,7 @@ int16_t readNumberCell(CommContext& c, uint8_t address)
 
 int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int ticks)
 {
-    PortAccess& g = c.ports;
+    PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
 
     c.cmd.LastCommError.clear();
@@ -90,7 +90,7 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
     m.setInBufferCount(0);
     m.setRThreshold(0);
 
-    g.ProbeRunning = true;
+    ports.ProbeRunning = true;
     p.startProgress(QStringLiteral("Testing COM%1").arg(port),
                     QStringLiteral("Probing............."), ticks);
 
@@ -102,7 +102,7 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
     const bool found = listenForAnnouncement(c, p, ticks);
     // A closed or vanished line only means nothing is heard; its errors are not reported.
     m.clearError();
-    if (!g.ProbeRunning) {
+    if (!ports.ProbeRunning) {
         if (log)
             log->event(QStringLiteral("probe of COM%1 cancelled").arg(port));
         return ProbeCancelled;
@@ -122,7 +122,7 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
                 result = readNumberCell(c, CellAddress::Channel);
         }
     }
-    g.ProbeRunning = false;
+    ports.ProbeRunning = false;
     if (log && found)
         log->event(QStringLiteral("probe of COM%1 result %2").arg(port).arg(result));
     return result;
@@ -131,50 +131,50 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
                       const std::function<bool()>& abandoned, int ticks)
 {
-    PortAccess& g = c.ports;
+    PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
 
-    AppendFinderStatus(g, QStringLiteral("Looking for a Syncronizer"));
+    AppendFinderStatus(ports, QStringLiteral("Looking for a Syncronizer"));
     AppendFinderStatus(
-        g, QStringLiteral(" !!! DON'T FORGET TO HIT RESET on your synchronizer !!! --"));
-    g.SyncPort = 0;
+        ports, QStringLiteral(" !!! DON'T FORGET TO HIT RESET on your synchronizer !!! --"));
+    ports.SyncPort = 0;
     const int first = port == 0 ? 1 : port;
     const int last = port == 0 ? PortMap::MaxPort : port;
     for (int n = std::max(first, 1); n <= std::min(last, PortMap::MaxPort); ++n) {
-        if (!g.PortPresent[n])
+        if (!ports.PortPresent[n])
             continue;
         if (abandoned && abandoned())
             break;
-        AppendFinderStatus(g, QString());
-        AppendFinderStatus(g, QStringLiteral("Testing COM%1").arg(n));
+        AppendFinderStatus(ports, QString());
+        AppendFinderStatus(ports, QStringLiteral("Testing COM%1").arg(n));
         if (m.PortOpen())
             m.setPortOpen(false);
         if (!OpenSyncPort(c, static_cast<int16_t>(n))) {
             AppendFinderStatus(
-                g, QStringLiteral("Unable to Open COM%1 (%2)").arg(n).arg(c.cmd.LastCommError));
+                ports, QStringLiteral("Unable to Open COM%1 (%2)").arg(n).arg(c.cmd.LastCommError));
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.
         const int16_t r = ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks);
         if (r == ProbeFound || r == ProbeNumbersDoubtful) {
-            g.SyncPort = static_cast<int16_t>(n);
-            AppendFinderStatus(g, QString());
-            AppendFinderStatus(g, QStringLiteral("  --- Found synchronizer on COM%1").arg(n));
+            ports.SyncPort = static_cast<int16_t>(n);
+            AppendFinderStatus(ports, QString());
+            AppendFinderStatus(ports, QStringLiteral("  --- Found synchronizer on COM%1").arg(n));
             if (r == ProbeNumbersDoubtful)
                 AppendFinderStatus(
-                    g, QStringLiteral("  --- model and/or channel number may be incorrect"));
+                    ports, QStringLiteral("  --- model and/or channel number may be incorrect"));
             break;
         }
     }
 
-    const bool result = g.SyncPort != 0;
+    const bool result = ports.SyncPort != 0;
     if (!result) {
-        AppendFinderStatus(g, QString());
-        AppendFinderStatus(g, QStringLiteral(" !! NO Synchronizer was Found !!"));
+        AppendFinderStatus(ports, QString());
+        AppendFinderStatus(ports, QStringLiteral(" !! NO Synchronizer was Found !!"));
     }
-    AppendFinderStatus(g, QString());
-    AppendFinderStatus(g, QStringLiteral(" === Finished Testing ==="));
-    AppendFinderStatus(g, QString());
+    AppendFinderStatus(ports, QString());
+    AppendFinderStatus(ports, QStringLiteral(" === Finished Testing ==="));
+    AppendFinderStatus(ports, QString());
     return result;
 }
 

@@ -5,14 +5,14 @@
 
 namespace modCorvaneComm {
 
-int16_t DecodeReplyNumber(const CommandState& g)
+int16_t DecodeReplyNumber(const CommandState& state)
 {
-    return static_cast<int16_t>(CellDecode::number(g.ReplyBytes[0], g.ReplyBytes[1]));
+    return static_cast<int16_t>(CellDecode::number(state.ReplyBytes[0], state.ReplyBytes[1]));
 }
 
-int16_t DecodeReplyDigit(const CommandState& g, uint8_t index)
+int16_t DecodeReplyDigit(const CommandState& state, uint8_t index)
 {
-    return static_cast<int16_t>(index > 1 ? -1 : CellDecode::digit(g.ReplyBytes[index]));
+    return static_cast<int16_t>(index > 1 ? -1 : CellDecode::digit(state.ReplyBytes[index]));
 }
 
 uint8_t FilterInitChar(uint8_t value)

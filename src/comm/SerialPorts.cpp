@@ -41,48 +41,48 @@ int16_t TestPortAvailable(CommContext& c, int16_t port)
 
 bool ListSerialPorts(CommContext& c)
 {
-    PortAccess& g = c.ports;
+    PortAccess& ports = c.ports;
     if (c.MSComm1.PortOpen())
         c.MSComm1.setPortOpen(false);
 
-    AppendFinderStatus(g, QString());
-    AppendFinderStatus(g, QString());
-    AppendFinderStatus(g, QStringLiteral("Looking for Serial Ports"));
-    g.PortList.clear();
-    g.PortListSelected = -1;
-    g.PortTroubles.clear();
+    AppendFinderStatus(ports, QString());
+    AppendFinderStatus(ports, QString());
+    AppendFinderStatus(ports, QStringLiteral("Looking for Serial Ports"));
+    ports.PortList.clear();
+    ports.PortListSelected = -1;
+    ports.PortTroubles.clear();
 
     int found = 0;
     for (int16_t n = 1; n <= PortMap::MaxPort; ++n) {
-        g.PortPresent[n] = false;
+        ports.PortPresent[n] = false;
         const CommError failure = tryPort(c.MSComm1, n);
         if (failure.number != 0) {
             const QString path = c.MSComm1.ports().devicePath(n);
             const QString line =
                 path.isEmpty() ? QString() : describePortTrouble(gatherPortFacts(path, failure));
             if (!line.isEmpty())
-                g.PortTroubles << line;
+                ports.PortTroubles << line;
             continue;
         }
         ++found;
-        g.PortPresent[n] = true;
-        AppendFinderStatus(g, QStringLiteral("  Com%1 is possible").arg(n));
-        g.PortList.append(PortListEntry{QStringLiteral("COM%1").arg(n), n,
-                                        c.MSComm1.ports().deviceDescription(n)});
+        ports.PortPresent[n] = true;
+        AppendFinderStatus(ports, QStringLiteral("  Com%1 is possible").arg(n));
+        ports.PortList.append(PortListEntry{QStringLiteral("COM%1").arg(n), n,
+                                            c.MSComm1.ports().deviceDescription(n)});
         if (found == 1)
-            g.PortListSelected = 0;
+            ports.PortListSelected = 0;
     }
-    g.tellListChanged();
+    ports.tellListChanged();
 
     if (found == 0) {
-        AppendFinderStatus(g, QStringLiteral("PROBLEM!!!"));
-        AppendFinderStatus(g, QStringLiteral("No Serial Ports are avaliable!!"));
-        AppendFinderStatus(g, QStringLiteral("  Close other programs that might be using"));
-        AppendFinderStatus(g, QStringLiteral("  serial ports and try again"));
+        AppendFinderStatus(ports, QStringLiteral("PROBLEM!!!"));
+        AppendFinderStatus(ports, QStringLiteral("No Serial Ports are avaliable!!"));
+        AppendFinderStatus(ports, QStringLiteral("  Close other programs that might be using"));
+        AppendFinderStatus(ports, QStringLiteral("  serial ports and try again"));
     }
     // Why present devices failed, told after the verdict.
-    for (const QString& line : g.PortTroubles)
-        AppendFinderStatus(g, line);
+    for (const QString& line : ports.PortTroubles)
+        AppendFinderStatus(ports, line);
     return found != 0;
 }
 

@@ -22,9 +22,9 @@ struct CommRig
     }();
     MSComm comm{ports};
     CommTimer timer;
-    CommandState g; // the command layer's results
+    CommandState cmd; // the command layer's results
     PortAccess portAccess;
-    CommContext c{comm, timer, g, portAccess};
+    CommContext c{comm, timer, cmd, portAccess};
     SimSync sim;
 
     // Starts the unit and opens COM5 on it; false when either fails.

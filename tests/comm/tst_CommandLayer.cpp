@@ -27,12 +27,12 @@ private slots:
         QVERIFY(clock.elapsed() >= 130); // the two attention frames go out apart
         QVERIFY(rig.sim.waitForFramesReceived(2, 1000));
         QCOMPARE(rig.sim.wireLog().size(), 2);
-        rig.g.LastCommError = "stale";
+        rig.cmd.LastCommError = "stale";
         QCOMPARE(ReadCell(rig.c, 63), int16_t(ReadGood));
-        QCOMPARE(DecodeReplyNumber(rig.g), 22);
-        QVERIFY(rig.g.LastCommError.isEmpty());
+        QCOMPARE(DecodeReplyNumber(rig.cmd), 22);
+        QVERIFY(rig.cmd.LastCommError.isEmpty());
         QCOMPARE(ReadCell(rig.c, 62), int16_t(ReadGood));
-        QCOMPARE(DecodeReplyNumber(rig.g), 1);
+        QCOMPARE(DecodeReplyNumber(rig.cmd), 1);
         QVERIFY(!rig.timer.Enabled());
         QCOMPARE(rig.sim.frames(Direction::ToUnit), (QStringList{"ATT", "ATT", "R63", "R62"}));
     }
@@ -85,9 +85,10 @@ private slots:
         QVERIFY2(took >= minMs, qPrintable(QString::number(took)));
         QVERIFY2(ticks >= took / 20 / 2, qPrintable(QString::number(ticks)));
         QVERIFY(processCpuSeconds() - cpuBefore < 0.25 * took / 1000.0);
-        QCOMPARE(rig.g.LastCommError, error);
+        QCOMPARE(rig.cmd.LastCommError, error);
         if (!reply.isEmpty())
-            QCOMPARE(QByteArray(reinterpret_cast<const char*>(rig.g.ReplyBytes.data()), 2), reply);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(rig.cmd.ReplyBytes.data()), 2),
+                     reply);
         QVERIFY(!rig.timer.Enabled());
         QCOMPARE(rig.sim.frames(Direction::ToUnit), ThreeTries);
     }
@@ -96,18 +97,18 @@ private slots:
     {
         CommRig rig;
         const QString text = QStringLiteral("Operation valid only when the port is open");
-        rig.g.ReplyBytes = {'4', '2'};
+        rig.cmd.ReplyBytes = {'4', '2'};
         QCOMPARE(ReadCell(rig.c, 63), int16_t(ReadNotSent));
-        QCOMPARE(rig.g.LastCommError, text);
-        QCOMPARE(rig.g.ReplyBytes[0], uint8_t(0));
-        rig.g.LastCommError.clear();
+        QCOMPARE(rig.cmd.LastCommError, text);
+        QCOMPARE(rig.cmd.ReplyBytes[0], uint8_t(0));
+        rig.cmd.LastCommError.clear();
         QVERIFY(!SendAttention(rig.c));
-        QCOMPARE(rig.g.LastCommError, text);
-        rig.g.LastCommError.clear();
+        QCOMPARE(rig.cmd.LastCommError, text);
+        rig.cmd.LastCommError.clear();
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(WriteCell(rig.c, 63, '1', '2'), int16_t(0));
-        QCOMPARE(rig.g.LastCommError, text);
+        QCOMPARE(rig.cmd.LastCommError, text);
         QVERIFY(clock.elapsed() < 100); // nothing went out: no pause
     }
 
@@ -119,7 +120,7 @@ private slots:
         clock.start();
         QCOMPARE(WriteCell(rig.c, 0x48, 'H', 'i'), int16_t(1));
         QVERIFY(clock.elapsed() >= 100);
-        QVERIFY(rig.g.LastCommError.isEmpty());
+        QVERIFY(rig.cmd.LastCommError.isEmpty());
         QVERIFY(rig.sim.waitForFramesReceived(1, 1000));
         QCOMPARE(rig.sim.cell(0x48), (std::array<uint8_t, 2>{'H', 'i'}));
         QCOMPARE(rig.sim.frames(Direction::ToUnit), QStringList{"W72 Hi"});
@@ -141,7 +142,7 @@ private slots:
         QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!rig.comm.PortOpen());
         QCOMPARE(losses, 1);
-        const QString lossText = rig.g.LastCommError;
+        const QString lossText = rig.cmd.LastCommError;
         QVERIFY2(lossText.contains(rig.sim.path()), qPrintable(lossText));
         // Nothing keeps firing once the port is closed.
         const double cpuBefore = processCpuSeconds();
@@ -151,7 +152,7 @@ private slots:
         QCOMPARE(errors, errorsBefore);
         // Later commands on the dead line say why it is dead.
         QCOMPARE(ReadCell(rig.c, 63), int16_t(ReadNotSent));
-        QCOMPARE(rig.g.LastCommError, lossText);
+        QCOMPARE(rig.cmd.LastCommError, lossText);
     }
 
     void eventWaitEnds()

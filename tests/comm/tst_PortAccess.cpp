@@ -81,27 +81,27 @@ private slots:
             rig.ports.setTestMapping({{port, path}});
         QVERIFY(!OpenSyncPort(rig.c, static_cast<int16_t>(port)));
         QVERIFY(!rig.comm.PortOpen());
-        QCOMPARE(rig.g.LastCommError, expected);
+        QCOMPARE(rig.cmd.LastCommError, expected);
         QVERIFY(TestPortAvailable(rig.c, static_cast<int16_t>(port)) != 0);
     }
 
     void openSyncPortSetsLineAndHoldsIt()
     {
         CommRig rig;
-        rig.g.LastCommError = "stale";
+        rig.cmd.LastCommError = "stale";
         QVERIFY(rig.open(false)); // a pseudo-terminal refuses RTS, which is no failure
-        QVERIFY(rig.g.LastCommError.isEmpty());
+        QVERIFY(rig.cmd.LastCommError.isEmpty());
         QCOMPARE(rig.comm.Settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(rig.comm.Handshaking(), 0);
         QVERIFY(rig.comm.RTSEnable());
         MSComm other(rig.ports); // another program on the same device
         CommTimer timer;
-        CommandState g;
+        CommandState cmd;
         PortAccess portAccess;
-        CommContext c{other, timer, g, portAccess};
+        CommContext c{other, timer, cmd, portAccess};
         QVERIFY(!OpenSyncPort(c, CommRig::Port));
-        QVERIFY(!g.LastCommError.isEmpty());
-        QVERIFY2(!g.LastCommError.contains("dialout"), qPrintable(g.LastCommError));
+        QVERIFY(!cmd.LastCommError.isEmpty());
+        QVERIFY2(!cmd.LastCommError.contains("dialout"), qPrintable(cmd.LastCommError));
         QVERIFY(TestPortAvailable(c, CommRig::Port) != 0);
         QVERIFY(rig.comm.PortOpen());
     }

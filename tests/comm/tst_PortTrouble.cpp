@@ -255,9 +255,9 @@ private slots:
         QVERIFY(rig.open(false)); // holds the device and the serial layer's lock on it
         MSComm other(rig.ports);
         CommTimer timer;
-        CommandState g;
+        CommandState cmd;
         PortAccess portAccess;
-        CommContext c{other, timer, g, portAccess};
+        CommContext c{other, timer, cmd, portAccess};
         QVERIFY(!ListSerialPorts(c));
         QFile comm("/proc/self/comm");
         QVERIFY(comm.open(QIODevice::ReadOnly));

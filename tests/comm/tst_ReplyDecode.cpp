@@ -36,12 +36,12 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, first);
         QFETCH(int, second);
-        CommandState g;
-        g.ReplyBytes = {static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1])};
-        QCOMPARE(DecodeReplyNumber(g), number);
-        QCOMPARE(DecodeReplyDigit(g, 0), first);
-        QCOMPARE(DecodeReplyDigit(g, 1), second);
-        QCOMPARE(DecodeReplyDigit(g, 2), -1);
+        CommandState cmd;
+        cmd.ReplyBytes = {static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1])};
+        QCOMPARE(DecodeReplyNumber(cmd), number);
+        QCOMPARE(DecodeReplyDigit(cmd, 0), first);
+        QCOMPARE(DecodeReplyDigit(cmd, 1), second);
+        QCOMPARE(DecodeReplyDigit(cmd, 2), -1);
     }
 
     void filterInitCharOverAllBytes()

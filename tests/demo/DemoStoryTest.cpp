@@ -78,8 +78,9 @@ private slots:
 
         // RESET in the unit window while the finder listens on COM1.
         Script script;
-        script.when([&] { return f.ports().ProbeRunning && f.app->progressWindow().isVisible(); },
-                    [&] { QTest::mouseClick(ctl<QPushButton>(w, "cmdSimReset"), Qt::LeftButton); });
+        script.when(
+            [&] { return f.portAccess().ProbeRunning && f.app->progressWindow().isVisible(); },
+            [&] { QTest::mouseClick(ctl<QPushButton>(w, "cmdSimReset"), Qt::LeftButton); });
         QTest::mouseClick(ctl<QPushButton>(fi, "cmdConnect"), Qt::LeftButton);
         QVERIFY(script.finished());
         QVERIFY(m.isVisible() && !fi.isVisible());

@@ -39,7 +39,7 @@ struct FinderRig
     }
     SimSync& unit(int port) { return *units.at(port); }
     frmMain& main() { return f.main(); }
-    PortAccess& ports() { return f.ports(); }
+    PortAccess& portAccess() { return f.portAccess(); }
     frmProgress& progress() { return f.app->progressWindow(); }
 
     frmFinder& openFinder()
@@ -62,7 +62,7 @@ struct FinderRig
     std::function<bool()> probing(int port)
     {
         return [this, port] {
-            return ports().ProbeRunning && progress().isVisible() &&
+            return portAccess().ProbeRunning && progress().isVisible() &&
                    progress().windowTitle() == QStringLiteral("Testing COM%1").arg(port);
         };
     }

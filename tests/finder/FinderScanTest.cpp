@@ -90,7 +90,7 @@ void FinderScanTest::announcement()
     QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
 
     QCOMPARE(scanLines(r.statusLines()).contains(FoundOn5), found);
-    QCOMPARE(r.ports().SyncPort, int16_t(found ? 5 : 0));
+    QCOMPARE(r.portAccess().SyncPort, int16_t(found ? 5 : 0));
     QCOMPARE(r.main().isVisible(), found);
     QVERIFY(!r.f.app->finder().isBusy());
 }

@@ -120,14 +120,14 @@ void FinderWindowTest::statusShowsItsNewestLineWrapped()
 {
     FinderRig r;
     for (int i = 0; i < 40; ++i)
-        modCorvaneComm::AppendFinderStatus(r.ports(), QStringLiteral("line %1").arg(i));
+        modCorvaneComm::AppendFinderStatus(r.portAccess(), QStringLiteral("line %1").arg(i));
     frmFinder& fi = r.openFinder();
     QScrollBar* down = fi.txtFindStatus->verticalScrollBar();
     QTRY_VERIFY(down->maximum() > 0);
     QCOMPARE(down->value(), down->maximum());
     QScrollBar* across = fi.txtFindStatus->horizontalScrollBar();
     modCorvaneComm::AppendFinderStatus(
-        r.ports(),
+        r.portAccess(),
         QStringLiteral("Unable to Open COM3 (Permission denied: /dev/ttyS2 belongs to the "
                        "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
     QCOMPARE(down->value(), down->maximum());

@@ -23,7 +23,7 @@ void FullProbeTest::silentPortsWaitThirtySecondsEach()
     // When each line reaches the status box, and where the bar stood then.
     QElapsedTimer clock;
     QMap<QString, std::pair<qint64, int>> seen;
-    QObject::connect(&r.ports(), &PortAccess::statusLine, [&](const QString& line) {
+    QObject::connect(&r.portAccess(), &PortAccess::statusLine, [&](const QString& line) {
         seen.insert(line,
                     {clock.elapsed(), ctl<QProgressBar>(r.progress(), "ProgressBar1")->value()});
     });

@@ -36,5 +36,5 @@ struct AppFixture
             qWarning("editor window not active");
     }
     frmMain& main() { return app->main(); }
-    PortAccess& ports() { return app->portAccess; }
+    PortAccess& portAccess() { return app->portAccess; }
 };

@@ -1,6 +1,7 @@
 #pragma once
-// What the flows need of the running application: the shared state, the serial line and
-// its lease, the editor, the progress and preview windows, and the modal boxes.
+// What the flows need of the running application: the serial line with its lease and the
+// command layer's results, the editor, the settings-file preview, the progress and preview
+// windows, and the modal boxes.
 
 #include "comm/CommContext.h"
 #include "comm/PortLease.h"

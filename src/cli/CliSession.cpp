@@ -80,7 +80,7 @@ int openLine(CliHost& host, int16_t port)
         return ExitCode::Success;
     }
     const QString path = host.ports.devicePath(port);
-    const QString reason = host.comm().cmd.LastCommError;
+    const QString reason = c.cmd.LastCommError;
     err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
     // Tried once more, for the error number the reason is decided on.
     const int number = modCorvaneComm::TestPortAvailable(c, port);

@@ -37,11 +37,11 @@ void EditorModel::spinnerHandler(SpinField f)
         break;
     case SpinField::StartMinutes:
     case SpinField::StartSeconds:
-        adjustStartTime();
+        adjustTime(true);
         break;
     case SpinField::EndMinutes:
     case SpinField::EndSeconds:
-        adjustEndTime();
+        adjustTime(false);
         break;
     }
 }
@@ -78,35 +78,29 @@ void EditorModel::endOfPairChanged(SpinField start, SpinField end, TextField end
 }
 
 // The time handlers keep the end time after the start time. The spinners hold the time;
-// the record's minutes and seconds are not written here. Spinners moved inside an
-// adjustment find TimeAdjustBusy and do nothing more.
-void EditorModel::adjustStartTime()
+// the record's minutes and seconds are not written here. The side that did not move is
+// set first, then the moved side, each minutes and seconds in the order given. Spinners
+// moved inside an adjustment find TimeAdjustBusy and do nothing more.
+void EditorModel::adjustTime(bool startMoved)
 {
     if (!LinkedFieldsActive || TimeAdjustBusy)
         return;
     TimeAdjustBusy = true;
-    const EditorRules::TimeSpinners t = EditorRules::afterStartTimeChange(
-        {spinnerValue(SpinField::StartMinutes), spinnerValue(SpinField::StartSeconds),
-         spinnerValue(SpinField::EndMinutes), spinnerValue(SpinField::EndSeconds)});
-    putSpinner(SpinField::EndMinutes, t.endMinutes, false);
-    putSpinner(SpinField::EndSeconds, t.endSeconds, false);
-    putSpinner(SpinField::StartSeconds, t.startSeconds, false);
-    putSpinner(SpinField::StartMinutes, t.startMinutes, false);
-    TimeAdjustBusy = false;
-}
-
-void EditorModel::adjustEndTime()
-{
-    if (!LinkedFieldsActive || TimeAdjustBusy)
-        return;
-    TimeAdjustBusy = true;
-    const EditorRules::TimeSpinners t = EditorRules::afterEndTimeChange(
-        {spinnerValue(SpinField::StartMinutes), spinnerValue(SpinField::StartSeconds),
-         spinnerValue(SpinField::EndMinutes), spinnerValue(SpinField::EndSeconds)});
-    putSpinner(SpinField::StartMinutes, t.startMinutes, false);
-    putSpinner(SpinField::StartSeconds, t.startSeconds, false);
-    putSpinner(SpinField::EndSeconds, t.endSeconds, false);
-    putSpinner(SpinField::EndMinutes, t.endMinutes, false);
+    const EditorRules::TimeSpinners before{
+        spinnerValue(SpinField::StartMinutes), spinnerValue(SpinField::StartSeconds),
+        spinnerValue(SpinField::EndMinutes), spinnerValue(SpinField::EndSeconds)};
+    const EditorRules::TimeSpinners t = startMoved ? EditorRules::afterStartTimeChange(before)
+                                                   : EditorRules::afterEndTimeChange(before);
+    const std::pair<SpinField, int> order[2][4] = {{{SpinField::StartMinutes, t.startMinutes},
+                                                    {SpinField::StartSeconds, t.startSeconds},
+                                                    {SpinField::EndSeconds, t.endSeconds},
+                                                    {SpinField::EndMinutes, t.endMinutes}},
+                                                   {{SpinField::EndMinutes, t.endMinutes},
+                                                    {SpinField::EndSeconds, t.endSeconds},
+                                                    {SpinField::StartSeconds, t.startSeconds},
+                                                    {SpinField::StartMinutes, t.startMinutes}}};
+    for (const auto& [field, value] : order[startMoved ? 1 : 0])
+        putSpinner(field, value, false);
     TimeAdjustBusy = false;
 }
 

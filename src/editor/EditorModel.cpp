@@ -91,13 +91,12 @@ void EditorModel::setSpinnerMax(SpinField f, int max)
         return;
     s.max = max;
     s.min = std::min(s.min, max);
-    if (s.value > max) {
+    const bool moved = s.value > max;
+    if (moved)
         s.value = max;
-        emit spinnerChanged(f);
+    emit spinnerChanged(f);
+    if (moved)
         spinnerHandler(f);
-    } else {
-        emit spinnerChanged(f);
-    }
 }
 
 // The value held in the spinner's bounds; its handler runs when the value changed, or

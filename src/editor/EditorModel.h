@@ -138,8 +138,8 @@ private:
     void startOfPairChanged(SpinField start, SpinField end, TextField startBox);
     void endOfPairChanged(SpinField start, SpinField end, TextField endBox);
     void refreshPair(SpinField start, SpinField end);
-    void adjustStartTime();
-    void adjustEndTime();
+    // After a start (true) or end spinner moved.
+    void adjustTime(bool startMoved);
     void applyStartMode();
     void applyEndMode();
     void commentChanged();

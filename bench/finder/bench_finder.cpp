@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     const int16_t cancelled = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port);
     ticker.stop();
 
-    const double floorMs = modCorvaneComm::ProbeTicks * modCorvaneComm::ProbeTickMs;
+    const double floorMs = LineTiming{}.probeTicks * LineTiming{}.probeTickMs;
     std::printf("probe_result=%d\n", result);
     std::printf("probe_wall_ms=%.1f\n", run.wallMs);
     std::printf("probe_wall_over_floor=%.4f\n", run.wallMs / floorMs);

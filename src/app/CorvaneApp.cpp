@@ -15,7 +15,7 @@
 
 #include <QGuiApplication>
 
-CorvaneApp::CorvaneApp()
+CorvaneApp::CorvaneApp(const LineTiming& timing) : timing_(timing)
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);
@@ -45,6 +45,7 @@ CorvaneApp::~CorvaneApp()
 bool CorvaneApp::startDemo(QString* error)
 {
     auto unit = std::make_unique<simsync::SimUnit>();
+    unit->setPacing(timing_); // the unit's line runs at the speed the application waits for
     if (!unit->start()) {
         if (error)
             *error = unit->errorString();
@@ -85,7 +86,7 @@ void CorvaneApp::forgetDebug()
 
 CommContext CorvaneApp::comm()
 {
-    return CommContext{serial_, timer_, commandState_, portAccess};
+    return CommContext{serial_, timer_, commandState_, portAccess, timing_};
 }
 
 EditorView& CorvaneApp::editor()

@@ -34,7 +34,8 @@ class SimUnit;
 class CorvaneApp : public FlowHost
 {
 public:
-    CorvaneApp();
+    // Tests may pass scaled times; the application always runs on the real ones.
+    explicit CorvaneApp(const LineTiming& timing = LineTiming{});
     ~CorvaneApp() override;
     CorvaneApp(const CorvaneApp&) = delete;
     CorvaneApp& operator=(const CorvaneApp&) = delete;
@@ -118,6 +119,7 @@ private:
     MSComm serial_{ports};
     CommTimer timer_;
     CommandState commandState_; // the command layer's results
+    const LineTiming timing_;
     PortLease lease_;
 
     std::unique_ptr<frmMain> main_;

@@ -1,6 +1,6 @@
 #include "cli/CliHost.h"
 
-CliHost::CliHost()
+CliHost::CliHost(const LineTiming& timing) : timing_(timing)
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);

@@ -38,7 +38,8 @@ public:
 class CliHost : public FlowHost
 {
 public:
-    CliHost();
+    // Tests may pass scaled times; corvane-cli always runs on the real ones.
+    explicit CliHost(const LineTiming& timing = LineTiming{});
     ~CliHost() override;
     CliHost(const CliHost&) = delete;
     CliHost& operator=(const CliHost&) = delete;
@@ -62,7 +63,10 @@ public:
     StderrProgress& progressLine() { return progress_; }
 
     // FlowHost
-    CommContext comm() override { return CommContext{serial_, timer_, commandState_, portAccess}; }
+    CommContext comm() override
+    {
+        return CommContext{serial_, timer_, commandState_, portAccess, timing_};
+    }
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }
     EditorView& editor() override { return cliEditor; }
@@ -88,6 +92,7 @@ private:
     MSComm serial_{ports};
     CommTimer timer_;
     CommandState commandState_;
+    const LineTiming timing_;
     PortLease lease_;
     StderrProgress progress_;
 };

@@ -64,10 +64,10 @@ int find(CliHost& host, const CliRequest& r)
         err(QStringLiteral("COM%1 cannot be used").arg(port));
         return ExitCode::LineFailed;
     }
-    const int ticks = std::max(
-        1, static_cast<int>(std::ceil(r.timeoutSeconds * 1000 / modCorvaneComm::ProbeTickMs)));
+    const int tickMs = c.timing.probeTickMs;
+    const int ticks = std::max(1, static_cast<int>(std::ceil(r.timeoutSeconds * 1000 / tickMs)));
     err(QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
-            .arg(ticks * modCorvaneComm::ProbeTickMs / 1000.0)
+            .arg(ticks * tickMs / 1000.0)
             .arg(port == 0 ? QStringLiteral("each port in turn")
                            : QStringLiteral("COM%1").arg(port)));
 

@@ -1,12 +1,13 @@
 #pragma once
 // What the command layer works with: the one serial control, the one timer, the command
-// layer's own results and port access. The application object owns them; tests make
-// their own.
+// layer's own results, port access and the line's times. The application object owns them; tests
+// make their own.
 
 #include "comm/CommTimer.h"
 #include "comm/CommandState.h"
 #include "comm/MSComm.h"
 #include "comm/PortAccess.h"
+#include "model/LineTiming.h"
 
 struct CommContext
 {
@@ -14,4 +15,5 @@ struct CommContext
     CommTimer& tmrCommTimer;
     CommandState& cmd;
     PortAccess& ports;
+    LineTiming timing{}; // the real times unless a test passes scaled ones
 };

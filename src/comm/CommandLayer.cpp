@@ -125,10 +125,10 @@ bool SendAttention(CommContext& c)
     m.clearError();
     discardBoth(m);
     m.setSThreshold(0);
-    if (!sendFrame(c, AttentionFrame, 100))
+    if (!sendFrame(c, AttentionFrame, c.timing.attentionSendMs))
         return false;
-    Pause(c, 130);
-    return sendFrame(c, AttentionFrame, 100);
+    Pause(c, c.timing.attentionGapMs);
+    return sendFrame(c, AttentionFrame, c.timing.attentionSendMs);
 }
 
 namespace {
@@ -146,11 +146,11 @@ int16_t readAttempt(CommContext& c, uint8_t address)
     m.setSThreshold(0);
 
     const char request[] = {'R', static_cast<char>(address), '\r'};
-    if (!sendFrame(c, QByteArray(request, 3), 200))
+    if (!sendFrame(c, QByteArray(request, 3), c.timing.frameSendMs))
         return ReadNotSent;
 
     const bool arrived =
-        waitOnPort(c, 200, [&m] { return !m.PortOpen() || m.InBufferCount() >= 4; });
+        waitOnPort(c, c.timing.replyMs, [&m] { return !m.PortOpen() || m.InBufferCount() >= 4; });
     if (!m.PortOpen()) {
         // The line vanished while the reply was awaited: no reply, and why.
         if (!takeCommError(c))
@@ -160,8 +160,9 @@ int16_t readAttempt(CommContext& c, uint8_t address)
     if (!arrived) {
         // What did arrive stays in the input buffer; the next attempt discards it.
         state.LastCommError = ReplyTimedOutText;
-        logEvent(c, QStringLiteral("no full reply to R %1 within 200 ms (%2 bytes): %3")
+        logEvent(c, QStringLiteral("no full reply to R %1 within %2 ms (%3 bytes): %4")
                         .arg(hexAddress(address))
+                        .arg(c.timing.replyMs)
                         .arg(m.InBufferCount())
                         .arg(state.LastCommError));
         return ReadTimedOut;
@@ -201,10 +202,10 @@ int16_t ReadCell(CommContext& c, uint8_t address)
                         .arg(Attempts)
                         .arg(hexAddress(address))
                         .arg(c.cmd.LastCommError));
-        Pause(c, 130);
+        Pause(c, c.timing.attentionGapMs);
         if (!SendAttention(c))
             break; // keeps this attempt's status; LastCommError says why attention failed
-        Pause(c, 130);
+        Pause(c, c.timing.attentionGapMs);
     }
     c.tmrCommTimer.setEnabled(false);
     if (status != ReadGood)
@@ -223,11 +224,11 @@ int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1)
 
     const char frame[] = {'W', static_cast<char>(address), static_cast<char>(d0),
                           static_cast<char>(d1), '\r'};
-    const Send sent = sendFrameStatus(c, QByteArray(frame, 5), 200);
+    const Send sent = sendFrameStatus(c, QByteArray(frame, 5), c.timing.frameSendMs);
     if (sent == Send::NotQueued)
         return 0; // nothing went out: no pause
     // The unit needs the time to store the cell, whether or not the frame drained.
-    Pause(c, 100);
+    Pause(c, c.timing.afterWriteMs);
     if (sent != Send::Sent)
         logEvent(
             c, QStringLiteral("W %1 failed: %2").arg(hexAddress(address)).arg(c.cmd.LastCommError));

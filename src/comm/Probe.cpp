@@ -15,15 +15,15 @@ namespace {
 
 // "30 seconds left: press RESET on the synchronizer now". A unit announces itself once,
 // when RESET is pressed, and only what arrives after the probe has started counts.
-QString resetHint(int ticksLeft)
+QString resetHint(int ticksLeft, int tickMs)
 {
-    const int seconds = (ticksLeft * ProbeTickMs + 999) / 1000;
+    const int seconds = (ticksLeft * tickMs + 999) / 1000;
     return QStringLiteral("%1 second%2 left: press RESET on the synchronizer now")
         .arg(seconds)
         .arg(seconds == 1 ? QString() : QStringLiteral("s"));
 }
 
-// Waits in ticks of half a second until the announcement has been heard (true), the
+// Waits in the probe's ticks until the announcement has been heard (true), the
 // ticks have run out (false) or Cancel was pressed (ProbeRunning turned false). Each batch of
 // received bytes goes to the matcher as a whole, in order.
 bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
@@ -33,7 +33,8 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     PortAccess& ports = c.ports;
 
     t.setEnabled(false);
-    t.setInterval(ProbeTickMs);
+    const int tickMs = c.timing.probeTickMs;
+    t.setInterval(tickMs);
     t.setEnabled(true);
 
     // Cancel reaches the probe by its signal alone.
@@ -45,7 +46,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&p.cancelNotifier(), &CancelNotifier::cancelled);
     int ticks = 0;
     bool found = false;
-    p.setProgressHint(resetHint(ticksAllowed));
+    p.setProgressHint(resetHint(ticksAllowed, tickMs));
     do {
         wait.until(t, [&] { return cancelled || m.InBufferCount() > 0; });
         if (cancelled) {
@@ -55,7 +56,7 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
         if (!t.Enabled()) {
             ++ticks;
             p.setBar(ticks);
-            p.setProgressHint(resetHint(ticksAllowed - ticks));
+            p.setProgressHint(resetHint(ticksAllowed - ticks, tickMs));
             t.setEnabled(true);
         }
         const int n = m.InBufferCount();
@@ -84,6 +85,8 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
 {
     PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
+    if (ticks <= 0)
+        ticks = c.timing.probeTicks;
 
     c.cmd.LastCommError.clear();
     m.setOutBufferCount(0);
@@ -98,7 +101,7 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
     if (log)
         log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
                        .arg(port)
-                       .arg(ticks * ProbeTickMs / 1000.0));
+                       .arg(ticks * c.timing.probeTickMs / 1000.0));
     const bool found = listenForAnnouncement(c, p, ticks);
     // A closed or vanished line only means nothing is heard; its errors are not reported.
     m.clearError();

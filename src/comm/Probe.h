@@ -23,20 +23,15 @@ enum ProbeResult : int16_t
     ProbeNothingHeard = 0      // no announcement within the time allowed
 };
 
-// The probe listens for 60 ticks of half a second.
-constexpr int ProbeTicks = 60;
-constexpr int ProbeTickMs = 500;
-
 // Listens on the open port for the announcement, then checks that the unit answers
 // by reading its model and channel cells.
-// `ticks` of half a second are allowed.
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
-                             int ticks = ProbeTicks);
+// `ticks` of the timing's probe tick are allowed (0: the timing's tick count).
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port, int ticks = 0);
 
 // Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
 // (probe result 1 or -1). Then that port is left open and SyncPort (PortAccess) holds it.
 // `abandoned`, when given, is asked before each port: true stops the scan.
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
-                      const std::function<bool()>& abandoned = {}, int ticks = ProbeTicks);
+                      const std::function<bool()>& abandoned = {}, int ticks = 0);
 
 } // namespace modCorvaneComm

@@ -12,8 +12,6 @@ namespace TransferCommands {
 
 namespace {
 
-// The unit needs a moment after the previous exchange before it takes a whole load.
-constexpr int LoadSettleMs = 2500;
 // Every transfer sets its own bar maximum as it starts.
 constexpr int BarMaxUntilSet = 100;
 
@@ -70,7 +68,8 @@ LoadOutcome LoadFromSynchronizer(FlowHost& host)
     TransferGuard guard(host);
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
     CommContext c = host.comm();
-    modCorvaneComm::Pause(c, LoadSettleMs);
+    // The unit needs a moment after the previous exchange before it takes a whole load.
+    modCorvaneComm::Pause(c, c.timing.loadSettleMs);
     return LoadWhileHeld(host);
 }
 

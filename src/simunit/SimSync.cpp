@@ -147,10 +147,10 @@ QString SimSync::errorString() const
     return d->error;
 }
 
-void SimSync::setPacing(bool on)
+void SimSync::setPacing(const LineTiming& timing)
 {
     std::lock_guard<std::mutex> lock(d->mu);
-    d->unit.pacing = on;
+    d->unit.byteTime = std::chrono::microseconds(timing.byteMicros);
 }
 
 void SimSync::setCell(int address, uint8_t d0, uint8_t d1)

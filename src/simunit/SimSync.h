@@ -19,6 +19,7 @@
 // None). The line can be closed after N frames, as if the cable were pulled. Every frame in
 // both directions goes to a wire log with a time stamp.
 
+#include "model/LineTiming.h"
 #include "simunit/UnitTypes.h"
 
 #include <QList>
@@ -43,8 +44,10 @@ public:
     QString path() const; // the device the host opens, e.g. /dev/pts/4
     QString errorString() const;
 
-    // Line pacing at 1200 baud (on by default). Set before start() or between exchanges.
-    void setPacing(bool on);
+    // Line pacing by the timing's byte time (1200 baud by default; none when it is 0). Set
+    // before start() or between exchanges.
+    void setPacing(const LineTiming& timing);
+    void setPacing(bool on) { setPacing(on ? LineTiming{} : LineTiming::unpaced()); }
 
     void setCell(int address, uint8_t d0, uint8_t d1);
     std::array<uint8_t, 2> cell(int address) const;

@@ -37,7 +37,11 @@ public:
     void pressReset();
     void setStandingFault(Fault f) { unit_.standing = f; }
     Fault standingFault() const { return unit_.standing; }
-    void setPacing(bool on) { unit_.pacing = on; }
+    // Paces the line by the timing's byte time (unpaced when it is 0).
+    void setPacing(const LineTiming& timing)
+    {
+        unit_.byteTime = std::chrono::microseconds(timing.byteMicros);
+    }
 
     const Cells& cells() const { return unit_.cells; }
     void setCell(int address, uint8_t d0, uint8_t d1);

@@ -11,11 +11,6 @@ namespace simsync {
 
 namespace {
 
-UnitEngine::Duration byteTime(int bytes)
-{
-    return UnitEngine::Duration(static_cast<long long>(bytes * ByteMs * 1e6));
-}
-
 const QByteArray Announcement("ATS0=1\n\r");
 
 QByteArray replyFor(Fault fault, uint8_t d0, uint8_t d1)
@@ -49,8 +44,7 @@ void UnitEngine::scheduleSend(const QByteArray& bytes, Duration extraDelay)
 {
     const Clock::time_point now = Clock::now();
     Clock::time_point at = std::max(now, txLineFree_) + extraDelay;
-    if (pacing)
-        at += byteTime(bytes.size());
+    at += byteTime * bytes.size();
     txLineFree_ = at;
     schedule_.emplace(at, Action{Action::Send, bytes});
     ++pendingSends;
@@ -120,8 +114,8 @@ void UnitEngine::onReceived(const char* bytes, long n)
     const Clock::time_point now = Clock::now();
     for (long i = 0; i < n; ++i) {
         Clock::time_point arrival = now;
-        if (pacing) {
-            arrival = std::max(now, rxLineFree_) + byteTime(1);
+        if (byteTime.count() > 0) {
+            arrival = std::max(now, rxLineFree_) + byteTime;
             rxLineFree_ = arrival;
         }
         parser_.feed(bytes[i]);

@@ -4,6 +4,7 @@
 // the bytes the host wrote, runs the actions that are due, and sleeps until the next one;
 // the threaded driver guards it with a mutex, the event-loop driver needs nothing.
 
+#include "model/LineTiming.h"
 #include "simunit/FrameParser.h"
 #include "simunit/UnitTypes.h"
 
@@ -26,7 +27,7 @@ struct UnitEngine
     std::function<void()> dropLine;
 
     Clock::time_point t0 = Clock::now();
-    bool pacing = true;
+    Duration byteTime = std::chrono::microseconds(LineTiming{}.byteMicros); // 0: unpaced
     Cells cells = defaultCells();
     std::array<bool, CellCount> frozenCell{};
     bool frozenAll = false;

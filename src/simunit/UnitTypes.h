@@ -37,7 +37,6 @@ struct WireEntry
 constexpr int FirstCell = 48;
 constexpr int LastCell = 111;
 constexpr int CellCount = 64;
-constexpr double ByteMs = 10000.0 / 1200.0; // 10 bits a byte at 1200 baud
 
 using Cells = std::array<std::array<uint8_t, 2>, CellCount>;
 

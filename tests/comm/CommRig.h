@@ -24,13 +24,14 @@ struct CommRig
     CommTimer timer;
     CommandState cmd; // the command layer's results
     PortAccess portAccess;
-    CommContext c{comm, timer, cmd, portAccess};
+    CommContext c{comm, timer, cmd, portAccess, LineTiming::unpaced()};
     SimSync sim;
 
-    // Starts the unit and opens COM5 on it; false when either fails.
-    bool open(bool pacing = true)
+    // Starts the unit and opens COM5 on it, both paced by `timing`; false when either fails.
+    bool open(const LineTiming& timing = LineTiming::unpaced())
     {
-        sim.setPacing(pacing);
+        c.timing = timing;
+        sim.setPacing(timing);
         if (!sim.start())
             return false;
         ports.setTestMapping({{Port, sim.path()}});

@@ -20,7 +20,7 @@ private slots:
     void attentionThenReads()
     {
         CommRig rig;
-        QVERIFY(rig.open());
+        QVERIFY(rig.open(LineTiming{}));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(SendAttention(rig.c));
@@ -69,7 +69,7 @@ private slots:
         QFETCH(QByteArray, reply);
         QFETCH(int, minMs);
         CommRig rig;
-        QVERIFY(rig.open());
+        QVERIFY(rig.open(LineTiming{}));
         rig.sim.queueFaults(status == 1 ? QList<Fault>{first, later}
                                         : QList<Fault>{first, later, later});
         // The user interface keeps running, and the CPU stays idle, while the line is waited on.
@@ -115,7 +115,7 @@ private slots:
     void writeStoresCellAndPauses()
     {
         CommRig rig;
-        QVERIFY(rig.open());
+        QVERIFY(rig.open(LineTiming{}));
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(WriteCell(rig.c, 0x48, 'H', 'i'), int16_t(1));
@@ -130,7 +130,7 @@ private slots:
     void lineVanishingEndsReadPromptly()
     {
         CommRig rig;
-        QVERIFY(rig.open());
+        QVERIFY(rig.open(LineTiming{}));
         int errors = 0, losses = 0;
         QObject::connect(&rig.comm, &MSComm::errorRaised, [&] { ++errors; });
         QObject::connect(&rig.comm, &MSComm::lineLost, [&] { ++losses; });
@@ -194,7 +194,7 @@ private slots:
     void nulBytesArriveIntact()
     {
         CommRig rig;
-        QVERIFY(rig.open(false));
+        QVERIFY(rig.open());
         rig.sim.sendRaw(QByteArray("a\0b", 3));
         QTRY_COMPARE(rig.comm.InBufferCount(), 3);
         QCOMPARE(rig.comm.Input(), QByteArray("a\0b", 3));

@@ -16,7 +16,7 @@ private slots:
     void listingReportsEachPresentPort()
     {
         CommRig rig;
-        QVERIFY(rig.open(false)); // an open port is closed before the listing
+        QVERIFY(rig.open()); // an open port is closed before the listing
         SimSync second;
         QVERIFY(second.start());
         // 2 names a device that does not exist; 17 must never be tried.
@@ -89,7 +89,7 @@ private slots:
     {
         CommRig rig;
         rig.cmd.LastCommError = "stale";
-        QVERIFY(rig.open(false)); // a pseudo-terminal refuses RTS, which is no failure
+        QVERIFY(rig.open()); // a pseudo-terminal refuses RTS, which is no failure
         QVERIFY(rig.cmd.LastCommError.isEmpty());
         QCOMPARE(rig.comm.Settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(rig.comm.Handshaking(), 0);

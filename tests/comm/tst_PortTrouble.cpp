@@ -252,7 +252,7 @@ private slots:
     void listingNamesTheHolderOfTheLock()
     {
         CommRig rig;
-        QVERIFY(rig.open(false)); // holds the device and the serial layer's lock on it
+        QVERIFY(rig.open()); // holds the device and the serial layer's lock on it
         MSComm other(rig.ports);
         CommTimer timer;
         CommandState cmd;

@@ -118,11 +118,16 @@ private slots:
         // The cable pulled during a load, then plugged in again under a new device.
         problems.clear();
         QPushButton* plug = ctl<QPushButton>(w, "cmdSimUnplug");
-        Script pull;
-        pull.when([&] { return f.app->progressWindow().isVisible(); },
-                  [&] { QTest::mouseClick(plug, Qt::LeftButton); });
+        bool pulled = false;
+        f.app->cellHook = [&](uint8_t address) {
+            if (address == 0x30 && !pulled) {
+                pulled = true;
+                QTest::mouseClick(plug, Qt::LeftButton);
+            }
+        };
         QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
-        QVERIFY(pull.finished());
+        f.app->cellHook = nullptr;
+        QVERIFY(pulled);
         QCOMPARE(problems.size(), 1);
         QVERIFY2(problems[0].replace('\n', ' ').simplified().startsWith("Cannot Load!"),
                  qPrintable(problems[0]));

@@ -18,17 +18,30 @@
 #include <map>
 #include <memory>
 
+// No pauses, but the probe listens in ticks of half a second, long enough for a script to
+// act while a probe runs.
+inline LineTiming unpacedWithRealTicks()
+{
+    LineTiming t = LineTiming::unpaced();
+    t.probeTickMs = LineTiming{}.probeTickMs;
+    return t;
+}
+
 struct FinderRig
 {
     std::map<int, std::unique_ptr<SimSync>> units; // COM number -> simulated unit
+    const LineTiming timing;
     AppFixture f;
 
-    // One simulated unit per COM number, plus `extra` paths (maybe of missing devices).
-    bool startUnits(const QList<int>& ports, bool pacing = true, QMap<int, QString> extra = {})
+    explicit FinderRig(const LineTiming& t = LineTiming::unpaced()) : timing(t), f(false, t) {}
+
+    // One simulated unit per COM number, plus `extra` paths (maybe of missing devices), paced
+    // as the application is.
+    bool startUnits(const QList<int>& ports, QMap<int, QString> extra = {})
     {
         for (int port : ports) {
             auto sim = std::make_unique<SimSync>();
-            sim->setPacing(pacing);
+            sim->setPacing(timing);
             if (!sim->start())
                 return false;
             extra.insert(port, sim->path());

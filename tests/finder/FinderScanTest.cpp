@@ -79,7 +79,7 @@ void FinderScanTest::announcement()
     QFETCH(QByteArray, noise);
     QFETCH(bool, found);
     FinderRig r;
-    QVERIFY(r.startUnits({5}, false));
+    QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);
     frmFinder& fi = r.openFinder();
     Script script;
@@ -98,7 +98,7 @@ void FinderScanTest::announcement()
 void FinderScanTest::doubtfulModelIsFoundAndLoaded()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({5}, false));
+    QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);
     unit.setCell(63, '0', '0');
     frmFinder& fi = r.openFinder();
@@ -117,7 +117,7 @@ void FinderScanTest::doubtfulModelIsFoundAndLoaded()
 
 void FinderScanTest::allPortsInOrder()
 {
-    FinderRig r;
+    FinderRig r(unpacedWithRealTicks());
     QVERIFY(r.startUnits({1, 2, 5}));
     SimSync& unit = r.unit(5);
     frmFinder& fi = r.openFinder();
@@ -153,7 +153,7 @@ void FinderScanTest::allPortsInOrder()
 void FinderScanTest::noUsablePortsTriesNothing()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({3}, false));
+    QVERIFY(r.startUnits({3}));
     frmFinder& fi = r.openFinder();
     r.f.app->ports.setTestMapping({{3, "/nonexistent/ttyGone"}});
     const int before = r.statusLines().size();
@@ -171,7 +171,7 @@ void FinderScanTest::noUsablePortsTriesNothing()
 void FinderScanTest::twoQuickClicksRunOneScan()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({5}, false));
+    QVERIFY(r.startUnits({5}));
     frmFinder& fi = r.openFinder();
     bool portStayedOpen = false;
     Script script;
@@ -196,8 +196,8 @@ CORVANE_TEST_CLASS(FinderScanTest)
 // window says so under its step line, with the seconds left.
 void FinderScanTest::probeSaysWhenToPressReset()
 {
-    FinderRig r;
-    QVERIFY(r.startUnits({5}, false));
+    FinderRig r(LineTiming{}); // the probe at its real ticks
+    QVERIFY(r.startUnits({5}));
     frmFinder& fi = r.openFinder();
     auto* hint = ctl<QLabel>(r.progress(), "lblProgressHint");
     QStringList seen;

@@ -85,7 +85,7 @@ void FinderWindowTest::dumpWithPortClosed()
 void FinderWindowTest::randFillThenLoad()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({5}, false));
+    QVERIFY(r.startUnits({5}));
     CommContext c = r.f.app->comm();
     QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
     SimSync& unit = r.unit(5);

@@ -20,7 +20,7 @@ private slots:
 void UserStoryTest::findLoadEditSaveLoad()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({2}, true, {{1, "/nonexistent/ttyNone"}}));
+    QVERIFY(r.startUnits({2}, {{1, "/nonexistent/ttyNone"}}));
     SimSync& unit = r.unit(2);
     // What the unit holds: model 7, channel 3, start at title 5, end at 12:34.
     // Cell 60 "80": start Title, end Time.

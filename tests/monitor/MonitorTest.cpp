@@ -91,7 +91,8 @@ private slots:
 
     void showsAFailedCompareLiveWhileTheSaveRuns()
     {
-        Rig rig;
+        // Pauses long enough for the view's batches to show while the save runs.
+        Rig rig(true, LineTiming{}.scaled(0.25, 1));
         QVERIFY(rig.ok);
         rig.sim.freezeCell(0x39);
         rig.main().cmdDefaults_Click();

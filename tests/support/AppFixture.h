@@ -18,10 +18,11 @@ struct AppFixture
     int endRequests = 0;
     QString demoError;
 
-    // `demo`: a simulated unit on COM1, as `corvane --demo` starts.
-    explicit AppFixture(bool demo = false)
+    // `demo`: a simulated unit on COM1, as `corvane --demo` starts. Unpaced unless a paced
+    // story passes the real times.
+    explicit AppFixture(bool demo = false, const LineTiming& timing = LineTiming::unpaced())
     {
-        app = std::make_unique<CorvaneApp>();
+        app = std::make_unique<CorvaneApp>(timing);
         // No test may reach a serial device of the machine: only mapped ports exist.
         app->ports.setTestMapping({});
         if (demo && !app->startDemo(&demoError))

@@ -28,7 +28,7 @@ private slots:
 
 void LoadTest::cleanLoadFillsEveryField()
 {
-    Rig rig;
+    Rig rig(true, LineTiming{}); // the paced load: real pauses, 1200 baud
     QVERIFY(rig.ok);
     // Every field differs from what the editor shows after start-up.
     putCells(rig.sim,
@@ -127,7 +127,9 @@ void LoadTest::commandsHeldOffWhileLoading()
     frmMain& m = rig.main();
     ctl<QLineEdit>(m, "txtComment")->setText("kept");
     QStringList disabled;
-    QTimer::singleShot(600, &m, [&] {
+    rig.fx.app->cellHook = [&](uint8_t address) {
+        if (address != 0x60)
+            return;
         for (QPushButton* b :
              {ctl<QPushButton>(m, "cmdSaveTo"), ctl<QPushButton>(m, "cmdLoadFrom"),
               ctl<QPushButton>(m, "cmdFileSave"), ctl<QPushButton>(m, "cmdFileLoad"),
@@ -144,7 +146,7 @@ void LoadTest::commandsHeldOffWhileLoading()
         disabled << "comment=" +
                         ctl<QLineEdit>(m, "txtComment")->text(); // "Defaults" would have emptied it
         QTest::mouseClick(ctl<QPushButton>(m, "cmdExit"), Qt::LeftButton);
-    });
+    };
 
     QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
 

@@ -57,8 +57,11 @@ struct Rig
     QStringList problems;
     bool ok = false;
 
-    explicit Rig(bool openPort = true)
+    // Unpaced unless a paced story passes the real times.
+    explicit Rig(bool openPort = true, const LineTiming& timing = LineTiming::unpaced())
+        : fx(false, timing)
     {
+        sim.setPacing(timing);
         fx.modal.onDialog = [this](const Modal::Request& r) {
             if (auto* p = qobject_cast<frmProblem*>(r.dialog))
                 problems << p->txtProblem->toPlainText();

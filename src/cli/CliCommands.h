@@ -16,4 +16,8 @@ int verify(CliHost& host, const CliRequest& r);
 // The command the request names, with the wire log written when asked for.
 int run(CliHost& host, const CliRequest& r);
 
+// The whole tool: `arguments` (the program's name first) read, the ports of
+// CORVANE_PORT_MAP mapped, the command run. Tests may pass scaled times.
+int runCommandLine(const QStringList& arguments, const LineTiming& timing = LineTiming{});
+
 } // namespace CliCommands

@@ -183,4 +183,22 @@ int run(CliHost& host, const CliRequest& r)
     return status;
 }
 
+int runCommandLine(const QStringList& arguments, const LineTiming& timing)
+{
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    std::fputs(qPrintable(parsed.out), stdout);
+    std::fputs(qPrintable(parsed.err), stderr);
+    if (!parsed.request)
+        return parsed.exitCode;
+
+    CliHost host(timing);
+    const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
+    QString error;
+    if (!map.isEmpty() && !applyPortMap(host.ports, map, &error)) {
+        err(QStringLiteral("corvane-cli: ") + error);
+        return ExitCode::BadInput;
+    }
+    return run(host, *parsed.request);
+}
+
 } // namespace CliCommands

@@ -44,6 +44,14 @@ void CliOptionsTest::requests_data()
                                << "exit 3: corvane-cli: write needs exactly one";
     QTest::newRow("read takes no file") << "read --port 1 a.txt"
                                         << "exit 3: corvane-cli: read takes no argument";
+    QTest::newRow("port 17") << "read --port 17"
+                             << "exit 3: corvane-cli: --port must be";
+    QTest::newRow("port and device") << "read --port 1 --device /dev/ttyS0"
+                                     << "exit 3: corvane-cli: give --port or --device, not both";
+    QTest::newRow("model 100") << "write --port 1 f.txt --model 100"
+                               << "exit 3: corvane-cli: --model must be";
+    QTest::newRow("unknown command") << "erase --port 1"
+                                     << "exit 3: corvane-cli: unknown command";
     QTest::newRow("no command") << ""
                                 << "exit 3: Usage: corvane-cli COMMAND";
     QTest::newRow("version") << "--version"

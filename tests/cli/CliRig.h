@@ -1,14 +1,18 @@
 #pragma once
-// corvane-cli run as a separate process against a simulated unit on a pseudo-terminal
-// (served from a thread of the test), with its output, its exit status and the unit's
-// record of every frame it received.
+// corvane-cli against a simulated unit on a pseudo-terminal (served from a thread of the
+// test), run in this process or as a process of its own, with its output, its exit status
+// and the unit's record of every frame it received.
 
+#include "cli/CliCommands.h"
 #include "simunit/SimSync.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <cstdio>
+#include <unistd.h>
 
 namespace CliTest {
 
@@ -20,9 +24,10 @@ struct Run
     bool finished = false;
 };
 
-// Runs the tool with `args` to its end (at most `timeoutMs`); `env` adds variables.
-inline Run runCli(const QStringList& args, int timeoutMs = 120000,
-                  const QMap<QString, QString>& env = {})
+// Runs the tool as a process with `args` to its end (at most `timeoutMs`), at the real
+// times of the line; `env` adds variables.
+inline Run runProcess(const QStringList& args, int timeoutMs = 120000,
+                      const QMap<QString, QString>& env = {})
 {
     QProcess p;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
@@ -37,6 +42,37 @@ inline Run runCli(const QStringList& args, int timeoutMs = 120000,
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// Runs the tool's whole command line in this process, unpaced, with its two output
+// streams caught in files; `portMap` stands for CORVANE_PORT_MAP.
+inline Run runCli(const QStringList& args, const QString& portMap = {})
+{
+    QTemporaryFile out, err;
+    if (!out.open() || !err.open())
+        return {};
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int keptOut = dup(1), keptErr = dup(2);
+    dup2(out.handle(), 1);
+    dup2(err.handle(), 2);
+    qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
+    Run r;
+    r.status =
+        CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, LineTiming::unpaced());
+    r.finished = true;
+    qunsetenv("CORVANE_PORT_MAP");
+    std::fflush(stdout);
+    std::fflush(stderr);
+    dup2(keptOut, 1);
+    dup2(keptErr, 2);
+    close(keptOut);
+    close(keptErr);
+    out.seek(0);
+    err.seek(0);
+    r.out = QString::fromLocal8Bit(out.readAll());
+    r.err = QString::fromLocal8Bit(err.readAll());
     return r;
 }
 

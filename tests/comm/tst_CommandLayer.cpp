@@ -44,7 +44,8 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QByteArray>("reply"); // empty: not looked at
-        QTest::addColumn<int>("minMs");        // 130 ms pauses around two attention pairs
+        QTest::addColumn<int>(
+            "minMs"); // at the real times: 130 ms pauses around two attention pairs
         // The unit sends each reply frame whole, so a five-byte reply is seen as five bytes.
         QTest::newRow("five bytes")
             << Fault::Long5 << Fault::Long5 << -2 << "Reply garbled" << QByteArray("01") << 780;
@@ -69,7 +70,8 @@ private slots:
         QFETCH(QByteArray, reply);
         QFETCH(int, minMs);
         CommRig rig;
-        QVERIFY(rig.open(LineTiming{}));
+        // Pauses at a quarter of their length, limits as they are.
+        QVERIFY(rig.open(LineTiming{}.scaled(0.25, 1)));
         rig.sim.queueFaults(status == 1 ? QList<Fault>{first, later}
                                         : QList<Fault>{first, later, later});
         // The user interface keeps running, and the CPU stays idle, while the line is waited on.
@@ -82,7 +84,8 @@ private slots:
         clock.start();
         QCOMPARE(ReadCell(rig.c, 56), int16_t(status));
         const qint64 took = clock.elapsed();
-        QVERIFY2(took >= minMs, qPrintable(QString::number(took)));
+        const int silentMs = first == Fault::Silence ? 3 * 200 : 0;
+        QVERIFY2(took >= silentMs + (minMs - silentMs) / 4, qPrintable(QString::number(took)));
         QVERIFY2(ticks >= took / 20 / 2, qPrintable(QString::number(ticks)));
         QVERIFY(processCpuSeconds() - cpuBefore < 0.25 * took / 1000.0);
         QCOMPARE(rig.cmd.LastCommError, error);

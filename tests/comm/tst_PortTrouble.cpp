@@ -220,20 +220,41 @@ private slots:
         QCOMPARE(gatherPortFacts(device, {}, {{}, dir.path()}).group, QStringLiteral("dialout"));
     }
 
+    // Each present port listed, each other one with its reason; 17 is never tried, and an
+    // open port is closed first.
     void listingTellsWhyPortsFailed()
     {
         CommRig rig;
-        QVERIFY(rig.sim.start());
+        QVERIFY(rig.open());
+        SimSync second;
+        QVERIFY(second.start());
         QTemporaryDir dir;
         const QString file = dir.filePath("ttyFile");
         QVERIFY(writeFile(file, {}));
-        rig.ports.setTestMapping(
-            {{1, rig.sim.path()}, {2, missingDevicePath("ttyX")}, {3, dir.path()}, {4, file}});
+        rig.ports.setTestMapping({{1, rig.sim.path()},
+                                  {2, missingDevicePath("ttyX")},
+                                  {3, dir.path()},
+                                  {4, file},
+                                  {5, second.path()},
+                                  {17, second.path()}});
+        rig.portAccess.PortPresent.fill(true);
+        int changed = 0;
+        QObject::connect(&rig.portAccess, &PortAccess::listChanged, [&] { ++changed; });
         QVERIFY(ListSerialPorts(rig.c));
-        QCOMPARE(rig.portAccess.statusBacklog.mid(3),
-                 (QStringList{"  Com1 is possible",
+        QCOMPARE(rig.portAccess.statusBacklog,
+                 (QStringList{"", "", "Looking for Serial Ports", "  Com1 is possible",
+                              "  Com5 is possible",
                               "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR),
                               "  " + file + ": cannot be opened: " + systemText(ENOTTY)}));
+        QCOMPARE(rig.portAccess.PortList.size(), 2);
+        QCOMPARE(rig.portAccess.PortList[0].label, QStringLiteral("COM1"));
+        QCOMPARE(rig.portAccess.PortList[0].device, rig.sim.path());
+        QCOMPARE(rig.portAccess.PortList[1].port, int16_t(5));
+        QCOMPARE(rig.portAccess.PortListSelected, 0);
+        for (int n = 1; n <= 16; ++n)
+            QCOMPARE(rig.portAccess.PortPresent[n], n == 1 || n == 5);
+        QCOMPARE(changed, 1);
+        QVERIFY(!rig.comm.PortOpen());
     }
 
     void listingWithoutPortsTellsWhyAfterProblem()
@@ -241,7 +262,11 @@ private slots:
         CommRig rig;
         QTemporaryDir dir;
         rig.ports.setTestMapping({{2, dir.path()}});
+        rig.portAccess.PortList.append(PortListEntry{"COM9", 9, {}});
+        rig.portAccess.PortListSelected = 0;
         QVERIFY(!ListSerialPorts(rig.c));
+        QVERIFY(rig.portAccess.PortList.isEmpty());
+        QCOMPARE(rig.portAccess.PortListSelected, -1);
         QCOMPARE(rig.portAccess.statusBacklog.mid(3),
                  (QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
                               "  Close other programs that might be using",

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 
 using simsync::Direction;
 
@@ -30,8 +31,11 @@ private slots:
     void batches();
     void announcement_data();
     void announcement();
-    void doubtfulModelIsFoundAndLoaded();
+    void heardThenAsked_data();
+    void heardThenAsked();
     void allPortsInOrder();
+    void silentPortsListenTheirWholeTime();
+    void workWithoutEndsTheScan();
     void noUsablePortsTriesNothing();
     void twoQuickClicksRunOneScan();
     void probeSaysWhenToPressReset();
@@ -78,7 +82,7 @@ void FinderScanTest::announcement()
     QFETCH(int, pieces);
     QFETCH(QByteArray, noise);
     QFETCH(bool, found);
-    FinderRig r;
+    FinderRig r(unpacedWithRealTicks());
     QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);
     frmFinder& fi = r.openFinder();
@@ -95,18 +99,51 @@ void FinderScanTest::announcement()
     QVERIFY(!r.f.app->finder().isBusy());
 }
 
-void FinderScanTest::doubtfulModelIsFoundAndLoaded()
+// After the announcement the probe asks for the model and channel: its result, and
+// whether the unit counts as found.
+void FinderScanTest::heardThenAsked_data()
 {
-    FinderRig r;
+    QTest::addColumn<QByteArray>("model");
+    QTest::addColumn<bool>("silent");    // the unit answers no read
+    QTest::addColumn<int>("closeAfter"); // the line goes after this many frames (0: never)
+    QTest::addColumn<int>("result");
+    QTest::newRow("model 0: doubtful, still found") << QByteArray("00") << false << 0 << -1;
+    QTest::newRow("cells silent") << QByteArray("22") << true << 0 << -2;
+    QTest::newRow("line gone at the attention") << QByteArray("22") << false << 1 << -4;
+}
+
+void FinderScanTest::heardThenAsked()
+{
+    QFETCH(QByteArray, model);
+    QFETCH(bool, silent);
+    QFETCH(int, closeAfter);
+    QFETCH(int, result);
+    // The real gap between the attention frames: the line can go in between.
+    LineTiming timing = LineTiming::unpaced();
+    timing.attentionGapMs = LineTiming{}.attentionGapMs;
+    FinderRig r(timing);
     QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);
-    unit.setCell(63, '0', '0');
+    unit.setCell(63, model[0], model[1]);
+    if (silent)
+        unit.setStandingFault(simsync::Fault::Silence);
+    unit.closeAfterFrames(closeAfter);
     frmFinder& fi = r.openFinder();
     Script script;
     script.when(r.probing(5), [&] { unit.pressReset(); });
     QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
 
+    QVERIFY(!r.f.app->wireLog()
+                 .lines()
+                 .filter(QString("probe of COM5 result %1").arg(result))
+                 .isEmpty());
     const QStringList lines = scanLines(r.statusLines());
+    if (result != -1) {
+        QVERIFY(!lines.contains(FoundOn5));
+        QVERIFY(lines.contains(" !! NO Synchronizer was Found !!"));
+        QVERIFY(fi.isVisible() && !r.main().isVisible());
+        return;
+    }
     QCOMPARE(lines.mid(lines.indexOf(FoundOn5), 2), (QStringList{FoundOn5, Doubtful}));
     QVERIFY(r.main().isVisible());
     // The load followed: a model of 0 is raised to 1, marked yellow and unlocked.
@@ -148,6 +185,55 @@ void FinderScanTest::allPortsInOrder()
     QCOMPARE(tried, (QStringList{"Testing COM1", "Testing COM2", "Testing COM5", FoundOn5}));
     QVERIFY(r.unit(1).frames(Direction::ToUnit).isEmpty());
     QVERIFY(r.unit(2).frames(Direction::ToUnit).isEmpty());
+}
+
+// A probe that hears nothing listens its every tick before the next port is tried.
+void FinderScanTest::silentPortsListenTheirWholeTime()
+{
+    FinderRig r;
+    QVERIFY(r.startUnits({1, 2, 5}));
+    frmFinder& fi = r.openFinder();
+    // When each line reaches the status box, and where the bar stood then.
+    QElapsedTimer clock;
+    QMap<QString, std::pair<qint64, int>> seen;
+    QObject::connect(&r.portAccess(), &PortAccess::statusLine, [&](const QString& line) {
+        seen.insert(line,
+                    {clock.elapsed(), ctl<QProgressBar>(r.progress(), "ProgressBar1")->value()});
+    });
+    Script script;
+    script.when(r.probing(5), [&] { r.unit(5).pressReset(); });
+    clock.start();
+    QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
+
+    QVERIFY(seen.contains("Testing COM1") && seen.contains("Testing COM2") &&
+            seen.contains("Testing COM5") && seen.contains(FoundOn5));
+    const int tickMs = LineTiming::unpaced().probeTickMs;
+    QVERIFY(seen["Testing COM2"].first - seen["Testing COM1"].first >= 60 * tickMs);
+    QVERIFY(seen["Testing COM5"].first - seen["Testing COM2"].first >= 60 * tickMs);
+    QCOMPARE(seen["Testing COM2"].second, 60);
+    QCOMPARE(seen["Testing COM5"].second, 60);
+    QVERIFY(r.main().isVisible() && ctl<QLabel>(r.main(), "imgSync")->isVisible());
+}
+
+// Work Without Synchronizer in the middle of a scan ends it: no other port is tried, the
+// editor shows, and the line is free. The list names each port's device in its tooltip.
+void FinderScanTest::workWithoutEndsTheScan()
+{
+    FinderRig r(unpacedWithRealTicks());
+    QVERIFY(r.startUnits({1, 2}));
+    frmFinder& fi = r.openFinder();
+    QCOMPARE(fi.cmbPort->itemData(0, Qt::ToolTipRole).toString(), r.unit(1).path());
+    QCOMPARE(fi.cmbPort->itemData(1, Qt::ToolTipRole).toString(), r.unit(2).path());
+    Script script;
+    script.when(r.probing(1), [&] { QTest::mouseClick(fi.cmdWithout, Qt::LeftButton); });
+    QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
+
+    QVERIFY(script.finished());
+    QVERIFY(r.main().isVisible() && !fi.isVisible());
+    QVERIFY(!scanLines(r.statusLines()).contains("Testing COM2"));
+    QVERIFY(!r.portAccess().ProbeRunning && !fi.isBusy());
+    QVERIFY(r.f.app->lease().isFree());
+    QCOMPARE(r.portAccess().SyncPort, int16_t(0));
 }
 
 void FinderScanTest::noUsablePortsTriesNothing()

@@ -3,6 +3,7 @@
 // as a process of its own at the line's real times.
 
 #include "CliRig.h"
+#include "support/CellTokens.h"
 #include "support/TestRunner.h"
 
 #include <QSerialPort>
@@ -187,12 +188,8 @@ void CliCommandTest::roundTripToASecondUnit()
     Unit first, second;
     QVERIFY(first.ok && second.ok);
     // A unit set up by hand: frame points, other titles, model, channel and a comment.
-    const std::pair<int, const char*> cells[] = {
-        {0x3C, "?0"}, {0x30, "00"}, {0x31, "12"}, {0x32, "34"}, {0x33, "50"}, {0x34, "00"},
-        {0x35, "98"}, {0x36, "76"}, {0x37, "50"}, {0x38, "03"}, {0x39, "04"}, {0x3F, "31"},
-        {0x3E, "07"}, {0x48, "Lo"}, {0x49, "bb"}, {0x4A, "y\a"}};
-    for (const auto& [address, bytes] : cells)
-        first.sim.setCell(address, uint8_t(bytes[0]), uint8_t(bytes[1]));
+    CellTokens::put(first.sim, {"modes=F/F", "start=0012345", "end=0098765", "38=03", "39=04",
+                                "3F=31", "3E=07", "comment=Lobby"});
     Files files;
     const QString file = files.dir.filePath("first.txt"), log = files.dir.filePath("wire.log");
     const Run read =

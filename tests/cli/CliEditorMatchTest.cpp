@@ -6,6 +6,7 @@
 #include "app/frmFileInput.h"
 #include "comm/modCorvaneComm.h"
 #include "support/AppFixture.h"
+#include "support/CellTokens.h"
 #include "support/TestRunner.h"
 
 #include <QPushButton>
@@ -13,16 +14,6 @@
 using namespace CliTest;
 
 namespace {
-
-// "39=?1": cell 0x39 holds "?1".
-void putCells(SimSync& sim, const QStringList& cells)
-{
-    for (const QString& c : cells) {
-        const QByteArray bytes = c.section('=', 1).toLatin1();
-        sim.setCell(c.section('=', 0, 0).toInt(nullptr, 16), uint8_t(bytes.at(0)),
-                    uint8_t(bytes.at(1)));
-    }
-}
 
 // The editor window against its own unit on COM5.
 struct EditorSide
@@ -73,12 +64,12 @@ private slots:
                                                "Init String 4 zyxwvutsrqponmlkjihg"}));
         EditorSide editor;
         QVERIFY(editor.ok);
-        putCells(editor.unit.sim, unitCells);
+        CellTokens::put(editor.unit.sim, unitCells);
         editor.write(path);
 
         Unit cli;
         QVERIFY(cli.ok);
-        putCells(cli.sim, unitCells);
+        CellTokens::put(cli.sim, unitCells);
         const Run r = runCli(QStringList{"write", path} + cli.device());
         QVERIFY2(r.status == 0, qPrintable(r.err));
         QCOMPARE(cli.received(), editor.unit.received());

@@ -1,9 +1,11 @@
 #pragma once
-// Hand-built unit memory and editor snapshots for the tests, written as short tokens.
+// Hand-built unit memory and editor snapshots for the tests, written as short tokens
+// (support/CellTokens.h).
 
 #include "model/CellBytes.h"
 #include "model/EditorSnapshot.h"
 #include "model/SyncParameters.h"
+#include "support/CellTokens.h"
 
 #include <QMap>
 #include <QStringList>
@@ -13,40 +15,9 @@ int runSaveTest(int argc, char** argv);
 
 namespace TestCells {
 
-inline CellBytes bytes(const QByteArray& two)
-{
-    return {uint8_t(two.at(0)), uint8_t(two.at(1))};
-}
-
-inline PointMode modeFromLetter(QChar c) // T Title, C Chapter, M Time, F Frame
-{
-    return PointMode(QStringLiteral("TCMF").indexOf(c));
-}
-
-inline void putText(CellSet& cells, uint8_t first, int count, const QByteArray& text)
-{
-    const QByteArray padded = text.leftJustified(2 * count, '\a', true);
-    for (int i = 0; i < count; ++i)
-        cells.set(first + i, bytes(padded.mid(2 * i, 2)));
-}
-
-// "3F=22" (cell 0x3F holds "22"), "modes=C/M" (start Chapter, end Time), "start=0005000"
-// and "end=..." (a point as seven characters over four cells).
-inline void apply(CellSet& cells, const QStringList& tokens)
-{
-    for (const QString& t : tokens) {
-        const QString key = t.section(u'=', 0, 0);
-        const QByteArray value = t.section(u'=', 1).toLatin1();
-        if (key == "modes")
-            cells.set(0x3C, {uint8_t(0x30 + 4 * int(modeFromLetter(value.at(2))) +
-                                     int(modeFromLetter(value.at(0)))),
-                             '0'});
-        else if (key == "start" || key == "end")
-            putText(cells, key == "start" ? 0x30 : 0x34, 4, value.left(6) + value.right(1) + "0");
-        else
-            cells.set(uint8_t(key.toInt(nullptr, 16)), bytes(value));
-    }
-}
+using CellTokens::apply;
+using CellTokens::modeFromLetter;
+using CellTokens::putText;
 
 // The default set: model 22 channel 1, Chapter to Chapter, frames 1 and 1000, titles and
 // chapters 1 and 2, both switches on, "0KL0DS", no comment.

@@ -193,15 +193,6 @@ private slots:
         EventWait::pause(timer);
         QVERIFY(clock.elapsed() < 1000);
     }
-
-    void nulBytesArriveIntact()
-    {
-        CommRig rig;
-        QVERIFY(rig.open());
-        rig.sim.sendRaw(QByteArray("a\0b", 3));
-        QTRY_COMPARE(rig.comm.InBufferCount(), 3);
-        QCOMPARE(rig.comm.Input(), QByteArray("a\0b", 3));
-    }
 };
 
 int runCommandLayerTest(int argc, char** argv)

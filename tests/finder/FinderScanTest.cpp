@@ -245,10 +245,9 @@ void FinderScanTest::noUsablePortsTriesNothing()
     const int before = r.statusLines().size();
     QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
 
-    QCOMPARE(r.statusLines().mid(before), (QStringList{"Looking for Serial Ports", "PROBLEM!!!",
-                                                       "No Serial Ports are avaliable!!",
-                                                       "  Close other programs that might be using",
-                                                       "  serial ports and try again"}));
+    // The listing's own lines say why (their texts are the listing's tests'); nothing is tried.
+    QVERIFY(r.statusLines().mid(before).contains("PROBLEM!!!"));
+    QVERIFY(!r.statusLines().mid(before).contains("Looking for a Syncronizer"));
     QCOMPARE(fi.cmbPort->count(), 0);
     QVERIFY(r.unit(3).frames(Direction::ToUnit).isEmpty());
     QVERIFY(!r.f.app->finder().isBusy());

@@ -1,14 +1,17 @@
-// The windows at the font sizes of real desktops: every caption, option, group title and
-// problem text shows whole, and the text boxes show their full number of characters.
-// Then where boxes open: centred on their owner, or beside it, always on the screen.
+// The windows on real desktops: at their font sizes every caption, option, group title and
+// problem text shows whole and the text boxes show their full number of characters; each
+// window carries the application's icon; boxes open centred on their owner or beside it,
+// always on the screen.
 
 #include "app/Placement.h"
 #include "app/frmDebug.h"
 #include "app/frmFileInput.h"
 #include "app/frmFinder.h"
 #include "app/frmHelp.h"
+#include "app/frmLineMonitor.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
+#include "app/frmSimUnit.h"
 #include "flows/TransferTexts.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
@@ -92,90 +95,80 @@ private slots:
         QApplication::setFont(font);
         AppFixture f;
         CorvaneApp& a = *f.app;
-        QCOMPARE(clipped(a.main(), EditorBoxes), QStringList());
-        QCOMPARE(clipped(a.finder(), {}), QStringList());
-        QCOMPARE(clipped(a.help(), {}), QStringList());
-        QCOMPARE(clipped(a.debug(), {}), QStringList());
-        QCOMPARE(clipped(a.fileInput(), {}), QStringList());
+        QCOMPARE(clipped(a.main(), EditorBoxes).join(", "), QString());
+        for (QWidget* w : QList<QWidget*>{&a.finder(), &a.help(), &a.debug(), &a.fileInput()})
+            QCOMPARE(clipped(*w, {}).join(", "), QString());
+
+        // Larger fonts stretch the editor's places; order and grouping stay: the lower
+        // area's three columns left to right, each below the end group, and a mark still
+        // surrounds its field.
+        auto at = [&](const char* name) { return ctl<QWidget>(a.main(), name)->geometry(); };
+        QVERIFY(at("cmdSaveTo").right() < at("chkSynchronize").left());
+        QVERIFY(at("fraInitStrings").right() < at("cmdExit").left());
+        QVERIFY(at("chkSynchronize").right() < at("txtComment").left());
+        QVERIFY(at("Shape3").bottom() < at("cmdSaveTo").top());
+        QVERIFY(at("shpHiLiteComment").contains(at("txtComment")));
+        QVERIFY(at("shpHiLiteStartFrame").contains(at("txtStartFrame")));
 
         frmProgress& p = a.progressWindow();
         p.startProgress(QStringLiteral("Testing COM1"), QStringLiteral("Probing............."), 60);
         p.setProgressHint(QStringLiteral("30 seconds left: press RESET on the synchronizer now"));
-        QCOMPARE(clipped(p, {}), QStringList());
+        QCOMPARE(clipped(p, {}).join(", "), QString());
+        p.advance(70); // the bar is held within its maximum
+        QCOMPARE(ctl<QProgressBar>(p, "ProgressBar1")->value(), 60);
         p.hideProgress();
 
-        // The problem window grows until its whole text shows: no scroll bar is needed.
+        // The problem window grows until its whole text shows: no scroll bar is needed. It
+        // shows the text's line breaks as lines, and takes no typing.
         bool checked = false;
         f.modal.onDialog = [&](const Modal::Request& r) {
             auto* problem = qobject_cast<frmProblem*>(r.dialog);
             QVERIFY(problem);
             QCOMPARE(problem->txtProblem->verticalScrollBar()->maximum(), 0);
+            QVERIFY(problem->txtProblem->isReadOnly());
+            QCOMPARE(
+                problem->txtProblem->toPlainText(),
+                QStringLiteral("Cannot Load! There were communications errors on the serial "
+                               "port or the synchronizer is not responding.\n Please try again"));
             QVERIFY(problem->cmdOK->geometry().top() >= problem->txtProblem->geometry().bottom());
             QVERIFY(problem->rect().contains(problem->cmdOK->geometry()));
-            QCOMPARE(clipped(*problem, {}), QStringList());
+            QCOMPARE(clipped(*problem, {}).join(", "), QString());
             checked = true;
         };
         a.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
         QVERIFY(checked);
     }
 
-    // Larger fonts stretch the editor's design places; order and grouping stay.
-    void placesKeepTheirOrder()
+    // Every window a desktop shows in its task bar or switcher carries the application's
+    // icon, at the sizes the menu entry installs.
+    void everyWindowHasTheApplicationIcon()
     {
-        QFont font = desktopFont_;
-        font.setPointSizeF(12);
-        QApplication::setFont(font);
-        AppFixture f;
-        frmMain& m = f.main();
-        auto at = [&](const char* name) { return ctl<QWidget>(m, name)->geometry(); };
-        // The lower area's three columns, left to right, each below the end group.
-        QVERIFY(at("cmdSaveTo").right() < at("chkSynchronize").left());
-        QVERIFY(at("fraInitStrings").right() < at("cmdExit").left());
-        QVERIFY(at("chkSynchronize").right() < at("txtComment").left());
-        QVERIFY(at("Shape3").bottom() < at("cmdSaveTo").top());
-        // A mark still surrounds its field.
-        QVERIFY(at("shpHiLiteComment").contains(at("txtComment")));
-        QVERIFY(at("shpHiLiteStartFrame").contains(at("txtStartFrame")));
-    }
-};
-
-class PlacementTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void centredOn_data()
-    {
-        QTest::addColumn<QRect>("owner");
-        QTest::addColumn<QPoint>("at");
-        QTest::newRow("middle of the screen") << QRect(400, 300, 400, 300) << QPoint(500, 400);
-        QTest::newRow("owner off the left edge") << QRect(-300, 300, 400, 300) << QPoint(0, 400);
-        QTest::newRow("owner at the bottom right")
-            << QRect(1800, 1100, 400, 300) << QPoint(1720, 1100);
-    }
-    void centredOn()
-    {
-        QFETCH(QRect, owner);
-        QFETCH(QPoint, at);
-        QCOMPARE(Placement::centredOn(QSize(200, 100), owner, QRect(0, 0, 1920, 1200)), at);
+        AppFixture f(true); // with the demo's unit, so that its window exists
+        CorvaneApp& a = *f.app;
+        for (QWidget* w :
+             QList<QWidget*>{&a.main(), &a.finder(), &a.progressWindow(), &a.help(), &a.problem(),
+                             &a.fileInput(), &a.debug(), &a.lineMonitor(), &a.simUnitWindow()})
+            for (int size : {48, 128, 256})
+                QVERIFY2(w->windowIcon().pixmap(size).size() == QSize(size, size) &&
+                             w->windowIcon().availableSizes().contains(QSize(size, size)),
+                         qPrintable(QStringLiteral("%1 at %2").arg(w->objectName()).arg(size)));
     }
 
-    void besideOf_data()
+    // Where a box opens on a 1920 x 1200 screen: centred on its owner, or beside it (on the
+    // right, else on the left, else as far right as it fits), always whole on the screen.
+    void placement()
     {
-        QTest::addColumn<QRect>("owner");
-        QTest::addColumn<QPoint>("at");
-        QTest::newRow("room on the right") << QRect(100, 100, 600, 500) << QPoint(712, 100);
-        QTest::newRow("room on the left only") << QRect(1300, 100, 600, 500) << QPoint(988, 100);
-        QTest::newRow("no room either side") << QRect(100, 100, 1700, 500) << QPoint(1620, 100);
-        QTest::newRow("owner low on the screen") << QRect(100, 1150, 600, 500) << QPoint(712, 1100);
-    }
-    void besideOf()
-    {
-        QFETCH(QRect, owner);
-        QFETCH(QPoint, at);
-        QCOMPARE(Placement::besideOf(QSize(300, 100), owner, QRect(0, 0, 1920, 1200)), at);
+        const QRect screen(0, 0, 1920, 1200);
+        const QSize box(200, 100), wide(300, 100);
+        QCOMPARE(Placement::centredOn(box, {400, 300, 400, 300}, screen), QPoint(500, 400));
+        QCOMPARE(Placement::centredOn(box, {-300, 300, 400, 300}, screen), QPoint(0, 400));
+        QCOMPARE(Placement::centredOn(box, {1800, 1100, 400, 300}, screen), QPoint(1720, 1100));
+        QCOMPARE(Placement::besideOf(wide, {100, 100, 600, 500}, screen), QPoint(712, 100));
+        QCOMPARE(Placement::besideOf(wide, {1300, 100, 600, 500}, screen), QPoint(988, 100));
+        QCOMPARE(Placement::besideOf(wide, {100, 100, 1700, 500}, screen), QPoint(1620, 100));
+        QCOMPARE(Placement::besideOf(wide, {100, 1150, 600, 500}, screen), QPoint(712, 1100));
     }
 };
 
 CORVANE_TEST_CLASS(DesktopFitTest)
-CORVANE_TEST_CLASS(PlacementTest)
 #include "DesktopFitTest.moc"

@@ -1,17 +1,11 @@
-// The editor window as a whole: its start-up state, captions, menus, the hidden key
-// sequence, the small dialogs and ending the application.
+// The editor window as a whole: About, the hidden key sequence, ending the application,
+// the fields each mode shows, and use without a mouse: Tab in reading order and the menus
+// from the keyboard.
 
 #include "app/HiddenKeys.h"
-#include "app/HighlightShape.h"
 #include "app/Spinner.h"
-#include "app/frmDebug.h"
-#include "app/frmFileInput.h"
 #include "app/frmFinder.h"
 #include "app/frmHelp.h"
-#include "app/frmLineMonitor.h"
-#include "app/frmProblem.h"
-#include "app/frmProgress.h"
-#include "app/frmSimUnit.h"
 #include "comm/modCorvaneComm.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
@@ -20,14 +14,45 @@
 #include <QtWidgets>
 
 namespace {
-void typeKeys(QWidget* w, const QList<int>& keys)
+// Presses Tab from `first` until the focus comes back to it, and tells what is wrong: a
+// control that takes Tab but is not reached (of a group of options only the selected one
+// is), or two stops out of reading order. Rows run from the top, each from the left: a
+// stop on the same row (tops within half the lower one's height) lies to the right of the
+// one before; otherwise below it. A control in a group takes the group's turn.
+QString tabFault(QWidget* first)
 {
-    for (int k : keys) {
-        if (k < 32) // a control character, typed as Ctrl + letter
-            QTest::keyClick(w, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier);
-        else
-            QTest::keyClick(w, char(k));
+    auto place = [](const QWidget* w) {
+        const QWidget* stop =
+            qobject_cast<const QGroupBox*>(w->parentWidget()) ? w->parentWidget() : w;
+        return QRect(stop->mapTo(stop->window(), QPoint(0, 0)), stop->size());
+    };
+    first->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> chain{first};
+    while (chain.size() < 80) {
+        QTest::keyClick(chain.last(), Qt::Key_Tab);
+        QWidget* next = QApplication::focusWidget();
+        if (!next || next == first)
+            break;
+        const QRect a = place(chain.last()), b = place(next);
+        const bool sameRow = std::abs(b.top() - a.top()) <= std::min(a.height(), b.height()) / 2;
+        if (a != b && (sameRow ? b.left() <= a.left() : b.top() <= a.top()))
+            return chain.last()->objectName() + " -> " + next->objectName();
+        chain << next;
     }
+    for (QWidget* w : first->window()->findChildren<QWidget*>()) {
+        const auto* option = qobject_cast<const QRadioButton*>(w);
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+            !(option && !option->isChecked()) && !chain.contains(w))
+            return w->objectName() + " is not reached";
+    }
+    return {};
+}
+
+void activateFinder(AppFixture& f)
+{
+    f.app->showFinderFromEditor();
+    QApplication::setActiveWindow(&f.app->finder());
+    QVERIFY(QTest::qWaitForWindowActive(&f.app->finder()));
 }
 } // namespace
 
@@ -35,158 +60,66 @@ class EditorWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void startsWithDesignContents()
-    {
-        AppFixture f;
-        frmMain& m = f.main();
-        QCOMPARE(m.windowTitle(), QStringLiteral("Corvane 2.0.8(beta) - Synchronizer Parameters"));
-        QCOMPARE(QStringList({ctl<QLineEdit>(m, "txtModel")->text(),
-                              ctl<QLineEdit>(m, "txtChannel")->text(),
-                              ctl<QLineEdit>(m, "txtStartFrame")->text(),
-                              ctl<QLineEdit>(m, "txtEndFrame")->text()}),
-                 (QStringList{"0", "0", "1000", "5000"}));
-        QVERIFY(ctl<QRadioButton>(m, "optStartTitle")->isChecked() &&
-                ctl<QRadioButton>(m, "optEndTitle")->isChecked());
-        QVERIFY(ctl<QComboBox>(m, "cmbBaud")->currentIndex() == -1 &&
-                !ctl<QComboBox>(m, "cmbBaud")->isVisible() &&
-                !ctl<QLabel>(m, "lblBaud")->isVisible());
-        // Model and channel locked; not connected; no marks.
-        QVERIFY(!ctl<QLineEdit>(m, "txtModel")->isEnabled() &&
-                !ctl<QLineEdit>(m, "txtChannel")->isEnabled() &&
-                !ctl<Spinner>(m, "scrModel")->isVisible() &&
-                !ctl<Spinner>(m, "scrChannel")->isVisible());
-        QVERIFY(ctl<QLabel>(m, "imgNoSync")->isVisible() &&
-                !ctl<QLabel>(m, "imgSync")->isVisible());
-        for (HighlightShape* s : highlightShapes(m))
-            QVERIFY(!s->isVisible());
-        QVERIFY(m.model().linkedFieldsActive() && !m.model().modelChannelUnlocked());
-    }
-
-    // Every window a desktop shows in its task bar or switcher carries the application's
-    // icon, at the sizes the menu entry installs.
-    void everyWindowHasTheApplicationIcon()
-    {
-        AppFixture f(true);
-        CorvaneApp& a = *f.app;
-        const QList<QWidget*> windows = {&a.main(),  &a.finder(),      &a.progressWindow(),
-                                         &a.help(),  &a.problem(),     &a.fileInput(),
-                                         &a.debug(), &a.lineMonitor(), &a.simUnitWindow()};
-        for (QWidget* w : windows) {
-            const QIcon icon = w->windowIcon();
-            QVERIFY2(!icon.isNull(), qPrintable(w->objectName()));
-            for (int size : {48, 128, 256}) {
-                QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
-                         qPrintable(QStringLiteral("%1 at %2").arg(w->objectName()).arg(size)));
-                QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
-            }
-        }
-    }
-
-    void captions()
-    {
-        // The texts with odd blanks, fonts or spellings; "*" marks bold.
-        AppFixture f;
-        QStringList seen;
-        for (const char* name : {"cmdSaveTo", "cmdFileSave", "cmdDefaults", "rbdEnd",
-                                 "fraInitStrings", "lblComment", "optEndFrame"}) {
-            QWidget* w = f.main().findChild<QWidget*>(name);
-            QVERIFY2(w, name);
-            seen << w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString() +
-                        (w->font().bold() ? "*" : "");
-        }
-        seen << ctl<QLabel>(f.main(), "imgNoSync")->toolTip()
-             << ctl<QLabel>(f.main(), "imgSync")->toolTip();
-        QCOMPARE(seen, (QStringList{"SAVE to Synchronizer*", " SAVE to   File", "Defaults",
-                                    "End Mode", "Init Strings (58 chars. total)",
-                                    "Comment (15 chars.)", "Frame Number",
-                                    "Synchronizer Not Connected", "Synchronizer Connected"}));
-    }
-
-    // The captions as shown; "&" marks the underlined letter that opens an entry.
-    void menusInOrder()
+    // About opens from its menu entry as a modal child of the editor (centred on it, no
+    // taskbar entry of its own), closes on OK, and opens again.
+    void aboutWindow()
     {
         AppFixture f;
         QStringList seen;
-        for (QAction* top : f.main().menuBar()->actions()) {
-            seen << top->menu()->objectName() + "=" + top->text();
-            for (QAction* a : top->menu()->actions())
-                seen << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
-        }
-        QCOMPARE(seen, (QStringList{
-                           "menuFile=&File", "menuFileLoad=&Load from File",
-                           "menuFileSave=&Save to File", "Spacer2=-", "menuExit=E&xit",
-                           "menuSynchronizer=&Synchronizer", "menuConnect=&Find Synchronizer",
-                           "spacer1=-", "menuLoadFrom=&Load from Synchronizer",
-                           "menuSaveTo=&Save to Synchronizer", "spacerMonitor=-",
-                           "menuLineMonitor=Line &Monitor", "menuHep=&Help", "menuAbout=&About"}));
+        f.modal.onDialog = [&](const Modal::Request& r) {
+            auto* about = qobject_cast<frmHelp*>(r.dialog);
+            QVERIFY(about && about->isVisible() && about->isModal() && about->isWindow());
+            QCOMPARE(about->parentWidget(), &f.main());
+            seen << about->windowTitle();
+            QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+            QVERIFY(!about->isVisible());
+        };
+        ctl<QAction>(f.main(), "menuAbout")->trigger();
+        ctl<QAction>(f.main(), "menuAbout")->trigger();
+        QCOMPARE(seen, QStringList({"About Corvane", "About Corvane"}));
     }
 
     void hiddenKeySequence_data()
     {
         QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<bool>("transfer"); // a save or load runs meanwhile
         QTest::addColumn<QString>("state");
         const int a = HiddenKeys::First, b = HiddenKeys::Second, x = 'x';
-        QTest::newRow("first then second") << QList<int>{a, b} << "unlocked";
-        QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << "locked";
-        QTest::newRow("other key between") << QList<int>{a, x, b} << "locked marked";
-        QTest::newRow("first twice") << QList<int>{a, a, b} << "locked marked";
-        QTest::newRow("second alone") << QList<int>{b} << "locked marked";
-        QTest::newRow("second, then the sequence") << QList<int>{b, a, b} << "unlocked";
-        QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << "unlocked";
+        QTest::newRow("first then second") << QList<int>{a, b} << false << "unlocked";
+        QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << false << "locked";
+        QTest::newRow("other key between") << QList<int>{a, x, b} << false << "locked marked";
+        QTest::newRow("first twice") << QList<int>{a, a, b} << false << "locked marked";
+        QTest::newRow("second alone") << QList<int>{b} << false << "locked marked";
+        QTest::newRow("second, then the sequence") << QList<int>{b, a, b} << false << "unlocked";
+        QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << false << "unlocked";
+        // A save and its compare must agree on whether model and channel take part.
+        QTest::newRow("held during a transfer") << QList<int>{a, b} << true << "locked marked";
     }
-
     void hiddenKeySequence()
     {
         QFETCH(QList<int>, keys);
+        QFETCH(bool, transfer);
         QFETCH(QString, state);
         AppFixture f;
         frmMain& m = f.main();
         EditorModel& e = m.model();
         e.setModelChannelMarked(true);
-        ctl<QLineEdit>(m, "txtComment")->setFocus();
-        typeKeys(ctl<QLineEdit>(m, "txtComment"), keys);
+        e.setTransferRunning(transfer);
+        auto* comment = ctl<QLineEdit>(m, "txtComment");
+        comment->setFocus();
+        for (int k : keys) // a control character typed as Ctrl + letter
+            k < 32 ? QTest::keyClick(comment, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier)
+                   : QTest::keyClick(comment, char(k));
         QCOMPARE(QString(e.modelChannelUnlocked() ? "unlocked" : "locked") +
                      (e.modelChannelMarked() ? " marked" : ""),
                  state);
-        const bool open = e.modelChannelUnlocked();
-        QCOMPARE(QList<bool>({ctl<QLineEdit>(m, "txtModel")->isEnabled(),
-                              ctl<QLineEdit>(m, "txtChannel")->isEnabled(),
-                              ctl<Spinner>(m, "scrModel")->isVisible(),
-                              ctl<Spinner>(m, "scrChannel")->isVisible()}),
-                 QList<bool>(4, open));
+        // Model and channel take input only while unlocked.
+        for (const char* name : {"txtModel", "txtChannel", "scrModel", "scrChannel"})
+            QVERIFY2((ctl<QWidget>(m, name)->isEnabled() && ctl<QWidget>(m, name)->isVisible()) ==
+                         e.modelChannelUnlocked(),
+                     name);
         // The window looks at every key first but never swallows one.
-        QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString(keys.contains('x') ? "x" : ""));
-    }
-
-    void lockHoldsDuringTransfer()
-    {
-        // A save and its compare must agree on whether model and channel take part.
-        AppFixture f;
-        frmMain& m = f.main();
-        const QList<int> sequence{HiddenKeys::First, HiddenKeys::Second};
-        f.main().model().setTransferRunning(true);
-        ctl<QLineEdit>(m, "txtComment")->setFocus();
-        typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
-        QVERIFY(!m.model().modelChannelUnlocked() && !ctl<QLineEdit>(m, "txtModel")->isEnabled());
-        f.main().model().setTransferRunning(false);
-        typeKeys(ctl<QLineEdit>(m, "txtComment"), sequence);
-        QVERIFY(m.model().modelChannelUnlocked() && ctl<QLineEdit>(m, "txtModel")->isEnabled());
-    }
-
-    void menuEntryKeepsTheFocus()
-    {
-        AppFixture f;
-        frmMain& m = f.main();
-        ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
-        ctl<QLineEdit>(m, "txtStartFrame")->setFocus();
-        ctl<QLineEdit>(m, "txtStartFrame")->setText("12abc");
-        // A menu entry runs the handler without moving the focus: the frame is not checked.
-        ctl<QAction>(m, "menuSaveTo")->trigger();
-        QCOMPARE(QApplication::focusWidget(), ctl<QLineEdit>(m, "txtStartFrame"));
-        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QStringLiteral("12abc"));
-        // A click on a button moves the focus, and the check runs first.
-        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton);
-        QCOMPARE(ctl<QLineEdit>(m, "txtStartFrame")->text(), QStringLiteral("1"));
+        QCOMPARE(comment->text(), QString(keys.contains('x') ? "x" : ""));
     }
 
     void exitAndCloseEndTheApplication()
@@ -225,51 +158,83 @@ private slots:
         QVERIFY(f.modal.requests.empty());
     }
 
-    void aboutAndProblemWindows()
+    // Each mode of both option groups shows its fields, and Tab reaches every control in
+    // reading order; the last row is the finder's Tab.
+    void modesAndTabOrder_data()
     {
-        // Each is modal, shows its texts and closes on OK; About opens again.
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("shown"); // start side, end side
+        QTest::newRow("Title") << "Title" << QStringList{"Title", "Title"};
+        QTest::newRow("Chapter") << "Chapter" << QStringList{"Title Chapter", "Chapter"};
+        QTest::newRow("Time") << "Timecode"
+                              << QStringList{"Title Minutes Seconds", "Minutes Seconds"};
+        QTest::newRow("Frame") << "Frame" << QStringList{"Title Frame", "Frame"};
+        QTest::newRow("finder") << QString() << QStringList();
+    }
+    void modesAndTabOrder()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QStringList, shown);
         AppFixture f;
+        frmMain& m = f.main();
+        if (mode.isEmpty()) {
+            activateFinder(f);
+            QCOMPARE(tabFault(ctl<QComboBox>(f.app->finder(), "cmbPort")), QString());
+            return;
+        }
+        m.model().setModelChannelUnlocked(true); // model and channel take part too
         QStringList seen;
-        f.modal.onDialog = [&](const Modal::Request& r) {
-            QVERIFY(r.dialog->isVisible() && r.dialog->isModal());
-            // A child of the editor: centred on it, no taskbar entry of its own.
-            QCOMPARE(r.dialog->parentWidget(), &f.main());
-            QVERIFY(r.dialog->isWindow());
-            seen << r.dialog->windowTitle();
-            if (auto* h = qobject_cast<frmHelp*>(r.dialog)) {
-                seen << h->lblHelp->text() << h->lblHelp2->text();
-                QTest::mouseClick(h->cmdOK, Qt::LeftButton);
-            } else if (auto* p = qobject_cast<frmProblem*>(r.dialog)) {
-                seen << p->txtProblem->toPlainText() + (p->txtProblem->isReadOnly() ? "" : "!");
-                QTest::mouseClick(p->cmdOK, Qt::LeftButton);
+        for (const QString side : {"Start", "End"}) {
+            // Leave another mode first so that the option really changes.
+            const QString other = mode == "Frame" ? "Chapter" : "Frame";
+            QTest::mouseClick(ctl<QRadioButton>(m, "opt" + side + other), Qt::LeftButton);
+            QTest::mouseClick(ctl<QRadioButton>(m, "opt" + side + mode), Qt::LeftButton);
+            // A field is listed when its label, box and spinner show; "!" when only some do.
+            QStringList fields;
+            for (const QString field : {"Title", "Chapter", "Minutes", "Seconds", "Frame"}) {
+                int visible = 0, all = 0;
+                for (const QString kind : {"lbl", "txt", "scr"})
+                    if (QWidget* w = m.findChild<QWidget*>(kind + side + field)) {
+                        ++all;
+                        visible += w->isVisible() ? 1 : 0;
+                    }
+                if (visible > 0)
+                    fields << field + (visible == all ? "" : "!");
             }
-            QVERIFY(!r.dialog->isVisible());
-        };
-        ctl<QAction>(f.main(), "menuAbout")->trigger();
-        ctl<QAction>(f.main(), "menuAbout")->trigger();
-        f.app->showProblem(QStringLiteral("Cannot Load! Serial port is not available\r\nUse it"));
-        const QStringList about{"About Corvane", "Corvane vers. 2.0.8(beta)",
-                                "For programming Orbelin Synchronizers"};
-        const QStringList problem{"Problem", "Cannot Load! Serial port is not available\nUse it"};
-        QCOMPARE(seen, about + about + problem);
+            seen << fields.join(' ');
+        }
+        QCOMPARE(seen, shown);
+        QCOMPARE(tabFault(ctl<Spinner>(m, "scrModel")), QString());
     }
 
-    void progressCancel()
+    // Alt and the underlined letter opens that menu; F10 opens the first one.
+    void menusFromTheKeyboard_data()
     {
+        QTest::addColumn<bool>("finder");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("editor Alt+S") << false << int(Qt::Key_S) << "menuSynchronizer";
+        QTest::newRow("editor Alt+H") << false << int(Qt::Key_H) << "menuHep";
+        QTest::newRow("editor F10") << false << int(Qt::Key_F10) << "menuFile";
+        QTest::newRow("finder Alt+S") << true << int(Qt::Key_S) << "menuSynchro";
+        QTest::newRow("finder F10") << true << int(Qt::Key_F10) << "menuFile";
+    }
+    void menusFromTheKeyboard()
+    {
+        QFETCH(bool, finder);
+        QFETCH(int, key);
+        QFETCH(QString, menu);
         AppFixture f;
-        frmProgress& p = f.app->progressWindow();
-        QVERIFY(!p.isModal());
-        ctl<QProgressBar>(p, "ProgressBar1")->setMaximum(60);
-        p.setBar(0);
-        p.showNow();
-        QVERIFY(p.isVisible());
-        p.advance(70); // held within the maximum
-        QCOMPARE(ctl<QProgressBar>(p, "ProgressBar1")->value(), 60);
-        QSignalSpy cancelled(&p.cancelNotifier(), &CancelNotifier::cancelled);
-        QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
-        QVERIFY(!p.isVisible());
-        QCOMPARE(cancelled.size(), 1);
-        QCOMPARE(&f.app->progressWindow(), &p); // only hidden, never destroyed
+        if (finder)
+            activateFinder(f);
+        QMainWindow* w = finder ? static_cast<QMainWindow*>(&f.app->finder()) : &f.main();
+        QTest::keyClick(w, Qt::Key(key), key == Qt::Key_F10 ? Qt::NoModifier : Qt::AltModifier);
+        QAction* active = w->menuBar()->activeAction();
+        QVERIFY2(active && active->menu(), "no menu is open");
+        QCOMPARE(active->menu()->objectName(), menu);
+        QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                          : w->menuBar(),
+                        Qt::Key_Escape);
     }
 };
 

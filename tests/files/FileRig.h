@@ -1,27 +1,16 @@
 #pragma once
 // A fresh application with a scratch folder, and the settings-file commands driven the
-// way a user drives them: a button or menu entry, then the file dialog's answer.
+// way a user drives them: a button or menu entry, then the file dialog's answer. The editor
+// is read and set as text (TransferTest::editorText, setControls).
 
 #include "app/frmFileInput.h"
-#include "settingsfile/SettingsLines.h"
-#include "support/AppFixture.h"
+#include "transfer/TransferRig.h"
 
 #include <QAction>
 #include <QDir>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 
-// Every editor field in one list, so a failed comparison names the one that differs.
-inline QStringList describe(const EditorSnapshot& f)
-{
-    const auto mode = modFileAccess::ModeWord;
-    return QStringList() << f.txtModel << f.txtChannel << mode(f.StartMode) << mode(f.EndMode)
-                         << f.txtStartFrame << f.txtEndFrame << f.txtStartTitle << f.txtEndTitle
-                         << f.txtStartChapter << f.txtEndChapter
-                         << QString::number(f.chkSynchronize) << QString::number(f.chkSquelch)
-                         << f.txtComment << QStringList(f.txtInitStr.begin(), f.txtInitStr.end());
-}
+using namespace TransferTest;
 
 struct FileRig : AppFixture
 {
@@ -50,6 +39,4 @@ struct FileRig : AppFixture
     void save(const QString& answer) { run(ctl<QPushButton>(main(), "cmdFileSave"), answer); }
     frmFileInput& preview() { return app->fileInput(); }
     void accept() { QTest::mouseClick(ctl<QPushButton>(preview(), "cmdAccept"), Qt::LeftButton); }
-    QStringList fields() { return describe(main().model().snapshot()); }
-    void unlockModelChannel() { main().model().setModelChannelUnlocked(true); }
 };

@@ -3,78 +3,57 @@
 // init strings too long together showing the limit message once per file.
 
 #include "FileRig.h"
-#include "app/Spinner.h"
-#include "flows/EditorDefaults.h"
 #include "support/TestRunner.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <csignal>
 #include <sys/resource.h>
-
-namespace {
-// Sets the editor through its controls, as a user does, from "model|channel|start mode|
-// end mode|start frame|end frame|start title|end title|start chapter|end chapter|
-// synchronize|squelch|comment|init 1|init 2|init 3|init 4" (no model: locked).
-void setState(FileRig& f, const QString& state)
-{
-    const QStringList v = state.split('|');
-    frmMain& m = f.main();
-    if (!v[0].isEmpty()) {
-        f.unlockModelChannel();
-        ctl<Spinner>(m, "scrModel")->setValueNotify(v[0].toInt());
-        ctl<Spinner>(m, "scrChannel")->setValueNotify(v[1].toInt());
-    }
-    m.findChild<QRadioButton*>("optStart" + v[2])->setChecked(true);
-    m.findChild<QRadioButton*>("optEnd" + v[3])->setChecked(true);
-    ctl<QLineEdit>(m, "txtEndFrame")->setText(v[5]);
-    ctl<QLineEdit>(m, "txtStartFrame")->setText(v[4]);
-    ctl<Spinner>(m, "scrEndTitle")->setValueNotify(v[7].toInt());
-    ctl<Spinner>(m, "scrStartTitle")->setValueNotify(v[6].toInt());
-    ctl<Spinner>(m, "scrEndChapter")->setValueNotify(v[9].toInt());
-    ctl<Spinner>(m, "scrStartChapter")->setValueNotify(v[8].toInt());
-    ctl<QCheckBox>(m, "chkSynchronize")->setChecked(v[10] == "1");
-    ctl<QCheckBox>(m, "chkSquelch")->setChecked(v[11] == "1");
-    ctl<QLineEdit>(m, "txtComment")->setText(v[12]);
-    for (int i = 0; i < 4; ++i) // no step of the tests' states goes over 58 characters
-        ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))->setText(v[13 + i]);
-}
-} // namespace
 
 class SaveFlowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void saveWritesTwentyLines()
+    // Right after start-up: cancelled dialogs and files that cannot be read change nothing;
+    // the init-string boxes are empty, and so is what a saved file keeps.
+    void fileCommandsFromStartUp()
     {
         FileRig f;
-        f.main().cmdDefaults_Click();
-        const QString file = f.writeFile("saved", QByteArray(5000, 'x')); // a longer file
-        f.run(ctl<QAction>(f.main(), "menuFileSave"), file);
+        const QStringList before = editorText(f.main());
+        const QString title = f.main().windowTitle();
+        f.load(QString());
+        f.save(QString());
+        QCOMPARE(f.main().windowTitle(), title);
+        QVERIFY(f.modal.messages().isEmpty());
+        QVERIFY(QDir(f.dir.path()).entryList(QDir::Files).isEmpty());
+        for (const QString& bad : {f.dir.filePath("missing.txt"), f.dir.path()}) {
+            f.modal.clear();
+            f.load(bad);
+            QCOMPARE(f.modal.messages().size(), 1);
+            QVERIFY(f.modal.messages()[0].contains(QDir::toNativeSeparators(bad)));
+            QVERIFY(!f.preview().isVisible() && f.app->filePreview.details().isEmpty());
+            QCOMPARE(editorText(f.main()), before);
+        }
 
+        QString file = f.dir.filePath("startup.txt");
+        f.save(file);
         QList<QByteArray> lines = FileRig::readBytes(file).split('\n');
+        QCOMPARE(lines.size(), 21);
+        QCOMPARE(lines.mid(14, 4), (QList<QByteArray>{"Init String 1 \r", "Init String 2 \r",
+                                                      "Init String 3 \r", "Init String 4 \r"}));
+        QCOMPARE(pick(f.main(), "txtInitStr"),
+                 QString("txtInitStr1=|txtInitStr2=|txtInitStr3=|txtInitStr4="));
+        QCOMPARE(f.main().model().record().InitStr[0], QString());
+
+        // After Defaults, from the menu over a longer file: the example file's bytes, but
+        // for the time of saving.
+        f.main().cmdDefaults_Click();
+        file = f.writeFile("saved", QByteArray(5000, 'x'));
+        f.run(ctl<QAction>(f.main(), "menuFileSave"), file);
+        lines = FileRig::readBytes(file).split('\n');
         const QList<QByteArray> example = FileRig::exampleFile().split('\n');
         QVERIFY2(lines.value(1).startsWith("Timestamp ") && lines[1].size() > 12, lines.value(1));
-        lines[1] = example[1]; // the time of saving aside, the bytes are the example file's
+        lines[1] = example[1];
         QCOMPARE(lines, example);
         QCOMPARE(f.main().windowTitle(), file);
-    }
-
-    // Right after start-up the init-string boxes are empty, and so is what a file keeps.
-    void startUpSaveHoldsWhatTheEditorShows()
-    {
-        FileRig f;
-        const QString file = f.dir.filePath("startup.txt");
-        f.save(file);
-        const QList<QByteArray> lines = FileRig::readBytes(file).split('\n');
-        QCOMPARE(lines.size(), 21);
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(ctl<QLineEdit>(f.main(), QStringLiteral("txtInitStr%1").arg(i + 1))->text(),
-                     QString());
-            QCOMPARE(lines[14 + i], QByteArray("Init String ") + char('1' + i) + " \r");
-        }
-        QCOMPARE(f.main().model().record().InitStr[0], QString());
     }
 
     void failedSaveKeepsOldFile()
@@ -91,64 +70,59 @@ private slots:
         f.save(file);
         setrlimit(RLIMIT_FSIZE, &saved);
 
-        // One message box, naming the file and the system's reason.
-        QCOMPARE(f.modal.messages().size(), 1);
-        QCOMPARE(f.modal.messages()[0].section("\r\n", 1, 1), QDir::toNativeSeparators(file));
-        QVERIFY(!f.modal.messages()[0].section("\r\n", 2).trimmed().isEmpty());
+        // One plain message box (no exclamation icon), naming the file and the system's reason.
+        const QStringList shown = f.modal.messages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].section("\r\n", 0, 1),
+                 "Cannot save to the file\r\n" + QDir::toNativeSeparators(file));
+        QVERIFY(!shown[0].section("\r\n", 2).trimmed().isEmpty());
+        QVERIFY(!f.modal.requests.back().exclamation);
         QCOMPARE(FileRig::readBytes(file), old);
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
     }
 
-    void cancelledOrUnreadableChangesNothing()
-    {
-        FileRig f;
-        const QStringList before = f.fields();
-        const QString title = f.main().windowTitle();
-        f.load(QString()); // cancelled dialogs
-        f.save(QString());
-        QCOMPARE(f.main().windowTitle(), title);
-        QVERIFY(f.modal.messages().isEmpty());
-        QVERIFY(QDir(f.dir.path()).entryList(QDir::Files).isEmpty());
-
-        for (const QString& bad : {f.dir.filePath("missing.txt"), f.dir.path()}) {
-            f.modal.clear();
-            f.load(bad);
-            QCOMPARE(f.modal.messages().size(), 1);
-            QVERIFY(f.modal.messages()[0].contains(QDir::toNativeSeparators(bad)));
-            QVERIFY(!f.preview().isVisible());
-            QCOMPARE(f.fields(), before);
-            QVERIFY(f.app->filePreview.details().isEmpty()); // no preview was started
-        }
-    }
-
     void savedStateReadsBack_data()
     {
-        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("state"); // controls as the user set them, '|' between
         QTest::newRow("unlocked, blanks, tab, code-page letters")
-            << "45|7|Title|Timecode|12345|1079999|5|60|3|98|0|1|  Grüß  €x |AB CD| lead|trail  "
-               "|X\tY";
+            << "txtModel=45|txtChannel=7|optStartTitle=1|optEndTimecode=1|txtStartFrame=12345|"
+               "txtEndFrame=1079999|scrEndTitle=60|scrStartTitle=5|scrEndChapter=98|"
+               "scrStartChapter=3|chkSynchronize=0|chkSquelch=1|txtComment=  Grüß  €x |"
+               "txtInitStr1=AB CD|txtInitStr2= lead|txtInitStr3=trail  |txtInitStr4=X\tY";
         QTest::newRow("locked, init strings filling 58, comment of 15")
-            << "||Timecode|Title|1|1000|1|2|1|2|1|0|Fifteen chars!!|" + QString(23, 'A') + "|" +
-                   QString(23, 'B') + "|C 2 3 4 5 6 |";
+            << "optStartTimecode=1|optEndTitle=1|txtStartFrame=1|txtEndFrame=1000|"
+               "scrEndTitle=2|scrStartTitle=1|scrEndChapter=2|scrStartChapter=1|"
+               "chkSynchronize=1|chkSquelch=0|txtComment=Fifteen chars!!|txtInitStr1=" +
+                   QString(23, 'A') + "|txtInitStr2=" + QString(23, 'B') +
+                   "|txtInitStr3=C 2 3 4 5 6 |txtInitStr4=";
     }
 
     void savedStateReadsBack()
     {
         QFETCH(QString, state);
         FileRig f;
-        setState(f, state);
-        const QStringList saved = f.fields();
-        QCOMPARE(saved.mid(2), state.split('|').mid(2)); // the state was taken as meant
-        const QString file = f.dir.filePath("state.txt");
-        f.save(file);
+        frmMain& m = f.main();
+        const bool unlocked = state.startsWith("txtModel");
+        m.model().setModelChannelUnlocked(unlocked);
+        setControls(m, state.split('|'));
+        const QString fields = "txt|opt|chk";
+        const QString saved = pick(m, fields);
+        for (const QString& c : state.split('|')) // the state was taken as meant
+            QVERIFY2(saved.split('|').contains(QString(c).replace("scr", "txt")), qPrintable(c));
+        f.save(f.dir.filePath("state.txt"));
         // Unlike every row, with init strings that fill the 58 characters from the back:
         // the file's strings must not be judged against these.
-        const QString other = "|Frame|Frame|777|888|40|50|30|31|0|0|other||" + QString(12, 'X') +
-                              '|' + QString(23, 'Y') + '|' + QString(23, 'Z');
-        setState(f, (state.startsWith('|') ? "|" : "98|97") + other);
-        f.load(file);
+        setControls(m, QString("optStartFrame=1|optEndFrame=1|txtStartFrame=777|txtEndFrame=888|"
+                               "scrEndTitle=50|scrStartTitle=40|scrEndChapter=31|"
+                               "scrStartChapter=30|chkSynchronize=0|chkSquelch=0|txtComment=other|"
+                               "txtInitStr1=|txtInitStr2=" +
+                               QString(12, 'X') + "|txtInitStr3=" + QString(23, 'Y') +
+                               "|txtInitStr4=" + QString(23, 'Z') +
+                               (unlocked ? "|txtModel=98|txtChannel=97" : ""))
+                           .split('|'));
+        f.load(f.dir.filePath("state.txt"));
         f.accept();
-        QCOMPARE(f.fields(), saved);
+        QCOMPARE(pick(m, fields), saved);
         QVERIFY(f.modal.messages().isEmpty());
     }
 
@@ -161,18 +135,10 @@ private slots:
         f.load(f.writeFile("long.txt", bytes));
         f.accept();
         QCOMPARE(f.modal.messages().size(), 1); // the limit message, once
-        const QStringList cut = {QString(23, '1'), QString(23, '2'), QString(12, '3'), ""};
-        QStringList boxes;
-        for (int i = 1; i <= 4; ++i)
-            boxes << ctl<QLineEdit>(f.main(), QStringLiteral("txtInitStr%1").arg(i))->text();
-        QCOMPARE(boxes, cut);
-        QCOMPARE(QStringList(f.main().model().record().InitStr.begin(),
-                             f.main().model().record().InitStr.end()),
-                 cut);
-        // Outside a file load the message shows again for every character cut.
-        f.modal.clear();
-        ctl<QLineEdit>(f.main(), "txtInitStr4")->setText("ee");
-        QCOMPARE(f.modal.messages().size(), 2);
+        QCOMPARE(pick(f.main(), "txtInitStr"),
+                 "txtInitStr1=" + QString(23, '1') + "|txtInitStr2=" + QString(23, '2') +
+                     "|txtInitStr3=" + QString(12, '3') + "|txtInitStr4=");
+        QCOMPARE(f.main().model().record().InitStr[2], QString(12, '3'));
     }
 };
 

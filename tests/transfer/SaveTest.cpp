@@ -1,34 +1,24 @@
 // "SAVE to Synchronizer" through the editor window: what goes on the wire with the
 // model/channel lock on and off, the compare that follows, and the values a save refuses
-// to send.
+// to send. A compare that finds differences: MonitorTest, with what the monitor shows.
 
 #include "TransferRig.h"
-#include "app/HiddenKeys.h"
 #include "flows/modGetSetAll.h"
 #include "support/TestRunner.h"
-#include "transfer/CellMap.h"
 #include "transfer/SavePlan.h"
 
 #include <QAction>
-#include <QPushButton>
 
 using namespace TransferTest;
 
 namespace {
-// "W60 90" -> "W60", and the frames expected for a list of addresses.
-QStringList withoutData(const QStringList& frames)
+// Writes of two BEL bytes, the fill of unused text cells, to cells `from` to `to`.
+QString bells(int from, int to)
 {
     QStringList out;
-    for (const QString& f : frames)
-        out << f.section(' ', 0, 0);
-    return out;
-}
-QStringList framesFor(const char* kind, const QVector<uint8_t>& addresses)
-{
-    QStringList out;
-    for (uint8_t a : addresses)
-        out << QLatin1String(kind) + QString::number(a);
-    return out;
+    for (int a = from; a <= to; ++a)
+        out << QStringLiteral("W%1 \\x07\\x07").arg(a);
+    return out.join(' ');
 }
 } // namespace
 
@@ -36,149 +26,102 @@ class SaveTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanSaveWritesAndCompares_data();
-    void cleanSaveWritesAndCompares();
-    void unitKeepingACellFailsTheCompare();
-    void valuesTheUnitCannotHoldSendNothing_data();
-    void valuesTheUnitCannotHoldSendNothing();
-};
-
-void SaveTest::cleanSaveWritesAndCompares_data()
-{
-    QTest::addColumn<bool>("unlocked");
-    QTest::addColumn<QString>("compareBar"); // model and channel move only the compare's bar
-    QTest::newRow("locked: the unit keeps its model and channel") << false << "0-56/60";
-    QTest::newRow("unlocked by a load that marked them") << true << "0-58/60";
-}
-
-void SaveTest::cleanSaveWritesAndCompares()
-{
-    QFETCH(bool, unlocked);
-    QFETCH(QString, compareBar);
-    Rig rig;
-    QVERIFY(rig.ok);
-    frmMain& m = rig.main();
-    if (unlocked) {
-        putCells(rig.sim, {"3F=??"});
-        QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
-        rig.sim.clearWireLog();
-        rig.fx.modal.clear();
-    } else {
-        // Marks of an earlier load stand until the save.
-        ctl<HighlightShape>(m, "shpHiLiteStartTitle")->setFillColor(HighlightColors::Yellow);
-        ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
-        rig.main().model().marks()[MarkKey::StartTitle].OutOfRange = true;
+    void cleanSaveWritesAndCompares_data()
+    {
+        QTest::addColumn<bool>("unlocked");
+        QTest::addColumn<QString>("writes");     // as the unit names them, addresses in decimal
+        QTest::addColumn<QString>("compareBar"); // model and channel move only the compare's bar
+        QTest::addColumn<QString>("changes");    // in the editor
+        // After start-up: Title to Title, frames 1000 and 5000, no init strings. The start
+        // becomes a time, 0:00; marks of an earlier load stand until the save.
+        QTest::newRow("locked: the unit keeps its model and channel")
+            << false
+            << "W60 20 W48 00 W49 00 W50 00 W51 00 W52 00 W53 05 W54 00 W55 00 W56 01 W57 02 "
+               "W58 01 W59 02 W61 7< W72 He W73 ll W74 o\\x07 " +
+                   bells(75, 111)
+            << "0-56/60"
+            << "marks=..........|shpHiLiteStartTitle=hidden";
+        // A load that marked the model unlocked them, with the unit's defaults: Chapter to
+        // Chapter, and the start time 0:01 that the start frame 1 also reads as.
+        QTest::newRow("unlocked by a load that marked them")
+            << true
+            << "W63 33 W62 04 W60 60 W48 00 W49 00 W50 00 W51 10 W52 00 W53 01 W54 00 W55 00 "
+               "W56 01 W57 02 W58 01 W59 02 W61 7< W72 He W73 ll W74 o\\x07 " +
+                   bells(75, 79) + " W80 0K W81 L0 W82 DS W83 \\x0d\\x07 " + bells(84, 111)
+            << "0-58/60"
+            << "lock=shut|marks=..........|scrChannel=4/99 hidden|scrModel=33/99 hidden|"
+               "shpHiLiteModel=hidden|txtChannel=4 disabled|txtModel=33 disabled";
     }
-    ctl<Spinner>(m, "scrModel")->setValueClamped(33);
-    ctl<Spinner>(m, "scrChannel")->setValueClamped(4);
-    ctl<QRadioButton>(m, "optStartTimecode")->setChecked(true);
-    ctl<QLineEdit>(m, "txtComment")->setText("Hello");
-    const SavePlan plan = buildSavePlan(m.model().snapshot());
-    QVERIFY(plan.ok());
-    const QStringList fieldsBefore = storedFields(m);
-    ProgressWatch progress(rig.fx.app->progressWindow());
 
-    QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
+    void cleanSaveWritesAndCompares()
+    {
+        QFETCH(bool, unlocked);
+        QFETCH(QString, writes);
+        QFETCH(QString, compareBar);
+        QFETCH(QString, changes);
+        Rig rig;
+        QVERIFY(rig.ok);
+        frmMain& m = rig.main();
+        if (unlocked) {
+            putCells(rig.sim, {"3F=??"});
+            QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
+            rig.sim.clearWireLog();
+            rig.fx.modal.clear();
+        } else {
+            ctl<HighlightShape>(m, "shpHiLiteStartTitle")->setFillColor(HighlightColors::Yellow);
+            ctl<HighlightShape>(m, "shpHiLiteStartTitle")->show();
+            m.model().marks()[MarkKey::StartTitle].OutOfRange = true;
+        }
+        setControls(m, {"scrModel=33", "scrChannel=4", "optStartTimecode=1", "txtComment=Hello"});
+        const QStringList before = editorText(m);
+        ProgressWatch progress(rig.fx.app->progressWindow());
 
-    QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
-    QCOMPARE(progress.showings,
-             (QStringList{"Save to Synchronizer|Saving.............|0-57/60",
-                          "Save to Synchronizer|Comparing.............|" + compareBar}));
-    QVERIFY(rig.fx.app->progressWindow().isHidden());
-    const QStringList writes = rig.framesStartingWith("W");
-    QCOMPARE(writes.size(), unlocked ? 56 : 54);
-    QCOMPARE(withoutData(writes), framesFor("W", saveWriteOrder(unlocked)));
-    QCOMPARE(writes.filter(QRegularExpression("^W6[23] ")).size(), unlocked ? 2 : 0);
-    QCOMPARE(rig.framesStartingWith("R"), framesFor("R", compareReadOrder(unlocked)));
-    QCOMPARE(rig.framesStartingWith("ATT").size(), 4);
-    for (const CellWrite& w : plan.writes)
-        QCOMPARE(rig.sim.cell(w.address), (std::array<uint8_t, 2>{w.bytes.d0, w.bytes.d1}));
-    const uint8_t model = unlocked ? '3' : '2';
-    QCOMPARE(rig.sim.cell(0x3F), (std::array<uint8_t, 2>{model, model}));
-    QVERIFY(rig.shownMarks().isEmpty() && !rig.main().model().marks().any());
-    QCOMPARE(storedFields(m), fieldsBefore);
-    // The compare locks model and channel again.
-    QVERIFY(!rig.main().model().modelChannelUnlocked() &&
-            !rig.main().model().modelChannelMarked() &&
-            !ctl<QLineEdit>(m, "txtModel")->isEnabled());
-    QVERIFY(ctl<QPushButton>(m, "cmdSaveTo")->isEnabled() && !rig.main().model().transferRunning());
-}
+        rig.click("cmdSaveTo");
 
-void SaveTest::unitKeepingACellFailsTheCompare()
-{
-    Rig rig;
-    QVERIFY(rig.ok);
-    rig.sim.freezeCell(0x48);
-    ctl<QLineEdit>(rig.main(), "txtComment")->setText("Hello");
-    ProgressWatch progress(rig.fx.app->progressWindow());
-
-    QTest::mouseClick(ctl<QPushButton>(rig.main(), "cmdSaveTo"), Qt::LeftButton);
-
-    QCOMPARE(rig.problems,
-             QStringList{asShown("Compare Failed! The settings did not save "
-                                 "correctly to the synchronizer.\r\n Please try again")});
-    QVERIFY(rig.messages().isEmpty());
-    QCOMPARE(progress.showings.size(), 2);
-    QCOMPARE(rig.framesStartingWith("R").size(), 54);
-    QVERIFY(rig.shownMarks().isEmpty()); // a compare counts, it does not mark
-}
-
-void SaveTest::valuesTheUnitCannotHoldSendNothing_data()
-{
-    QTest::addColumn<QString>("via");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-    // Boxes a settings file may have filled with anything; a frame number typed but not
-    // yet checked when the menu entry (which leaves the focus in the box) saves; the worker
-    // checks on its own too, for any other caller.
-    QTest::newRow("button") << "button"
-                            << "txtEndTitle"
-                            << "150";
-    QTest::newRow("menu, frame being typed") << "menu"
-                                             << "txtStartFrame"
-                                             << "2000000";
-    QTest::newRow("worker") << "worker"
-                            << "txtEndChapter"
-                            << "1";
-}
-
-void SaveTest::valuesTheUnitCannotHoldSendNothing()
-{
-    QFETCH(QString, via);
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-    Rig rig;
-    QVERIFY(rig.ok);
-    frmMain& m = rig.main();
-    auto* edit = m.findChild<QLineEdit*>(box);
-    ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
-    if (via == "menu") {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, value);
-    } else {
-        edit->setText(value);
+        QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
+        QCOMPARE(progress.showings,
+                 (QStringList{"Save to Synchronizer|Saving.............|0-57/60",
+                              "Save to Synchronizer|Comparing.............|" + compareBar}));
+        QVERIFY(rig.fx.app->progressWindow().isHidden());
+        // The compare reads back the cells written, in the same order.
+        const QString reads = QString(writes).replace(QRegularExpression("W(\\d+) \\S+"), "R\\1");
+        QCOMPARE(rig.frames().join(' '), "ATT ATT " + writes + " ATT ATT " + reads);
+        // The save clears the marks; the compare locks model and channel again.
+        QStringList changed = editorText(m);
+        changed.removeIf([&](const QString& f) { return before.contains(f); });
+        QCOMPARE(changed.join('|'), changes);
+        QVERIFY(ctl<QPushButton>(m, "cmdSaveTo")->isEnabled() && !m.model().transferRunning());
     }
-    const QStringList before = wholeEditor(m);
-    ProgressWatch progress(rig.fx.app->progressWindow());
 
-    if (via == "menu")
+    // A frame number typed but not yet checked when the menu entry (which leaves the focus in
+    // the box) saves; then the worker on its own, for any other caller. Which values the unit
+    // cannot hold: SavePlanTest.
+    void valuesTheUnitCannotHoldSendNothing()
+    {
+        Rig rig;
+        QVERIFY(rig.ok);
+        frmMain& m = rig.main();
+        ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
+        ctl<QLineEdit>(m, "txtStartFrame")->setFocus();
+        ctl<QLineEdit>(m, "txtStartFrame")->selectAll();
+        QTest::keyClicks(ctl<QLineEdit>(m, "txtStartFrame"), "2000000");
+        const QStringList before = editorText(m);
+        ProgressWatch progress(rig.fx.app->progressWindow());
+
         ctl<QAction>(m, "menuSaveTo")->trigger();
-    else if (via == "button")
-        QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
-    else
         QCOMPARE(modGetSetAll::SetAllToCorvane(*rig.fx.app, buildSavePlan(m.model().snapshot())),
                  modGetSetAll::AlreadyReported);
 
-    QCOMPARE(rig.problems.size(), 1);
-    QVERIFY2(rig.problems[0].startsWith("Cannot Save! ") &&
-                 rig.problems[0].contains(QStringLiteral(" holds \"%1\"").arg(value)) &&
-                 !rig.problems[0].contains("communications errors"),
-             qPrintable(rig.problems[0]));
-    QVERIFY(rig.messages().isEmpty() && progress.showings.isEmpty());
-    QCOMPARE(rig.sim.framesReceived(), 0);
-    QCOMPARE(wholeEditor(m), before);
-}
+        QCOMPARE(rig.problems.size(), 2);
+        for (const QString& p : rig.problems)
+            QVERIFY2(p.startsWith("Cannot Save! ") && p.contains("Start Frame holds \"2000000\"") &&
+                         !p.contains("communications errors"),
+                     qPrintable(p));
+        QVERIFY(rig.messages().isEmpty() && progress.showings.isEmpty());
+        QCOMPARE(rig.sim.framesReceived(), 0);
+        QCOMPARE(editorText(m), before);
+    }
+};
 
 CORVANE_TEST_CLASS(SaveTest)
 #include "SaveTest.moc"

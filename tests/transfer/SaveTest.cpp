@@ -28,8 +28,8 @@ class SaveTest : public QObject
 private slots:
     void cleanSaveWritesAndCompares_data()
     {
-        QTest::addColumn<bool>("unlocked");
-        QTest::addColumn<QString>("writes");     // as the unit names them, addresses in decimal
+        QTest::addColumn<bool>("unlocked");  // and unpaced; the locked save runs at the real times
+        QTest::addColumn<QString>("writes"); // as the unit names them, addresses in decimal
         QTest::addColumn<QString>("compareBar"); // model and channel move only the compare's bar
         QTest::addColumn<QString>("changes");    // in the editor
         // After start-up: Title to Title, frames 1000 and 5000, no init strings. The start
@@ -59,7 +59,7 @@ private slots:
         QFETCH(QString, writes);
         QFETCH(QString, compareBar);
         QFETCH(QString, changes);
-        Rig rig;
+        Rig rig(true, unlocked ? LineTiming::unpaced() : LineTiming{});
         QVERIFY(rig.ok);
         frmMain& m = rig.main();
         if (unlocked) {
@@ -86,6 +86,17 @@ private slots:
         // The compare reads back the cells written, in the same order.
         const QString reads = QString(writes).replace(QRegularExpression("W(\\d+) \\S+"), "R\\1");
         QCOMPARE(rig.frames().join(' '), "ATT ATT " + writes + " ATT ATT " + reads);
+        if (!unlocked) {
+            // The unit had its time: the attention frames 130 ms apart, 100 ms after each
+            // write (as the unit received them: give a millisecond either way; the first write
+            // still shares the line with the second attention frame).
+            QList<simsync::WireEntry> sent = rig.sim.wireLog();
+            sent.removeIf(
+                [](const simsync::WireEntry& e) { return e.dir != simsync::Direction::ToUnit; });
+            QVERIFY(sent[1].ms - sent[0].ms >= 129);
+            for (int i = 4; i < 2 + 54; ++i) // between the 54 writes
+                QVERIFY2(sent[i].ms - sent[i - 1].ms >= 99, qPrintable(QString::number(i)));
+        }
         // The save clears the marks; the compare locks model and channel again.
         QStringList changed = editorText(m);
         changed.removeIf([&](const QString& f) { return before.contains(f); });

@@ -11,6 +11,7 @@
 #include "comm/modCorvaneComm.h"
 #include "simunit/SimSync.h"
 #include "support/AppFixture.h"
+#include "support/CellTokens.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -151,12 +152,10 @@ struct Rig
     }
 };
 
-// Unit memory as "3F=22": cell 0x3F holds the bytes "22".
-inline void putCells(SimSync& sim, const QStringList& cells)
+// Cells written as tokens ("3F=22", "modes=C/M", ...: support/CellTokens.h).
+inline void putCells(SimSync& sim, const QStringList& tokens)
 {
-    for (const QString& c : cells)
-        sim.setCell(c.left(2).toInt(nullptr, 16), uint8_t(c.at(3).unicode()),
-                    uint8_t(c.at(4).unicode()));
+    CellTokens::put(sim, tokens);
 }
 
 } // namespace TransferTest

@@ -17,7 +17,8 @@ class CommandLayerTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void attentionThenReads()
+    // The paced exchange: attention, two reads and a write at the real times.
+    void attentionReadsAndWrite()
     {
         CommRig rig;
         QVERIFY(rig.open(LineTiming{}));
@@ -34,7 +35,16 @@ private slots:
         QCOMPARE(ReadCell(rig.c, 62), int16_t(ReadGood));
         QCOMPARE(DecodeReplyNumber(rig.cmd), 1);
         QVERIFY(!rig.timer.Enabled());
-        QCOMPARE(rig.sim.frames(Direction::ToUnit), (QStringList{"ATT", "ATT", "R63", "R62"}));
+        // A write has no answer, and the unit gets 100 ms to store the cell.
+        clock.restart();
+        QCOMPARE(WriteCell(rig.c, 0x48, 'H', 'i'), int16_t(1));
+        QVERIFY(clock.elapsed() >= 100);
+        QVERIFY(rig.cmd.LastCommError.isEmpty());
+        QVERIFY(rig.sim.waitForFramesReceived(5, 1000));
+        QCOMPARE(rig.sim.cell(0x48), (std::array<uint8_t, 2>{'H', 'i'}));
+        QCOMPARE(rig.sim.frames(Direction::ToUnit),
+                 (QStringList{"ATT", "ATT", "R63", "R62", "W72 Hi"}));
+        QCOMPARE(rig.sim.frames(Direction::FromUnit).size(), 2);
     }
 
     void faultyReplies_data()
@@ -44,21 +54,20 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QByteArray>("reply"); // empty: not looked at
-        QTest::addColumn<int>(
-            "minMs"); // at the real times: 130 ms pauses around two attention pairs
+        // At the real times: 130 ms pauses around two attention pairs (and the reply limits).
+        QTest::addColumn<int>("minMs");
         // The unit sends each reply frame whole, so a five-byte reply is seen as five bytes.
-        QTest::newRow("five bytes")
-            << Fault::Long5 << Fault::Long5 << -2 << "Reply garbled" << QByteArray("01") << 780;
-        QTest::newRow("three bytes") << Fault::Short3 << Fault::Short3 << 0 << "Reply Timed Out"
-                                     << QByteArray(2, '\0') << 780;
-        QTest::newRow("silence") << Fault::Silence << Fault::Silence << 0 << "Reply Timed Out"
-                                 << QByteArray(2, '\0') << 3 * 200 + 780;
-        QTest::newRow("CR LF") << Fault::WrongTerminator << Fault::WrongTerminator << -2
-                               << "Reply garbled" << QByteArray("01") << 780;
-        QTest::newRow("garbage") << Fault::Garbage << Fault::Garbage << -2 << "Reply garbled"
-                                 << QByteArray() << 780;
-        QTest::newRow("recovered on the third try")
-            << Fault::Long5 << Fault::Short3 << 1 << "" << QByteArray("01") << 780;
+        const QByteArray none(2, '\0');
+        const auto row = [](const char* n, Fault f, Fault l, int st, const char* e,
+                            const QByteArray& r,
+                            int ms) { QTest::newRow(n) << f << l << st << QString(e) << r << ms; };
+        row("five bytes", Fault::Long5, Fault::Long5, -2, "Reply garbled", "01", 780);
+        row("three bytes", Fault::Short3, Fault::Short3, 0, "Reply Timed Out", none, 780);
+        row("silence", Fault::Silence, Fault::Silence, 0, "Reply Timed Out", none, 3 * 200 + 780);
+        row("CR LF", Fault::WrongTerminator, Fault::WrongTerminator, -2, "Reply garbled", "01",
+            780);
+        row("garbage", Fault::Garbage, Fault::Garbage, -2, "Reply garbled", {}, 780);
+        row("recovered on the third try", Fault::Long5, Fault::Short3, 1, "", "01", 780);
     }
 
     void faultyReplies()
@@ -113,21 +122,6 @@ private slots:
         QCOMPARE(WriteCell(rig.c, 63, '1', '2'), int16_t(0));
         QCOMPARE(rig.cmd.LastCommError, text);
         QVERIFY(clock.elapsed() < 100); // nothing went out: no pause
-    }
-
-    void writeStoresCellAndPauses()
-    {
-        CommRig rig;
-        QVERIFY(rig.open(LineTiming{}));
-        QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(WriteCell(rig.c, 0x48, 'H', 'i'), int16_t(1));
-        QVERIFY(clock.elapsed() >= 100);
-        QVERIFY(rig.cmd.LastCommError.isEmpty());
-        QVERIFY(rig.sim.waitForFramesReceived(1, 1000));
-        QCOMPARE(rig.sim.cell(0x48), (std::array<uint8_t, 2>{'H', 'i'}));
-        QCOMPARE(rig.sim.frames(Direction::ToUnit), QStringList{"W72 Hi"});
-        QCOMPARE(rig.sim.frames(Direction::FromUnit), QStringList{}); // no answer to a write
     }
 
     void lineVanishingEndsReadPromptly()

@@ -50,43 +50,38 @@ private slots:
     {
         QTest::addColumn<PortFacts>("f");
         QTest::addColumn<QString>("line");
-        const PortHolder minicom{4242, "minicom"};
-        const QString perm = "  /dev/ttyUSB0: no permission ";
-        QTest::newRow("dialout") << facts(EACCES, true, "Permission denied", "dialout")
-                                 << perm + "(group dialout): join the dialout group (sudo usermod "
-                                           "-aG dialout $USER) and log in again";
-        QTest::newRow("uucp") << facts(EPERM, true, "Operation not permitted", "uucp")
-                              << perm + "(group uucp): join the uucp group (sudo usermod -aG "
-                                        "uucp $USER) and log in again";
-        QTest::newRow("group unknown")
-            << facts(EACCES, true, "Permission denied")
-            << perm + "(group unknown): ask the administrator for read and write access to it";
-        QTest::newRow("group root")
-            << facts(EACCES, true, "Permission denied", "root")
-            << perm + "(group root): ask the administrator for read and write access to it";
-        QTest::newRow("busy, holder open") << facts(EBUSY, true, "", "dialout", {}, minicom)
-                                           << Busy + " (minicom, process 4242): close it and try "
-                                                     "again";
-        QTest::newRow("lock file holder") << facts(0, true, LockText, "dialout", minicom)
-                                          << Busy + " (minicom, process 4242): close it and try "
-                                                    "again";
-        QTest::newRow("holder beats permission")
-            << facts(EACCES, true, LockText, "dialout", PortHolder{77, ""})
-            << Busy + " (process 77): close it and try again";
-        QTest::newRow("open holder beats lock")
-            << facts(0, true, LockText, "", PortHolder{77, "old"}, minicom)
-            << Busy + " (minicom, process 4242): close it and try again";
-        QTest::newRow("busy, holder unknown")
-            << facts(EBUSY, true, "Device or resource busy") << Busy + ": close it and try again";
-        QTest::newRow("holder, other failure")
-            << facts(0, false, "Inappropriate ioctl for device", "", minicom)
-            << "  /dev/ttyUSB0: cannot be opened: Inappropriate ioctl for device";
-        QTest::newRow("other errno") << facts(EIO, false, "Input/output error", "dialout")
-                                     << "  /dev/ttyUSB0: cannot be opened: Input/output error";
-        QTest::newRow("no text") << facts(EIO, false, "")
-                                 << "  /dev/ttyUSB0: cannot be opened: " + systemText(EIO);
-        QTest::newRow("missing") << facts(ENOENT, false, "No such file or directory") << "";
-        QTest::newRow("missing folder") << facts(ENOTDIR, false, "Not a directory") << "";
+        const PortHolder minicom{4242, "minicom"}, other{77, ""};
+        const QString perm = "  /dev/ttyUSB0: no permission (group ";
+        const QString join = "): join the %1 group (sudo usermod -aG %1 $USER) and log in again";
+        const QString ask = "): ask the administrator for read and write access to it";
+        const QString closeIt = ": close it and try again",
+                      minicomHolds = " (minicom, process 4242)";
+        const QString cannot = "  /dev/ttyUSB0: cannot be opened: ";
+        const auto row = [](const char* name, const PortFacts& f, const QString& line) {
+            QTest::newRow(name) << f << line;
+        };
+        row("dialout", facts(EACCES, true, "Permission denied", "dialout"),
+            perm + "dialout" + join.arg("dialout"));
+        row("uucp", facts(EPERM, true, "Operation not permitted", "uucp"),
+            perm + "uucp" + join.arg("uucp"));
+        row("group unknown", facts(EACCES, true, "Permission denied"), perm + "unknown" + ask);
+        row("group root", facts(EACCES, true, "Permission denied", "root"), perm + "root" + ask);
+        row("busy, holder open", facts(EBUSY, true, "", "dialout", {}, minicom),
+            Busy + minicomHolds + closeIt);
+        row("lock file holder", facts(0, true, LockText, "dialout", minicom),
+            Busy + minicomHolds + closeIt);
+        row("holder beats permission", facts(EACCES, true, LockText, "dialout", other),
+            Busy + " (process 77)" + closeIt);
+        row("open holder beats lock", facts(0, true, LockText, "", PortHolder{77, "old"}, minicom),
+            Busy + minicomHolds + closeIt);
+        row("busy, holder unknown", facts(EBUSY, true, "Device or resource busy"), Busy + closeIt);
+        row("holder, other failure", facts(0, false, "Inappropriate ioctl for device", "", minicom),
+            cannot + "Inappropriate ioctl for device");
+        row("other errno", facts(EIO, false, "Input/output error", "dialout"),
+            cannot + "Input/output error");
+        row("no text", facts(EIO, false, ""), cannot + systemText(EIO));
+        row("missing", facts(ENOENT, false, "No such file or directory"), "");
+        row("missing folder", facts(ENOTDIR, false, "Not a directory"), "");
     }
 
     void describe()
@@ -101,21 +96,23 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<qint64>("pid");
         const int32_t binary = 4242, newlineByte = 10;
-        QTest::newRow("several lines") << QByteArray("6370\nqsexp\nvm\n") << qint64(6370);
-        QTest::newRow("padded") << QByteArray("      4242\n") << qint64(4242);
-        QTest::newRow("bare digits") << QByteArray("4242") << qint64(4242);
-        QTest::newRow("binary") << QByteArray(reinterpret_cast<const char*>(&binary), 4)
-                                << qint64(4242);
-        // 14646 is the bytes "69", NUL, NUL: a binary pid whose first bytes are digits.
-        const int32_t digitsFirst = 14646;
-        QTest::newRow("binary, digits first")
-            << QByteArray(reinterpret_cast<const char*>(&digitsFirst), 4) << qint64(14646);
-        QTest::newRow("four digits") << QByteArray("1234") << qint64(1234);
-        QTest::newRow("binary with LF")
-            << QByteArray(reinterpret_cast<const char*>(&newlineByte), 4) << qint64(10);
-        QTest::newRow("empty") << QByteArray() << qint64(0);
-        QTest::newRow("text") << QByteArray("locked\n") << qint64(0);
-        QTest::newRow("negative") << QByteArray("-5\n") << qint64(0);
+        const int32_t digitsFirst = 14646; // the bytes "69", NUL, NUL: binary, digits first
+        const auto bin = [](const int32_t& v) {
+            return QByteArray(reinterpret_cast<const char*>(&v), 4);
+        };
+        const std::pair<const char*, std::pair<QByteArray, qint64>> rows[] = {
+            {"several lines", {"6370\nqsexp\nvm\n", 6370}},
+            {"padded", {"      4242\n", 4242}},
+            {"bare digits", {"4242", 4242}},
+            {"binary", {bin(binary), 4242}},
+            {"binary, digits first", {bin(digitsFirst), 14646}},
+            {"four digits", {"1234", 1234}},
+            {"binary with LF", {bin(newlineByte), 10}},
+            {"empty", {"", 0}},
+            {"text", {"locked\n", 0}},
+            {"negative", {"-5\n", 0}}};
+        for (const auto& [name, row] : rows)
+            QTest::newRow(name) << row.first << row.second;
     }
 
     void lockFileContent()

@@ -2,27 +2,31 @@
 # Installs what is missing, builds and runs the whole test suite once, in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report fails); then a fixed run of
 # the settings-file fuzzer; last the Debian package, built and checked, with the
-# benchmarks built beside it (not run).
+# benchmarks built beside it (not run). Both builds compile their sources a few files at a
+# time (unity builds): the whole command runs in a fraction of the time.
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/setup-deps.sh --with-fuzz --with-package-check
 export QT_QPA_PLATFORM=offscreen
 JOBS="$(nproc)"
 
-echo "== sanitizer build and the test suite"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF
+echo "== sanitizer build and the test suite ($(date +%T))"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF \
+    -DCMAKE_UNITY_BUILD=ON
 cmake --build build-asan -j"$JOBS"
+echo "== the test suite ($(date +%T))"
 (cd build-asan && ctest --output-on-failure -j"$JOBS")
 
 if [ -f fuzz/run-fuzz.sh ]; then
-    echo "== fuzzing the settings-file reader and parser"
+    echo "== fuzzing the settings-file reader and parser ($(date +%T))"
     sh fuzz/run-fuzz.sh
 fi
-echo "== the Debian package, built and checked, and the benchmarks"
-cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON
+echo "== the Debian package, built and checked, and the benchmarks ($(date +%T))"
+cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON \
+    -DCMAKE_UNITY_BUILD=ON
 cmake --build build-pkg -j"$JOBS"
 rm -f build-pkg/corvane_*.deb
 (cd build-pkg && cpack -G DEB)
 sh tests/package/check-package.sh build-pkg
 
-echo "== all tests passed"
+echo "== all tests passed ($(date +%T))"

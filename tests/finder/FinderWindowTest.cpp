@@ -27,10 +27,9 @@ void FinderWindowTest::keySequence_data()
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<bool>("unlocked");
     const int a = HiddenKeys::First, b = HiddenKeys::Second;
+    // Which presses complete the sequence: the editor's table; here what the finder does.
     QTest::newRow("once shows") << QList<int>{a, b} << true;
     QTest::newRow("twice hides") << QList<int>{a, b, a, b} << false;
-    QTest::newRow("other key between") << QList<int>{a, 'x', b} << false;
-    QTest::newRow("first key twice") << QList<int>{a, a, b} << false;
 }
 
 void FinderWindowTest::keySequence()

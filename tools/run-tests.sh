@@ -2,8 +2,8 @@
 # Installs what is missing, builds and runs the whole test suite once, in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report fails); then a fixed run of
 # the settings-file fuzzer; last the Debian package, built and checked, with the
-# benchmarks built beside it (not run). Both builds compile their sources a few files at a
-# time (unity builds): the whole command runs in a fraction of the time.
+# benchmarks built beside it (not run). Both builds are unity builds: a few sources per
+# compilation, so the Qt headers are read far fewer times.
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/setup-deps.sh --with-fuzz --with-package-check

@@ -26,21 +26,22 @@ public:
     void endApply() override { log.append("end"); }
     void setText(TextField f, const QString& text) override
     {
-        set(QStringLiteral("Model Channel StartFrame EndFrame StartTitle EndTitle StartChapter "
-                           "EndChapter InitStr1 InitStr2 InitStr3 InitStr4 Comment")
-                .split(' ')[static_cast<int>(f)],
+        set(QString("Model Channel StartFrame EndFrame StartTitle EndTitle StartChapter "
+                    "EndChapter InitStr1 InitStr2 InitStr3 InitStr4 Comment")
+                .split(' ')[int(f)],
             text);
     }
     void selectOption(OptionField o) override
     {
-        const QStringList modes = {"Title", "Chapter", "Timecode", "Frame"};
-        set(o < OptionField::EndTitle ? "StartMode" : "EndMode", modes[static_cast<int>(o) % 4]);
+        set(o < OptionField::EndTitle ? "StartMode" : "EndMode",
+            QString("Title Chapter Timecode Frame").split(' ')[int(o) % 4]);
     }
     void setCheck(CheckField box, int value) override
     {
         set(box == CheckField::Synchronize ? "Synchronize" : "Squelch", QString::number(value));
     }
     void setListIndex(ListField, int index) override { set("Baud", QString::number(index)); }
+    void set(const QString& control, const QString& value) { log.append(control + '=' + value); }
 
     // Every control's last value, sorted by control: "Channel=7 StartFrame=12".
     QString state() const
@@ -51,6 +52,4 @@ public:
                 last[entry.section('=', 0, 0)] = entry;
         return QStringList(last.values()).join(' ');
     }
-
-    void set(const QString& control, const QString& value) { log.append(control + '=' + value); }
 };

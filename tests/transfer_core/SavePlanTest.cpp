@@ -6,25 +6,25 @@
 #include "transfer/MarkPlan.h"
 #include "transfer/WholeNumber.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 namespace {
 
-QByteArray written(const SavePlan& plan, uint8_t first = 0, int count = 256)
+// The problem with a box holding text that is no whole number from lo to hi.
+QString number(const char* field, const char* text, int lo, int hi)
 {
-    QByteArray out;
-    for (const CellWrite& w : plan.writes)
-        if (w.address >= first && w.address < first + count)
-            out += char(w.bytes.d0) + QByteArray(1, char(w.bytes.d1));
-    return out;
+    return QString("%1 holds \"%2\"; it must be a whole number from %3 to %4.")
+        .arg(field, text, QString::number(lo), QString::number(hi));
 }
 
-QString number(const char* field, const char* holds, int lo, int hi)
+// The cells a unit holds once the plan's writes have arrived.
+CellSet unitAfter(const SavePlan& plan)
 {
-    return QString("%1 holds %2; it must be a whole number from %3 to %4.")
-        .arg(field, holds)
-        .arg(lo)
-        .arg(hi);
+    CellSet unit;
+    for (const CellWrite& w : plan.writes)
+        unit.set(w.address, w.bytes);
+    return unit;
 }
 
 } // namespace
@@ -33,105 +33,94 @@ class SaveTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void defaultsLocked()
+    void writes_data()
     {
-        const SavePlan plan = buildSavePlan(TestEditor::with({}));
-        QVERIFY(plan.ok());
-        QCOMPARE(plan.writes.size(), 54);
-        QCOMPARE(plan.writes[0].address, uint8_t(0x3C));
-        QCOMPARE(written(plan), QByteArray("50") + "000000" + "10" + "000100" + "00" + "01020102" +
-                                    "7<" + QByteArray(16, '\a') + "0KL0DS\r" +
-                                    QByteArray(57, '\a'));
-        for (const CellWrite& w : plan.writes)
-            QVERIFY(w.advancesBar);
+        QTest::addColumn<QStringList>("editor");
+        QTest::addColumn<QByteArray>("cells"); // every write's two bytes, in write order
+        QTest::newRow("defaults, locked")
+            << QStringList{}
+            << QByteArray("50 000000 10 000100 00 01020102 7<").replace(" ", "") +
+                   QByteArray(16, '\a') + "0KL0DS\r" + QByteArray(57, '\a');
+        QTest::newRow("unlocked: model and channel first")
+            << QString("unlocked txtModel=7 txtChannel=42 chkSynchronize=0 modes=M/F "
+                       "scrStartMinutes=12 scrStartSeconds=5 txtEndFrame=1079999 "
+                       "txtComment=5\u20ac txtInitStr2=AB")
+                   .split(' ')
+            << QByteArray("07 42 >0 00012050 10799990 01020102 74 5\x80").replace(" ", "") +
+                   QByteArray(14, '\a') + "0KL0DS\rAB\r" + QByteArray(54, '\a');
     }
 
-    void unlockedWritesModelAndChannelFirst()
+    void writes()
     {
-        const SavePlan plan = buildSavePlan(
-            TestEditor::with({"unlocked", "txtModel=7", "txtChannel=42", "chkSynchronize=0",
-                              "modes=M/F", "scrStartMinutes=12", "scrStartSeconds=5",
-                              "txtEndFrame=1079999", "txtComment=5\u20ac", "txtInitStr2=AB"}));
+        QFETCH(QStringList, editor);
+        QFETCH(QByteArray, cells);
+        const SavePlan plan = buildSavePlan(TestEditor::with(editor));
         QVERIFY(plan.ok());
-        QCOMPARE(plan.writes.size(), 56);
-        QCOMPARE(plan.writes[1].address, uint8_t(0x3E));
-        QCOMPARE(written(plan).left(4), QByteArray("0742"));
-        QVERIFY(!plan.writes[0].advancesBar && !plan.writes[1].advancesBar &&
-                plan.writes[2].advancesBar);
-        QCOMPARE(written(plan, 0x3C, 2), QByteArray(">074")); // Time/Frame, squelch only
-        QCOMPARE(written(plan, 0x30, 8), QByteArray("0001205010799990"));
-        QCOMPARE(written(plan, 0x48, 8), QByteArray("5\x80").leftJustified(16, '\a'));
-        QCOMPARE(written(plan, 0x50, 32), QByteArray("0KL0DS\rAB\r").leftJustified(64, '\a'));
+        // Model and channel, when written, go first and leave the progress bar alone; then
+        // the mode cell, the points, titles and chapters, the option cell, comment and init
+        // strings.
+        const int first = editor.contains("unlocked") ? 2 : 0;
+        QByteArray got, bytes;
+        for (int i = 0; i < plan.writes.size(); ++i) {
+            const CellWrite& w = plan.writes[i];
+            got += char(w.address);
+            bytes += char(w.bytes.d0) + QByteArray(1, char(w.bytes.d1));
+            QCOMPARE(w.advancesBar, i >= first);
+        }
+        QCOMPARE(bytes, cells);
+        const QByteArray order =
+            "3c 30313233 34353637 38393a3b 3d 48494a4b4c4d4e4f "
+            "505152535455565758595a5b5c5d5e5f 606162636465666768696a6b6c6d6e6f";
+        QCOMPARE(got, QByteArray::fromHex((first ? "3f3e " : "") + order));
     }
 
     void checks_data()
     {
         QTest::addColumn<QStringList>("editor");
         QTest::addColumn<QStringList>("problems");
-        QTest::newRow("defaults") << QStringList{} << QStringList{};
-        QTest::newRow("title 150") << QStringList{"txtStartTitle=150"}
-                                   << QStringList{number("Start Title", "\"150\"", 1, 99)};
-        QTest::newRow("frame -5") << QStringList{"txtStartFrame=-5"}
-                                  << QStringList{number("Start Frame", "\"-5\"", 1, 1079999)};
-        QTest::newRow("model abc, unlocked") << QStringList{"unlocked", "txtModel=abc"}
-                                             << QStringList{number("Model", "\"abc\"", 1, 99)};
-        QTest::newRow("model abc, locked: not written")
-            << QStringList{"txtModel=abc"} << QStringList{};
-        QTest::newRow("empty channel") << QStringList{"unlocked", "txtChannel="}
-                                       << QStringList{number("Channel", "nothing", 1, 99)};
-        QTest::newRow("blanks and sign")
-            << QStringList{"txtStartTitle= 42 ", "txtEndTitle=+43"} << QStringList{};
-        QTest::newRow("not whole") << QStringList{"txtStartFrame=12.5"}
-                                   << QStringList{number("Start Frame", "\"12.5\"", 1, 1079999)};
-        QTest::newRow("beyond 64 bits")
-            << QStringList{"txtEndChapter=99999999999999999999999"}
-            << QStringList{number("End Chapter", "\"99999999999999999999999\"", 2, 99)};
-        QTest::newRow("start title 99, end Title")
-            << QStringList{"modes=C/T", "txtStartTitle=99"}
-            << QStringList{number("Start Title", "\"99\"", 1, 98)};
-        QTest::newRow("start chapter 99, end Title")
-            << QStringList{"modes=C/T", "txtStartChapter=99"} << QStringList{};
-        QTest::newRow("start frame last, end Frame")
-            << QStringList{"modes=F/F", "txtStartFrame=1079999", "txtEndFrame=1079999"}
-            << QStringList{number("Start Frame", "\"1079999\"", 1, 1079998)};
-        QTest::newRow("frames out of order in Chapter modes")
-            << QStringList{"txtStartFrame=5000", "txtEndFrame=3000"}
-            << QStringList{number("End Frame", "\"3000\"", 5001, 1079999)};
-        QTest::newRow("frame box unused in Time mode")
-            << QStringList{"modes=M/C", "txtStartFrame=abc"} << QStringList{};
-        QTest::newRow("Chapter 5000 to Time 1:00")
-            << QStringList{"modes=C/M", "txtStartFrame=5000", "scrEndMinutes=1"} << QStringList{};
-        QTest::newRow("Time 12:05 to Frame 1000")
-            << QStringList{"modes=M/F", "scrStartMinutes=12", "scrStartSeconds=5",
-                           "txtEndFrame=1000"}
-            << QStringList{};
-        QTest::newRow("both Time, end not after start")
-            << QStringList{"modes=M/M", "scrStartMinutes=10", "scrEndMinutes=10"}
-            << QStringList{"End Time holds 10:00; it must be from 10:01 to 599:59."};
-        QTest::newRow("start 599:59")
-            << QStringList{"modes=M/C", "scrStartMinutes=599", "scrStartSeconds=59"}
-            << QStringList{"Start Time holds 599:59; it must be from 0:00 to 599:58."};
-        QTest::newRow("end 0:00") << QStringList{"modes=T/M", "scrEndMinutes=0"}
-                                  << QStringList{
-                                         "End Time holds 0:00; it must be from 0:01 to 599:59."};
-        QTest::newRow("seconds 60") << QStringList{"modes=M/M", "scrStartSeconds=60"}
-                                    << QStringList{number("Start Second", "60", 0, 59)};
-        QTest::newRow("comment of 16")
-            << QStringList{"txtComment=0123456789abcdef"}
-            << QStringList{"Comment holds 16 characters; it must be at most 15 characters."};
-        QTest::newRow("init string of 24")
-            << QStringList{"txtInitStr3=" + QString(24, 'x')}
-            << QStringList{"Init String 3 holds 24 characters; it must be at most 23 characters."};
-        QTest::newRow("init strings of 59")
-            << QStringList{"txtInitStr1=" + QString(23, 'a'), "txtInitStr2=" + QString(23, 'b'),
-                           "txtInitStr4=" + QString(13, 'c')}
-            << QStringList{"Init Strings (58 chars. total) holds 59 characters; it must be at "
-                           "most 58 characters."};
-        QTest::newRow("several, in write order")
-            << QStringList{"unlocked", "txtModel=0", "txtEndTitle=abc", "txtStartFrame=0"}
-            << QStringList{number("Model", "\"0\"", 1, 99),
-                           number("Start Frame", "\"0\"", 1, 1079999),
-                           number("End Title", "\"abc\"", 2, 99)};
+        // Each row's name is its editor tokens, apart by blanks ("_" a blank inside a value).
+        const auto row = [](const QString& editor, const QStringList& problems = {}) {
+            QTest::newRow(qPrintable(editor))
+                << editor.split(' ', Qt::SkipEmptyParts).replaceInStrings("_", " ") << problems;
+        };
+        // Numbers: too big, too small, no number, nothing; blanks and a sign allowed, a locked
+        // model not checked.
+        row("txtStartTitle=150", {number("Start Title", "150", 1, 99)});
+        row("txtStartFrame=-5", {number("Start Frame", "-5", 1, 1079999)});
+        row("unlocked txtModel=abc", {number("Model", "abc", 1, 99)});
+        row("unlocked txtChannel=",
+            {"Channel holds nothing; it must be a whole number from 1 to 99."});
+        row("txtModel=abc txtStartTitle=_42_ txtEndTitle=+43");
+        row("txtEndChapter=99999999999999999999999",
+            {number("End Chapter", "99999999999999999999999", 2, 99)});
+        // A start leaves room for an end of the same kind.
+        row("modes=C/T txtStartTitle=99 txtStartChapter=99", {number("Start Title", "99", 1, 98)});
+        row("modes=F/F txtStartFrame=1079999 txtEndFrame=1079999",
+            {number("Start Frame", "1079999", 1, 1079998)});
+        row("txtStartFrame=5000 txtEndFrame=3000", {number("End Frame", "3000", 5001, 1079999)});
+        // Times: points of different kinds never ordered, the frame box unused by a time.
+        row("modes=C/M txtStartFrame=5000 scrEndMinutes=1");
+        row("modes=M/F scrStartMinutes=12 scrStartSeconds=5 txtEndFrame=1000");
+        row("modes=M/M scrStartMinutes=10 scrEndMinutes=10",
+            {"End Time holds 10:00; it must be from 10:01 to 599:59."});
+        row("modes=M/C txtStartFrame=abc scrStartMinutes=599 scrStartSeconds=59",
+            {"Start Time holds 599:59; it must be from 0:00 to 599:58."});
+        row("modes=T/M scrEndMinutes=0", {"End Time holds 0:00; it must be from 0:01 to 599:59."});
+        row("modes=M/M scrStartSeconds=60",
+            {"Start Second holds 60; it must be a whole number from 0 to 59."});
+        // Texts.
+        row("txtComment=0123456789abcdef",
+            {"Comment holds 16 characters; it must be at most 15 characters."});
+        row("txtInitStr3=" + QString(24, 'x'),
+            {"Init String 3 holds 24 characters; it must be at most 23 characters."});
+        row("txtInitStr1=" + QString(23, 'a') + " txtInitStr2=" + QString(23, 'b') +
+                " txtInitStr4=" + QString(13, 'c'),
+            {"Init Strings (58 chars. total) holds 59 characters; it must be at most 58 "
+             "characters."});
+        // Several, in write order.
+        row("unlocked txtModel=0 txtEndTitle=abc txtStartFrame=0",
+            {number("Model", "0", 1, 99), number("Start Frame", "0", 1, 1079999),
+             number("End Title", "abc", 2, 99)});
     }
 
     void checks()
@@ -139,24 +128,15 @@ private slots:
         QFETCH(QStringList, editor);
         QFETCH(QStringList, problems);
         const SavePlan plan = buildSavePlan(TestEditor::with(editor));
-        QStringList got;
-        for (const SaveProblem& p : plan.problems)
-            got << p.sentence();
-        QCOMPARE(got, problems);
-        // Nothing is sent while anything is wrong.
+        // Nothing is sent while anything is wrong; the text lists every problem.
         QCOMPARE(plan.writes.isEmpty(), !problems.isEmpty());
-        QCOMPARE(plan.problemText.isEmpty(), problems.isEmpty());
-    }
-
-    void problemText()
-    {
-        QCOMPARE(
-            buildSavePlan(TestEditor::with({"txtStartTitle=150", "txtEndChapter=x"})).problemText,
-            QString("Cannot Save! Some fields hold values that the synchronizer cannot "
-                    "store:\r\nStart Title holds \"150\"; it must be a whole number from 1 "
-                    "to 99.\r\nEnd Chapter holds \"x\"; it must be a whole number from 2 to "
-                    "99.\r\nNothing was sent to the synchronizer. Please correct these fields "
-                    "and save again."));
+        QCOMPARE(plan.problemText, problems.isEmpty()
+                                       ? QString()
+                                       : QString("Cannot Save! Some fields hold values that the "
+                                                 "synchronizer cannot store:\r\n%1\r\nNothing was "
+                                                 "sent to the synchronizer. Please correct these "
+                                                 "fields and save again.")
+                                             .arg(problems.join("\r\n")));
     }
 
     void parseWholeNumber()
@@ -183,54 +163,51 @@ private slots:
     void differences_data()
     {
         QTest::addColumn<QString>("editor"); // the editor when saving
-        QTest::addColumn<QString>("cells");  // what the unit then holds differently
-        QTest::addColumn<QString>("after");  // the editor when comparing, if it changed
+        // What differs afterwards: cells the unit holds, and boxes or spinners of the editor
+        // ("txt..." and "scr..." tokens).
+        QTest::addColumn<QString>("changes");
         QTest::addColumn<int>("count");
-        const auto row = [](const char* n, const char* e, const char* c, const char* a, int k) {
-            QTest::newRow(n) << QString(e) << QString(c) << QString(a) << k;
+        const auto row = [](const char* name, const char* editor, const char* changes, int count) {
+            QTest::newRow(name) << QString(editor) << QString(changes) << count;
         };
-        row("clean, unlocked", "unlocked", "", "", 0);
-        row("model differs, unlocked", "unlocked", "3F=23", "", 1);
-        row("model unreadable, unlocked", "unlocked", "3F=?3", "", 1);
-        row("model ignored while locked", "", "3F=23 3E=xx", "", 0);
-        row("one mode differs", "", "modes=C/T", "", 1);
-        row("both modes differ: once", "", "modes=F/T", "", 1);
-        row("start point unreadable: once", "", "start=?0?0?0?", "", 1);
-        row("start frame differs", "", "start=0000002", "", 1);
-        row("frame box no number", "", "", "txtEndFrame=abc", 1);
+        row("clean, unlocked", "unlocked", "", 0);
+        row("model differs, unlocked", "unlocked", "3F=23", 1);
+        row("model unreadable, unlocked", "unlocked", "3F=?3", 1);
+        row("model ignored while locked", "", "3F=23 3E=xx", 0);
+        row("one mode differs", "", "modes=C/T", 1);
+        row("both modes differ: once", "", "modes=F/T", 1);
+        row("start point unreadable: once", "", "start=?0?0?0?", 1);
+        row("start frame differs", "", "start=0000002", 1);
+        row("frame box no number", "", "txtEndFrame=abc", 1);
         const char* startTime = "modes=M/C scrStartMinutes=12 scrStartSeconds=5";
-        row("time, minutes and seconds differ", startTime, "start=0001306", "", 2);
-        row("time, seconds differ", startTime, "start=0001206", "", 1);
-        row("time, digits 6 and 5 not compared", startTime, "start=4401205", "", 0);
-        row("time mode ignores the frame box", startTime, "", "txtStartFrame=777", 0);
-        row("frame mode ignores the spinners", "modes=F/F", "", "scrStartMinutes=5", 0);
-        row("end time differs", "modes=T/M", "end=0000200", "", 1);
-        row("title and chapter cells", "", "38=xx 3B=03", "", 2);
-        row("both switches off", "", "3D=70", "", 2);
-        row("baud byte not compared", "", "3D=0<", "", 0);
-        row("comment cells", "txtComment=Hello", "48=hE 49=LL", "", 2);
-        row("init cell", "", "50=0k", "", 1);
-        row("empty middle init string", "txtInitStr1=AB txtInitStr2= txtInitStr3=CD", "", "", 0);
-        row("rejected character never equal", "txtComment=A\tB", "", "", 1);
-        row("changed comment after save", "", "", "txtComment=x", 1);
+        row("time, minutes and seconds differ", startTime, "start=0001306", 2);
+        row("time, seconds differ", startTime, "start=0001206", 1);
+        row("time, digits 6 and 5 not compared", startTime, "start=4401205", 0);
+        row("time mode ignores the frame box", startTime, "txtStartFrame=777", 0);
+        row("frame mode ignores the spinners", "modes=F/F", "scrStartMinutes=5", 0);
+        row("end time differs", "modes=T/M", "end=0000200", 1);
+        row("title and chapter cells", "", "38=xx 3B=03", 2);
+        row("both switches off", "", "3D=70", 2);
+        row("baud byte not compared", "", "3D=0<", 0);
+        row("comment cells", "txtComment=Hello", "48=hE 49=LL", 2);
+        row("init cell", "", "50=0k", 1);
+        row("empty middle init string", "txtInitStr1=AB txtInitStr2= txtInitStr3=CD", "", 0);
+        row("rejected character never equal", "txtComment=A\tB", "", 1);
+        row("changed comment after save", "", "txtComment=x", 1);
     }
 
     void differences()
     {
         QFETCH(QString, editor);
-        QFETCH(QString, cells);
-        QFETCH(QString, after);
+        QFETCH(QString, changes);
         QFETCH(int, count);
         EditorSnapshot e = TestEditor::with(editor.split(' ', Qt::SkipEmptyParts));
         const SavePlan plan = buildSavePlan(e);
         QVERIFY2(plan.ok(), qPrintable(plan.problemText));
-        CellSet unit;
-        for (const CellWrite& w : plan.writes)
-            unit.set(w.address, w.bytes);
-        if (!e.ModelChannelUnlocked)
-            TestCells::apply(unit, {"3F=22", "3E=01"}); // the unit's own
-        TestCells::apply(unit, cells.split(' ', Qt::SkipEmptyParts));
-        TestEditor::apply(e, after.split(' ', Qt::SkipEmptyParts));
+        CellSet unit = unitAfter(plan);
+        for (const QString& t : changes.split(' ', Qt::SkipEmptyParts))
+            t.startsWith("txt") || t.startsWith("scr") ? TestEditor::apply(e, {t})
+                                                       : TestCells::apply(unit, {t});
         QCOMPARE(countDifferences(e, plan.StartMode, plan.EndMode, unit), count);
         // Cells that never arrived cannot match: mode, two points, four numbers, two
         // switches, eight comment and thirty-two init-string cells.
@@ -241,81 +218,64 @@ private slots:
     void roundTrip_data()
     {
         QTest::addColumn<QStringList>("editor");
+        QTest::addColumn<QString>("loaded"); // what a load then reads back
         // Two sets, valid in every mode, whose frame numbers and times collide across
         // readings: the first when only the end is a time, the second when only the start is.
-        const QStringList sets[] = {
-            {"txtStartFrame=5000", "txtEndFrame=6000", "scrStartSeconds=30", "scrEndMinutes=1"},
-            {"txtStartFrame=10", "scrStartMinutes=12", "scrStartSeconds=5", "scrEndMinutes=20"}};
-        const QStringList common{"unlocked",
-                                 "txtModel=7",
-                                 "txtChannel=99",
-                                 "txtStartTitle=5",
-                                 "txtEndChapter=9",
-                                 "chkSynchronize=0",
-                                 "txtComment=Hall \u00a9 2",
-                                 "txtInitStr2=\u20ac"};
-        for (int set = 0; set < 2; ++set)
+        // Each with its start as a frame and as a time, then its end likewise.
+        const char* const sets[][5] = {
+            {"txtStartFrame=5000|txtEndFrame=6000|scrStartSeconds=30|scrEndMinutes=1", "5000",
+             "0:30", "6000", "1:00"},
+            {"txtStartFrame=10|scrStartMinutes=12|scrStartSeconds=5|scrEndMinutes=20", "10",
+             "12:05", "1000", "20:00"}};
+        for (const auto& set : sets)
             for (char s : QByteArray("TCMF"))
                 for (char e : QByteArray("TCMF"))
-                    QTest::addRow("set %d %c/%c", set + 1, s, e)
-                        << (common + sets[set] + QStringList{QString("modes=%1/%2").arg(s).arg(e)});
+                    QTest::addRow("from %s, %c/%c", set[1], s, e)
+                        << QString::asprintf("unlocked|txtModel=7|txtChannel=99|txtStartTitle=5|"
+                                             "txtEndChapter=9|chkSynchronize=0|txtComment=Hall "
+                                             "\u00a9 2|txtInitStr2=\u20ac|modes=%c/%c|%s",
+                                             s, e, set[0])
+                               .split('|')
+                        << QString::asprintf("%c/%c 7 99 5 2 1 9 %s %s off on Hall \u00a9 2 "
+                                             "0KL0DS|\u20ac||",
+                                             s, e, s == 'M' ? set[2] : set[1],
+                                             e == 'M' ? set[4] : set[3]);
     }
 
     void roundTrip()
     {
         QFETCH(QStringList, editor);
+        QFETCH(QString, loaded);
         const EditorSnapshot e = TestEditor::with(editor);
         const SavePlan plan = buildSavePlan(e);
         QVERIFY2(plan.ok(), qPrintable(plan.problemText));
-        CellSet unit;
-        for (const CellWrite& w : plan.writes)
-            unit.set(w.address, w.bytes);
+        const CellSet unit = unitAfter(plan);
         QCOMPARE(countDifferences(e, plan.StartMode, plan.EndMode, unit), 0);
         const LoadResult r = decodeAndValidate(unit);
-        QCOMPARE(markPlan(r.marks, r.values.StartMode, r.values.EndMode).problemCount(), 0);
         const SyncParameters& v = r.values;
-        const bool startTime = e.StartMode == PointMode::Timecode;
-        const bool endTime = e.EndMode == PointMode::Timecode;
-        const QStringList got{QString::number(int(v.StartMode)),
-                              QString::number(int(v.EndMode)),
-                              QString::number(v.Model),
-                              QString::number(v.Channel),
-                              QString::number(v.StartTitle),
-                              QString::number(v.EndTitle),
-                              QString::number(v.StartChapter),
-                              QString::number(v.EndChapter),
-                              startTime ? QString("%1:%2").arg(v.StartMinutes).arg(v.StartSeconds)
-                                        : QString::number(v.StartFrame),
-                              endTime ? QString("%1:%2").arg(v.EndMinutes).arg(v.EndSeconds)
-                                      : QString::number(v.EndFrame),
-                              QString::number(v.Synchronize),
-                              QString::number(v.Squelch),
-                              v.Comment,
-                              QStringList(v.InitStr.begin(), v.InitStr.end()).join('|')};
-        const QStringList want{
-            QString::number(int(e.StartMode)),
-            QString::number(int(e.EndMode)),
-            e.txtModel,
-            e.txtChannel,
-            e.txtStartTitle,
-            e.txtEndTitle,
-            e.txtStartChapter,
-            e.txtEndChapter,
-            startTime ? QString("%1:%2").arg(e.scrStartMinutes).arg(e.scrStartSeconds)
-                      : e.txtStartFrame,
-            endTime ? QString("%1:%2").arg(e.scrEndMinutes).arg(e.scrEndSeconds) : e.txtEndFrame,
-            QString::number(e.chkSynchronize),
-            QString::number(e.chkSquelch),
-            e.txtComment,
-            QStringList(e.txtInitStr.begin(), e.txtInitStr.end()).join('|')};
-        QCOMPARE(got, want);
+        QCOMPARE(markPlan(r.marks, v.StartMode, v.EndMode).problemCount(), 0);
+        const auto point = [](PointMode m, int minutes, int seconds, int frame) {
+            return m != PointMode::Timecode ? QString::number(frame)
+                                            : QString::asprintf("%d:%02d", minutes, seconds);
+        };
+        const QString got = QString::asprintf(
+            "%c/%c %d %d %d %d %d %d %ls %ls %s %s %ls %ls", "TCMF"[int(v.StartMode)],
+            "TCMF"[int(v.EndMode)], v.Model, v.Channel, v.StartTitle, v.EndTitle, v.StartChapter,
+            v.EndChapter,
+            qUtf16Printable(point(v.StartMode, v.StartMinutes, v.StartSeconds, v.StartFrame)),
+            qUtf16Printable(point(v.EndMode, v.EndMinutes, v.EndSeconds, v.EndFrame)),
+            v.Synchronize ? "on" : "off", v.Squelch ? "on" : "off", qUtf16Printable(v.Comment),
+            qUtf16Printable(QStringList(v.InitStr.begin(), v.InitStr.end()).join('|')));
+        QCOMPARE(got, loaded);
     }
 };
 
-int runSaveTest(int argc, char** argv)
+// Runs both test classes of the transfer core; the exit code counts the failed ones.
+int main(int argc, char** argv)
 {
-    SaveTest t;
-    return QTest::qExec(&t, argc, argv);
+    QCoreApplication app(argc, argv);
+    SaveTest save;
+    return (runLoadTest(argc, argv) != 0) + (QTest::qExec(&save, argc, argv) != 0);
 }
 
 #include "SavePlanTest.moc"

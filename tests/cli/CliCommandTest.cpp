@@ -174,7 +174,11 @@ void CliCommandTest::lineFaultsAreFailures()
     QStringList a{command};
     if (command != "read")
         a << files.write("f.txt", settingsFile({"End Title 9"}));
-    const Run r = runCli(a + unit.device());
+    // The pause after each write keeps the host in step with the unit, so the line goes
+    // while the writes are still being sent.
+    LineTiming inStep = LineTiming::unpaced();
+    inStep.afterWriteMs = LineTiming{}.afterWriteMs;
+    const Run r = runCli(a + unit.device(), {}, inStep);
     QCOMPARE(r.status, 2);
     QVERIFY2(r.err.contains(told), qPrintable(r.err));
     QVERIFY(!r.err.contains("no differences") && !r.err.contains("holds what"));

@@ -47,7 +47,8 @@ inline Run runProcess(const QStringList& args, int timeoutMs = 120000,
 
 // Runs the tool's whole command line in this process, unpaced, with its two output
 // streams caught in files; `portMap` stands for CORVANE_PORT_MAP.
-inline Run runCli(const QStringList& args, const QString& portMap = {})
+inline Run runCli(const QStringList& args, const QString& portMap = {},
+                  const LineTiming& timing = LineTiming::unpaced())
 {
     QTemporaryFile out, err;
     if (!out.open() || !err.open())
@@ -60,7 +61,7 @@ inline Run runCli(const QStringList& args, const QString& portMap = {})
     qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
     Run r;
     r.status =
-        CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, LineTiming::unpaced());
+        CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, timing);
     r.finished = true;
     qunsetenv("CORVANE_PORT_MAP");
     std::fflush(stdout);

@@ -72,17 +72,16 @@ private slots:
         QFETCH(QString, input);
         QFETCH(int, after);
         AppFixture f;
-        ctl<QRadioButton>(f.main(), "optStartTimecode")->setChecked(true);
-        ctl<QRadioButton>(f.main(), "optEndTimecode")->setChecked(true);
+        for (const char* option : {"optStartTimecode", "optEndTimecode"})
+            ctl<QRadioButton>(f.main(), option)->setChecked(true);
         Spinner* s = ctl<Spinner>(f.main(), "scr" + spinner);
         s->setValueClamped(value);
-        // On the track: halfway between an arrow and the marker.
-        const int x = s->width() / 2;
-        const QMap<QString, QPoint> clicks = {
-            {"up", s->upArrowRect().center()},
-            {"down", s->downArrowRect().center()},
-            {"above", QPoint(x, (s->upArrowRect().bottom() + s->markerRect().top()) / 2)},
-            {"below", QPoint(x, (s->markerRect().bottom() + s->downArrowRect().top()) / 2)}};
+        const QRect up = s->upArrowRect(), down = s->downArrowRect(), marker = s->markerRect();
+        const int x = s->width() / 2; // on the track: halfway between an arrow and the marker
+        const QMap<QString, QPoint> clicks = {{"up", up.center()},
+                                              {"down", down.center()},
+                                              {"above", {x, (up.bottom() + marker.top()) / 2}},
+                                              {"below", {x, (marker.bottom() + down.top()) / 2}}};
         if (clicks.contains(input)) {
             QTest::mouseClick(s, Qt::LeftButton, {}, clicks[input]);
         } else {
@@ -91,10 +90,8 @@ private slots:
             QTest::keyClick(s, key.key(), key.keyboardModifiers());
         }
         QCOMPARE(s->Value(), after);
-        // The box beside it follows, and takes no typing.
-        auto* box = ctl<QLineEdit>(f.main(), "txt" + spinner);
-        QCOMPARE(box->text(), QString::number(after));
-        QVERIFY(box->isReadOnly());
+        QCOMPARE(ctl<QLineEdit>(f.main(), "txt" + spinner)->text(), QString::number(after));
+        QVERIFY(ctl<QLineEdit>(f.main(), "txt" + spinner)->isReadOnly()); // takes no typing
     }
 
     void defaultsFromAnyState()
@@ -111,13 +108,15 @@ private slots:
         for (int i = 0; i < 8; ++i)
             e.setSpinner(static_cast<SpinField>(int(SpinField::StartTitle) + i), tops[i]);
         e.setLinkedFieldsActive(true);
-        ctl<QLineEdit>(m, "txtEndFrame")->setText("1079999");
-        ctl<QLineEdit>(m, "txtStartFrame")->setText("1079998");
-        const int lengths[4] = {10, 23, 23, 2};
-        for (int i = 0; i < 4; ++i)
-            ctl<QLineEdit>(m, QStringLiteral("txtInitStr%1").arg(i + 1))
-                ->setText(QString(lengths[i], QChar('a' + i)));
-        ctl<QLineEdit>(m, "txtComment")->setText("old");
+        const std::pair<const char*, QString> texts[] = {{"txtEndFrame", "1079999"},
+                                                         {"txtStartFrame", "1079998"},
+                                                         {"txtInitStr1", QString(10, 'a')},
+                                                         {"txtInitStr2", QString(23, 'b')},
+                                                         {"txtInitStr3", QString(23, 'c')},
+                                                         {"txtInitStr4", "dd"},
+                                                         {"txtComment", "old"}};
+        for (const auto& [box, text] : texts)
+            ctl<QLineEdit>(m, box)->setText(text);
         ctl<QCheckBox>(m, "chkSquelch")->setChecked(false);
         e.showMark("shpHiLiteStartTitle", MarkColour::Red);
         e.marks()[MarkKey::StartTitle].OutOfRange = true;
@@ -136,8 +135,7 @@ private slots:
 
         QCOMPARE(broken, QStringList());
         QVERIFY(f.modal.requests.empty()); // the old init strings are not counted
-        QCOMPARE(describe(e), QStringLiteral("22|1|1|2|1|2|1|1000||0KL0DS||||"
-                                             "1|1|0|0|1|0|1|1|22|1|1|2|1|2|12|-1"));
+        QCOMPARE(describe(e), "22|1|1|2|1|2|1|1000||0KL0DS||||1|1|0|0|1|0|1|1|22|1|1|2|1|2|12|-1");
         for (HighlightShape* s : highlightShapes(m))
             QVERIFY(!s->isVisible());
         QVERIFY(!e.marks().any());
@@ -162,10 +160,12 @@ private slots:
         EditorView* views[2] = {&m, &bare};
         for (int i = 0; i < 2; ++i) {
             EditorModel& e = views[i]->model();
-            connect(&e, &EditorModel::spinnerChanged, this,
-                    [&seen, i](SpinField s) { seen[i] << QString("spin %1").arg(int(s)); });
-            connect(&e, &EditorModel::textChanged, this,
-                    [&seen, i](TextField t) { seen[i] << QString("text %1").arg(int(t)); });
+            auto log = [&seen, i](QString kind) { // told changes, as "spin 3" or "text 4"
+                return
+                    [&seen, i, kind](auto field) { seen[i] << kind + QString::number(int(field)); };
+            };
+            connect(&e, &EditorModel::spinnerChanged, this, log("spin "));
+            connect(&e, &EditorModel::textChanged, this, log("text "));
             fillEditor(*views[i], v);
             e.setSpinner(SpinField::StartTitle, 98);
             e.setSpinner(SpinField::StartMinutes, 5);
@@ -182,14 +182,12 @@ private slots:
         for (const char* box : {"txtStartTitle", "txtEndTitle", "txtStartMinutes", "txtEndMinutes",
                                 "txtEndSeconds", "txtStartFrame", "txtEndFrame", "txtComment"})
             shown << ctl<QLineEdit>(m, box)->text();
-        QCOMPARE(shown.join('|'), QStringLiteral("98|99|5|5|1|1|2|A comment beyon"));
-        QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->isChecked() &&
-                ctl<QRadioButton>(m, "optEndTitle")->isChecked() &&
-                !ctl<QCheckBox>(m, "chkSquelch")->isChecked());
-        QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentIndex(), 3);
-        QCOMPARE(f.modal.messages(),
-                 QStringList("The Init Strings are limited\r\nto 58 characters total\r\n"
-                             "between all 4 strings."));
+        for (const char* button : {"optStartTimecode", "optEndTitle", "chkSquelch"})
+            shown << (ctl<QAbstractButton>(m, button)->isChecked() ? "on" : "off");
+        shown << QString::number(ctl<QComboBox>(m, "cmbBaud")->currentIndex());
+        QCOMPARE(shown.join('|'), "98|99|5|5|1|1|2|A comment beyon|on|on|off|3");
+        QCOMPARE(f.modal.messages().size(), 1);
+        QVERIFY(f.modal.messages()[0].startsWith("The Init Strings are limited"));
     }
 
     void userEditsReachTheModel()
@@ -203,9 +201,9 @@ private slots:
         QCOMPARE(ctl<Spinner>(m, "scrEndTitle")->Value(), 3); // pushed by the model's handler
         QTest::mouseClick(ctl<QCheckBox>(m, "chkSquelch"), Qt::LeftButton);
         QCOMPARE(e.record().OptionBits, uint16_t(8));
-
         ctl<QRadioButton>(m, "optStartFrame")->click();
         QCOMPARE(e.startOption(), PointMode::Frame);
+
         auto* frame = ctl<QLineEdit>(m, "txtStartFrame");
         frame->setFocus();
         frame->selectAll();
@@ -216,13 +214,13 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), frame);
         QCOMPARE(e.snapshot().txtStartFrame, QString("77x"));
         QCOMPARE(e.record().StartFrame, 1000);
-        ctl<QLineEdit>(m, "txtComment")->setFocus();
+        auto* comment = ctl<QLineEdit>(m, "txtComment");
+        comment->setFocus();
         QCOMPARE(e.record().StartFrame, 77);
         QCOMPARE(frame->text(), QString("77"));
-
-        QTest::keyClicks(ctl<QLineEdit>(m, "txtComment"), "ABCDEFGHIJKLMNOPQ");
+        QTest::keyClicks(comment, "ABCDEFGHIJKLMNOPQ");
         QCOMPARE(e.record().Comment, QString("ABCDEFGHIJKLMNO"));
-        QCOMPARE(ctl<QLineEdit>(m, "txtComment")->text(), QString("ABCDEFGHIJKLMNO"));
+        QCOMPARE(comment->text(), QString("ABCDEFGHIJKLMNO"));
     }
 };
 

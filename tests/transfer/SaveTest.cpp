@@ -76,7 +76,12 @@ private slots:
         const QStringList before = editorText(m);
         ProgressWatch progress(rig.fx.app->progressWindow());
 
+        QElapsedTimer clock;
+        QList<qint64> cellAt; // when each cell's turn came, from the click
+        rig.fx.app->cellHook = [&](uint8_t) { cellAt << clock.elapsed(); };
+        clock.start();
         rig.click("cmdSaveTo");
+        rig.fx.app->cellHook = nullptr;
 
         QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
         QCOMPARE(progress.showings,
@@ -87,15 +92,11 @@ private slots:
         const QString reads = QString(writes).replace(QRegularExpression("W(\\d+) \\S+"), "R\\1");
         QCOMPARE(rig.frames().join(' '), "ATT ATT " + writes + " ATT ATT " + reads);
         if (!unlocked) {
-            // The unit had its time: the attention frames 130 ms apart, 100 ms after each
-            // write (as the unit received them: give a millisecond either way; the first write
-            // still shares the line with the second attention frame).
-            QList<simsync::WireEntry> sent = rig.sim.wireLog();
-            sent.removeIf(
-                [](const simsync::WireEntry& e) { return e.dir != simsync::Direction::ToUnit; });
-            QVERIFY(sent[1].ms - sent[0].ms >= 129);
-            for (int i = 4; i < 2 + 54; ++i) // between the 54 writes
-                QVERIFY2(sent[i].ms - sent[i - 1].ms >= 99, qPrintable(QString::number(i)));
+            // The unit had its time, as the host measures it: the attention frames 130 ms
+            // apart before the first write, 100 ms after each write before the next.
+            QVERIFY(cellAt.size() == 2 * 54 && cellAt[0] >= 129);
+            for (int i = 1; i < 54; ++i)
+                QVERIFY2(cellAt[i] - cellAt[i - 1] >= 99, qPrintable(QString::number(i)));
         }
         // The save clears the marks; the compare locks model and channel again.
         QStringList changed = editorText(m);

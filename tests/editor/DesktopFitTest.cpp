@@ -11,7 +11,6 @@
 #include "app/frmLineMonitor.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
-#include "app/frmSimUnit.h"
 #include "flows/TransferTexts.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
@@ -20,55 +19,52 @@
 #include <QtWidgets>
 
 namespace {
-// The width a line edit has for its text: inside its frame and its inner margins.
-int lineEditTextWidth(const QLineEdit* e)
-{
-    QStyleOptionFrame opt;
-    opt.initFrom(e);
-    opt.rect = e->rect();
-    opt.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, e);
-    const QRect r = e->style()->subElementRect(QStyle::SE_LineEditContents, &opt, e);
-    const QMargins m = e->textMargins();
-    return r.width() - m.left() - m.right() - 4; // Qt keeps 2 pixels on each side
-}
-
-// What does not show whole in `window`, one line each ("lblComment: 130 > 120").
-QStringList clipped(const QWidget& window, const QMap<QString, int>& shownChars)
-{
-    QStringList faults;
-    auto fault = [&](const QWidget* w, int needed, int has) {
-        if (needed > has)
-            faults << QStringLiteral("%1: %2 > %3").arg(w->objectName()).arg(needed).arg(has);
-    };
-    for (const QWidget* w : window.findChildren<QWidget*>()) {
-        const QFontMetrics fm = w->fontMetrics();
-        if (auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
-            const QRect text = fm.boundingRect(QRect(), Qt::AlignLeft, l->text());
-            fault(w, text.width(), l->contentsRect().width());
-            fault(w, text.height(), l->contentsRect().height());
-        } else if (auto* b = qobject_cast<const QPushButton*>(w)) {
-            const int margin = b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
-            fault(w, fm.horizontalAdvance(b->text()) + 2 * margin, b->width());
-            fault(w, fm.height(), b->height() - 4);
-        } else if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w)) {
-            fault(w, w->sizeHint().width(), w->width());
-            fault(w, fm.height(), w->height());
-        } else if (auto* g = qobject_cast<const QGroupBox*>(w)) {
-            fault(w, fm.horizontalAdvance(g->title()) + 16, g->width());
-        } else if (auto* e = qobject_cast<const QLineEdit*>(w);
-                   e && shownChars.contains(e->objectName())) {
-            const int chars = shownChars.value(e->objectName());
-            fault(w, fm.horizontalAdvance(QString(chars, QLatin1Char('0'))), lineEditTextWidth(e));
-            fault(w, fm.height(), e->height() - 4);
-        }
-    }
-    return faults;
-}
-
+// The editor's text boxes and the digits each must show.
 const QMap<QString, int> EditorBoxes = {
     {"txtInitStr1", 23},  {"txtInitStr2", 23},  {"txtInitStr3", 23}, {"txtInitStr4", 23},
     {"txtComment", 15},   {"txtStartFrame", 7}, {"txtEndFrame", 7},  {"txtStartMinutes", 3},
     {"txtEndMinutes", 3}, {"txtStartTitle", 2}, {"txtEndChapter", 2}};
+
+// What does not show whole in `window`: each control's name, font size, and the size it
+// needs and has.
+QString clipped(const QWidget& window)
+{
+    QStringList faults;
+    auto fault = [&](const QWidget* w, QSize needed, QSize has) {
+        if (needed.boundedTo(has) != needed)
+            QDebug(&faults.emplace_back()) << w->objectName() << "at" << w->font().pointSizeF()
+                                           << "pt:" << needed << ">" << has;
+    };
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        const QFontMetrics fm = w->fontMetrics();
+        if (auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
+            fault(w, fm.boundingRect(QRect(), Qt::AlignLeft, l->text()).size(),
+                  l->contentsRect().size());
+        } else if (auto* b = qobject_cast<const QPushButton*>(w)) {
+            const int margin = b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+            fault(w, {fm.horizontalAdvance(b->text()) + 2 * margin, fm.height()},
+                  b->size() - QSize(0, 4));
+        } else if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w)) {
+            fault(w, {w->sizeHint().width(), fm.height()}, w->size());
+        } else if (auto* g = qobject_cast<const QGroupBox*>(w)) {
+            fault(w, {fm.horizontalAdvance(g->title()) + 16, 0}, g->size());
+        } else if (auto* e = qobject_cast<const QLineEdit*>(w);
+                   e && EditorBoxes.contains(e->objectName())) {
+            // The width for its text: inside its frame and inner margins, less the 2 pixels
+            // Qt keeps on each side.
+            QStyleOptionFrame opt;
+            opt.initFrom(e);
+            opt.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, e);
+            const QRect r = e->style()->subElementRect(QStyle::SE_LineEditContents, &opt, e);
+            const QString digits(EditorBoxes.value(e->objectName()), QLatin1Char('0'));
+            fault(w, {fm.horizontalAdvance(digits), fm.height()},
+                  {r.width() - e->textMargins().left() - e->textMargins().right() - 4,
+                   e->height() - 4});
+        }
+    }
+    return faults.join(", ");
+}
+
 } // namespace
 
 class DesktopFitTest : public QObject
@@ -80,78 +76,54 @@ private slots:
     void initTestCase() { desktopFont_ = QApplication::font(); }
     void cleanup() { QApplication::setFont(desktopFont_); }
 
-    // 9 to 12 pt, and 9 and 12 pt drawn 1.5 times larger.
-    void everythingShowsWhole_data()
-    {
-        QTest::addColumn<double>("points");
-        for (double pt : {9.0, 10.0, 11.0, 12.0, 13.5, 18.0})
-            QTest::newRow(qPrintable(QStringLiteral("%1 pt").arg(pt))) << pt;
-    }
+    // At 9 to 12 pt, and at 9 and 12 pt drawn 1.5 times larger. Every window a desktop
+    // shows in its task bar or switcher also carries the application's icon, at the sizes
+    // the menu entry installs.
     void everythingShowsWhole()
     {
-        QFETCH(double, points);
-        QFont font = desktopFont_;
-        font.setPointSizeF(points);
-        QApplication::setFont(font);
-        AppFixture f;
-        CorvaneApp& a = *f.app;
-        QCOMPARE(clipped(a.main(), EditorBoxes).join(", "), QString());
-        for (QWidget* w : QList<QWidget*>{&a.finder(), &a.help(), &a.debug(), &a.fileInput()})
-            QCOMPARE(clipped(*w, {}).join(", "), QString());
+        for (double points : {9.0, 10.0, 11.0, 12.0, 13.5, 18.0}) {
+            QFont font = desktopFont_;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+            AppFixture f;
+            CorvaneApp& a = *f.app;
+            QList<QWidget*> windows{&a.main(),    &a.finder(),    &a.progressWindow(), &a.help(),
+                                    &a.problem(), &a.fileInput(), &a.debug()};
+            for (QWidget* w : windows)
+                QCOMPARE(clipped(*w), QString());
+            const QList<QSize> iconSizes{{48, 48}, {128, 128}, {256, 256}}; // as installed
+            for (QWidget* w : windows << &a.lineMonitor())
+                QVERIFY2(w->windowIcon().availableSizes() == iconSizes,
+                         qPrintable(w->objectName()));
 
-        // Larger fonts stretch the editor's places; order and grouping stay: the lower
-        // area's three columns left to right, each below the end group, and a mark still
-        // surrounds its field.
-        auto at = [&](const char* name) { return ctl<QWidget>(a.main(), name)->geometry(); };
-        QVERIFY(at("cmdSaveTo").right() < at("chkSynchronize").left());
-        QVERIFY(at("fraInitStrings").right() < at("cmdExit").left());
-        QVERIFY(at("chkSynchronize").right() < at("txtComment").left());
-        QVERIFY(at("Shape3").bottom() < at("cmdSaveTo").top());
-        QVERIFY(at("shpHiLiteComment").contains(at("txtComment")));
-        QVERIFY(at("shpHiLiteStartFrame").contains(at("txtStartFrame")));
+            // Larger fonts stretch the editor's places; order and grouping stay: the lower
+            // area's three columns left to right, each below the end group, and a mark still
+            // surrounds its field.
+            auto at = [&](const char* name) { return ctl<QWidget>(a.main(), name)->geometry(); };
+            QVERIFY(at("cmdSaveTo").right() < at("chkSynchronize").left());
+            QVERIFY(at("fraInitStrings").right() < at("cmdExit").left());
+            QVERIFY(at("chkSynchronize").right() < at("txtComment").left());
+            QVERIFY(at("Shape3").bottom() < at("cmdSaveTo").top());
+            QVERIFY(at("shpHiLiteComment").contains(at("txtComment")));
+            QVERIFY(at("shpHiLiteStartFrame").contains(at("txtStartFrame")));
 
-        frmProgress& p = a.progressWindow();
-        p.startProgress(QStringLiteral("Testing COM1"), QStringLiteral("Probing............."), 60);
-        p.setProgressHint(QStringLiteral("30 seconds left: press RESET on the synchronizer now"));
-        QCOMPARE(clipped(p, {}).join(", "), QString());
-        p.advance(70); // the bar is held within its maximum
-        QCOMPARE(ctl<QProgressBar>(p, "ProgressBar1")->value(), 60);
-        p.hideProgress();
+            frmProgress& p = a.progressWindow();
+            p.startProgress("Testing COM1", "Probing.............", 60);
+            p.setProgressHint("30 seconds left: press RESET on the synchronizer now");
+            QCOMPARE(clipped(p), QString());
+            p.advance(70); // the bar is held within its maximum
+            QCOMPARE(ctl<QProgressBar>(p, "ProgressBar1")->value(), 60);
 
-        // The problem window grows until its whole text shows: no scroll bar is needed. It
-        // shows the text's line breaks as lines, and takes no typing.
-        bool checked = false;
-        f.modal.onDialog = [&](const Modal::Request& r) {
-            auto* problem = qobject_cast<frmProblem*>(r.dialog);
-            QVERIFY(problem);
-            QCOMPARE(problem->txtProblem->verticalScrollBar()->maximum(), 0);
-            QVERIFY(problem->txtProblem->isReadOnly());
-            QCOMPARE(
-                problem->txtProblem->toPlainText(),
-                QStringLiteral("Cannot Load! There were communications errors on the serial "
-                               "port or the synchronizer is not responding.\n Please try again"));
-            QVERIFY(problem->cmdOK->geometry().top() >= problem->txtProblem->geometry().bottom());
-            QVERIFY(problem->rect().contains(problem->cmdOK->geometry()));
-            QCOMPARE(clipped(*problem, {}).join(", "), QString());
-            checked = true;
-        };
-        a.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
-        QVERIFY(checked);
-    }
-
-    // Every window a desktop shows in its task bar or switcher carries the application's
-    // icon, at the sizes the menu entry installs.
-    void everyWindowHasTheApplicationIcon()
-    {
-        AppFixture f(true); // with the demo's unit, so that its window exists
-        CorvaneApp& a = *f.app;
-        for (QWidget* w :
-             QList<QWidget*>{&a.main(), &a.finder(), &a.progressWindow(), &a.help(), &a.problem(),
-                             &a.fileInput(), &a.debug(), &a.lineMonitor(), &a.simUnitWindow()})
-            for (int size : {48, 128, 256})
-                QVERIFY2(w->windowIcon().pixmap(size).size() == QSize(size, size) &&
-                             w->windowIcon().availableSizes().contains(QSize(size, size)),
-                         qPrintable(QStringLiteral("%1 at %2").arg(w->objectName()).arg(size)));
+            // The problem window grows until its whole text shows, OK below it: no scroll
+            // bar is needed. It takes no typing.
+            a.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
+            frmProblem& problem = a.problem();
+            const QRect ok = problem.cmdOK->geometry();
+            QCOMPARE(problem.txtProblem->verticalScrollBar()->maximum(), 0);
+            QVERIFY(problem.txtProblem->isReadOnly() && problem.rect().contains(ok) &&
+                    ok.top() >= problem.txtProblem->geometry().bottom());
+            QCOMPARE(clipped(problem), QString());
+        }
     }
 
     // Where a box opens on a 1920 x 1200 screen: centred on its owner, or beside it (on the

@@ -1,6 +1,6 @@
-// The editor window as a whole: About, the hidden key sequence, ending the application,
-// the fields each mode shows, and use without a mouse: Tab in reading order and the menus
-// from the keyboard, in the editor and in the finder.
+// The editor window as a whole: the hidden key sequence, ending the application, the fields
+// each mode shows, About, and use without a mouse: Tab in reading order and the menus from
+// the keyboard, in the editor and in the finder.
 
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
@@ -22,9 +22,8 @@ namespace {
 QString tabFault(QWidget* first)
 {
     auto place = [](const QWidget* w) {
-        const QWidget* stop =
-            qobject_cast<const QGroupBox*>(w->parentWidget()) ? w->parentWidget() : w;
-        return QRect(stop->mapTo(stop->window(), QPoint(0, 0)), stop->size());
+        w = qobject_cast<const QGroupBox*>(w->parentWidget()) ? w->parentWidget() : w;
+        return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
     };
     first->setFocus(Qt::TabFocusReason);
     QList<QWidget*> chain{first};
@@ -39,12 +38,11 @@ QString tabFault(QWidget* first)
             return chain.last()->objectName() + " -> " + next->objectName();
         chain << next;
     }
-    for (QWidget* w : first->window()->findChildren<QWidget*>()) {
-        const auto* option = qobject_cast<const QRadioButton*>(w);
+    for (QWidget* w : first->window()->findChildren<QWidget*>())
         if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
-            !(option && !option->isChecked()) && !chain.contains(w))
+            !(qobject_cast<QRadioButton*>(w) && !w->property("checked").toBool()) &&
+            !chain.contains(w))
             return w->objectName() + " is not reached";
-    }
     return {};
 }
 
@@ -63,80 +61,52 @@ class EditorWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // About opens from its menu entry as a modal child of the editor (centred on it, no
-    // taskbar entry of its own), closes on OK, and opens again.
-    void aboutWindow()
-    {
-        AppFixture f;
-        int closed = 0;
-        f.modal.onDialog = [&](const Modal::Request& r) {
-            auto* about = qobject_cast<frmHelp*>(r.dialog);
-            QVERIFY(about && about->isVisible() && about->isModal());
-            QCOMPARE(about->parentWidget(), &f.main());
-            QTest::mouseClick(about->cmdOK, Qt::LeftButton);
-            closed += about->isVisible() ? 0 : 1;
-        };
-        for (int times : {1, 2}) {
-            ctl<QAction>(f.main(), "menuAbout")->trigger();
-            QCOMPARE(closed, times);
-        }
-    }
-
-    void hiddenKeySequence_data()
-    {
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<bool>("transfer"); // a save or load runs meanwhile
-        QTest::addColumn<QString>("state");
-        const int a = HiddenKeys::First, b = HiddenKeys::Second, x = 'x';
-        QTest::newRow("first then second") << QList<int>{a, b} << false << "unlocked";
-        QTest::newRow("twice locks again") << QList<int>{a, b, a, b} << false << "locked";
-        QTest::newRow("other key between") << QList<int>{a, x, b} << false << "locked marked";
-        QTest::newRow("first twice") << QList<int>{a, a, b} << false << "locked marked";
-        QTest::newRow("second alone") << QList<int>{b} << false << "locked marked";
-        QTest::newRow("second, then the sequence") << QList<int>{b, a, b} << false << "unlocked";
-        QTest::newRow("after a disarmed try") << QList<int>{a, a, a, b} << false << "unlocked";
-        // A save and its compare must agree on whether model and channel take part.
-        QTest::newRow("held during a transfer") << QList<int>{a, b} << true << "locked marked";
-    }
+    // The hidden key sequence unlocks model and channel and clears their mark; typed again
+    // it locks them. Anything else between its two keys disarms it.
     void hiddenKeySequence()
     {
-        QFETCH(QList<int>, keys);
-        QFETCH(bool, transfer);
-        QFETCH(QString, state);
-        AppFixture f;
-        EditorModel& e = f.main().model();
-        e.setModelChannelMarked(true);
-        e.setTransferRunning(transfer);
-        auto* comment = ctl<QLineEdit>(f.main(), "txtComment");
-        comment->setFocus();
-        for (int k : keys) // a control character typed as Ctrl + letter
-            k < 32 ? QTest::keyClick(comment, Qt::Key(Qt::Key_A + k - 1), Qt::ControlModifier)
-                   : QTest::keyClick(comment, char(k));
-        QCOMPARE(QString(e.modelChannelUnlocked() ? "unlocked" : "locked") +
-                     (e.modelChannelMarked() ? " marked" : ""),
-                 state);
-        // Model and channel take input only while unlocked.
-        for (const char* name : {"txtModel", "txtChannel", "scrModel", "scrChannel"}) {
-            const QWidget* w = ctl<QWidget>(f.main(), name);
-            QVERIFY2((w->isEnabled() && w->isVisible()) == e.modelChannelUnlocked(), name);
+        // Keys (a and b: the sequence's two, x: another), whether a save or load runs
+        // meanwhile, and the lock after. A save and its compare must agree on whether model
+        // and channel take part, so a transfer holds the lock.
+        const std::tuple<QString, bool, QString> rows[] = {
+            {"ab", false, "unlocked"},       {"abab", false, "locked"},
+            {"axb", false, "locked marked"}, {"aab", false, "locked marked"},
+            {"b", false, "locked marked"},   {"bab", false, "unlocked"},
+            {"aaab", false, "unlocked"},     {"ab", true, "locked marked"}};
+        const QMap<QChar, int> code{{'a', HiddenKeys::First}, {'b', HiddenKeys::Second}};
+        for (const auto& [keys, transfer, state] : rows) {
+            AppFixture f;
+            EditorModel& e = f.main().model();
+            e.setModelChannelMarked(true);
+            e.setTransferRunning(transfer);
+            auto* comment = ctl<QLineEdit>(f.main(), "txtComment");
+            comment->setFocus();
+            for (const QChar k : keys) // the sequence's keys are control characters
+                code.contains(k) ? QTest::keyClick(comment, Qt::Key(Qt::Key_A - 1 + code[k]),
+                                                   Qt::ControlModifier)
+                                 : QTest::keyClick(comment, k.toLatin1());
+            QCOMPARE(keys + (e.modelChannelUnlocked() ? " unlocked" : " locked") +
+                         (e.modelChannelMarked() ? " marked" : ""),
+                     keys + " " + state);
+            // Model and channel take input only while unlocked.
+            for (const char* name : {"txtModel", "txtChannel", "scrModel", "scrChannel"}) {
+                const QWidget* w = ctl<QWidget>(f.main(), name);
+                QVERIFY2((w->isEnabled() && w->isVisible()) == e.modelChannelUnlocked(), name);
+            }
+            // The window looks at every key first but never swallows one.
+            QCOMPARE(comment->text(), QString(keys.contains('x') ? "x" : ""));
         }
-        // The window looks at every key first but never swallows one.
-        QCOMPARE(comment->text(), QString(keys.contains('x') ? "x" : ""));
     }
 
-    // Exit, its menu entry and the close box each end the application, asking nothing. The
-    // real end: the line closes first, a command waiting on it stops waiting at once, and
-    // the event loop returns 0, so that main returns and every destructor runs.
+    // The menu entry Exit ends the application, asking nothing (the button is tried during
+    // a load, tests/transfer); so does the close box, for real: the line closes first, a
+    // command waiting on it stops waiting at once, and the event loop returns 0, so that
+    // main returns and every destructor runs.
     void exitEndsTheApplication()
     {
         AppFixture f(true); // the demo's unit on COM1
-        QTest::mouseClick(ctl<QPushButton>(f.main(), "cmdExit"), Qt::LeftButton);
-        QCOMPARE(f.endRequests, 1);
         ctl<QAction>(f.main(), "menuExit")->trigger();
-        QCOMPARE(f.endRequests, 2);
-        f.main().close();
-        QCOMPARE(f.endRequests, 3);
-        f.main().show();
+        QCOMPARE(f.endRequests, 1);
         CommContext c = f.app->comm();
         QVERIFY(modCorvaneComm::OpenSyncPort(c, 1));
         f.app->endHandler = nullptr;
@@ -155,52 +125,60 @@ private slots:
     }
 
     // Each mode of both option groups shows its fields, and Tab reaches every control in
-    // reading order. The row's name is the mode.
-    void modesAndTabOrder_data()
-    {
-        QTest::addColumn<QString>("shown"); // start side | end side
-        QTest::newRow("Title") << "Title|Title";
-        QTest::newRow("Chapter") << "Title Chapter|Chapter";
-        QTest::newRow("Timecode") << "Title Minutes Seconds|Minutes Seconds";
-        QTest::newRow("Frame") << "Title Frame|Frame";
-    }
+    // reading order.
     void modesAndTabOrder()
     {
-        QFETCH(QString, shown);
-        const QString mode = QTest::currentDataTag();
         AppFixture f;
         frmMain& m = f.main();
         m.model().setModelChannelUnlocked(true); // model and channel take part too
-        auto click = [&](const QString& name) {
-            QTest::mouseClick(ctl<QRadioButton>(m, name), Qt::LeftButton);
-        };
-        QStringList seen;
-        for (const QString side : {"Start", "End"}) {
-            click("opt" + side + (mode == "Frame" ? "Chapter" : "Frame")); // so that it changes
-            click("opt" + side + mode);
-            // A field is listed when its label, box and spinner show; "!" when only some do.
-            QStringList fields;
-            for (const QString field : {"Title", "Chapter", "Minutes", "Seconds", "Frame"}) {
-                QString shows; // 1 or 0 for each of its parts
-                for (const QString kind : {"lbl", "txt", "scr"})
-                    if (const QWidget* w = m.findChild<QWidget*>(kind + side + field))
-                        shows += w->isVisible() ? '1' : '0';
-                if (shows.contains('1'))
-                    fields << field + (shows.contains('0') ? "!" : "");
+        // Each mode in turn, so that the option really changes, and the fields shown on the
+        // start side | on the end side.
+        const std::pair<QString, QString> modes[] = {
+            {"Chapter", "Title Chapter|Chapter"},
+            {"Timecode", "Title Minutes Seconds|Minutes Seconds"},
+            {"Frame", "Title Frame|Frame"},
+            {"Title", "Title|Title"}};
+        for (const auto& [mode, shown] : modes) {
+            QStringList seen;
+            for (const QString side : {"Start", "End"}) {
+                QTest::mouseClick(ctl<QRadioButton>(m, "opt" + side + mode), Qt::LeftButton);
+                // A field is listed when its label, box and spinner show; "!" when only some do.
+                QStringList fields;
+                for (const QString field : {"Title", "Chapter", "Minutes", "Seconds", "Frame"}) {
+                    QString shows; // 1 or 0 for each of its parts
+                    for (const QString kind : {"lbl", "txt", "scr"})
+                        if (const QWidget* w = m.findChild<QWidget*>(kind + side + field))
+                            shows += w->isVisible() ? '1' : '0';
+                    if (shows.contains('1'))
+                        fields << field + (shows.contains('0') ? "!" : "");
+                }
+                seen << fields.join(' ');
             }
-            seen << fields.join(' ');
+            QCOMPARE(mode + ": " + seen.join('|'), mode + ": " + shown);
+            QCOMPARE(mode + ": " + tabFault(ctl<Spinner>(m, "scrModel")), mode + ": ");
         }
-        QCOMPARE(seen.join('|'), shown);
-        QCOMPARE(tabFault(ctl<Spinner>(m, "scrModel")), QString());
     }
 
     // Alt and the underlined letter opens that menu, F10 the first one, in the editor and
-    // in the finder; the finder's Tab too goes in reading order.
-    void menusAndFinderFromTheKeyboard()
+    // in the finder; the finder's Tab too goes in reading order. About opens from its menu
+    // entry as a modal child of the editor (centred on it, no taskbar entry of its own),
+    // closes on OK, and opens again.
+    void menusAboutAndFinder()
     {
         AppFixture f;
         QCOMPARE(menuOpenedBy(f.main(), Qt::Key_F10), "menuFile");
         QCOMPARE(menuOpenedBy(f.main(), Qt::Key_H), "menuHep");
+        int closed = 0;
+        f.modal.onDialog = [&](const Modal::Request& r) {
+            auto* about = qobject_cast<frmHelp*>(r.dialog);
+            QVERIFY(about && about->isVisible() && about->isModal());
+            QCOMPARE(about->parentWidget(), &f.main());
+            QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+            closed += about->isVisible() ? 0 : 1;
+        };
+        ctl<QAction>(f.main(), "menuAbout")->trigger();
+        ctl<QAction>(f.main(), "menuAbout")->trigger();
+        QCOMPARE(closed, 2);
         frmFinder& finder = f.app->finder();
         f.app->showFinderFromEditor();
         QApplication::setActiveWindow(&finder);
@@ -213,3 +191,9 @@ private slots:
 
 CORVANE_TEST_CLASS(EditorWindowTest)
 #include "EditorWindowTest.moc"
+
+// One executable for the folder: it runs every class registered above and in the other files.
+int main(int argc, char** argv)
+{
+    return TestRunner::runAll(argc, argv);
+}

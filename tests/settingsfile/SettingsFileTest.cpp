@@ -103,7 +103,7 @@ private slots:
             {"Synchronize YES", Locked, "?", ""},
             {"Synchronize", Locked, "?", ""},
             {"squelch on", Locked, "squelch on", "Squelch=1"},
-            {"Baud 2400", Locked, "Baud 2400", "Baud=1"},
+            {"Baud 1200", Locked, "Baud 1200", "Baud=0"},
             {"baud 9600", Locked, "baud 9600", "Baud=3"},
             {"Baud 19200", Locked, "?", ""},
             {"Baud", Locked, "?", ""},
@@ -175,7 +175,7 @@ private slots:
             << QStringList{"Start Title 2"} + bad << bad;
         QTest::newRow("known keyword mistyped: no error, but misread")
             << QByteArray("Begin Quillmere x\r\nEnd Title 2\r\n End Titel 7\r\nBaud 300\r\n"
-                          "End Quillmere x")
+                          "End Quillmere")
             << 6 << QStringList{"End Title 2"}
             << QStringList{unrecognized(3, " End Titel 7"), unrecognized(4, "Baud 300")};
         QTest::newRow("29 lines") << lines29 << 30 << comments29 << none;
@@ -221,16 +221,18 @@ private slots:
         SettingsPreview state;
         RecordingSink sink;
         PreviewFile(state, sink,
-                    {"Channel 5", "Start Title 7", "Squelch Off", "Channel 9", "Start Mode Title",
-                     "Baud 2400"},
+                    {"Channel 5", "Start Title 7", "Init String 2 AB", "Squelch Off", "Channel 9",
+                     "Start Mode Title", "Baud 2400"},
                     false);
         ApplyAcceptedLines(state, sink);
-        QCOMPARE(sink.log, QStringList({"begin", "Channel=5", "StartTitle=7", "Squelch=0",
-                                        "Channel=9", "StartMode=Title", "Baud=1", "end"}));
+        // The init strings the file names are emptied first.
+        QCOMPARE(sink.log,
+                 QStringList({"begin", "InitStr2=", "Channel=5", "StartTitle=7", "InitStr2=AB",
+                              "Squelch=0", "Channel=9", "StartMode=Title", "Baud=1", "end"}));
         // The apply pass keeps what the preview found.
         QCOMPARE(state.pass(), 2);
-        QCOMPARE(state.acceptedCount(), 6);
-        QCOMPARE(state.details().size(), 6);
+        QCOMPARE(state.acceptedCount(), 7);
+        QCOMPARE(state.details().size(), 7);
         QCOMPARE(state.errorCount(), 0);
     }
 

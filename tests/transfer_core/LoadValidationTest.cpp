@@ -53,7 +53,7 @@ private slots:
         row("modes=C/T 38=99 > StartTitle=98:Y");
         row("38=99 > StartTitle=99");
         row("38=00 > StartTitle=1:Y");
-        row("38=?1 > StartTitle=1:R");
+        row("38=?1 3A=?1 > StartTitle=1:R StartChapter=1:R");
         row("39=01 > EndTitle=2:Y");
         row("39=-- > EndTitle=2:R");
         row("38=50 39=10 > StartTitle=50 EndTitle=10");
@@ -75,13 +75,13 @@ private slots:
         row("modes=T/C start=0005000 end=0005000 > EndFrame=5001:Y StartTime=5000 EndTime=5000");
         row("end=0000001 > EndFrame=2:Y");
         // Times: handled as seconds (2:75 is 3:15), normalised to minutes and seconds; blanks
-        // are zeros; an end time after a start time.
+        // are zeros; an end time after a start time, a second after it if need be.
         row("modes=M/M start=0000275 > StartTime=315 EndTime=1000");
         row("modes=M/M start=___1_5_ end=0001100 > StartFrame=1050 StartTime=1050");
         row("modes=M/M start=0000000 end=0000000 > "
             "StartFrame:Y EndFrame:Y StartTime=0 EndTime=1:Y");
         row("modes=M/M start=0000030 end=0000000 > EndFrame:Y StartTime=30 EndTime=31:Y");
-        row("modes=M/M start=0001000 end=0000500 > StartTime=1000 EndTime=1001:Y");
+        row("modes=M/M start=0001000 end=0001000 > StartTime=1000 EndTime=1001:Y");
         row("modes=M/M start=0099999 end=0099999 > StartTime=59958:Y EndTime=59959:Y");
         row("modes=M/M end=00:0000 > EndFrame=1000:R EndTime=100:R");
         // Readings of different modes are not put in order against each other.
@@ -116,9 +116,8 @@ private slots:
         QCOMPARE(got, flags);
         // Whatever the cells held, every value is within its range afterwards, the switches
         // follow their bits and the baud rate is 9600.
-        QVERIFY(v.StartSeconds < 60 && v.EndSeconds < 60);
-        QVERIFY(v.StartMinutes * 60 + v.StartSeconds <= 35998);
-        QVERIFY(v.EndMinutes * 60 + v.EndSeconds >= 1);
+        QVERIFY(v.StartSeconds < 60 && v.StartMinutes * 60 + v.StartSeconds <= 35998);
+        QVERIFY(v.EndSeconds < 60 && v.EndMinutes * 60 + v.EndSeconds >= 1);
         QVERIFY(v.StartFrame >= 1 && v.EndFrame <= 1079999);
         QCOMPARE(v.Synchronize, (v.OptionBits & 8) != 0);
         QCOMPARE(v.Squelch, (v.OptionBits & 4) != 0);

@@ -98,12 +98,14 @@ private slots:
         row("modes=F/F txtStartFrame=1079999 txtEndFrame=1079999",
             {number("Start Frame", "1079999", 1, 1079998)});
         row("txtStartFrame=5000 txtEndFrame=3000", {number("End Frame", "3000", 5001, 1079999)});
-        // Times: points of different kinds never ordered, the frame box unused by a time.
+        // Times: the frame box unused by a time (which may start at 0:00), points of different
+        // kinds never ordered.
         row("modes=C/M txtStartFrame=5000 scrEndMinutes=1");
+        row("modes=M/C txtStartFrame=abc");
         row("modes=M/F scrStartMinutes=12 scrStartSeconds=5 txtEndFrame=1000");
         row("modes=M/M scrStartMinutes=10 scrEndMinutes=10",
             {"End Time holds 10:00; it must be from 10:01 to 599:59."});
-        row("modes=M/C txtStartFrame=abc scrStartMinutes=599 scrStartSeconds=59",
+        row("modes=M/C scrStartMinutes=599 scrStartSeconds=59",
             {"Start Time holds 599:59; it must be from 0:00 to 599:58."});
         row("modes=T/M scrEndMinutes=0", {"End Time holds 0:00; it must be from 0:01 to 599:59."});
         row("modes=M/M scrStartSeconds=60",

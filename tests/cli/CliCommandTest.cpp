@@ -101,7 +101,6 @@ void CliCommandTest::badInputSendsNothing_data()
     const QString blank = files->write("blank.txt", " \r\n\t\r\n\r\n");
     const QString hello = files->write("hello.txt", "hello world\r\n");
     const QString mistyped = files->write("titel.txt", settingsFile({}, {"End Titel 7"}));
-    const QString unknown = files->write("volume.txt", settingsFile({}, {"Volume 11"}));
     const QString title150 = files->write("150.txt", settingsFile({"End Title 150"}));
     const QString unreadable = "no settings line was understood; nothing was sent";
     QTest::newRow("missing file") << QStringList{"write", "%dev", "/no/such/file.txt"}
@@ -118,16 +117,11 @@ void CliCommandTest::badInputSendsNothing_data()
     QTest::newRow("verify, mistyped line among good ones")
         << QStringList{"verify", "%dev", mistyped}
         << "->>> Ignoring Unrecognized Line (16)-->>>End Titel 7";
-    QTest::newRow("write, unknown keyword among good ones")
-        << QStringList{"write", "%dev", unknown, "--channel", "5"}
-        << "->>> Ignoring Unrecognized Line (16)-->>>Volume 11";
     QTest::newRow("verify, a value no unit holds")
         << QStringList{"verify", "%dev", title150}
         << "End Title holds \"150\"; it must be a whole number from 2 to 99.";
     QTest::newRow("over 29 lines") << QStringList{"write", "%dev", tooLong}
                                    << "Warning: Input File processing stopped, > 29 Lines!!";
-    QTest::newRow("verify, over 29 lines")
-        << QStringList{"verify", "%dev", tooLong} << "> 29 Lines";
     QTest::newRow("no such device")
         << QStringList{"read", "--device", "/dev/no-such-tty"} << "no such device";
 }

@@ -5,10 +5,10 @@
 
 #include "cli/CliCommands.h"
 #include "simunit/SimSync.h"
+#include "support/ScratchFolder.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <cstdio>
@@ -60,8 +60,7 @@ inline Run runCli(const QStringList& args, const QString& portMap = {},
     dup2(err.handle(), 2);
     qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
     Run r;
-    r.status =
-        CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, timing);
+    r.status = CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, timing);
     r.finished = true;
     qunsetenv("CORVANE_PORT_MAP");
     std::fflush(stdout);
@@ -90,23 +89,7 @@ struct Unit
     QStringList received() const { return sim.frames(simsync::Direction::ToUnit); }
 };
 
-// A scratch folder for settings files.
-struct Files
-{
-    QTemporaryDir dir;
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(dir.filePath(name));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return f.fileName();
-    }
-    static QByteArray read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-};
+using Files = ScratchFolder;
 
 // The default set as a settings file saves it, with `changes` ("End Title 7") in place of
 // the lines with the same first two words, and `extra` lines at the end.

@@ -1,6 +1,6 @@
 #include "CommRig.h"
-#include "CommTests.h"
 #include "comm/EventWait.h"
+#include "support/TestRunner.h"
 
 #include <QTest>
 #include <QTimer>
@@ -189,10 +189,6 @@ private slots:
     }
 };
 
-int runCommandLayerTest(int argc, char** argv)
-{
-    CommandLayerTest t;
-    return QTest::qExec(&t, argc, argv);
-}
+CORVANE_TEST_CLASS(CommandLayerTest)
 
 #include "tst_CommandLayer.moc"

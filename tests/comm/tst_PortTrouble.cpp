@@ -1,6 +1,6 @@
 #include "CommRig.h"
-#include "CommTests.h"
 #include "comm/PortTrouble.h"
+#include "support/TestRunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -290,10 +290,6 @@ private slots:
     }
 };
 
-int runPortTroubleTest(int argc, char** argv)
-{
-    PortTroubleTest t;
-    return QTest::qExec(&t, argc, argv);
-}
+CORVANE_TEST_CLASS(PortTroubleTest)
 
 #include "tst_PortTrouble.moc"

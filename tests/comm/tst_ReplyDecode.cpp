@@ -1,6 +1,6 @@
-#include "CommTests.h"
 #include "comm/LineSettings.h"
 #include "comm/modCorvaneComm.h"
+#include "support/TestRunner.h"
 
 #include <QTest>
 
@@ -63,10 +63,6 @@ private slots:
     }
 };
 
-int runReplyDecodeTest(int argc, char** argv)
-{
-    ReplyDecodeTest t;
-    return QTest::qExec(&t, argc, argv);
-}
+CORVANE_TEST_CLASS(ReplyDecodeTest)
 
 #include "tst_ReplyDecode.moc"

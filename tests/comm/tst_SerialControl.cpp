@@ -3,7 +3,7 @@
 // the far end stops with XOFF; then opening a port, and what stops it.
 
 #include "CommRig.h"
-#include "CommTests.h"
+#include "support/TestRunner.h"
 
 #include <QTest>
 #include <fcntl.h>
@@ -172,10 +172,6 @@ private slots:
     }
 };
 
-int runSerialControlTest(int argc, char** argv)
-{
-    SerialControlTest t;
-    return QTest::qExec(&t, argc, argv);
-}
+CORVANE_TEST_CLASS(SerialControlTest)
 
 #include "tst_SerialControl.moc"

@@ -4,31 +4,17 @@
 // is read and set as text (TransferTest::editorText, setControls).
 
 #include "app/frmFileInput.h"
+#include "support/ScratchFolder.h"
 #include "transfer/TransferRig.h"
 
 #include <QAction>
 #include <QDir>
-#include <QTemporaryDir>
 
 using namespace TransferTest;
 
-struct FileRig : AppFixture
+struct FileRig : AppFixture, ScratchFolder
 {
-    QTemporaryDir dir;
-
-    static QByteArray readBytes(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static QByteArray exampleFile() { return readBytes(CORVANE_SETTINGS_DATA "/defaults.txt"); }
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(dir.filePath(name));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return f.fileName();
-    }
+    static QByteArray exampleFile() { return read(CORVANE_SETTINGS_DATA "/defaults.txt"); }
     // A load or save command, button or menu entry, with the file dialog answering `answer`.
     void run(QObject* command, const QString& answer)
     {

@@ -17,7 +17,7 @@ private slots:
             // Editor values unlike the file's, so any leak into the editor shows.
             setControls(f.main(), {"optStartFrame=1", "txtComment=untouched"});
             const QStringList before = editorText(f.main());
-            const QString file = f.writeFile("example.txt", FileRig::exampleFile());
+            const QString file = f.write("example.txt", FileRig::exampleFile());
             f.run(unlocked ? static_cast<QObject*>(ctl<QAction>(f.main(), "menuFileLoad"))
                            : ctl<QPushButton>(f.main(), "cmdFileLoad"),
                   file);
@@ -48,10 +48,10 @@ private slots:
         frmMain& m = f.main();
         m.model().setModelChannelUnlocked(true);
         const QStringList before = editorText(m);
-        f.load(f.writeFile("twice.txt", "Start Mode Frame\nStart Mode Title\nStart Title 7\n"
-                                        "start title 12\nComment first\nComment second one\n"
-                                        "Channel 5\nCHANNEL 9\nSynchronize Off\nSynchronize On\n"
-                                        "Baud 9600\nInit String 2 AB\nInit String 2 EF"));
+        f.load(f.write("twice.txt", "Start Mode Frame\nStart Mode Title\nStart Title 7\n"
+                                    "start title 12\nComment first\nComment second one\n"
+                                    "Channel 5\nCHANNEL 9\nSynchronize Off\nSynchronize On\n"
+                                    "Baud 9600\nInit String 2 AB\nInit String 2 EF"));
         m.model().setTransferRunning(true);
         f.accept();
         QVERIFY(f.preview().isVisible() && editorText(m) == before);
@@ -70,7 +70,7 @@ private slots:
     void detailsToggles()
     {
         FileRig f;
-        f.load(f.writeFile("errors.txt", "Hello\r\nStart Mode Title\r\n"));
+        f.load(f.write("errors.txt", "Hello\r\nStart Mode Title\r\n"));
         frmFileInput& p = f.preview();
         // Compact ends below the row of buttons and above the details; expanded shows them.
         for (bool expanded : {false, true, false}) {

@@ -35,7 +35,7 @@ private slots:
 
         QString file = f.dir.filePath("startup.txt");
         f.save(file);
-        QList<QByteArray> lines = FileRig::readBytes(file).split('\n');
+        QList<QByteArray> lines = FileRig::read(file).split('\n');
         QCOMPARE(lines.size(), 21);
         QCOMPARE(lines.mid(14, 4), (QList<QByteArray>{"Init String 1 \r", "Init String 2 \r",
                                                       "Init String 3 \r", "Init String 4 \r"}));
@@ -46,9 +46,9 @@ private slots:
         // After Defaults, from the menu over a longer file: the example file's bytes, but
         // for the time of saving.
         f.main().cmdDefaults_Click();
-        file = f.writeFile("saved", QByteArray(5000, 'x'));
+        file = f.write("saved", QByteArray(5000, 'x'));
         f.run(ctl<QAction>(f.main(), "menuFileSave"), file);
-        lines = FileRig::readBytes(file).split('\n');
+        lines = FileRig::read(file).split('\n');
         const QList<QByteArray> example = FileRig::exampleFile().split('\n');
         QVERIFY2(lines.value(1).startsWith("Timestamp ") && lines[1].size() > 12, lines.value(1));
         lines[1] = example[1];
@@ -60,7 +60,7 @@ private slots:
     {
         FileRig f;
         const QByteArray old = "Begin Quillmere old\r\nComment keep me\r\n";
-        const QString file = f.writeFile("old.txt", old);
+        const QString file = f.write("old.txt", old);
         // A file-size limit fails the write part way, as a full disk does (even for root).
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -77,7 +77,7 @@ private slots:
                  "Cannot save to the file\r\n" + QDir::toNativeSeparators(file));
         QVERIFY(!shown[0].section("\r\n", 2).trimmed().isEmpty());
         QVERIFY(!f.modal.requests.back().exclamation);
-        QCOMPARE(FileRig::readBytes(file), old);
+        QCOMPARE(FileRig::read(file), old);
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
     }
 
@@ -132,7 +132,7 @@ private slots:
         QByteArray bytes;
         for (char c : {'1', '2', '3', '4'})
             bytes += QByteArray("Init String ") + c + ' ' + QByteArray(23, c) + '\n';
-        f.load(f.writeFile("long.txt", bytes));
+        f.load(f.write("long.txt", bytes));
         f.accept();
         QCOMPARE(f.modal.messages().size(), 1); // the limit message, once
         QCOMPARE(pick(f.main(), "txtInitStr"),

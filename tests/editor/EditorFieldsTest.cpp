@@ -4,6 +4,7 @@
 // themselves are checked on the model alone (tests/editor_rules).
 
 #include "app/Spinner.h"
+#include "flows/EditorDefaults.h"
 #include "flows/LoadIntoEditor.h"
 #include "support/AppFixture.h"
 #include "support/TestRunner.h"
@@ -81,7 +82,6 @@ private slots:
                          box->isReadOnly(),
                      qPrintable(QStringLiteral("%1 %2 gives %3").arg(name, input).arg(s->Value())));
         }
-        QCOMPARE(e.spinnerValue(SpinField::StartTitle), 2);
         QCOMPARE(ctl<Spinner>(m, "scrEndTitle")->Value(), 3); // pushed by the model's handler
         QTest::mouseClick(ctl<QCheckBox>(m, "chkSquelch"), Qt::LeftButton);
         QCOMPARE(e.record().OptionBits, uint16_t(8));
@@ -97,60 +97,25 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), frame);
         QCOMPARE(e.snapshot().txtStartFrame + " " + QString::number(e.record().StartFrame),
                  "77x 1000");
-        auto* comment = ctl<QLineEdit>(m, "txtComment");
-        comment->setFocus();
+        ctl<QLineEdit>(m, "txtComment")->setFocus();
         QCOMPARE(frame->text() + " " + QString::number(e.record().StartFrame), "77 77");
-        QTest::keyClicks(comment, "ABCDEFGHIJKLMNOPQ");
-        QCOMPARE(comment->text() + " " + e.record().Comment, "ABCDEFGHIJKLMNO ABCDEFGHIJKLMNO");
     }
 
-    // Defaults from any state: here every pair at its top with the end by title, the init
-    // strings at 58 together (the first shorter than its default), the switch off and a
-    // mark shown.
-    void defaultsFromAnyState()
+    // A load and then Defaults made to the window's model and to a bare one come out the
+    // same, told as the same changes in the same order: the window hands nothing back. The
+    // load leaves every pair at its top with the end by title, a switch off, and init
+    // strings one over 58 cut back to 58, the first shorter than its default (Defaults must
+    // not count the old ones); a mark is shown. On its way Defaults never leaves an end at
+    // or before its start.
+    void loadAndDefaultsThroughTheWindow()
     {
-        QStringList broken; // outlives the window it watches
-        AppFixture f;
-        frmMain& m = f.main();
-        EditorModel& e = m.model();
         SyncParameters v;
         v.StartMode = PointMode::Timecode, v.EndMode = PointMode::Title;
         v.StartTitle = 98, v.EndTitle = 99, v.StartChapter = 98, v.EndChapter = 99;
         v.StartMinutes = 599, v.StartSeconds = 58, v.EndMinutes = 599, v.EndSeconds = 59;
         v.StartFrame = 1079998, v.EndFrame = 1079999, v.Squelch = false, v.Comment = "old";
-        v.InitStr = {QStringLiteral("aa"), QString(23, 'b'), QString(23, 'c'), QString(10, 'd')};
-        fillEditor(m, v);
-        e.setBaudIndex(0); // 1200, which Defaults leaves alone
-        e.showMark("shpHiLiteStartTitle", MarkColour::Red);
-        e.marks()[MarkKey::StartTitle].OutOfRange = true;
-
-        // No spinner change during the reset may leave an end at or before its start.
-        connect(&e, &EditorModel::spinnerChanged, &m, [&] {
-            auto at = [&e](SpinField s) { return e.spinnerValue(s); };
-            using S = SpinField;
-            if (at(S::EndTitle) <= at(S::StartTitle) || at(S::EndChapter) <= at(S::StartChapter) ||
-                at(S::EndMinutes) * 60 + at(S::EndSeconds) <=
-                    at(S::StartMinutes) * 60 + at(S::StartSeconds))
-                broken << describe(e);
-        });
-        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton);
-
-        QCOMPARE(broken, QStringList());
-        QVERIFY(f.modal.requests.empty()); // the old init strings (58) are not counted
-        QCOMPARE(describe(e), "22|1|1|2|1|2|1|1000||0KL0DS||||1|1|0|0|1|0|1|1|22|1|1|2|1|2|12|0");
-        for (HighlightShape* s : highlightShapes(m))
-            QVERIFY(!s->isVisible());
-        QVERIFY(!e.marks().any());
-    }
-
-    // A load and later changes made to the window's model and to a bare one come out the
-    // same, told as the same changes in the same order: the window hands nothing back.
-    void windowHandsNothingBack()
-    {
-        SyncParameters v; // a start after its end, modes by time and frame, over 58
-        v.StartMode = PointMode::Timecode, v.EndMode = PointMode::Frame;
-        v.StartTitle = 50, v.EndTitle = 20, v.StartFrame = 4000, v.Squelch = false;
-        v.InitStr = {QString(23, 'a'), QString(23, 'b'), QString(20, 'c'), QStringLiteral("d")};
+        v.InitStr = {QStringLiteral("aa"), QString(23, 'b'), QString(23, 'c'), QString(11, 'd')};
+        QStringList broken; // outlives the window it watches
         AppFixture f;
         frmMain& m = f.main();
         BareView bare;
@@ -163,26 +128,36 @@ private slots:
             connect(&e, &EditorModel::textChanged, this,
                     [&seen, i](TextField t) { seen[i] << QString("text %1").arg(int(t)); });
             fillEditor(*views[i], v);
-            e.setSpinner(SpinField::StartTitle, 98);
-            e.setSpinner(SpinField::StartMinutes, 5);
-            e.setText(TextField::Comment, QStringLiteral("A comment beyond fifteen"));
-            e.setText(TextField::EndFrame, QStringLiteral("1"));
-            e.commitEndFrame();
-            e.selectOption(OptionField::EndTitle);
+            e.setBaudIndex(0); // 1200, which Defaults leaves alone
         }
         QVERIFY(seen[0].size() > 20);
         QCOMPARE(seen[0], seen[1]);
         QCOMPARE(describe(m.model()), describe(bare.m));
-        // The widgets show the model, and its message comes up once as a box.
-        QStringList shown;
-        for (const char* box : {"txtStartTitle", "txtEndTitle", "txtStartMinutes", "txtEndMinutes",
-                                "txtEndSeconds", "txtStartFrame", "txtEndFrame", "txtComment"})
-            shown << ctl<QLineEdit>(m, box)->text();
-        for (const char* button : {"optStartTimecode", "optEndTitle", "chkSquelch"})
-            shown << (ctl<QAbstractButton>(m, button)->isChecked() ? "on" : "off");
-        shown << QString::number(ctl<QComboBox>(m, "cmbBaud")->currentIndex());
-        QCOMPARE(shown.join('|'), "98|99|5|5|1|1|2|A comment beyon|on|on|off|3");
+        // The limit message comes up once as a box.
         QVERIFY(f.modal.messages().size() == 1 && f.modal.messages()[0].startsWith("The Init"));
+
+        EditorModel& e = m.model();
+        e.showMark("shpHiLiteStartTitle", MarkColour::Red);
+        e.marks()[MarkKey::StartTitle].OutOfRange = true;
+        connect(&e, &EditorModel::spinnerChanged, &m, [&] {
+            auto at = [&e](SpinField s) { return e.spinnerValue(s); };
+            using S = SpinField;
+            if (at(S::EndTitle) <= at(S::StartTitle) || at(S::EndChapter) <= at(S::StartChapter) ||
+                at(S::EndMinutes) * 60 + at(S::EndSeconds) <=
+                    at(S::StartMinutes) * 60 + at(S::StartSeconds))
+                broken << describe(e);
+        });
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton);
+        modCorvaneComm::SetDefaults(bare.m);
+        QCOMPARE(broken, QStringList());
+        QCOMPARE(seen[0], seen[1]);
+        for (const EditorModel* d : {&e, &bare.m})
+            QCOMPARE(describe(*d),
+                     "22|1|1|2|1|2|1|1000||0KL0DS||||1|1|0|0|1|0|1|1|22|1|1|2|1|2|12|0");
+        QCOMPARE(f.modal.requests.size(), size_t(1)); // still the load's message alone
+        for (HighlightShape* s : highlightShapes(m))
+            QVERIFY(!s->isVisible());
+        QVERIFY(!e.marks().any());
     }
 };
 

@@ -29,7 +29,7 @@ template <typename Field> Field field(const QStringList& names, const QString& n
 
 // One step of a row: "spin StartTitle 5" (through the handler even when unchanged),
 // "move StartTitle 5" (as the user moves it), "max StartTitle 40", "text StartFrame 77",
-// "option EndFrame", "commit start", "unlink", "check Squelch 0".
+// "option EndFrame", "unlink", "check Squelch 0".
 void run(EditorModel& m, const QString& step)
 {
     const QString verb = step.section(' ', 0, 0), what = step.section(' ', 1, 1);
@@ -43,8 +43,6 @@ void run(EditorModel& m, const QString& step)
         m.setText(field<TextField>(Boxes, what), value);
     else if (verb == "option")
         m.selectOption(field<OptionField>(Options, what));
-    else if (verb == "commit")
-        what == "start" ? m.commitStartFrame() : m.commitEndFrame();
     else if (verb == "unlink")
         m.setLinkedFieldsActive(false);
     else if (verb == "check")
@@ -113,13 +111,11 @@ private slots:
         row("start-up", "",
             "titles=1-2; chapters=1-2; times=0:00 1:00; frames=1000/5000; modes=T/T; "
             "startMax=98/99; model=0/0 of 1/1 record 22/1; record modes=T/T; record bits=12 SQ");
-        row("start title pushes the end", "spin StartTitle 5", "titles=5-6; record pairs=5-6 1-2");
-        row("end title pulls the start", "spin StartTitle 5; spin EndTitle 3",
-            "titles=2-3; record pairs=2-3 1-2");
-        row("start chapter pushes the end", "spin StartChapter 7",
-            "chapters=7-8; record pairs=1-2 7-8");
-        row("end chapter pulls the start", "spin StartChapter 7; spin EndChapter 4",
-            "chapters=3-4; record pairs=1-2 3-4");
+        row("start title and chapter push the end", "spin StartTitle 5; spin StartChapter 7",
+            "titles=5-6; chapters=7-8; record pairs=5-6 7-8");
+        row("end title and chapter pull the start",
+            "spin StartTitle 5; spin EndTitle 3; spin StartChapter 7; spin EndChapter 4",
+            "titles=2-3; chapters=3-4; record pairs=2-3 3-4");
         row("unlinked: no push, record untouched", "unlink; spin StartTitle 50",
             "titles=50-2; record pairs=1-2 1-2");
         row("an unchanged value still runs the handler", "text StartTitle abc; spin StartTitle 1",
@@ -138,22 +134,12 @@ private slots:
         // Minutes; after an end spinner Start Minutes, Start Seconds, End Seconds, End Minutes.
         row("start minutes push the end", "spin StartMinutes 5",
             "times=5:00 5:01; heard=StartMinutes, EndMinutes, EndSeconds");
-        row("end minutes pull the start", "spin StartMinutes 5; spin EndMinutes 3",
-            "times=3:00 3:01; heard=EndMinutes, StartMinutes");
-        row("a second adjustment runs after the first", "spin StartSeconds 30; spin StartMinutes 1",
-            "times=1:30 1:31");
         row("end seconds pull the start", "spin StartMinutes 1; spin EndSeconds 0",
             "times=0:59 1:00");
         row("start beyond 599:58 comes back", "spin StartMinutes 599; spin StartSeconds 59",
             "times=599:58 599:59; heard=StartSeconds, EndSeconds, StartSeconds");
-        row("end 0:00 is raised", "spin EndMinutes 0",
-            "times=0:00 0:01; heard=EndMinutes, EndSeconds");
         row("end at 0:00 pulls the start's seconds first", "spin StartSeconds 5; spin EndMinutes 0",
             "times=0:00 0:01; heard=EndMinutes, StartSeconds, EndSeconds");
-        row("a typed frame box is kept apart from the record", "text StartFrame 77",
-            "frames=77/5000; record frames=1/1000");
-        row("committing the frame box", "text StartFrame 77; commit start",
-            "frames=77/5000; record frames=77/5000");
         row("selecting Frame Number runs the start check", "text StartFrame abc; option StartFrame",
             "frames=1/5000; modes=F/T; record modes=F/T; record frames=1/5000");
         row("selecting the selected option runs nothing",
@@ -162,8 +148,9 @@ private slots:
         row("an end frame of 1 is raised, the start pulled below",
             "text EndFrame 1; option EndFrame",
             "frames=1/2; modes=T/F; startMax=99/99; record frames=1/2; record modes=T/F");
-        row("the comment keeps 15 characters", "text Comment ABCDEFGHIJKLMNOPQRST",
-            "comment=ABCDEFGHIJKLMNO; record comment=ABCDEFGHIJKLMNO");
+        // Characters are counted, not bytes.
+        row("the comment keeps 15 characters", "text Comment äöüäöüäöüäöüäöüäöü",
+            "comment=äöüäöüäöüäöüäöü; record comment=äöüäöüäöüäöüäöü");
         row("switches set their bits", "check Squelch 0; check Synchronize 0; check Squelch 1",
             "record bits=4 -Q");
         row("model and channel spinners write their boxes", "spin Model 40; spin Channel 7",
@@ -186,46 +173,35 @@ private slots:
             QVERIFY2(now.contains(fact), qPrintable(fact + " not in: " + now.join("; ")));
     }
 
-    // Each character cut tells once: 8 for the third string, 5 for the fourth; within a
-    // batch the message is told once in all.
+    // Each character cut tells once: 8 for the third string, 5 for the fourth. (Within a
+    // batch it is told once in all: a load, tests/editor.)
     void initStringLimitMessage()
     {
-        for (const bool batch : {false, true}) {
-            EditorModel m;
-            QSignalSpy told(&m, &EditorModel::message);
-            run(m, "text InitStr1 " + QString(23, 'a'));
-            run(m, "text InitStr2 " + QString(23, 'b'));
-            if (batch)
-                m.beginInitStrBatch();
-            run(m, "text InitStr3 " + QString(20, 'c')); // 8 over: keeps 12
-            run(m, "text InitStr4 ddddd");               // nothing left: keeps none
-            m.endInitStrBatch();
-            QCOMPARE(told.size(), batch ? 1 : 13);
-            QCOMPARE(told.first().first().toString(),
-                     QStringLiteral("The Init Strings are limited\r\nto 58 characters total\r\n"
-                                    "between all 4 strings."));
-            QCOMPARE(m.text(TextField::InitStr3) + "|" + m.text(TextField::InitStr4),
-                     QString(12, 'c') + "|");
-            QCOMPARE(m.record().InitStr[2], QString(12, 'c'));
-        }
+        EditorModel m;
+        QSignalSpy told(&m, &EditorModel::message);
+        run(m, "text InitStr1 " + QString(23, 'a'));
+        run(m, "text InitStr2 " + QString(23, 'b'));
+        run(m, "text InitStr3 " + QString(20, 'c')); // 8 over: keeps 12
+        run(m, "text InitStr4 ddddd");               // nothing left: keeps none
+        QCOMPARE(told.size(), 13);
+        QCOMPARE(told.first().first().toString(),
+                 QStringLiteral("The Init Strings are limited\r\nto 58 characters total\r\n"
+                                "between all 4 strings."));
+        QCOMPARE(m.text(TextField::InitStr3) + "|" + m.text(TextField::InitStr4) + "|" +
+                     m.record().InitStr[2],
+                 QString(12, 'c') + "||" + QString(12, 'c'));
     }
 
+    // Model and channel take input only while unlocked; a mark the editor has not is refused.
     void lockAndMarks()
     {
         EditorModel m;
-        QSignalSpy lock(&m, &EditorModel::lockChanged);
-        QVERIFY(!m.isTextEnabled(TextField::Model) && !m.isTextEnabled(TextField::Channel));
-        QVERIFY(m.isTextEnabled(TextField::Comment));
+        QVERIFY(!m.isTextEnabled(TextField::Channel) && m.isTextEnabled(TextField::Comment));
         m.setModelChannelUnlocked(true);
         QVERIFY(m.isTextEnabled(TextField::Model) && m.snapshot().ModelChannelUnlocked);
-        QCOMPARE(lock.size(), 1);
-
         QVERIFY(m.showMark("shpHiLiteEndTitle", MarkColour::Yellow));
         QVERIFY(!m.showMark("shpHiLiteNothing", MarkColour::Red));
-        m.marks()[MarkKey::EndTitle].OutOfRange = true;
         QCOMPARE(m.shownMarks().keys(), QStringList{"shpHiLiteEndTitle"});
-        m.clearMarks();
-        QVERIFY(m.shownMarks().isEmpty() && !m.marks().any());
     }
 };
 

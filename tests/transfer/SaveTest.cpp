@@ -63,7 +63,7 @@ private slots:
         QVERIFY(rig.ok);
         frmMain& m = rig.main();
         if (unlocked) {
-            putCells(rig.sim, {"3F=??"});
+            CellTokens::put(rig.sim, {"3F=??"});
             QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
             rig.sim.clearWireLog();
             rig.fx.modal.clear();

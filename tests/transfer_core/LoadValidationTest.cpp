@@ -1,5 +1,5 @@
 #include "transfer/LoadValidation.h"
-#include "TestCells.h"
+#include "support/CellTokens.h"
 #include "transfer/LoadReport.h"
 #include "transfer/MarkPlan.h"
 #include "transfer/TextImages.h"
@@ -7,6 +7,19 @@
 #include <QTest>
 
 namespace {
+
+// The default set (model 22 channel 1, Chapter to Chapter, frames 1 and 1000, titles and
+// chapters 1 and 2, both switches on, "0KL0DS", no comment), then the changes (tokens of
+// support/CellTokens.h).
+CellSet defaultUnit(const QStringList& changes)
+{
+    CellSet cells;
+    CellTokens::apply(cells,
+                      {"3F=22", "3E=01", "modes=C/C", "start=0000001", "end=0001000", "38=01",
+                       "39=02", "3A=01", "3B=02", "3D=7<", "comment=", "init=0KL0DS\r"});
+    CellTokens::apply(cells, changes);
+    return cells;
+}
 
 const QStringList KeyNames{"Model",      "Channel",    "StartTitle", "EndTitle",  "StartChapter",
                            "EndChapter", "StartFrame", "EndFrame",   "StartTime", "EndTime"};
@@ -99,8 +112,8 @@ private slots:
     {
         QFETCH(QString, cells);
         QFETCH(QString, expect);
-        const LoadResult r = decodeAndValidate(TestCells::defaultUnit(
-            cells.split(' ', Qt::SkipEmptyParts).replaceInStrings("_", " ")));
+        const LoadResult r = decodeAndValidate(
+            defaultUnit(cells.split(' ', Qt::SkipEmptyParts).replaceInStrings("_", " ")));
         const SyncParameters& v = r.values;
         QStringList flags;
         for (const QString& e : expect.split(' ')) {
@@ -155,8 +168,8 @@ private slots:
         for (const QString& f : flags.split(' ').mid(1))
             marks[MarkKey(KeyNames.indexOf(f.section(':', 0, 0)))] = {f.contains(":R"),
                                                                       f.endsWith('Y')};
-        const MarkPlan plan = ::markPlan(marks, TestCells::modeFromLetter(flags.at(0)),
-                                         TestCells::modeFromLetter(flags.at(2)));
+        const MarkPlan plan = ::markPlan(marks, CellTokens::modeFromLetter(flags.at(0)),
+                                         CellTokens::modeFromLetter(flags.at(2)));
         QStringList got;
         for (const ShapeMark& s : plan.shapes)
             got << s.shape + (s.colour == MarkColour::Red ? ":R" : ":Y");
@@ -181,8 +194,8 @@ private slots:
         };
         for (const auto& r : rows) {
             CellSet cells;
-            TestCells::putText(cells, 0x48, 8, r[0]);
-            TestCells::putText(cells, 0x50, 32, r[1]);
+            CellTokens::putText(cells, 0x48, 8, r[0]);
+            CellTokens::putText(cells, 0x50, 32, r[1]);
             const CommentImage ci = commentImageFromCells(cells);
             const InitImage ii = initImageFromCells(cells);
             QVERIFY(ci[16] == Bel && ii[64] == Bel); // the images end in BEL

@@ -1,8 +1,8 @@
 // Settings files: the line reader (endings, Windows-1252, the 29-line look-ahead, files
 // too big to be settings files) and the parser (every keyword's accepted and dropped forms
 // and what the apply pass makes of them, the preview pass over whole files with its
-// counters, error lines and 29-line limit). The writer's bytes and the apply pass through
-// the editor (later lines win, init strings judged as the file's set): tests/files.
+// counters, error lines and 29-line limit), and the writer's encoding. The writer's lines,
+// and the apply pass through the editor: tests/files.
 
 #include "settingsfile/Parser.h"
 #include "settingsfile/ParserSink.h"
@@ -32,14 +32,14 @@ QString unrecognized(int lineNo, const QString& line)
     return QStringLiteral("->>> Ignoring Unrecognized Line (%1)-->>>%2").arg(lineNo).arg(line);
 }
 
-// A parser sink that records the preview window's details and counters, and the last value
-// the apply pass gave each control ("StartFrame=12").
+// A parser sink that records the preview window's details and counters, and every control
+// change of the apply pass in order ("begin", "StartFrame=12", ..., "end").
 class RecordingSink : public ParserSink
 {
 public:
     QStringList details;                 // as appended, prefix and CR LF included
     int errorCount = -1, lineCount = -1; // as last shown
-    QMap<QString, QString> controls;
+    QStringList log;
     bool modelChannelEnabled = true;
 
     void appendDetails(const QString& text) override { details.append(text); }
@@ -49,8 +49,8 @@ public:
     {
         return modelChannelEnabled || (f != TextField::Model && f != TextField::Channel);
     }
-    void beginApply() override {}
-    void endApply() override {}
+    void beginApply() override { log.append("begin"); }
+    void endApply() override { log.append("end"); }
     void setText(TextField f, const QString& text) override
     {
         set(QString("Model Channel StartFrame EndFrame StartTitle EndTitle StartChapter "
@@ -68,10 +68,7 @@ public:
         set(box == CheckField::Synchronize ? "Synchronize" : "Squelch", QString::number(value));
     }
     void setListIndex(ListField, int index) override { set("Baud", QString::number(index)); }
-    void set(const QString& control, const QString& value)
-    {
-        controls[control] = control + '=' + value;
-    }
+    void set(const QString& control, const QString& value) { log.append(control + '=' + value); }
 };
 } // namespace
 
@@ -167,13 +164,16 @@ private slots:
             canonical.isEmpty() || canonical == "?" ? QStringList() : QStringList{canonical};
         QCOMPARE(sink.details, echoed(kept));
         QCOMPARE(sink.errorCount, 0);
-        QVERIFY(sink.controls.isEmpty()); // the preview never touches the editor
+        QVERIFY(sink.log.isEmpty()); // the preview never touches the editor
         QCOMPARE(state.acceptedLines(), kept);
         QCOMPARE(state.misreadLines(),
                  canonical == "?" ? QStringList{unrecognized(1, line)} : QStringList());
 
         ApplyAcceptedLines(state, sink);
-        QCOMPARE(QStringList(sink.controls.values()).join(' '), applied);
+        QMap<QString, QString> last; // each control's last value
+        for (const QString& entry : sink.log.mid(1, sink.log.size() - 2))
+            last[entry.section('=', 0, 0)] = entry;
+        QCOMPARE(QStringList(last.values()).join(' '), applied);
         QCOMPARE(sink.details, echoed(kept)); // every kept line is understood again
     }
 
@@ -240,6 +240,18 @@ private slots:
         QCOMPARE(state.lineNo(), 0);
     }
 
+    // The init strings a file names are emptied before its first line applies, so that the
+    // editor judges the file's strings together.
+    void applyEmptiesNamedInitStringsFirst()
+    {
+        SettingsPreview state;
+        RecordingSink sink;
+        PreviewFile(state, sink, {"Channel 5", "Init String 2 AB", "Channel 9"}, false);
+        ApplyAcceptedLines(state, sink);
+        QCOMPARE(sink.log, QStringList({"begin", "InitStr2=", "Channel=5", "InitStr2=AB",
+                                        "Channel=9", "end"}));
+    }
+
     void lines_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -282,6 +294,14 @@ private slots:
         QVERIFY(!r.ok);
         QVERIFY(r.lines.isEmpty());
         QCOMPARE(r.errorText, "Not a settings file: its first 29 lines take more than 1 MB.");
+    }
+
+    // A character outside the code page, a surrogate pair too, becomes one "?".
+    void writerEncodesCodePage()
+    {
+        QCOMPARE(encodeSettingsLines(
+                     {QString::fromUtf8("Comment \u00e9\u20ac a\u2192b\U0001F600c"), "x"}),
+                 QByteArray("Comment \xe9\x80 a?b?c\r\nx\r\n"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "support/TestRunner.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QElapsedTimer>
 
 using namespace TransferTest;
@@ -90,6 +91,7 @@ private slots:
                  "txtEndTitle=17|txtInitStr1=AB1|txtInitStr2=CD2|txtInitStr3=EF3|txtInitStr4=GH4|"
                  "txtModel=41 disabled|txtStartChapter=33|txtStartFrame=1205|txtStartMinutes=12|"
                  "txtStartSeconds=5|txtStartTitle=5"); // record: Time to Frame, squelch only
+        QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentText(), QString("9600"));
         QVERIFY(m.model().record().EndFrame == 123456 && m.model().record().InitStr[3] == "GH4");
         QVERIFY(m.model().linkedFieldsActive() && !m.model().transferRunning());
         QVERIFY(ctl<QPushButton>(m, "cmdDefaults")->isEnabled() &&

@@ -63,7 +63,7 @@ private slots:
         QVERIFY(rig.ok);
         frmMain& m = rig.main();
         if (unlocked) {
-            putCells(rig.sim, {"3F=??"});
+            CellTokens::put(rig.sim, {"3F=??"});
             QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
             rig.sim.clearWireLog();
             rig.fx.modal.clear();
@@ -87,7 +87,6 @@ private slots:
         QCOMPARE(progress.showings,
                  (QStringList{"Save to Synchronizer|Saving.............|0-57/60",
                               "Save to Synchronizer|Comparing.............|" + compareBar}));
-        QVERIFY(rig.fx.app->progressWindow().isHidden());
         // The compare reads back the cells written, in the same order.
         const QString reads = QString(writes).replace(QRegularExpression("W(\\d+) \\S+"), "R\\1");
         QCOMPARE(rig.frames().join(' '), "ATT ATT " + writes + " ATT ATT " + reads);

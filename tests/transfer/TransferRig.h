@@ -152,10 +152,4 @@ struct Rig
     }
 };
 
-// Cells written as tokens ("3F=22", "modes=C/M", ...: support/CellTokens.h).
-inline void putCells(SimSync& sim, const QStringList& tokens)
-{
-    CellTokens::put(sim, tokens);
-}
-
 } // namespace TransferTest

@@ -23,17 +23,15 @@ private slots:
     void ringKeepsTheNewestInOrder()
     {
         WireLog log(3);
-        for (int i = 1; i <= 5; ++i)
-            log.event(QString::number(i));
-        const QVector<WireLogEntry> e = log.entries();
-        QCOMPARE(e.size(), 3);
-        QCOMPARE(e[0].text + e[1].text + e[2].text, QString("345"));
-        QVERIFY(e[0].ms <= e[1].ms && e[1].ms <= e[2].ms);
+        for (const char* text : {"1", "2", "3", "4", "5"})
+            log.event(text);
         QCOMPARE(log.totalAdded(), qint64(5));
+        QStringList kept;
+        for (const WireLogEntry& e : log.entries())
+            kept << e.text;
+        QCOMPARE(kept, QStringList({"3", "4", "5"}));
+        // Time, kind and text.
         QVERIFY(QRegularExpression("^ +\\d+\\.\\d{3}  - 5$").match(log.lines().last()).hasMatch());
-        log.clear();
-        log.sent("OK\n\r");
-        QCOMPARE(log.lines().size(), 1);
     }
 
     void framesAreNamed()
@@ -43,10 +41,7 @@ private slots:
             bool sent;
             QByteArray bytes;
             const char* text;
-        } rows[] = {{true, "OK\n\r", "ATTN"},
-                    {true, "R?\r", "R 3F"},
-                    {true, "W<50\r", "W 3C \"50\""},
-                    {true, "WH\a \r", "W 48 \"<07> \""},
+        } rows[] = {{true, "WH\a \r", "W 48 \"<07> \""}, // ATTN, R 3F: LoadTest
                     {true, "X\r", "bytes [58 0D]"},
                     {false, "22\n\r", "REPLY \"22\" LF CR"},
                     {false, "ATS0=1\n\r", "RESET announcement [41 54 53 30 3D 31 0A 0D]"},

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds and runs the whole test suite once, in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report fails); then a fixed run of
-# the settings-file fuzzer; last the Debian package, built and checked, with the
+# both fuzzers; last the Debian package, built and checked, with the
 # benchmarks built beside it (not run). Both builds are unity builds: a few sources per
 # compilation, so the Qt headers are read far fewer times.
 set -eu
@@ -18,7 +18,7 @@ echo "== the test suite ($(date +%T))"
 (cd build-asan && ctest --output-on-failure -j"$JOBS")
 
 if [ -f fuzz/run-fuzz.sh ]; then
-    echo "== fuzzing the settings-file reader and parser ($(date +%T))"
+    echo "== fuzzing the settings-file reader and parser and the RFC 2217 stream ($(date +%T))"
     sh fuzz/run-fuzz.sh
 fi
 echo "== the Debian package, built and checked, and the benchmarks ($(date +%T))"

@@ -113,7 +113,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                                     : QStringLiteral("Listen on this port only (1 to 16)."),
                           QStringLiteral("N")});
         parser.addOption({QStringLiteral("device"),
-                          QStringLiteral("The unit's serial device, instead of a port number."),
+                          QStringLiteral("The unit's serial device, or a device server's port "
+                                         "(rfc2217://HOST:PORT, tcp://HOST:PORT), instead of a "
+                                         "port number."),
                           QStringLiteral("PATH")});
         parser.addOption({QStringLiteral("wire-log"),
                           QStringLiteral("Write every frame and event on the line to FILE."),

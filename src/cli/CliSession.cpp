@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include "comm/LineAddress.h"
 #include "comm/PortTrouble.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/FileCommands.h"
@@ -36,7 +37,9 @@ bool applyPortMap(PortMap& ports, const QString& map, QString* error)
         bool ok = false;
         const int n = item.section(QLatin1Char('='), 0, 0).trimmed().toInt(&ok);
         const QString path = item.section(QLatin1Char('='), 1).trimmed();
-        if (!ok || n < 1 || n > PortMap::MaxPort || path.isEmpty()) {
+        QString addressError;
+        LineAddress::parse(path, &addressError);
+        if (!ok || n < 1 || n > PortMap::MaxPort || path.isEmpty() || !addressError.isEmpty()) {
             *error = QStringLiteral("CORVANE_PORT_MAP: \"%1\" is not N=DEVICE with N from 1 to 16")
                          .arg(item);
             return false;
@@ -51,12 +54,16 @@ int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
 {
     *port = 0;
     if (!r.device.isEmpty()) {
-        if (!QFileInfo::exists(r.device)) {
-            err(QStringLiteral("corvane-cli: %1: no such device").arg(r.device));
+        QString error;
+        const LineAddress address = LineAddress::parse(r.device, &error);
+        if (!error.isEmpty() || (!address.isNetwork() && !QFileInfo::exists(r.device))) {
+            err(QStringLiteral("corvane-cli: %1")
+                    .arg(error.isEmpty() ? r.device + ": no such device" : error));
             return ExitCode::BadInput;
         }
         // The device alone, as COM1: nothing else of the machine is opened.
-        host.ports.setTestMapping({{1, QFileInfo(r.device).absoluteFilePath()}});
+        host.ports.setTestMapping(
+            {{1, address.isNetwork() ? r.device : QFileInfo(r.device).absoluteFilePath()}});
         *port = 1;
         return ExitCode::Success;
     }
@@ -84,7 +91,7 @@ int openLine(CliHost& host, int16_t port)
     err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
     // Tried once more, for the error number the reason is decided on.
     const int number = modCorvaneComm::TestPortAvailable(c, port);
-    const QString why = describePortTrouble(gatherPortFacts(path, CommError{number, reason}));
+    const QString why = describeLineTrouble(path, CommError{number, reason});
     if (!why.isEmpty())
         err(why);
     return ExitCode::LineFailed;

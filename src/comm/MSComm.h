@@ -1,17 +1,19 @@
 #pragma once
-// The serial control `MSComm1`: a thin layer over QSerialPort with the operations the
-// device command layer needs. Properties may be set while the port is closed; they take
+// The serial control `MSComm1`: the operations the device command layer needs, over a
+// line of any kind (a serial device of this machine, or a device server's port named by an
+// address, see LineAddress). Properties may be set while the port is closed; they take
 // effect when it opens (and at once while it is open).
 //
 // A failing operation does not throw: it records an error (a number and a description
 // text) that the caller asks for with hasError()/lastError() and clears with clearError().
 // A new error replaces an older one that was not cleared.
 //
-// When the line vanishes (adapter unplugged, the far end of a pseudo-terminal closed) the
-// port is closed at the first read or resource error, the error is recorded and lineLost()
-// is emitted, so nothing keeps retrying a dead descriptor.
+// When the line vanishes (adapter unplugged, the far end of a pseudo-terminal closed, the
+// device server gone) the port is closed at once, the error is recorded and lineLost() is
+// emitted, so nothing keeps retrying a dead line.
 
 #include "comm/CommError.h"
+#include "comm/Line.h"
 #include "comm/PortMap.h"
 #include "comm/WireLog.h"
 
@@ -19,9 +21,6 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-
-class QSerialPort;
-class QTimer;
 
 class MSComm : public QObject
 {
@@ -72,7 +71,7 @@ public:
     void setOutput(const QByteArray& bytes); // queue bytes for sending
     QByteArray Input();                      // take every received byte
 
-    // The device path of the open port ("" when closed).
+    // The device path or address of the open port ("" when closed).
     QString devicePath() const;
 
     bool hasError() const { return error_.number != 0; }
@@ -94,14 +93,11 @@ private:
             log_->event(text);
     }
     void raise(int number, const QString& description) const;
+    void raise(const CommError& e) const { raise(e.number, e.description); }
     bool requireOpen() const;
-    bool applySettings();
-    bool applyRts();
-    int driverOutQueue() const;
-    int charMicroseconds() const;
-    void watchDrain();
-    void onPortError(int error);
-    QString lineLossText(bool resourceError) const;
+    Line::Setup setup() const;
+    void replaceLine(Line* line);
+    void onLineLost(const QString& text);
 
     int16_t commPort_ = 1;
     QString settings_ = QStringLiteral("9600,N,8,1");
@@ -110,11 +106,8 @@ private:
     int rThreshold_ = 0;
     int sThreshold_ = 0;
     bool nullDiscard_ = false;
-    QSerialPort* port_ = nullptr;
-    QTimer* drainTimer_ = nullptr;
+    Line* line_ = nullptr; // the line of the last open, a child of the control
     QString openPath_;
-    int lastQueued_ = 0;
-    int stalledChecks_ = 0;
     mutable CommError error_;
     // Set when the line vanished: later operations on the closed port report its text.
     CommError lossError_;

@@ -61,10 +61,28 @@ QList<QSerialPortInfo> machinePortsInComOrder()
 
 } // namespace
 
+void PortMap::setNetworkPort(int port, const QString& address)
+{
+    if (address.isEmpty())
+        networkPorts_.remove(port);
+    else if (port >= 1 && port <= MaxPort)
+        networkPorts_[port] = address;
+}
+
+int PortMap::nextFreePort() const
+{
+    for (int n = 1; n <= MaxPort; ++n)
+        if (devicePath(n).isEmpty())
+            return n;
+    return 0;
+}
+
 QString PortMap::devicePath(int port) const
 {
     if (port < 1 || port > MaxPort)
         return {};
+    if (networkPorts_.contains(port))
+        return networkPorts_.value(port);
     if (hasDemoDevice())
         return port == 1 ? demoPath_ : basePath(port - 1);
     return basePath(port);
@@ -74,6 +92,8 @@ QString PortMap::deviceDescription(int port) const
 {
     if (port < 1 || port > MaxPort)
         return {};
+    if (networkPorts_.contains(port))
+        return networkPorts_.value(port);
     if (hasDemoDevice())
         return port == 1 ? demoDescription() : baseDescription(port - 1);
     return baseDescription(port);

@@ -9,6 +9,9 @@
 // In demo mode a simulated unit is COM1 and the machine's (or the test mapping's) ports
 // follow from COM2 on.
 //
+// A device server's port (an address, see LineAddress) can be put on any COMn for the run;
+// it stands in front of whatever device that number would otherwise have.
+//
 // Tests install a mapping of their own (any COMn to any path, usually a pseudo-terminal).
 // While a test mapping is installed, an unmapped number has no device at all: nothing
 // of the machine is ever listed or opened.
@@ -35,6 +38,13 @@ public:
     void clearTestMapping() { testMapping_.reset(); }
     bool hasTestMapping() const { return testMapping_.has_value(); }
 
+    // Puts a device server's port on COMn for this run ("" takes it off again).
+    void setNetworkPort(int port, const QString& address);
+    bool isNetworkPort(int port) const { return networkPorts_.contains(port); }
+    // The first COM number with neither a device nor a network port behind it; 0 when
+    // every number is taken.
+    int nextFreePort() const;
+
     // Demo mode: `path` (the simulated unit's line) becomes COM1; "" ends demo mode.
     void setDemoDevice(const QString& path) { demoPath_ = path; }
     bool hasDemoDevice() const { return !demoPath_.isEmpty(); }
@@ -50,5 +60,6 @@ private:
     QString baseDescription(int port) const;
 
     std::optional<QMap<int, QString>> testMapping_;
+    QMap<int, QString> networkPorts_;
     QString demoPath_;
 };

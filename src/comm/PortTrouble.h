@@ -2,8 +2,9 @@
 // Why a serial device could not be opened, in one status line the user can act on.
 //
 // The facts are gathered from the system (the device's group, lock files, which other
-// process has the device open); the line is decided from the facts alone, so every
-// wording can be checked without a machine in that state.
+// process has the device open; one file per operating system gathers them); the line is
+// decided from the facts alone, so every wording can be checked without a machine in that
+// state.
 
 #include "comm/CommError.h"
 
@@ -39,6 +40,11 @@ struct PortFactPlaces
 
 // One status line ("  /dev/ttyUSB0: ..."), or "" when the device does not exist at all.
 QString describePortTrouble(const PortFacts& f);
+
+// The status line for a port that failed to open with `failure`: for a device of this
+// machine from the facts about it ("" when it does not exist); for a device server's port
+// ("rfc2217://HOST:PORT") its address and the reason the line gave.
+QString describeLineTrouble(const QString& address, const CommError& failure);
 
 // The facts about `path` after the serial layer failed to open it with `failure`.
 // Opens (and at once closes) the device to learn the system's own reason.

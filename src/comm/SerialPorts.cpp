@@ -58,8 +58,7 @@ bool ListSerialPorts(CommContext& c)
         const CommError failure = tryPort(c.MSComm1, n);
         if (failure.number != 0) {
             const QString path = c.MSComm1.ports().devicePath(n);
-            const QString line =
-                path.isEmpty() ? QString() : describePortTrouble(gatherPortFacts(path, failure));
+            const QString line = path.isEmpty() ? QString() : describeLineTrouble(path, failure);
             if (!line.isEmpty())
                 ports.PortTroubles << line;
             continue;

@@ -1,0 +1,251 @@
+#include "comm/NetworkLine.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+using namespace rfc2217;
+
+namespace {
+
+uint8_t parityCode(QSerialPort::Parity p)
+{
+    switch (p) {
+    case QSerialPort::OddParity:
+        return 2;
+    case QSerialPort::EvenParity:
+        return 3;
+    case QSerialPort::MarkParity:
+        return 4;
+    case QSerialPort::SpaceParity:
+        return 5;
+    default:
+        return 1;
+    }
+}
+
+uint8_t stopCode(QSerialPort::StopBits s)
+{
+    return s == QSerialPort::TwoStop ? 2 : s == QSerialPort::OneAndHalfStop ? 3 : 1;
+}
+
+// SET-CONTROL values: flow control none, XON/XOFF, hardware; RTS on and off.
+uint8_t flowCode(int handshaking)
+{
+    return handshaking == 0 ? 1 : handshaking == 1 ? 2 : 3;
+}
+
+} // namespace
+
+NetworkLine::NetworkLine(const LineAddress& address, QObject* parent)
+    : Line(parent), address_(address)
+{
+    connect(&socket_, &QTcpSocket::readyRead, this, &NetworkLine::onReadyRead);
+    connect(&socket_, &QTcpSocket::disconnected, this, &NetworkLine::onDisconnected);
+    connect(&socket_, &QTcpSocket::bytesWritten, this, &Line::progressed);
+}
+
+NetworkLine::~NetworkLine()
+{
+    socket_.disconnect(this);
+    socket_.abort();
+}
+
+bool NetworkLine::waitFor(const std::function<bool()>& done, int ms)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto check = [&] {
+        if (done() || socket_.state() == QAbstractSocket::UnconnectedState)
+            loop.quit();
+    };
+    connect(&socket_, &QTcpSocket::connected, &loop, check);
+    connect(&socket_, &QTcpSocket::readyRead, &loop, check, Qt::QueuedConnection);
+    connect(&socket_, &QTcpSocket::stateChanged, &loop, check);
+    connect(&socket_, &QTcpSocket::errorOccurred, &loop, check);
+    limit.start(ms);
+    loop.exec();
+    return done();
+}
+
+CommError NetworkLine::failure(const QString& reason)
+{
+    emit note(QStringLiteral("%1: %2").arg(name(), reason));
+    socket_.abort();
+    input_.clear();
+    open_ = false;
+    return {reason.contains(QLatin1String("another client")) ? CommErrorNumber::AccessDenied
+                                                             : CommErrorNumber::OpenFailed,
+            reason};
+}
+
+QString NetworkLine::closedReason() const
+{
+    // ser2net tells a second client "Port already in use" before it closes.
+    if (input_.contains("in use"))
+        return QStringLiteral("held by another client");
+    return QStringLiteral("closed by the server");
+}
+
+CommError NetworkLine::connectToServer()
+{
+    emit note(QStringLiteral("connecting to %1").arg(name()));
+    socket_.connectToHost(address_.host, address_.port);
+    if (!waitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; },
+                 ConnectMs)) {
+        switch (socket_.error()) {
+        case QAbstractSocket::ConnectionRefusedError:
+            return failure(QStringLiteral("connection refused"));
+        case QAbstractSocket::HostNotFoundError:
+            return failure(QStringLiteral("host not found"));
+        case QAbstractSocket::UnknownSocketError:
+            if (socket_.state() == QAbstractSocket::HostLookupState)
+                return failure(QStringLiteral("host not found (no answer from the name service)"));
+            return failure(QStringLiteral("no answer within %1 seconds").arg(ConnectMs / 1000));
+        default:
+            return failure(socket_.errorString());
+        }
+    }
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    emit note(QStringLiteral("connected to %1").arg(name()));
+    return {};
+}
+
+CommError NetworkLine::open(const Setup& setup)
+{
+    input_.clear();
+    acknowledged_.clear();
+    refused_ = false;
+    stream_ = Stream{};
+    if (CommError e = connectToServer(); e.number != 0)
+        return e;
+    if (!isRfc2217()) {
+        // A server that refuses a second client says so and closes at once.
+        waitFor([] { return false; }, 100);
+        if (socket_.state() != QAbstractSocket::ConnectedState)
+            return failure(closedReason());
+        open_ = true;
+        return {};
+    }
+    return negotiate(setup);
+}
+
+CommError NetworkLine::negotiate(const Setup& setup)
+{
+    socket_.write(Stream::greeting() + Stream::command(Signature, {}));
+    if (CommError e = applySettings(setup); e.number != 0)
+        return failure(e.description);
+    socket_.write(Stream::setByte(SetControl, setup.rts ? 11 : 12));
+    const auto settled = [this] {
+        return refused_ || (stream_.comPortAccepted() && acknowledged_.count(SetBaud) &&
+                            acknowledged_.count(SetDataSize) && acknowledged_.count(SetParity) &&
+                            acknowledged_.count(SetStopSize));
+    };
+    waitFor(settled, SetupMs);
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        return failure(closedReason());
+    if (refused_)
+        return failure(QStringLiteral("the server refused the COM-PORT option"));
+    if (!stream_.comPortAccepted())
+        return failure(QStringLiteral("the server does not offer the COM-PORT option"));
+    if (!settled())
+        return failure(QStringLiteral("the server did not acknowledge the line settings "
+                                      "(speed, data size, parity, stop bits)"));
+    open_ = true;
+    return {};
+}
+
+CommError NetworkLine::applySettings(const Setup& setup)
+{
+    if (!isRfc2217())
+        return {}; // a raw port's line is the server's business
+    const LineSettings& s = setup.settings;
+    socket_.write(Stream::setBaud(quint32(s.baud)) +
+                  Stream::setByte(SetDataSize, uint8_t(s.dataBits)) +
+                  Stream::setByte(SetParity, parityCode(s.parity)) +
+                  Stream::setByte(SetStopSize, stopCode(s.stopBits)) +
+                  Stream::setByte(SetControl, flowCode(setup.handshaking)));
+    return {};
+}
+
+CommError NetworkLine::applyRts(const Setup& setup)
+{
+    if (isRfc2217() && setup.handshaking < 2)
+        socket_.write(Stream::setByte(SetControl, setup.rts ? 11 : 12));
+    return {};
+}
+
+void NetworkLine::close()
+{
+    if (socket_.state() != QAbstractSocket::UnconnectedState) {
+        open_ = false;
+        socket_.disconnectFromHost();
+        if (socket_.state() != QAbstractSocket::UnconnectedState)
+            socket_.abort();
+    }
+    open_ = false;
+    input_.clear();
+}
+
+CommError NetworkLine::write(const QByteArray& bytes)
+{
+    // One write per frame, so the frame leaves in one segment.
+    const QByteArray wire = isRfc2217() ? Stream::escape(bytes) : bytes;
+    if (socket_.write(wire) == wire.size())
+        return {};
+    return {CommErrorNumber::WriteFailed, socket_.errorString()};
+}
+
+QByteArray NetworkLine::takeReceived()
+{
+    QByteArray out;
+    out.swap(input_);
+    return out;
+}
+
+void NetworkLine::onReadyRead()
+{
+    const QByteArray bytes = socket_.readAll();
+    if (!isRfc2217()) {
+        input_ += bytes;
+        if (!bytes.isEmpty())
+            emit received();
+        return;
+    }
+    const Fed fed = stream_.feed(bytes);
+    if (!fed.reply.isEmpty())
+        socket_.write(fed.reply);
+    for (const Notice& n : fed.notices) {
+        switch (n.kind) {
+        case Notice::ComPortRefused:
+            refused_ = true;
+            break;
+        case Notice::Acknowledged:
+            acknowledged_.insert(n.option);
+            break;
+        case Notice::SignatureText:
+            emit note(QStringLiteral("server signature: %1").arg(QString::fromLatin1(n.value)));
+            break;
+        case Notice::OptionRefused:
+            emit note(QStringLiteral("option %1 refused").arg(n.option));
+            break;
+        default:
+            break;
+        }
+    }
+    input_ += fed.data;
+    if (!fed.data.isEmpty())
+        emit received();
+}
+
+void NetworkLine::onDisconnected()
+{
+    if (!open_)
+        return; // during open, open() tells why
+    open_ = false;
+    emit note(QStringLiteral("%1: closed by the server").arg(name()));
+    emit lost(QStringLiteral("Connection closed by the device server (%1)").arg(name()));
+}

@@ -1,0 +1,61 @@
+#pragma once
+// A port of a device server, over TCP: either RFC 2217 (Telnet with the COM-PORT option;
+// this client sets the server's line to what the control asks) or raw TCP (bytes as they
+// are; the server's line is set by hand).
+//
+// Opening connects, and for RFC 2217 negotiates and sets the line, waiting (event-driven,
+// with a deadline) for the server's answers; every failure comes back as a reason a user
+// can act on. The server closing the connection is the line lost.
+
+#include "comm/Line.h"
+#include "comm/LineAddress.h"
+#include "comm/Rfc2217Stream.h"
+
+#include <QTcpSocket>
+#include <functional>
+#include <set>
+
+class NetworkLine : public Line
+{
+    Q_OBJECT
+public:
+    // How long a server gets to accept the connection, and to answer the line settings.
+    static constexpr int ConnectMs = 3000;
+    static constexpr int SetupMs = 3000;
+
+    NetworkLine(const LineAddress& address, QObject* parent = nullptr);
+    ~NetworkLine() override;
+
+    CommError open(const Setup& setup) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    CommError applySettings(const Setup& setup) override;
+    CommError applyRts(const Setup& setup) override;
+    CommError write(const QByteArray& bytes) override;
+    int unsent() const override { return open_ ? int(socket_.bytesToWrite()) : 0; }
+    void discardUnsent() override { emit progressed(); } // what TCP took cannot be called back
+    QByteArray peekReceived() const override { return input_; }
+    QByteArray takeReceived() override;
+    void discardReceived() override { input_.clear(); }
+    QString name() const override { return address_.toString(); }
+
+private:
+    bool isRfc2217() const { return address_.kind == LineAddress::Rfc2217; }
+    // Runs the event loop until `done` holds, the connection ends or `ms` pass.
+    bool waitFor(const std::function<bool()>& done, int ms);
+    CommError connectToServer();
+    CommError negotiate(const Setup& setup);
+    CommError failure(const QString& reason);
+    QString closedReason() const;
+    void onReadyRead();
+    void onDisconnected();
+
+    LineAddress address_;
+    QTcpSocket socket_;
+    rfc2217::Stream stream_;
+    std::set<int> acknowledged_; // line-setting commands the server answered
+    QByteArray input_;
+    QString signature_;
+    bool refused_ = false; // the server said DONT to the COM-PORT option
+    bool open_ = false;
+};

@@ -6,7 +6,7 @@
 # compilation, so the Qt headers are read far fewer times.
 set -eu
 cd "$(dirname "$0")/.."
-sh tools/setup-deps.sh --with-fuzz --with-package-check
+sh tools/setup-deps.sh --with-fuzz --with-package-check --with-test-servers
 export QT_QPA_PLATFORM=offscreen
 JOBS="$(nproc)"
 

@@ -2,6 +2,7 @@
 # Installs what building and testing Corvane needs on Debian 12, as root or through sudo.
 #   --with-fuzz            also clang and its fuzzing runtime
 #   --with-package-check   also what checks the Debian package (lintian and the validators)
+#   --with-test-servers    also ser2net, the device server the network tests start
 set -eu
 # scdoc makes the manual pages; dpkg-dev and file let cpack compute the package's
 # dependencies from the binaries.
@@ -10,6 +11,7 @@ for option in "$@"; do
     case "$option" in
     --with-fuzz) PKGS="$PKGS clang libclang-rt-14-dev" ;;
     --with-package-check) PKGS="$PKGS lintian desktop-file-utils appstream man-db" ;;
+    --with-test-servers) PKGS="$PKGS ser2net" ;;
     *) echo "setup-deps.sh: unknown option $option" >&2; exit 3 ;;
     esac
 done

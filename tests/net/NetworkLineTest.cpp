@@ -1,0 +1,212 @@
+// Units behind a device server: the system's ser2net in front of a simulated unit,
+// reached through RFC 2217 and raw TCP by the command line, the editor, the debug window and
+// the finder; then the ways a server fails, each with the reason a user reads.
+
+#include "../cli/CliRig.h"
+#include "../finder/FinderRig.h"
+#include "../transfer/TransferRig.h"
+#include "Ser2net.h"
+#include "app/frmDebug.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using namespace CliTest;
+
+namespace {
+QByteArray telnet(std::initializer_list<int> bytes)
+{
+    QByteArray out;
+    for (int b : bytes)
+        out += char(b);
+    return out;
+}
+} // namespace
+
+class NetworkLineTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY2(Ser2net::installed(),
+                 "ser2net is missing (tools/setup-deps.sh --with-test-servers installs it)");
+    }
+
+    void cliRoundTrip_data()
+    {
+        QTest::addColumn<bool>("rfc2217");
+        QTest::newRow("RFC 2217") << true;
+        QTest::newRow("raw TCP") << false;
+    }
+
+    // read, write and verify through the server: what the unit held comes back exactly.
+    void cliRoundTrip()
+    {
+        QFETCH(bool, rfc2217);
+        Unit unit;
+        QVERIFY(unit.ok);
+        Ser2net server(unit.sim.path(), rfc2217);
+        QVERIFY(server.ok);
+        CellTokens::put(unit.sim, {"modes=F/F", "start=0012345", "end=0098765", "38=03", "39=04",
+                                   "3F=31", "3E=07", "comment=Rack A"});
+        const auto set = unit.sim.cells();
+        Files files;
+        const QString file = files.dir.filePath("unit.txt"), log = files.dir.filePath("wire.log");
+        const QStringList device{"--device", server.url(rfc2217)};
+        const Run read = runCli(QStringList{"read", "-o", file, "--wire-log", log} + device);
+        QVERIFY2(read.status == 0, qPrintable(read.err));
+        QVERIFY(Files::read(file).contains("\r\nModel 31\r\nChannel 7\r\n"));
+        const QString logged = QString::fromUtf8(Files::read(log));
+        QVERIFY2(logged.contains("connected to " + server.url(rfc2217)), qPrintable(logged));
+        QCOMPARE(logged.contains("server signature: ser2net"), rfc2217);
+
+        unit.sim.loadDefaults();
+        const Run write = runCli(QStringList{"write", file, "--unlock"} + device);
+        QVERIFY2(write.status == 0, qPrintable(write.err));
+        QCOMPARE(runCli(QStringList{"verify", file, "--unlock"} + device).status, 0);
+        QCOMPARE(unit.sim.cells(), set);
+    }
+
+    // The editor and the debug window on a network COM number: RandFill's bytes (0xFF
+    // among them) arrive whole, Dump reads them back, then a load and a saved compare.
+    void editorThroughTheServer()
+    {
+        TransferTest::Rig rig(false);
+        QVERIFY(rig.ok);
+        Ser2net server(rig.sim.path(), true);
+        QVERIFY(server.ok);
+        rig.fx.app->ports.setTestMapping({{5, server.url(true)}});
+        CommContext c = rig.fx.app->comm();
+        QVERIFY2(modCorvaneComm::OpenSyncPort(c, 5), qPrintable(c.cmd.LastCommError));
+        frmDebug& d = rig.fx.app->debug();
+        d.show();
+        QTest::mouseClick(d.cmdRandFill, Qt::LeftButton);
+        QVERIFY(rig.sim.waitForFramesReceived(63, 5000));
+        QCOMPARE(rig.sim.cell(48), (std::array<uint8_t, 2>{0xd0, '#'}));
+        QCOMPARE(rig.sim.cell(63), (std::array<uint8_t, 2>{'$', 0x01}));
+        rig.sim.setCell(0x6F, 0xFF, 0xFF);
+        QTest::mouseClick(d.cmdDump, Qt::LeftButton);
+        const QStringList dump = d.txtMsg->toPlainText().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(dump.value(0).left(9), QString("30  D0 23"));
+        QCOMPARE(dump.value(63).left(9), QString("6F  FF FF"));
+
+        rig.sim.loadDefaults();
+        rig.click("cmdLoadFrom");
+        QCOMPARE(ctl<QLineEdit>(rig.main(), "txtModel")->text(), QString("22"));
+        TransferTest::setControls(rig.main(), {"scrEndTitle=9", "txtComment=over TCP"});
+        rig.click("cmdSaveTo");
+        QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));
+        QCOMPARE(rig.sim.cell(0x39), (std::array<uint8_t, 2>{'0', '9'}));
+    }
+
+    void finderFindsTheUnitAfterReset()
+    {
+        FinderRig r(unpacedWithRealTicks());
+        SimSync unit;
+        QVERIFY(unit.start());
+        Ser2net server(unit.path(), true);
+        QVERIFY(server.ok);
+        r.f.app->ports.setTestMapping({{3, server.url(true)}});
+        frmFinder& fi = r.openFinder();
+        QCOMPARE(fi.cmbPort->itemText(0), QString("COM3"));
+        QCOMPARE(fi.cmbPort->itemData(0, Qt::ToolTipRole).toString(), server.url(true));
+        Script script;
+        script.when(r.probing(3), [&] { unit.pressReset(); });
+        QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+        QVERIFY(r.statusLines().contains("  --- Found synchronizer on COM3"));
+        QVERIFY(r.main().isVisible());
+        QCOMPARE(ctl<QLineEdit>(r.main(), "txtModel")->text(), QString("22"));
+    }
+
+    // The server goes in the middle of a save: the save fails with the vanished line's
+    // text, and once the server is back the next load works.
+    void serverStoppedMidSave()
+    {
+        TransferTest::Rig rig(false);
+        QVERIFY(rig.ok);
+        auto server = std::make_unique<Ser2net>(rig.sim.path(), true);
+        QVERIFY(server->ok);
+        const QString url = server->url(true);
+        rig.fx.app->ports.setTestMapping({{5, url}});
+        CommContext c = rig.fx.app->comm();
+        QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+        rig.main().cmdDefaults_Click();
+        rig.fx.app->cellHook = [&](uint8_t address) {
+            if (address == 0x48)
+                server->stop();
+        };
+        rig.click("cmdSaveTo");
+        rig.fx.app->cellHook = nullptr;
+        QCOMPARE(rig.problems.size(), 1);
+        QVERIFY2(rig.problems[0].simplified().startsWith("Cannot Save! There were communications "
+                                                         "errors"),
+                 qPrintable(rig.problems[0]));
+        QVERIFY(!rig.fx.app->wireLog().lines().filter("closed by the server").isEmpty());
+
+        Ser2net again(rig.sim.path(), true, server->port);
+        QVERIFY(again.ok);
+        QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+        rig.problems.clear();
+        rig.click("cmdLoadFrom");
+        QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));
+    }
+
+    // Each way a network port cannot be used: the open's reason, and the port list's line.
+    void reasons_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("second client") << "busy"
+                                       << "held by another client";
+        QTest::newRow("nothing listens") << "closed"
+                                         << "connection refused";
+        QTest::newRow("unknown host") << "host"
+                                      << "host not found";
+        QTest::newRow("COM-PORT refused") << "refuses"
+                                          << "the server refused the COM-PORT option";
+        QTest::newRow("speed never acknowledged")
+            << "mute"
+            << "the server did not acknowledge the line settings (speed, data size, "
+               "parity, stop bits)";
+    }
+
+    void reasons()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        SimSync unit;
+        QVERIFY(unit.start());
+        Ser2net server(unit.path(), true);
+        QVERIFY(server.ok);
+        // Refuses COM-PORT, or takes it and acknowledges everything but the speed.
+        FakeServer fake([kind](const QByteArray& got) {
+            if (kind == "refuses")
+                return telnet({255, 254, 44});
+            QByteArray out = got.contains(telnet({255, 251, 44})) ? telnet({255, 253, 44}) : "";
+            for (int code : {102, 103, 104})
+                out += telnet({255, 250, 44, code, 1, 255, 240});
+            return out;
+        });
+        const QString url = kind == "busy" ? server.url(true)
+                            : kind == "closed"
+                                ? QString("rfc2217://127.0.0.1:%1").arg(freeTcpPort())
+                            : kind == "host" ? QString("rfc2217://no-such-host.invalid:7001")
+                                             : fake.url();
+        TransferTest::Rig holder(false), rig(false);
+        holder.fx.app->ports.setTestMapping({{5, server.url(true)}});
+        CommContext held = holder.fx.app->comm();
+        QVERIFY(modCorvaneComm::OpenSyncPort(held, 5));
+
+        rig.fx.app->ports.setTestMapping({{2, url}});
+        CommContext c = rig.fx.app->comm();
+        QVERIFY(!modCorvaneComm::OpenSyncPort(c, 2));
+        QVERIFY2(c.cmd.LastCommError.startsWith(reason), qPrintable(c.cmd.LastCommError));
+        QVERIFY(!modCorvaneComm::ListSerialPorts(c));
+        QVERIFY2(c.ports.statusBacklog.last().startsWith("  " + url + ": " + reason),
+                 qPrintable(c.ports.statusBacklog.last()));
+    }
+};
+
+CORVANE_TEST_CLASS(NetworkLineTest)
+#include "NetworkLineTest.moc"

@@ -1,6 +1,0 @@
-#include "support/TestRunner.h"
-
-int main(int argc, char** argv)
-{
-    return TestRunner::runAll(argc, argv);
-}

@@ -1,4 +1,5 @@
 #include "app/CorvaneApp.h"
+#include "comm/LineAddress.h"
 #include "model/AppIdentity.h"
 
 #include <QApplication>
@@ -7,13 +8,36 @@
 #include <cstring>
 
 namespace {
-void describe(QCommandLineParser& options, const QCommandLineOption& demo)
+void describe(QCommandLineParser& options, const QCommandLineOption& demo,
+              const QCommandLineOption& port)
 {
     options.setApplicationDescription(
         QStringLiteral("Configures synchronizers over an RS-232 line."));
     options.addHelpOption();
     options.addVersionOption();
     options.addOption(demo);
+    options.addOption(port);
+}
+
+// "N=URL" from --port: a device server's port on COMn for this run.
+bool putNetworkPorts(PortMap& ports, const QStringList& items)
+{
+    for (const QString& item : items) {
+        bool ok = false;
+        const int n = item.section(QLatin1Char('='), 0, 0).toInt(&ok);
+        const QString url = item.section(QLatin1Char('='), 1);
+        QString error;
+        const LineAddress address = LineAddress::parse(url, &error);
+        if (!ok || n < 1 || n > PortMap::MaxPort || !address.isNetwork()) {
+            std::fprintf(stderr,
+                         "corvane: --port %s: expected N=rfc2217://HOST:PORT or "
+                         "N=tcp://HOST:PORT with N from 1 to 16%s%s\n",
+                         qPrintable(item), error.isEmpty() ? "" : ": ", qPrintable(error));
+            return false;
+        }
+        ports.setNetworkPort(n, url);
+    }
+    return true;
 }
 
 // --help and --version print a text and end: they need no display, so they work over a
@@ -42,7 +66,12 @@ int main(int argc, char** argv)
         QStringLiteral("demo"),
         QStringLiteral("Start with a simulated synchronizer on COM1 (the machine's ports follow "
                        "from COM2), to try the tool without hardware."));
-    describe(options, demo);
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Put a device server's port on COMn for this run (repeatable): "
+                       "N=rfc2217://HOST:PORT or N=tcp://HOST:PORT."),
+        QStringLiteral("N=URL"));
+    describe(options, demo, port);
     if (asksOnlyForText(argc, argv)) {
         QCoreApplication text(argc, argv);
         nameApplication();
@@ -57,6 +86,8 @@ int main(int argc, char** argv)
     options.process(qapp);
 
     CorvaneApp app;
+    if (!putNetworkPorts(app.ports, options.values(port)))
+        return 3;
     if (options.isSet(demo)) {
         QString error;
         if (!app.startDemo(&error)) {

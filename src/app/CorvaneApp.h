@@ -77,6 +77,10 @@ public:
     // The serial control; a line that is open stays with the application, not a window.
     MSComm& serial() { return serial_; }
 
+    // Add Network Port: asks for a device server's port and puts it on the next free COM
+    // number for this run, then lists the ports again.
+    void addNetworkPort();
+
     // The About window, shown modal over `owner`.
     void showAbout(QWidget* owner);
     // The editor's "Find Synchronizer": closes the port, hides the editor, shows the finder.

@@ -10,6 +10,7 @@
 #include "app/frmHelp.h"
 #include "app/frmLineMonitor.h"
 #include "app/frmMain.h"
+#include "app/frmNetworkPort.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
 #include "app/frmSimUnit.h"
@@ -56,6 +57,7 @@ frmFinder& CorvaneApp::finder()
     QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
     QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
     QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this] { showLineMonitor(); });
+    QObject::connect(f, &frmFinder::networkPortRequested, f, [this] { addNetworkPort(); });
     QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });
     QObject::connect(f, &frmFinder::lockRequested, f,
                      [this] { main().model().setModelChannelUnlocked(false); });
@@ -180,4 +182,28 @@ void startApplication(CorvaneApp& app)
     m.show();
     if (app.inDemo())
         showBeside(app.simUnitWindow(), m);
+}
+
+void CorvaneApp::addNetworkPort()
+{
+    frmFinder& f = finder();
+    const int n = ports.nextFreePort();
+    if (n == 0) {
+        modal.messageBox(&f, QStringLiteral("Every port from COM1 to COM16 is taken."), true);
+        return;
+    }
+    frmNetworkPort dialog(n, &f);
+    dialog.setModal(true);
+    modal.showDialog(&dialog);
+    if (dialog.result() != QDialog::Accepted || dialog.address().isEmpty())
+        return;
+    ports.setNetworkPort(n, dialog.address());
+    wireLog().event(QStringLiteral("COM%1 is %2 for this run").arg(n).arg(dialog.address()));
+    f.menuRefreshList_Click();
+    // The new port is the one the user means to try next.
+    for (int i = 0; i < portAccess.PortList.size(); ++i)
+        if (portAccess.PortList[i].port == n) {
+            portAccess.PortListSelected = i;
+            portAccess.tellListChanged();
+        }
 }

@@ -138,6 +138,8 @@ void frmFinder::buildMenus()
     separator1->setObjectName(QStringLiteral("separator1"));
     menuRefreshList =
         action(menuSynchro, "menuRefreshList", QStringLiteral("&Refresh Serial Port List"));
+    menuAddNetworkPort =
+        action(menuSynchro, "menuAddNetworkPort", QStringLiteral("Add &Network Port..."));
     separatorMonitor = menuSynchro->addSeparator();
     separatorMonitor->setObjectName(QStringLiteral("separatorMonitor"));
     menuLineMonitor = action(menuSynchro, "menuLineMonitor", QStringLiteral("Line &Monitor"));
@@ -158,6 +160,7 @@ void frmFinder::connectHandlers()
     connect(menuRefreshList, &QAction::triggered, this, [this] { menuRefreshList_Click(); });
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
     connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
+    connect(menuAddNetworkPort, &QAction::triggered, this, &frmFinder::networkPortRequested);
 }
 
 void frmFinder::Form_Load()
@@ -215,7 +218,7 @@ void frmFinder::setPortCommandsEnabled(bool enabled)
     // "Work Without Synchronizer" stays: during a scan it abandons the scan.
     for (QPushButton* b : {cmdConnect, cmdStart})
         b->setEnabled(enabled);
-    for (QAction* a : {menuConnect, menuAutoFind, menuRefreshList})
+    for (QAction* a : {menuConnect, menuAutoFind, menuRefreshList, menuAddNetworkPort})
         a->setEnabled(enabled);
 }
 

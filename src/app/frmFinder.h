@@ -46,6 +46,7 @@ public:
     QAction* menuWithout;
     QAction* separator1;
     QAction* menuRefreshList;
+    QAction* menuAddNetworkPort;
     QAction* separatorMonitor;
     QAction* menuLineMonitor;
     QMenu* menuHelp;
@@ -82,6 +83,7 @@ signals:
     void exitRequested();
     void aboutRequested();
     void lineMonitorRequested();
+    void networkPortRequested(); // Add Network Port...
     void lockToggleRequested();
     void lockRequested();
 

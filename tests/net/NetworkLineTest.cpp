@@ -7,9 +7,12 @@
 #include "../transfer/TransferRig.h"
 #include "Ser2net.h"
 #include "app/frmDebug.h"
+#include "app/frmNetworkPort.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 
 using namespace CliTest;
 
@@ -100,17 +103,31 @@ private slots:
         QCOMPARE(rig.sim.cell(0x39), (std::array<uint8_t, 2>{'0', '9'}));
     }
 
+    // Add Network Port puts the server's port on the next free COM number (COM1 is a unit
+    // here, COM2 a device that is gone); the finder lists it, selected, and finds the unit
+    // there after RESET.
     void finderFindsTheUnitAfterReset()
     {
         FinderRig r(unpacedWithRealTicks());
+        QVERIFY(r.startUnits({1}, {{2, "/nonexistent/ttyGone"}}));
         SimSync unit;
         QVERIFY(unit.start());
         Ser2net server(unit.path(), true);
         QVERIFY(server.ok);
-        r.f.app->ports.setTestMapping({{3, server.url(true)}});
         frmFinder& fi = r.openFinder();
-        QCOMPARE(fi.cmbPort->itemText(0), QString("COM3"));
-        QCOMPARE(fi.cmbPort->itemData(0, Qt::ToolTipRole).toString(), server.url(true));
+        QString comShown;
+        r.f.modal.onDialog = [&](const Modal::Request& request) {
+            auto* d = qobject_cast<frmNetworkPort*>(request.dialog);
+            QVERIFY(d && !d->cmdOK->isEnabled());
+            comShown = d->lblCom->text();
+            d->txtHost->setText("127.0.0.1");
+            d->txtTcpPort->setValue(server.port);
+            QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        };
+        fi.menuAddNetworkPort->trigger();
+        QCOMPARE(comShown, QString("COM3, for this run only"));
+        QCOMPARE(fi.cmbPort->currentText(), QString("COM3"));
+        QCOMPARE(fi.cmbPort->currentData(Qt::ToolTipRole).toString(), server.url(true));
         Script script;
         script.when(r.probing(3), [&] { unit.pressReset(); });
         QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);

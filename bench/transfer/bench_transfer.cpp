@@ -6,6 +6,8 @@
 //   ui_max_stall_ms      the longest gap between ticks of a 10 ms timer during them
 //   monitor_load_*       a second load with the line monitor open and following, its
 //                        log already full (the ring at capacity, the view trimming)
+//   rfc2217_*, tcp_*     a load and a save again, through ser2net on 127.0.0.1 in front of
+//                        the same unit (when ser2net is installed)
 // The floor of each is the line time of its bytes plus its fixed pauses: the 2.5 s before
 // a load, the 130 ms of the attention sequence, and the 100 ms after every write.
 //
@@ -21,8 +23,10 @@
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "support/BenchSupport.h"
+#include "support/Ser2netProcess.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 
@@ -169,5 +173,33 @@ int main(int argc, char** argv)
     std::printf("boxes_after_monitor=%d\n", boxes);
 
     app.serial().setPortOpen(false);
+    // The same unit behind a device server: the line time is the same, the network adds
+    // its own round trips.
+    if (!demo && !QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"}).isEmpty())
+        for (const bool rfc2217 : {true, false}) {
+            const bench::Ser2netProcess server(sim.path(), rfc2217);
+            const char* kind = rfc2217 ? "rfc2217" : "tcp";
+            if (!server.ok()) {
+                std::fprintf(stderr, "ser2net did not come up for %s\n", kind);
+                return 1;
+            }
+            app.ports.setTestMapping({{Port, server.url()}});
+            CommContext nc = app.comm();
+            if (!modCorvaneComm::OpenSyncPort(nc, Port)) {
+                std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(server.url()),
+                             qPrintable(nc.cmd.LastCommError));
+                return 1;
+            }
+            const bench::Run netLoad = bench::measure([&] { m.cmdLoadFrom_Click(); });
+            const bench::Run netSave = bench::measure([&] { m.cmdSaveTo_Click(); });
+            app.serial().setPortOpen(false);
+            report(QByteArray(kind).append("_load").constData(), netLoad.wallMs, loadFloor);
+            // As on the pseudo-terminal, the writes' line time overlaps their pauses.
+            report(QByteArray(kind).append("_save_and_compare").constData(), netSave.wallMs,
+                   130 + SaveCells * WritePauseMs + compareFloor);
+            std::printf("%s_cpu_share=%.4f\n", kind,
+                        (netLoad.cpuS + netSave.cpuS) / ((netLoad.wallMs + netSave.wallMs) / 1000));
+            std::printf("%s_boxes=%d\n", kind, boxes);
+        }
     return boxes == 0 ? 0 : 1;
 }

@@ -222,6 +222,8 @@ private slots:
         QVERIFY(!modCorvaneComm::ListSerialPorts(c));
         QVERIFY2(c.ports.statusBacklog.last().startsWith("  " + url + ": " + reason),
                  qPrintable(c.ports.statusBacklog.last()));
+        const Run listed = runCli({"ports"}, "2=" + url);
+        QVERIFY2(listed.out.contains(url + ": " + reason), qPrintable(listed.out));
     }
 };
 

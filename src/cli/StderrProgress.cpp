@@ -1,9 +1,10 @@
 #include "cli/StderrProgress.h"
 
-#include <algorithm>
-#include <unistd.h>
+#include "cli/Terminal.h"
 
-StderrProgress::StderrProgress() : redraw_(isatty(STDERR_FILENO) == 1) {}
+#include <algorithm>
+
+StderrProgress::StderrProgress() : redraw_(Terminal::stderrIsTerminal()) {}
 
 void StderrProgress::startProgress(const QString& caption, const QString& line, int barMax)
 {

@@ -1,8 +1,9 @@
 #include "comm/PortMap.h"
 
+#include "comm/MachinePorts.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <optional>
 
@@ -48,17 +49,6 @@ bool comOrderLess(const QString& a, const QString& b)
     return a < b;
 }
 
-#ifndef Q_OS_WIN
-QList<QSerialPortInfo> machinePortsInComOrder()
-{
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
-        return comOrderLess(a.systemLocation(), b.systemLocation());
-    });
-    return ports;
-}
-#endif
-
 } // namespace
 
 void PortMap::setNetworkPort(int port, const QString& address)
@@ -103,12 +93,8 @@ QString PortMap::basePath(int port) const
 {
     if (testMapping_)
         return testMapping_->value(port);
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(port);
-#else
-    const QList<QSerialPortInfo> ports = machinePortsInComOrder();
-    return port <= ports.size() ? ports.at(port - 1).systemLocation() : QString();
-#endif
+    const QStringList devices = MachinePorts::devicesInComOrder();
+    return port <= devices.size() ? devices.at(port - 1) : QString();
 }
 
 QString PortMap::baseDescription(int port) const
@@ -116,15 +102,7 @@ QString PortMap::baseDescription(int port) const
     const QString path = basePath(port);
     if (path.isEmpty() || testMapping_)
         return path;
-    const QSerialPortInfo info(path);
-    QStringList about;
-    if (!info.description().isEmpty())
-        about << info.description();
-    if (!info.manufacturer().isEmpty() && !info.description().contains(info.manufacturer()))
-        about << QStringLiteral("(%1)").arg(info.manufacturer());
-    if (about.isEmpty())
-        return info.systemLocation().isEmpty() ? path : info.systemLocation();
-    return QStringLiteral("%1 - %2").arg(info.systemLocation(), about.join(QLatin1Char(' ')));
+    return MachinePorts::describe(path);
 }
 
 QStringList PortMap::orderDevices(const QStringList& systemLocations)

@@ -1,8 +1,8 @@
 #pragma once
 // Which operating-system device stands behind port number COMn.
 //
-// On Windows COMn is the device "COMn". Elsewhere the machine's serial devices are
-// numbered in a stable order: built-in UARTs first (ttyS*, ttyAMA*, ...), then USB and
+// The machine's serial devices (MachinePorts, one file per system) are numbered in a
+// stable order: built-in UARTs first (ttyS*, ttyAMA*, ...), then USB and
 // other adapters (ttyUSB*, ttyACM*, ...), each group in natural name order
 // (ttyS2 before ttyS10); the first device is COM1. Ports beyond 16 are never used.
 //

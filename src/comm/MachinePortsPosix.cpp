@@ -1,6 +1,6 @@
 #include "comm/MachinePorts.h"
 
-#include "comm/PortMap.h"
+#include "comm/DeviceOrder.h"
 
 #include <QSerialPortInfo>
 
@@ -9,7 +9,7 @@ QStringList MachinePorts::devicesInComOrder()
     QStringList paths;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         paths << info.systemLocation();
-    return PortMap::orderDevices(paths);
+    return DeviceOrder::inComOrder(paths);
 }
 
 QString MachinePorts::describe(const QString& path)

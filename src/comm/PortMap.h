@@ -2,9 +2,7 @@
 // Which operating-system device stands behind port number COMn.
 //
 // The machine's serial devices (MachinePorts, one file per system) are numbered in a
-// stable order: built-in UARTs first (ttyS*, ttyAMA*, ...), then USB and
-// other adapters (ttyUSB*, ttyACM*, ...), each group in natural name order
-// (ttyS2 before ttyS10); the first device is COM1. Ports beyond 16 are never used.
+// stable order (DeviceOrder); the first device is COM1. Ports beyond 16 are never used.
 //
 // In demo mode a simulated unit is COM1 and the machine's (or the test mapping's) ports
 // follow from COM2 on.
@@ -49,10 +47,6 @@ public:
     void setDemoDevice(const QString& path) { demoPath_ = path; }
     bool hasDemoDevice() const { return !demoPath_.isEmpty(); }
     static QString demoDescription() { return QStringLiteral("simulated synchronizer (demo)"); }
-
-    // The machine's device paths in COM order (not affected by a test mapping), from a list
-    // of device names; exposed so the ordering can be checked without real devices.
-    static QStringList orderDevices(const QStringList& systemLocations);
 
 private:
     // The device for COMn without the demo unit.

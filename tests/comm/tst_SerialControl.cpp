@@ -3,6 +3,7 @@
 // the far end stops with XOFF; then opening a port, and what stops it.
 
 #include "CommRig.h"
+#include "comm/DeviceOrder.h"
 #include "support/TestRunner.h"
 
 #include <QTest>
@@ -165,8 +166,8 @@ private slots:
     {
         // Built-in ports in natural order, then adapters, then anything else.
         QCOMPARE(
-            PortMap::orderDevices({"/dev/rfcomm0", "/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyACM0",
-                                   "/dev/ttyS2", "/dev/ttyUSB0", "/dev/ttyAMA0"}),
+            DeviceOrder::inComOrder({"/dev/rfcomm0", "/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyACM0",
+                                     "/dev/ttyS2", "/dev/ttyUSB0", "/dev/ttyAMA0"}),
             (QStringList{"/dev/ttyAMA0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyACM0",
                          "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/rfcomm0"}));
     }

@@ -5,6 +5,7 @@
 // and the problem window and message boxes are texts kept for the command to report.
 
 #include "cli/StderrProgress.h"
+#include "cli/UnitReport.h"
 #include "comm/CommTimer.h"
 #include "comm/CommandState.h"
 #include "comm/MSComm.h"
@@ -58,6 +59,8 @@ public:
     QString savePath;
     // What the last load read.
     std::optional<CellSet> loadedCells;
+    // What the command did to the unit, for --json and a rack's summary.
+    UnitReport report;
 
     MSComm& serial() { return serial_; }
     StderrProgress& progressLine() { return progress_; }

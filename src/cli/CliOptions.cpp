@@ -75,6 +75,29 @@ std::optional<int> numberOption(const QCommandLineParser& parser, const QString&
     return n;
 }
 
+// "--port 3", "--port 1-8", repeated: the COM numbers in the order given.
+QList<int> portList(const QStringList& values, QString* error)
+{
+    QList<int> ports;
+    for (const QString& v : values) {
+        bool okFirst = false, okLast = false;
+        const int first = v.section(QLatin1Char('-'), 0, 0).toInt(&okFirst);
+        const int last = v.contains(QLatin1Char('-'))
+                             ? v.section(QLatin1Char('-'), 1).toInt(&okLast)
+                             : (okLast = okFirst, first);
+        if (!okFirst || !okLast || first < 1 || last > 16 || first > last) {
+            *error = QStringLiteral("--port must be a whole number from 1 to 16, or a range "
+                                    "such as 1-8, not \"%1\"")
+                         .arg(v);
+            return {};
+        }
+        for (int n = first; n <= last; ++n)
+            if (!ports.contains(n))
+                ports << n;
+    }
+    return ports;
+}
+
 } // namespace
 
 ParsedCommandLine parseCommandLine(const QStringList& arguments)
@@ -108,21 +131,32 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("Show this help."));
     parser.addOption(help);
     if (talksToUnit) {
-        parser.addOption({QStringLiteral("port"),
-                          needsPort ? QStringLiteral("The unit's port, COM1 to COM16.")
-                                    : QStringLiteral("Listen on this port only (1 to 16)."),
-                          QStringLiteral("N")});
+        parser.addOption(
+            {QStringLiteral("port"),
+             needsPort ? QStringLiteral("The unit's port, COM1 to COM16; repeat it or give a "
+                                        "range (1-8) for several units.")
+                       : QStringLiteral("Listen on this port only (1 to 16)."),
+             QStringLiteral("N")});
         parser.addOption({QStringLiteral("device"),
                           QStringLiteral("The unit's serial device, or a device server's port "
                                          "(rfc2217://HOST:PORT, tcp://HOST:PORT), instead of a "
                                          "port number."),
                           QStringLiteral("PATH")});
         parser.addOption({QStringLiteral("wire-log"),
-                          QStringLiteral("Write every frame and event on the line to FILE."),
+                          QStringLiteral("Write every frame and event on the line to FILE "
+                                         "(with several units: a folder, one file per unit)."),
                           QStringLiteral("FILE")});
         parser.addOption(
             {{QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress line.")});
     }
+    const bool rackable = needsPort;
+    if (rackable)
+        parser.addOption({QStringLiteral("rack"),
+                          QStringLiteral("The units of a rack, one line each: a port, device or "
+                                         "address, then channel=N, model=N, file=FILE."),
+                          QStringLiteral("FILE")});
+    parser.addOption(
+        {QStringLiteral("json"), QStringLiteral("One JSON document on standard output instead.")});
     if (name == QLatin1String("find"))
         parser.addOption({QStringLiteral("timeout"),
                           QStringLiteral("Seconds to listen on each port (default 30)."),
@@ -166,14 +200,27 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     r.command = name;
     QString error;
     if (talksToUnit) {
-        r.port = numberOption(parser, QStringLiteral("port"), 1, 16, &error);
-        r.device = parser.value(QStringLiteral("device"));
+        r.ports = portList(parser.values(QStringLiteral("port")), &error);
+        r.devices = parser.values(QStringLiteral("device"));
+        if (rackable)
+            r.rack = parser.value(QStringLiteral("rack"));
         r.wireLog = parser.value(QStringLiteral("wire-log"));
         r.quiet = parser.isSet(QStringLiteral("quiet"));
-        if (error.isEmpty() && r.port && !r.device.isEmpty())
+        if (error.isEmpty() && !r.ports.isEmpty() && !r.devices.isEmpty())
             error = QStringLiteral("give --port or --device, not both");
-        if (error.isEmpty() && needsPort && !r.port && r.device.isEmpty())
+        if (error.isEmpty() && !r.rack.isEmpty() && !(r.ports.isEmpty() && r.devices.isEmpty()))
+            error = QStringLiteral("give --rack or --port/--device, not both");
+        if (error.isEmpty() && !rackable && r.several())
+            error = QStringLiteral("%1 takes one --port or --device").arg(name);
+        if (error.isEmpty() && needsPort && r.ports.isEmpty() && r.devices.isEmpty() &&
+            r.rack.isEmpty())
             error = QStringLiteral("%1 needs --port N or --device PATH").arg(name);
+        if (!r.several()) {
+            if (!r.ports.isEmpty())
+                r.port = r.ports.first();
+            if (!r.devices.isEmpty())
+                r.device = r.devices.first();
+        }
     }
     if (error.isEmpty() && name == QLatin1String("find") &&
         parser.isSet(QStringLiteral("timeout"))) {
@@ -183,8 +230,11 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
             error = QStringLiteral("--timeout must be seconds from 0.5 to 3600, not \"%1\"")
                         .arg(parser.value(QStringLiteral("timeout")));
     }
+    r.json = parser.isSet(QStringLiteral("json"));
     if (name == QLatin1String("read"))
         r.output = parser.value(QStringLiteral("output"));
+    if (error.isEmpty() && name == QLatin1String("read") && r.several() && r.output.isEmpty())
+        error = QStringLiteral("read with several units needs -o FOLDER (one file per unit)");
     if (name == QLatin1String("write") || name == QLatin1String("verify"))
         r.unlock = parser.isSet(QStringLiteral("unlock"));
     if (error.isEmpty() && name == QLatin1String("write")) {

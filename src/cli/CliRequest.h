@@ -2,7 +2,9 @@
 // What the command line asked for, checked for form (each number in its range, each
 // option allowed with its command) but not yet against the machine.
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The tool's exit statuses.
@@ -24,8 +26,16 @@ struct CliRequest
     bool unlock = false;
     std::optional<int> model;
     std::optional<int> channel;
-    QString wireLog; // "" for none
+    QString wireLog; // "" for none; with several units a folder, one file per unit
     bool quiet = false;
+    bool json = false; // one JSON document on standard output instead of the human results
+
+    // Several units in one command: ports (ranges expanded, in the order given), devices,
+    // or the lines of a rack file. Each unit runs as a corvane-cli of its own.
+    QList<int> ports;
+    QStringList devices;
+    QString rack;
+    bool several() const { return !rack.isEmpty() || ports.size() + devices.size() > 1; }
 };
 
 struct ParsedCommandLine

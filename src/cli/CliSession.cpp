@@ -18,8 +18,24 @@
 
 namespace CliSession {
 
+namespace {
+bool jsonResults_ = false;
+} // namespace
+
+void setJsonResults(bool on)
+{
+    jsonResults_ = on;
+}
+
+bool jsonResults()
+{
+    return jsonResults_;
+}
+
 void out(const QString& line)
 {
+    if (jsonResults_)
+        return;
     std::fprintf(stdout, "%s\n", qPrintable(line));
     std::fflush(stdout);
 }
@@ -134,11 +150,18 @@ int load(CliHost& host)
     if (!done || !loaded.findings)
         return ExitCode::LineFailed;
     host.loadedCells = loaded.findings->cells;
+    const EditorSnapshot read = host.editor().model().snapshot();
+    bool ok = false;
+    if (const int n = read.txtModel.toInt(&ok); ok)
+        host.report.model = n;
+    if (const int n = read.txtChannel.toInt(&ok); ok)
+        host.report.channel = n;
     if (loaded.outcome == TransferCommands::Outcome::Done)
         return ExitCode::Success;
     // The marks in plain words stand for the load's report box.
     const LoadResult& found = loaded.findings->loaded;
-    for (const QString& line : plainMarkLines(found.marks, found.values))
+    host.report.marks = plainMarkLines(found.marks, found.values);
+    for (const QString& line : host.report.marks)
         err(line);
     return ExitCode::Attention;
 }

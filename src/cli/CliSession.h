@@ -11,8 +11,11 @@
 
 namespace CliSession {
 
-// A line of text on standard output or standard error.
+// A line of text on standard output or standard error. With --json the results go into
+// one document instead, and out() writes nothing.
 void out(const QString& line);
+void setJsonResults(bool on);
+bool jsonResults();
 void err(const QString& line);
 
 // COM numbers mapped to devices from "1=/dev/ttyUSB3,2=/dev/ttyS0" (CORVANE_PORT_MAP),

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/FileCheck.h"
+#include "cli/RackRun.h"
 #include "flows/TransferCommands.h"
 #include "settingsfile/SettingsFileIO.h"
 #include "settingsfile/SettingsLines.h"
@@ -10,6 +11,7 @@
 #include "transfer/SavePlan.h"
 
 #include <QDateTime>
+#include <QJsonDocument>
 #include <cstdio>
 
 using namespace CliSession;
@@ -72,6 +74,8 @@ int read(CliHost& host, const CliRequest& r)
     const QStringList lines = modFileAccess::BuildSettingsLines(host.editor().model().snapshot(),
                                                                 QDateTime::currentDateTime());
     if (r.output.isEmpty()) {
+        if (jsonResults())
+            return loaded;
         const QByteArray bytes = modFileAccess::encodeSettingsLines(lines);
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
         std::fflush(stdout);
@@ -112,7 +116,10 @@ int write(CliHost& host, const CliRequest& r)
     case Outcome::Differences:
         for (const CellDifference& d : differencesByField(
                  saved.differences, host.editor().model().snapshot(), saved.readBack))
-            out(QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read));
+            host.report.differences
+                << QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read);
+        for (const QString& line : host.report.differences)
+            out(line);
         return ExitCode::Attention;
     case Outcome::Refused:
         return ExitCode::BadInput;
@@ -149,8 +156,10 @@ int verify(CliHost& host, const CliRequest& r)
         host.wireLog().finding(describeDifference(d));
     const QVector<CellDifference> byField = differencesByField(found, expected, *host.loadedCells);
     for (const CellDifference& d : byField)
-        out(QStringLiteral("%1: the file makes %2, the unit holds %3")
-                .arg(d.field, d.expected, d.read));
+        host.report.differences << QStringLiteral("%1: the file makes %2, the unit holds %3")
+                                       .arg(d.field, d.expected, d.read);
+    for (const QString& line : host.report.differences)
+        out(line);
     if (found.isEmpty())
         err(QStringLiteral("COM%1 holds what %2 makes of it.")
                 .arg(host.portAccess.SyncPort)
@@ -180,6 +189,16 @@ int run(CliHost& host, const CliRequest& r)
         host.serial().setPortOpen(false);
     if (!r.wireLog.isEmpty())
         status = worse(status, writeWireLog(host, r.wireLog));
+    if (r.json) {
+        UnitReport& report = host.report;
+        report.command = r.command;
+        report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
+        report.writesSent = host.wireLog().lines().filter(QStringLiteral("  > W ")).size();
+        report.status = status;
+        const QByteArray doc = QJsonDocument(report.toJson()).toJson(QJsonDocument::Compact);
+        std::fprintf(stdout, "%s\n", doc.constData());
+        std::fflush(stdout);
+    }
     return status;
 }
 
@@ -191,6 +210,9 @@ int runCommandLine(const QStringList& arguments, const LineTiming& timing)
     if (!parsed.request)
         return parsed.exitCode;
 
+    setJsonResults(parsed.request->json);
+    if (parsed.request->several())
+        return RackRun::run(*parsed.request);
     CliHost host(timing);
     const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
     QString error;

@@ -1,0 +1,151 @@
+// Several units in one command: each runs as a corvane-cli of its own, side by side, and
+// a summary closes the run; a bad rack stops it before any unit hears a frame.
+
+#include "CliRig.h"
+#include "support/TestRunner.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace CliTest;
+
+namespace {
+
+// Units on COM1 to COMn, and the port map that names them.
+struct Rack
+{
+    std::vector<std::unique_ptr<Unit>> units;
+    QString map;
+    explicit Rack(int n)
+    {
+        QStringList entries;
+        for (int i = 1; i <= n; ++i) {
+            units.push_back(std::make_unique<Unit>());
+            entries << QStringLiteral("%1=%2").arg(i).arg(units.back()->sim.path());
+        }
+        map = entries.join(',');
+        qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
+    }
+    bool ok() const
+    {
+        return std::all_of(units.begin(), units.end(), [](const auto& u) { return u->ok; });
+    }
+    SimSync& sim(int port) { return units[size_t(port - 1)]->sim; }
+};
+
+} // namespace
+
+class RackTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Eight units: COM2 silent, COM3's line goes during its save, COM4 keeps its End Title.
+    // The other five are written and compared; the summary says what happened to each.
+    void rackWriteWithFaults()
+    {
+        Rack rack(8);
+        QVERIFY(rack.ok());
+        rack.sim(2).setStandingFault(simsync::Fault::Silence);
+        rack.sim(3).closeAfterFrames(58 + 20);
+        rack.sim(4).freezeCell(0x39);
+        Files files;
+        const QString file = files.write("rack.txt", settingsFile({"End Title 7"}));
+        const QString logs = files.dir.filePath("logs");
+        const Run r = runCli({"write", "--port", "1-8", file, "--wire-log", logs}, rack.map);
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"Unit  Model  Channel  Done            Result",
+                              "COM1  22     1        written         ok",
+                              "COM2  ?      ?        untouched       line failed",
+                              "COM3  22     1        partly written  line failed",
+                              "COM4  22     1        written         differences",
+                              "COM5  22     1        written         ok",
+                              "COM6  22     1        written         ok",
+                              "COM7  22     1        written         ok",
+                              "COM8  22     1        written         ok"}));
+        QVERIFY2(r.err.contains("COM2: Cannot Load!"), qPrintable(r.err));
+        QVERIFY2(r.err.contains("COM4: Compare Failed!"), qPrintable(r.err));
+        for (int port : {1, 5, 6, 7, 8})
+            QCOMPARE(rack.sim(port).cell(0x39), (std::array<uint8_t, 2>{'0', '7'}));
+        // Each log holds its own unit's line and frames only.
+        for (int port = 1; port <= 8; ++port) {
+            const QString log = QString::fromUtf8(
+                Files::read(QDir(logs).filePath(QStringLiteral("COM%1.log").arg(port))));
+            for (int other = 1; other <= 8; ++other)
+                QCOMPARE(log.contains(rack.sim(other).path() + ","), other == port);
+            const int writes = log.count("  > W ");
+            QVERIFY2(port == 2   ? writes == 0
+                     : port == 3 ? writes > 0 && writes < 54
+                                 : writes == 54,
+                     qPrintable(QString::number(writes)));
+        }
+    }
+
+    void badRackSendsNothing_data()
+    {
+        QTest::addColumn<QString>("rack"); // "%f" stands for a settings file that exists
+        QTest::addColumn<QString>("told");
+        QTest::newRow("channel 100") << "COM1\nCOM2 channel=100\n"
+                                     << "line 2: channel must be from 1 to 99, not \"100\"";
+        QTest::newRow("unknown word") << "# units\n1 speed=9600\n2\n"
+                                      << "line 2: \"speed=9600\" is not channel=N, model=N or "
+                                         "file=FILE";
+        QTest::newRow("a unit twice") << "1\n2\nCOM1 channel=3\n"
+                                      << "line 3: the unit of line 1 again";
+        QTest::newRow("no such port") << "1\nCOM17\n"
+                                      << "line 2: the port must be from 1 to 16";
+        QTest::newRow("port without a device") << "1\n3\n"
+                                               << "line 2: COM3: this machine has no serial "
+                                                  "device for it";
+        QTest::newRow("missing file") << "1 file=%f\n2 file=gone.txt\n"
+                                      << "line 2: cannot read";
+        QTest::newRow("comments only") << "# nothing\n\n"
+                                       << "no unit in it";
+    }
+
+    void badRackSendsNothing()
+    {
+        QFETCH(QString, rack);
+        QFETCH(QString, told);
+        Rack units(2);
+        QVERIFY(units.ok());
+        Files files;
+        const QString file = files.write("f.txt", settingsFile({}));
+        const QString rackFile = files.write("rack.txt", rack.replace("%f", file).toUtf8());
+        const Run r = runCli({"write", "--rack", rackFile, file}, units.map);
+        QCOMPARE(r.status, 3);
+        QVERIFY2(r.err.contains(told) && r.err.contains("nothing was sent"), qPrintable(r.err));
+        QCOMPARE(units.sim(1).framesReceived() + units.sim(2).framesReceived(), 0);
+    }
+
+    // A rack file's own channels and files, and the results as one JSON document.
+    void rackFileAndJson()
+    {
+        Rack rack(2);
+        QVERIFY(rack.ok());
+        Files files;
+        files.write("lobby.txt", settingsFile({"Comment Lobby"}));
+        const QString plain = files.write("plain.txt", settingsFile({}));
+        const QString rackFile =
+            files.write("rack.txt", "COM1 channel=5 file=lobby.txt\nCOM2 channel=6\n");
+        const Run r = runCli({"write", "--rack", rackFile, plain, "--json"}, rack.map);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(rack.sim(1).cell(0x3E), (std::array<uint8_t, 2>{'0', '5'}));
+        QCOMPARE(rack.sim(1).cell(0x48), (std::array<uint8_t, 2>{'L', 'o'}));
+        QCOMPARE(rack.sim(2).cell(0x3E), (std::array<uint8_t, 2>{'0', '6'}));
+        QCOMPARE(rack.sim(2).cell(0x48), (std::array<uint8_t, 2>{'x', 0x07}));
+        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(doc.value("status").toInt(-1), 0);
+        const QJsonArray units = doc.value("units").toArray();
+        QCOMPARE(units.size(), 2);
+        QCOMPARE(units[1].toObject().value("unit").toString(), QString("COM2"));
+        QCOMPARE(units[1].toObject().value("address").toString(), rack.sim(2).path());
+        QCOMPARE(units[1].toObject().value("model").toInt(), 22);
+        QCOMPARE(units[1].toObject().value("done").toString(), QString("written"));
+    }
+};
+
+CORVANE_TEST_CLASS(RackTest)
+#include "RackTest.moc"

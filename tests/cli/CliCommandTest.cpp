@@ -269,12 +269,13 @@ void CliCommandTest::portsTellsUsableAndHeldDevices()
 }
 
 // Without a port, find listens on every usable port in turn; a unit whose numbers are not
-// 1 to 99 is found, with exit status 1.
+// 1 to 99, or unreadable, is found, with exit status 1.
 void CliCommandTest::findHearsTheResetOnEveryPort()
 {
     Unit quiet, doubtful;
     QVERIFY(quiet.ok && doubtful.ok);
     doubtful.sim.setCell(0x3F, '0', '0'); // model 0
+    doubtful.sim.setCell(0x3E, '?', '?'); // channel unreadable
     const QString map =
         QStringLiteral("1=/dev/no-such-tty,2=%1,3=%2").arg(quiet.sim.path(), doubtful.sim.path());
     const Run early = runCli({"find", "--timeout", "0.5"}, map);
@@ -290,7 +291,7 @@ void CliCommandTest::findHearsTheResetOnEveryPort()
     QTimer::singleShot(1400, [&] { doubtful.sim.pressReset(); });
     const Run found = runCli({"find", "--timeout", "1"}, map);
     QCOMPARE(found.status, 1);
-    QCOMPARE(found.out, QString("COM3 %1 model 0 channel 1\n").arg(doubtful.sim.path()));
+    QCOMPARE(found.out, QString("COM3 %1 model 0 channel ?\n").arg(doubtful.sim.path()));
     QVERIFY(quiet.received().isEmpty());
 }
 

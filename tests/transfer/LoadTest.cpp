@@ -133,6 +133,9 @@ private slots:
         QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
         QCOMPARE(pick(m, "txt(Model|Channel)=|scrChannel|lock|shp\\w+=(?!hidden)"),
                  "lock=shut|scrChannel=7/99 hidden|txtChannel=7 disabled|txtModel=22 disabled");
+        // The load holds back the frame checks only while it fills the editor.
+        setControls(m, {"txtStartFrame=abc", "optStartFrame=1"});
+        QCOMPARE(pick(m, "txtStartFrame"), QString("txtStartFrame=1"));
 
         m.Form_KeyPress(HiddenKeys::First);
         m.Form_KeyPress(HiddenKeys::Second);

@@ -2,19 +2,17 @@
 
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
+#include "cli/UnitProcesses.h"
 #include "cli/UnitReport.h"
 #include "comm/LineAddress.h"
 #include "comm/PortMap.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <memory>
 #include <vector>
@@ -29,10 +27,7 @@ struct Running
     RackUnit unit;
     QString label;  // "COM3", or the device or address
     QString device; // what the unit's own corvane-cli opens
-    std::unique_ptr<QProcess> process;
-    QByteArray pending; // standard error not yet ending in a newline
     QJsonObject report;
-    int status = ExitCode::LineFailed;
 };
 
 QList<RackUnit> unitsOf(const CliRequest& r, QString* error)
@@ -110,17 +105,6 @@ QStringList argumentsFor(const CliRequest& r, const Running& u)
     return a;
 }
 
-void passOn(Running& u, bool all)
-{
-    u.pending += u.process->readAllStandardError();
-    qsizetype end;
-    while ((end = u.pending.indexOf('\n')) >= 0 || (all && !u.pending.isEmpty())) {
-        const QByteArray line = end >= 0 ? u.pending.left(end) : u.pending;
-        u.pending.remove(0, end >= 0 ? end + 1 : u.pending.size());
-        err(u.label + QStringLiteral(": ") + QString::fromLocal8Bit(line).trimmed());
-    }
-}
-
 void tellSummary(const std::vector<Running>& units)
 {
     const auto number = [](const QJsonValue& v) {
@@ -153,7 +137,7 @@ int RackRun::run(const CliRequest& r)
     }
     std::vector<Running> units;
     for (const RackUnit& unit : unitsOf(r, &error))
-        units.push_back(Running{unit, {}, {}, {}, {}, {}, ExitCode::LineFailed});
+        units.push_back(Running{unit, {}, {}, {}});
     if (error.isEmpty())
         error = prepare(r, ports, units);
     for (const QString& folder : {r.wireLog, r.output})
@@ -164,36 +148,22 @@ int RackRun::run(const CliRequest& r)
         return ExitCode::BadInput;
     }
 
-    const QString self = qEnvironmentVariableIsSet("CORVANE_CLI_EXE")
-                             ? qEnvironmentVariable("CORVANE_CLI_EXE")
-                             : QCoreApplication::applicationFilePath();
-    QEventLoop loop;
-    int running = 0;
-    for (Running& u : units) {
-        u.process = std::make_unique<QProcess>();
-        QProcess* p = u.process.get();
-        QObject::connect(p, &QProcess::readyReadStandardError, [&u] { passOn(u, false); });
-        QObject::connect(p, &QProcess::finished, &loop, [&] {
-            if (--running == 0)
-                loop.quit();
-        });
-        p->start(self, argumentsFor(r, u));
-        ++running;
-    }
-    if (running > 0)
-        loop.exec();
+    UnitProcesses processes;
+    processes.onErrorLine = [](UnitProcesses::Child& c, const QString& line) {
+        err(c.label + QStringLiteral(": ") + line);
+    };
+    for (const Running& u : units)
+        processes.start(u.label, argumentsFor(r, u));
+    processes.wait();
 
     int worst = ExitCode::Success;
     QJsonArray all;
-    for (Running& u : units) {
-        passOn(u, true);
-        const QList<QByteArray> lines = u.process->readAllStandardOutput().trimmed().split('\n');
-        u.report = QJsonDocument::fromJson(lines.last()).object();
+    for (size_t i = 0; i < units.size(); ++i) {
+        Running& u = units[i];
+        u.report = processes.children()[i].report;
         u.report.insert(QStringLiteral("unit"), u.label);
-        const bool ended = u.process->exitStatus() == QProcess::NormalExit;
-        u.status = ended && u.report.contains("status") ? u.report.value("status").toInt()
-                                                        : ExitCode::LineFailed;
-        worst = std::max(worst, u.status);
+        const int status = u.report.value("status").toInt(ExitCode::LineFailed);
+        worst = std::max(worst, status);
         all.append(u.report);
     }
     if (CliSession::jsonResults()) {

@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     f.write(text);
     f.close();
     double writeMs = 0, writeCpu = 0;
-    if (runTool(QStringList{"write", file} + line, &writeMs, &writeCpu) != 0) {
+    if (runTool(QStringList{"write", file, "--no-backup"} + line, &writeMs, &writeCpu) != 0) {
         std::fprintf(stderr, "write failed\n");
         return 1;
     }

@@ -12,6 +12,8 @@ int find(CliHost& host, const CliRequest& r);
 int read(CliHost& host, const CliRequest& r);
 int write(CliHost& host, const CliRequest& r);
 int verify(CliHost& host, const CliRequest& r);
+int backup(CliHost& host, const CliRequest& r);
+int restore(CliHost& host, const CliRequest& r);
 
 // The command the request names, with the wire log written when asked for.
 int run(CliHost& host, const CliRequest& r);

@@ -22,6 +22,8 @@ const CommandInfo Commands[] = {
     {"read", "Load a synchronizer and write its settings as a settings file.", ""},
     {"write", "Load a synchronizer, apply a settings file, save it and compare.", "FILE"},
     {"verify", "Load a synchronizer and list where it differs from a settings file.", "FILE"},
+    {"backup", "Read all 64 cells of a synchronizer into a cell image.", ""},
+    {"restore", "Write a cell image back to a synchronizer as a save does, and compare.", "IMAGE"},
 };
 
 const CommandInfo* findCommand(const QString& name)
@@ -161,14 +163,27 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         parser.addOption({QStringLiteral("timeout"),
                           QStringLiteral("Seconds to listen on each port (default 30)."),
                           QStringLiteral("S")});
-    if (name == QLatin1String("read"))
-        parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                          QStringLiteral("Write the settings file to FILE (default: standard "
-                                         "output)."),
-                          QStringLiteral("FILE")});
-    if (name == QLatin1String("write") || name == QLatin1String("verify"))
+    const bool backup = name == QLatin1String("backup"), restore = name == QLatin1String("restore");
+    if (name == QLatin1String("read") || backup)
+        parser.addOption(
+            {{QStringLiteral("o"), QStringLiteral("output")},
+             QStringLiteral("Write the %1 to FILE (default: standard output).")
+                 .arg(backup ? QStringLiteral("cell image") : QStringLiteral("settings file")),
+             QStringLiteral("FILE")});
+    if (name == QLatin1String("write") || name == QLatin1String("verify") || restore)
         parser.addOption({QStringLiteral("unlock"),
-                          QStringLiteral("Let the file's MODEL and CHANNEL lines apply.")});
+                          restore
+                              ? QStringLiteral("Restore the model and channel cells too.")
+                              : QStringLiteral("Let the file's MODEL and CHANNEL lines apply.")});
+    const bool writes = name == QLatin1String("write") || restore;
+    if (writes) {
+        parser.addOption({QStringLiteral("backup-dir"),
+                          QStringLiteral("Keep the unit's cells in DIR before the first write "
+                                         "(default ./corvane-backups/)."),
+                          QStringLiteral("DIR")});
+        parser.addOption({QStringLiteral("no-backup"),
+                          QStringLiteral("Write without keeping the unit's cells first.")});
+    }
     if (name == QLatin1String("write")) {
         parser.addOption({QStringLiteral("model"),
                           QStringLiteral("Write this model number (1 to 99); unlocks."),
@@ -179,7 +194,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     }
     if (*info->positional)
         parser.addPositionalArgument(QLatin1String(info->positional),
-                                     QStringLiteral("The settings file."));
+                                     restore ? QStringLiteral("The cell image.")
+                                             : QStringLiteral("The settings file."));
 
     QStringList args = arguments;
     args.removeAt(1);
@@ -231,12 +247,23 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                         .arg(parser.value(QStringLiteral("timeout")));
     }
     r.json = parser.isSet(QStringLiteral("json"));
-    if (name == QLatin1String("read"))
+    if (name == QLatin1String("read") || backup)
         r.output = parser.value(QStringLiteral("output"));
-    if (error.isEmpty() && name == QLatin1String("read") && r.several() && r.output.isEmpty())
-        error = QStringLiteral("read with several units needs -o FOLDER (one file per unit)");
-    if (name == QLatin1String("write") || name == QLatin1String("verify"))
+    if (error.isEmpty() && (name == QLatin1String("read") || backup) && r.several() &&
+        r.output.isEmpty())
+        error =
+            QStringLiteral("%1 with several units needs -o FOLDER (one file per unit)").arg(name);
+    if (name == QLatin1String("write") || name == QLatin1String("verify") || restore)
         r.unlock = parser.isSet(QStringLiteral("unlock"));
+    if (writes && parser.isSet(QStringLiteral("backup-dir"))) {
+        r.backupDir = parser.value(QStringLiteral("backup-dir"));
+        if (error.isEmpty() && parser.isSet(QStringLiteral("no-backup")))
+            error = QStringLiteral("give --backup-dir or --no-backup, not both");
+        if (error.isEmpty() && r.backupDir.isEmpty())
+            error = QStringLiteral("--backup-dir needs a folder");
+    }
+    if (writes)
+        r.backup = !parser.isSet(QStringLiteral("no-backup"));
     if (error.isEmpty() && name == QLatin1String("write")) {
         r.model = numberOption(parser, QStringLiteral("model"), 1, 99, &error);
         if (error.isEmpty())
@@ -245,7 +272,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (error.isEmpty() && *info->positional) {
         if (positional.size() != 1)
-            error = QStringLiteral("%1 needs exactly one settings FILE").arg(name);
+            error = QStringLiteral("%1 needs exactly one %2")
+                        .arg(name, restore ? QStringLiteral("cell IMAGE")
+                                           : QStringLiteral("settings FILE"));
         else
             r.file = positional.first();
     } else if (error.isEmpty() && !positional.isEmpty()) {

@@ -17,15 +17,19 @@ constexpr int BadInput = 3;   // a missing or unreadable file, a bad option or p
 
 struct CliRequest
 {
-    QString command; // "ports", "find", "read", "write", "verify"
+    QString command; // "ports", "find", "read", "write", "verify", "backup", "restore"
     std::optional<int> port;
     QString device;
     double timeoutSeconds = 30;
-    QString output; // read: the settings file to write; "" for standard output
-    QString file;   // write and verify: the settings file to apply
+    QString output; // read and backup: the file to write; "" for standard output
+    QString file;   // write and verify: the settings file to apply; restore: the cell image
     bool unlock = false;
     std::optional<int> model;
     std::optional<int> channel;
+    // write and restore: the unit's cells are kept in a file here before the first write,
+    // unless `backup` is false.
+    QString backupDir = QStringLiteral("./corvane-backups/");
+    bool backup = true;
     QString wireLog; // "" for none; with several units a folder, one file per unit
     bool quiet = false;
     bool json = false; // one JSON document on standard output instead of the human results

@@ -113,6 +113,14 @@ int openLine(CliHost& host, int16_t port)
     return ExitCode::LineFailed;
 }
 
+int openChosenLine(CliHost& host, const CliRequest& r)
+{
+    int16_t port = 0;
+    if (const int status = choosePort(host, r, &port))
+        return status;
+    return openLine(host, port);
+}
+
 int checkSettingsFile(const QString& path)
 {
     const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsFile(path);

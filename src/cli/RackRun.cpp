@@ -100,8 +100,13 @@ QStringList argumentsFor(const CliRequest& r, const Running& u)
         a << QStringLiteral("--channel") << QString::number(*channel);
     if (!r.wireLog.isEmpty())
         a << QStringLiteral("--wire-log") << QDir(r.wireLog).filePath(fileName(u.label) + ".log");
+    const bool image = r.command == QLatin1String("backup");
     if (!r.output.isEmpty())
-        a << QStringLiteral("-o") << QDir(r.output).filePath(fileName(u.label) + ".txt");
+        a << QStringLiteral("-o")
+          << QDir(r.output).filePath(fileName(u.label) + (image ? ".cells" : ".txt"));
+    if (r.command == QLatin1String("write") || r.command == QLatin1String("restore"))
+        a << (r.backup ? QStringList{QStringLiteral("--backup-dir"), r.backupDir}
+                       : QStringList{QStringLiteral("--no-backup")});
     return a;
 }
 

@@ -1,5 +1,7 @@
-// read, write and verify: what the editor does with a unit and a settings file.
+// read, write and verify: what the editor does with a unit and a settings file; the
+// dispatch of every command.
 
+#include "cli/CellBackup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/FileCheck.h"
@@ -19,15 +21,6 @@ using namespace CliSession;
 namespace CliCommands {
 
 namespace {
-
-// The line chosen and opened: 0, or the exit status.
-int openChosenLine(CliHost& host, const CliRequest& r)
-{
-    int16_t port = 0;
-    if (const int status = choosePort(host, r, &port))
-        return status;
-    return openLine(host, port);
-}
 
 // The worse of two statuses: bad input over a failed line over attention.
 int worse(int a, int b)
@@ -95,9 +88,14 @@ int write(CliHost& host, const CliRequest& r)
     FileCheck::PreviewedFile file;
     if (const int status = checkFileFirst(r, unlock, &file))
         return status;
+    if (const int status = CellBackup::prepareFolder(r))
+        return status;
     const int loaded = loadThenApply(host, r, unlock);
     if (loaded > ExitCode::Attention)
         return loaded;
+    // A read of its own: the load leaves out eight cells.
+    if (const int status = CellBackup::takeBeforeWriting(host, r))
+        return status;
     if (r.model)
         host.editor().model().setSpinner(SpinField::Model, *r.model);
     if (r.channel)
@@ -185,6 +183,10 @@ int run(CliHost& host, const CliRequest& r)
         status = write(host, r);
     else if (r.command == QLatin1String("verify"))
         status = verify(host, r);
+    else if (r.command == QLatin1String("backup"))
+        status = backup(host, r);
+    else if (r.command == QLatin1String("restore"))
+        status = restore(host, r);
     if (host.serial().PortOpen())
         host.serial().setPortOpen(false);
     if (!r.wireLog.isEmpty())

@@ -1,4 +1,4 @@
-// corvane-cli: find, read, write and verify synchronizers from a script.
+// corvane-cli: find, read, write, verify, back up and restore synchronizers from a script.
 
 #include "cli/CliCommands.h"
 #include "model/AppIdentity.h"

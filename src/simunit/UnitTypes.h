@@ -2,6 +2,7 @@
 // What a simulated synchronizer is made of: its 64 cells, the faults it can put in its
 // replies, and the record of every frame on its line.
 
+#include "model/CellImage.h"
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -34,11 +35,11 @@ struct WireEntry
     QByteArray bytes;
 };
 
-constexpr int FirstCell = 48;
-constexpr int LastCell = 111;
-constexpr int CellCount = 64;
+constexpr int FirstCell = CellImage::FirstCell;
+constexpr int LastCell = CellImage::LastCell;
+constexpr int CellCount = CellImage::CellCount;
 
-using Cells = std::array<std::array<uint8_t, 2>, CellCount>;
+using Cells = CellImage::Cells;
 
 // The default parameter set as a unit holds it: model 22, channel 1, both modes Chapter,
 // start point 1, end point 1000, titles 1 and 2, chapters 1 and 2, options Synchronize and

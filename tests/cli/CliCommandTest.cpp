@@ -51,7 +51,7 @@ void CliCommandTest::pacedWriteAppliesTheFileAndItsLock()
     Files files;
     const QString file =
         files.write("rack.txt", settingsFile({"End Title 7", "Comment Rack 3", "Model 40"}));
-    const Run r = runProcess(args({"write", file, "--channel", "5"}, unit.device()));
+    const Run r = runProcess(args({"write", file, "--channel", "5", "--no-backup"}, unit.device()));
     QCOMPARE(r.status, 0);
     QVERIFY2(!r.err.contains("Ignoring"), qPrintable(r.err));
     QVERIFY(r.err.contains("no differences"));
@@ -68,8 +68,8 @@ void CliCommandTest::pacedWriteAppliesTheFileAndItsLock()
     // Without --unlock the file's Model line is dropped and model and channel stay.
     unit.sim.clearWireLog();
     unit.sim.setPacing(false);
-    const Run locked =
-        runCli(args({"write", files.write("m.txt", settingsFile({"Model 50"}))}, unit.device()));
+    const Run locked = runCli(args(
+        {"write", files.write("m.txt", settingsFile({"Model 50"})), "--no-backup"}, unit.device()));
     QCOMPARE(locked.status, 0);
     QCOMPARE(unit.sim.cell(0x3F), (std::array<uint8_t, 2>{'4', '0'}));
     QVERIFY(!unit.received().contains("W63 50"));
@@ -83,7 +83,8 @@ void CliCommandTest::writeTellsDifferencesOfTheCompare()
     unit.sim.freezeCell(0x39); // keeps end title 2 whatever is written
     Files files;
     const Run r =
-        runCli(args({"write", files.write("f.txt", settingsFile({"End Title 7"}))}, unit.device()));
+        runCli(args({"write", files.write("f.txt", settingsFile({"End Title 7"})), "--no-backup"},
+                    unit.device()));
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out.trimmed(), QString("End Title: wrote 7, read back 2"));
     QVERIFY(r.err.contains("Compare Failed!"));
@@ -167,7 +168,7 @@ void CliCommandTest::lineFaultsAreFailures()
     Files files;
     QStringList a{command};
     if (command != "read")
-        a << files.write("f.txt", settingsFile({"End Title 9"}));
+        a << files.write("f.txt", settingsFile({"End Title 9"})) << "--no-backup";
     // The pause after each write keeps the host in step with the unit, so the line goes
     // while the writes are still being sent.
     LineTiming inStep = LineTiming::unpaced();
@@ -201,7 +202,7 @@ void CliCommandTest::roundTripToASecondUnit()
     QVERIFY2(logged.contains("> R 3F") && logged.contains("> ATTN"), qPrintable(logged));
     QVERIFY(logged.contains("= load ended: 0 problems marked"));
 
-    QCOMPARE(runCli(args({"write", file, "--unlock"}, second.device())).status, 0);
+    QCOMPARE(runCli(args({"write", file, "--unlock", "--no-backup"}, second.device())).status, 0);
     const Run verified = runCli(args({"verify", file, "--unlock"}, second.device()));
     QCOMPARE(verified.status, 0);
     QCOMPARE(verified.out, QString());

@@ -70,7 +70,7 @@ private slots:
         Unit cli;
         QVERIFY(cli.ok);
         CellTokens::put(cli.sim, unitCells);
-        const Run r = runCli(QStringList{"write", path} + cli.device());
+        const Run r = runCli(QStringList{"write", path, "--no-backup"} + cli.device());
         QVERIFY2(r.status == 0, qPrintable(r.err));
         QCOMPARE(cli.received(), editor.unit.received());
         QCOMPARE(cli.sim.cells(), editor.unit.sim.cells());

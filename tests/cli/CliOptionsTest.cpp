@@ -29,11 +29,30 @@ void CliOptionsTest::requests_data()
     QTest::newRow("read, short -o") << "read --device /dev/ttyUSB0 -o y.txt"
                                     << "read port=- device=/dev/ttyUSB0 timeout=30 out=y.txt";
     QTest::newRow("write with numbers") << "write --port 2 f.txt --model 12 --channel 99"
-                                        << "write port=2 timeout=30 file=f.txt model=12 channel=99";
+                                        << "write port=2 timeout=30 file=f.txt model=12 channel=99 "
+                                           "backups=./corvane-backups/";
     QTest::newRow("channel not a number") << "write --port 2 f.txt --channel 5x"
                                           << "exit 3: corvane-cli: --channel must be";
     QTest::newRow("verify unlocked") << "verify --port 1 --unlock f.txt"
                                      << "verify port=1 timeout=30 file=f.txt unlock";
+    QTest::newRow("backup to a file") << "backup --port 3 -o unit.cells"
+                                      << "backup port=3 timeout=30 out=unit.cells";
+    QTest::newRow("restore unlocked, own folder")
+        << "restore --port 2 u.cells --unlock --backup-dir=/tmp/b"
+        << "restore port=2 timeout=30 file=u.cells unlock backups=/tmp/b";
+    QTest::newRow("restore without a backup") << "restore --device /dev/ttyS0 u.cells --no-backup"
+                                              << "restore port=- device=/dev/ttyS0 timeout=30 "
+                                                 "file=u.cells no-backup";
+    QTest::newRow("a folder and no backup") << "write --port 1 f.txt --no-backup --backup-dir d"
+                                            << "exit 3: corvane-cli: give --backup-dir or "
+                                               "--no-backup, not both";
+    QTest::newRow("restore needs an image")
+        << "restore --port 1"
+        << "exit 3: corvane-cli: restore needs exactly one cell IMAGE";
+    QTest::newRow("backup takes no file") << "backup --port 1 a.cells"
+                                          << "exit 3: corvane-cli: backup takes no argument";
+    QTest::newRow("backups are for writing") << "verify --port 1 --no-backup f.txt"
+                                             << "exit 3: corvane-cli: Unknown option 'no-backup'";
     QTest::newRow("model is not verify's") << "verify --port 1 --model 3 f.txt"
                                            << "exit 3: corvane-cli: Unknown option 'model'";
     QTest::newRow("timeout is find's only") << "read --port 1 --timeout 5"
@@ -85,13 +104,15 @@ void CliOptionsTest::requests()
         got += QStringLiteral(" channel=%1").arg(*r.channel);
     if (r.unlock)
         got += " unlock";
+    if (r.command == "write" || r.command == "restore")
+        got += r.backup ? " backups=" + r.backupDir : QString(" no-backup");
     QCOMPARE(got, expected);
     QCOMPARE(p.exitCode, 0);
 }
 
 void CliOptionsTest::helpForEachCommand()
 {
-    for (const char* command : {"ports", "find", "read", "write", "verify"}) {
+    for (const char* command : {"ports", "find", "read", "write", "verify", "backup", "restore"}) {
         const ParsedCommandLine p = parseCommandLine({"corvane-cli", command, "--help"});
         QVERIFY(!p.request);
         QCOMPARE(p.exitCode, 0);

@@ -48,12 +48,14 @@ private slots:
         Rack rack(8);
         QVERIFY(rack.ok());
         rack.sim(2).setStandingFault(simsync::Fault::Silence);
-        rack.sim(3).closeAfterFrames(58 + 20);
+        rack.sim(3).closeAfterFrames(58 + 66 + 20); // load, backup, then 20 of the save's frames
         rack.sim(4).freezeCell(0x39);
         Files files;
         const QString file = files.write("rack.txt", settingsFile({"End Title 7"}));
-        const QString logs = files.dir.filePath("logs");
-        const Run r = runCli({"write", "--port", "1-8", file, "--wire-log", logs}, rack.map);
+        const QString logs = files.dir.filePath("logs"), backups = files.dir.filePath("backups");
+        const Run r =
+            runCli({"write", "--port", "1-8", file, "--wire-log", logs, "--backup-dir", backups},
+                   rack.map);
         QCOMPARE(r.status, 2);
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
                  (QStringList{"Unit  Model  Channel  Done            Result",
@@ -67,6 +69,8 @@ private slots:
                               "COM8  22     1        written         ok"}));
         QVERIFY2(r.err.contains("COM2: Cannot Load!"), qPrintable(r.err));
         QVERIFY2(r.err.contains("COM4: Compare Failed!"), qPrintable(r.err));
+        // Every unit that loaded was backed up before its first write: all but COM2.
+        QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 7);
         for (int port : {1, 5, 6, 7, 8})
             QCOMPARE(rack.sim(port).cell(0x39), (std::array<uint8_t, 2>{'0', '7'}));
         // Each log holds its own unit's line and frames only.
@@ -130,7 +134,9 @@ private slots:
         const QString plain = files.write("plain.txt", settingsFile({}));
         const QString rackFile =
             files.write("rack.txt", "COM1 channel=5 file=lobby.txt\nCOM2 channel=6\n");
-        const Run r = runCli({"write", "--rack", rackFile, plain, "--json"}, rack.map);
+        const QString backups = files.dir.filePath("backups");
+        const Run r = runCli(
+            {"write", "--rack", rackFile, plain, "--json", "--backup-dir", backups}, rack.map);
         QCOMPARE(r.status, 0);
         QCOMPARE(rack.sim(1).cell(0x3E), (std::array<uint8_t, 2>{'0', '5'}));
         QCOMPARE(rack.sim(1).cell(0x48), (std::array<uint8_t, 2>{'L', 'o'}));
@@ -144,6 +150,7 @@ private slots:
         QCOMPARE(units[1].toObject().value("address").toString(), rack.sim(2).path());
         QCOMPARE(units[1].toObject().value("model").toInt(), 22);
         QCOMPARE(units[1].toObject().value("done").toString(), QString("written"));
+        QVERIFY(units[1].toObject().value("backup").toString().startsWith(backups + "/"));
     }
 };
 

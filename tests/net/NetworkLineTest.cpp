@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(logged.contains("server signature: ser2net"), rfc2217);
 
         unit.sim.loadDefaults();
-        const Run write = runCli(QStringList{"write", file, "--unlock"} + device);
+        const Run write = runCli(QStringList{"write", file, "--unlock", "--no-backup"} + device);
         QVERIFY2(write.status == 0, qPrintable(write.err));
         QCOMPARE(runCli(QStringList{"verify", file, "--unlock"} + device).status, 0);
         QCOMPARE(unit.sim.cells(), set);

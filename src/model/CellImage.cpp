@@ -1,9 +1,9 @@
-#include "simunit/CellImage.h"
+#include "model/CellImage.h"
 
 #include <QList>
 #include <array>
 
-namespace simsync {
+namespace CellImage {
 
 namespace {
 
@@ -19,7 +19,7 @@ QChar shown(uint8_t b)
 
 } // namespace
 
-QByteArray formatCellImage(const Cells& cells)
+QByteArray format(const Cells& cells)
 {
     QString out = QStringLiteral("# synchronizer cells: address d0 d1, in hex\n");
     for (int i = 0; i < CellCount; ++i) {
@@ -33,7 +33,7 @@ QByteArray formatCellImage(const Cells& cells)
     return out.toLatin1();
 }
 
-bool parseCellImage(const QByteArray& text, Cells* cells, QString* error)
+bool parse(const QByteArray& text, Cells* cells, QString* error)
 {
     Cells read{};
     std::array<bool, CellCount> seen{};
@@ -77,4 +77,4 @@ bool parseCellImage(const QByteArray& text, Cells* cells, QString* error)
     return true;
 }
 
-} // namespace simsync
+} // namespace CellImage

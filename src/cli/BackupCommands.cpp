@@ -1,0 +1,289 @@
+// backup and restore: a unit's 64 cells as a cell image, and an image written back as a
+// save writes its cells, then read back and compared byte for byte.
+
+#include "cli/CellBackup.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "comm/modCorvaneComm.h"
+#include "flows/EditorDefaults.h"
+#include "flows/EditorView.h"
+#include "flows/modGetSetAll.h"
+#include "model/CellAddress.h"
+#include "model/CellDecode.h"
+#include "model/CellImage.h"
+#include "model/WholeFile.h"
+#include "transfer/CellMap.h"
+#include "transfer/SavePlan.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+using namespace CliSession;
+
+namespace {
+
+using CellImage::Cells;
+using Cell = std::array<uint8_t, 2>;
+
+const QString Caption = QStringLiteral("Restore");
+
+QString hex2(int b)
+{
+    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+Cell& cellAt(Cells& cells, uint8_t address)
+{
+    return cells[address - CellImage::FirstCell];
+}
+
+const Cell& cellAt(const Cells& cells, uint8_t address)
+{
+    return cells[address - CellImage::FirstCell];
+}
+
+QString bytesOf(const Cell& c)
+{
+    return hex2(c[0]) + QLatin1Char(' ') + hex2(c[1]);
+}
+
+int portOf(CliHost& host)
+{
+    return host.portAccess.SyncPort;
+}
+
+// The attention sequence, then the cells of `order` read into `cells` with the command
+// layer's retries: "" when all came in, else which cell (or the attention) failed and why.
+QString readCells(CliHost& host, const QVector<uint8_t>& order, Cells& cells)
+{
+    CommContext c = host.comm();
+    if (!modCorvaneComm::SendAttention(c))
+        return QStringLiteral("the attention frames did not go out (%1)").arg(c.cmd.LastCommError);
+    for (uint8_t address : order) {
+        const modCorvaneComm::CellReply reply = modCorvaneComm::ReadCellReply(c, address);
+        if (!reply.good())
+            return QStringLiteral("cell %1 could not be read (%2)")
+                .arg(hex2(address), reply.failure);
+        cellAt(cells, address) = reply.bytes;
+        host.progress().advance();
+    }
+    return {};
+}
+
+// All 64 cells, after the pause and the attention sequence a load begins with: "" when
+// every cell came in, else why not.
+QString readWholeUnit(CliHost& host, Cells* cells)
+{
+    PortLeaseHold lease(host.lease(), QStringLiteral("backup"));
+    QVector<uint8_t> all;
+    for (int address = CellImage::FirstCell; address <= CellImage::LastCell; ++address)
+        all << static_cast<uint8_t>(address);
+    host.progress().startProgress(QStringLiteral("Backup"), QStringLiteral("Reading............."),
+                                  CellImage::CellCount);
+    CommContext c = host.comm();
+    modCorvaneComm::Pause(c, c.timing.loadSettleMs);
+    const QString failed = readCells(host, all, *cells);
+    host.progress().hideProgress();
+    host.wireLog().command(QStringLiteral("backup read ended: ") +
+                           (failed.isEmpty() ? QStringLiteral("64 cells read") : failed));
+    return failed;
+}
+
+// A path in `folder` no file has yet: the time, the port, the unit's model and channel.
+QString backupPath(const QString& folder, int port, const Cells& cells)
+{
+    const auto number = [&cells](uint8_t address) {
+        const Cell& c = cellAt(cells, address);
+        const int n = CellDecode::number(c[0], c[1]);
+        return n < 0 ? QStringLiteral("unknown") : QString::number(n);
+    };
+    const QString stem =
+        QStringLiteral("%1-COM%2-model-%3-channel-%4")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))
+            .arg(port)
+            .arg(number(CellAddress::Model), number(CellAddress::Channel));
+    const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    // A second backup within the same second (a write, then a restore) keeps the first.
+    QString path = dir + stem + QStringLiteral(".cells");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir + stem + QStringLiteral("-%1.cells").arg(n);
+    return path;
+}
+
+// The cell image written whole to `path`: 0, or 3 with why.
+int writeImage(const QString& path, const Cells& cells, const QString& afterwards)
+{
+    QString reason;
+    if (writeWholeFile(path, CellImage::format(cells), &reason))
+        return ExitCode::Success;
+    err(QStringLiteral("corvane-cli: cannot write %1: %2%3").arg(path, reason, afterwards));
+    return ExitCode::BadInput;
+}
+
+// The image at `path`, read and checked before anything is opened: 0, or 3 with why.
+int readImage(const QString& path, Cells* cells)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err(QStringLiteral("corvane-cli: cannot read %1: %2").arg(path, file.errorString()));
+        return ExitCode::BadInput;
+    }
+    QString error;
+    if (CellImage::parse(file.readAll(), cells, &error))
+        return ExitCode::Success;
+    err(QStringLiteral("corvane-cli: %1: %2; nothing was sent").arg(path, error));
+    return ExitCode::BadInput;
+}
+
+} // namespace
+
+namespace CellBackup {
+
+int prepareFolder(const CliRequest& r)
+{
+    if (!r.backup)
+        return ExitCode::Success;
+    QDir().mkpath(r.backupDir);
+    const QFileInfo folder(r.backupDir);
+    QString why;
+    if (!folder.exists())
+        why = QStringLiteral("the folder cannot be made");
+    else if (!folder.isDir())
+        why = QStringLiteral("it is not a folder");
+    else if (!folder.isWritable())
+        why = QStringLiteral("the folder cannot be written");
+    else
+        return ExitCode::Success;
+    err(QStringLiteral("corvane-cli: no backup can be kept in %1: %2; nothing was sent")
+            .arg(r.backupDir, why));
+    return ExitCode::BadInput;
+}
+
+int takeBeforeWriting(CliHost& host, const CliRequest& r)
+{
+    if (!r.backup)
+        return ExitCode::Success;
+    const QString nothingWritten = QStringLiteral("; without a backup nothing was written");
+    Cells cells{};
+    const QString failed = readWholeUnit(host, &cells);
+    if (!failed.isEmpty()) {
+        err(QStringLiteral("corvane-cli: COM%1: %2%3")
+                .arg(portOf(host))
+                .arg(failed, nothingWritten));
+        return ExitCode::LineFailed;
+    }
+    const QString path = backupPath(r.backupDir, portOf(host), cells);
+    if (const int status = writeImage(path, cells, nothingWritten))
+        return status;
+    host.report.backup = path;
+    err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(path));
+    return ExitCode::Success;
+}
+
+} // namespace CellBackup
+
+namespace CliCommands {
+
+int backup(CliHost& host, const CliRequest& r)
+{
+    if (const int status = openChosenLine(host, r))
+        return status;
+    Cells cells{};
+    const QString failed = readWholeUnit(host, &cells);
+    if (!failed.isEmpty()) {
+        err(QStringLiteral("corvane-cli: COM%1: %2; no image was written")
+                .arg(portOf(host))
+                .arg(failed));
+        return ExitCode::LineFailed;
+    }
+    if (r.output.isEmpty()) {
+        const QByteArray image = CellImage::format(cells);
+        std::fwrite(image.constData(), 1, static_cast<size_t>(image.size()), stdout);
+        std::fflush(stdout);
+        return ExitCode::Success;
+    }
+    if (const int status = writeImage(r.output, cells, QString()))
+        return status;
+    err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(r.output));
+    return ExitCode::Success;
+}
+
+int restore(CliHost& host, const CliRequest& r)
+{
+    Cells image{};
+    if (const int status = readImage(r.file, &image))
+        return status;
+    if (const int status = CellBackup::prepareFolder(r))
+        return status;
+    if (const int status = openChosenLine(host, r))
+        return status;
+    if (const int status = CellBackup::takeBeforeWriting(host, r))
+        return status;
+
+    // The cells a save writes, in its order, each holding the image's bytes.
+    EditorModel& editor = host.editor().model();
+    modCorvaneComm::SetDefaults(editor);
+    if (r.unlock)
+        unlockModelChannel(host);
+    SavePlan plan = buildSavePlan(editor.snapshot());
+    for (CellWrite& w : plan.writes)
+        w.bytes = {cellAt(image, w.address)[0], cellAt(image, w.address)[1]};
+
+    PortLeaseHold lease(host.lease(), QStringLiteral("restore"));
+    const int problems = host.problems.size();
+    const int messages = host.messages.size();
+    host.progress().startProgress(Caption, QStringLiteral("Writing............."), 100);
+    const int16_t written = modGetSetAll::SetAllToCorvane(host, plan);
+    host.progress().hideProgress();
+    tellShown(host, problems, messages);
+    if (written != 0) {
+        const QString why = written == modGetSetAll::CommunicationFailed
+                                ? host.comm().cmd.LastCommError
+                                : QStringLiteral("a program error");
+        err(QStringLiteral("corvane-cli: COM%1: the restore stopped (%2); only some cells of %3 "
+                           "may have been written")
+                .arg(portOf(host))
+                .arg(why, r.file));
+        return ExitCode::LineFailed;
+    }
+
+    // Read back as the save's compare reads, compared byte for byte.
+    const QVector<uint8_t> order = compareReadOrder(r.unlock);
+    Cells readBack = image;
+    host.progress().startProgress(Caption, QStringLiteral("Comparing............."), order.size());
+    const QString failed = readCells(host, order, readBack);
+    host.progress().hideProgress();
+    if (!failed.isEmpty()) {
+        err(QStringLiteral("corvane-cli: COM%1: the compare stopped: %2")
+                .arg(portOf(host))
+                .arg(failed));
+        return ExitCode::LineFailed;
+    }
+    int differences = 0;
+    for (uint8_t address : order) {
+        const Cell& wrote = cellAt(image, address);
+        const Cell& read = cellAt(readBack, address);
+        if (wrote == read)
+            continue;
+        const QString line = QStringLiteral("cell %1: wrote %2, read back %3")
+                                 .arg(hex2(address), bytesOf(wrote), bytesOf(read));
+        host.wireLog().finding(line);
+        out(line);
+        ++differences;
+    }
+    if (differences == 0) {
+        err(QStringLiteral("Restored COM%1 from %2 and compared: no differences.")
+                .arg(portOf(host))
+                .arg(r.file));
+        return ExitCode::Success;
+    }
+    err(QStringLiteral("%1 cell%2 of %3 read back differently.")
+            .arg(differences)
+            .arg(differences == 1 ? QString() : QStringLiteral("s"), r.file));
+    return ExitCode::Attention;
+}
+
+} // namespace CliCommands

@@ -106,10 +106,16 @@ QString backupPath(const QString& folder, int port, const Cells& cells)
             .arg(port)
             .arg(number(CellAddress::Model), number(CellAddress::Channel));
     const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    // A second backup within the same second (a write, then a restore) keeps the first.
+    // A second backup within the same second (a write, then a restore, or units of a rack
+    // side by side) keeps the first: the name is taken by creating the file, which only
+    // one process can do; the image then replaces it whole.
     QString path = dir + stem + QStringLiteral(".cells");
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    for (int n = 2; n < 1000; ++n) {
+        QFile claim(path);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !claim.exists())
+            break;
         path = dir + stem + QStringLiteral("-%1.cells").arg(n);
+    }
     return path;
 }
 

@@ -9,6 +9,10 @@ namespace CliCommands {
 
 int ports(CliHost& host);
 int find(CliHost& host, const CliRequest& r);
+// find without a port: every usable port at once, each unit told as soon as it is heard.
+int findEverywhere(CliHost& host, const CliRequest& r);
+// The unit behind one port, or behind every usable port at once, asked without RESET.
+int scan(CliHost& host, const CliRequest& r);
 int read(CliHost& host, const CliRequest& r);
 int write(CliHost& host, const CliRequest& r);
 int verify(CliHost& host, const CliRequest& r);

@@ -18,7 +18,8 @@ struct CommandInfo
 
 const CommandInfo Commands[] = {
     {"ports", "List the serial ports COM1 to COM16 and why any device cannot be used.", ""},
-    {"find", "Wait for a freshly reset synchronizer; print its port, model and channel.", ""},
+    {"find", "Wait for freshly reset synchronizers; print each one's port, model and channel.", ""},
+    {"scan", "Ask every port at once for the unit behind it (no RESET); list what answers.", ""},
     {"read", "Load a synchronizer and write its settings as a settings file.", ""},
     {"write", "Load a synchronizer, apply a settings file, save it and compare.", "FILE"},
     {"verify", "Load a synchronizer and list where it differs from a settings file.", "FILE"},
@@ -125,7 +126,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
 
     const QString name = QLatin1String(info->name);
     const bool talksToUnit = name != QLatin1String("ports");
-    const bool needsPort = talksToUnit && name != QLatin1String("find");
+    const bool needsPort =
+        talksToUnit && name != QLatin1String("find") && name != QLatin1String("scan");
     QCommandLineParser parser;
     parser.setApplicationDescription(QLatin1String(info->summary));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -159,10 +161,17 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                           QStringLiteral("FILE")});
     parser.addOption(
         {QStringLiteral("json"), QStringLiteral("One JSON document on standard output instead.")});
-    if (name == QLatin1String("find"))
+    if (name == QLatin1String("find")) {
         parser.addOption({QStringLiteral("timeout"),
-                          QStringLiteral("Seconds to listen on each port (default 30)."),
+                          QStringLiteral("Seconds to listen (default 30); without a port, on "
+                                         "every usable port at once."),
                           QStringLiteral("S")});
+        parser.addOption({QStringLiteral("count"), QStringLiteral("Stop once N units are heard."),
+                          QStringLiteral("N")});
+        parser.addOption({QStringLiteral("rack-out"),
+                          QStringLiteral("Write the units heard to FILE as a rack file."),
+                          QStringLiteral("FILE")});
+    }
     const bool backup = name == QLatin1String("backup"), restore = name == QLatin1String("restore");
     if (name == QLatin1String("read") || backup)
         parser.addOption(
@@ -247,6 +256,13 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                         .arg(parser.value(QStringLiteral("timeout")));
     }
     r.json = parser.isSet(QStringLiteral("json"));
+    if (name == QLatin1String("find")) {
+        if (error.isEmpty() && parser.isSet(QStringLiteral("count")))
+            r.count = numberOption(parser, QStringLiteral("count"), 1, 16, &error).value_or(0);
+        r.rackOut = parser.value(QStringLiteral("rack-out"));
+        if (error.isEmpty() && (r.count || !r.rackOut.isEmpty()) && (r.port || !r.device.isEmpty()))
+            error = QStringLiteral("--count and --rack-out are for find on every port");
+    }
     if (name == QLatin1String("read") || backup)
         r.output = parser.value(QStringLiteral("output"));
     if (error.isEmpty() && (name == QLatin1String("read") || backup) && r.several() &&

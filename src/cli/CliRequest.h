@@ -17,12 +17,15 @@ constexpr int BadInput = 3;   // a missing or unreadable file, a bad option or p
 
 struct CliRequest
 {
-    QString command; // "ports", "find", "read", "write", "verify", "backup", "restore"
+    QString command; // "ports", "find", "scan", "read", "write", "verify", "backup", "restore",
+                     // "backup", "restore"
     std::optional<int> port;
     QString device;
     double timeoutSeconds = 30;
-    QString output; // read and backup: the file to write; "" for standard output
-    QString file;   // write and verify: the settings file to apply; restore: the cell image
+    int count = 0;   // find: stop after this many units (0: listen until the time is up)
+    QString rackOut; // find: the units heard, written as a rack file
+    QString output;  // read and backup: the file to write; "" for standard output
+    QString file;    // write and verify: the settings file to apply; restore: the cell image
     bool unlock = false;
     std::optional<int> model;
     std::optional<int> channel;

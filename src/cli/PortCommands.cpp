@@ -49,6 +49,8 @@ QString numberText(int n)
 
 int find(CliHost& host, const CliRequest& r)
 {
+    if (!r.port && r.device.isEmpty())
+        return findEverywhere(host, r);
     int16_t port = 0;
     if (const int status = choosePort(host, r, &port))
         return status;
@@ -77,6 +79,10 @@ int find(CliHost& host, const CliRequest& r)
     const int16_t found = host.portAccess.SyncPort;
     const int model = readNumber(host, CellAddress::Model);
     const int channel = readNumber(host, CellAddress::Channel);
+    if (model >= 0)
+        host.report.model = model;
+    if (channel >= 0)
+        host.report.channel = channel;
     out(QStringLiteral("COM%1 %2 model %3 channel %4")
             .arg(found)
             .arg(host.ports.devicePath(found), numberText(model), numberText(channel)));

@@ -88,8 +88,11 @@ QString fileName(const QString& label)
 
 QStringList argumentsFor(const CliRequest& r, const Running& u)
 {
-    QStringList a{r.command, QStringLiteral("--device"), u.device, QStringLiteral("--quiet"),
-                  QStringLiteral("--json")};
+    // A port stays its COM number (the map is inherited), so the unit's messages and backup
+    // name it as the user did.
+    QStringList a{r.command, QStringLiteral("--quiet"), QStringLiteral("--json")};
+    a << (u.unit.port ? QStringList{QStringLiteral("--port"), QString::number(*u.unit.port)}
+                      : QStringList{QStringLiteral("--device"), u.device});
     if (!u.unit.file.isEmpty())
         a << u.unit.file;
     if (r.unlock)

@@ -177,6 +177,8 @@ int run(CliHost& host, const CliRequest& r)
         status = ports(host);
     else if (r.command == QLatin1String("find"))
         status = find(host, r);
+    else if (r.command == QLatin1String("scan"))
+        status = scan(host, r);
     else if (r.command == QLatin1String("read"))
         status = read(host, r);
     else if (r.command == QLatin1String("write"))

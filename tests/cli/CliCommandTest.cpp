@@ -41,6 +41,7 @@ private slots:
     void verifyListsFieldsThatDiffer();
     void portsTellsUsableAndHeldDevices();
     void findHearsTheResetOnEveryPort();
+    void scanListsWhatAnswers();
 };
 
 // The paced story: the tool as its own process, at 1200 baud and the real pauses.
@@ -269,31 +270,59 @@ void CliCommandTest::portsTellsUsableAndHeldDevices()
     QCOMPARE(runCli({"ports"}, "x=/dev/null").status, 3);
 }
 
-// Without a port, find listens on every usable port in turn; a unit whose numbers are not
-// 1 to 99, or unreadable, is found, with exit status 1.
+// Without a port, find listens on every usable port at once: three units reset within a
+// second are all heard and written as a rack; one whose numbers are not 1 to 99, or
+// unreadable, counts as found, with exit status 1.
 void CliCommandTest::findHearsTheResetOnEveryPort()
 {
-    Unit quiet, doubtful;
-    QVERIFY(quiet.ok && doubtful.ok);
+    Unit first, second, doubtful;
+    QVERIFY(first.ok && second.ok && doubtful.ok);
     doubtful.sim.setCell(0x3F, '0', '0'); // model 0
     doubtful.sim.setCell(0x3E, '?', '?'); // channel unreadable
-    const QString map =
-        QStringLiteral("1=/dev/no-such-tty,2=%1,3=%2").arg(quiet.sim.path(), doubtful.sim.path());
+    second.sim.setCell(0x3E, '0', '7');
+    const QString map = QStringLiteral("1=/dev/no-such-tty,2=%1,3=%2,4=%3")
+                            .arg(first.sim.path(), second.sim.path(), doubtful.sim.path());
+    qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
     const Run early = runCli({"find", "--timeout", "0.5"}, map);
     QCOMPARE(early.status, 2);
-    QVERIFY2(early.err.contains("Press RESET on the synchronizer now: listening 0.5 s on each "
-                                "port in turn"),
-             qPrintable(early.err));
-    QVERIFY2(early.err.contains("Testing COM2") && early.err.contains("Testing COM3"),
+    QVERIFY2(early.err.contains("listening 0.5 s on COM2, COM3, COM4 at once"),
              qPrintable(early.err));
     QVERIFY2(early.err.contains(" !! NO Synchronizer was Found !!"), qPrintable(early.err));
 
-    // RESET while COM3 listens (its second of the two): before that it would not be heard.
-    QTimer::singleShot(1400, [&] { doubtful.sim.pressReset(); });
-    const Run found = runCli({"find", "--timeout", "1"}, map);
+    QTimer::singleShot(2000, [&] { doubtful.sim.pressReset(); });
+    QTimer::singleShot(2300, [&] { first.sim.pressReset(); });
+    QTimer::singleShot(2600, [&] { second.sim.pressReset(); });
+    Files files;
+    const QString rack = files.dir.filePath("rack.txt");
+    const Run found = runCli({"find", "--timeout", "6", "--rack-out", rack}, map);
     QCOMPARE(found.status, 1);
-    QCOMPARE(found.out, QString("COM3 %1 model 0 channel ?\n").arg(doubtful.sim.path()));
-    QVERIFY(quiet.received().isEmpty());
+    QCOMPARE(found.out.split('\n', Qt::SkipEmptyParts),
+             (QStringList{QString("COM4 %1 model 0 channel ?").arg(doubtful.sim.path()),
+                          QString("COM2 %1 model 22 channel 1").arg(first.sim.path()),
+                          QString("COM3 %1 model 22 channel 7").arg(second.sim.path())}));
+    QCOMPARE(QString(Files::read(rack)),
+             QString("# found by corvane-cli find\nCOM4\nCOM2 channel=1\nCOM3 channel=7\n"));
+}
+
+// scan asks every usable port at once, without RESET: the units that answer, and the ports
+// where nothing did.
+void CliCommandTest::scanListsWhatAnswers()
+{
+    Unit one, silent, two;
+    QVERIFY(one.ok && silent.ok && two.ok);
+    silent.sim.setStandingFault(simsync::Fault::Silence);
+    two.sim.setCell(0x3F, '3', '1');
+    const QString map =
+        QStringLiteral("1=%1,2=%2,5=%3").arg(one.sim.path(), silent.sim.path(), two.sim.path());
+    qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
+    const Run r = runCli({"scan"}, map);
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
+             (QStringList{QString("COM1 %1 model 22 channel 1").arg(one.sim.path()),
+                          QString("COM5 %1 model 31 channel 1").arg(two.sim.path())}));
+    QVERIFY2(r.err.contains(QString("COM2 %1: no answer (a unit may need RESET before it answers)")
+                                .arg(silent.sim.path())),
+             qPrintable(r.err));
 }
 
 CORVANE_TEST_CLASS(CliCommandTest)

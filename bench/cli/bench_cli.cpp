@@ -3,6 +3,11 @@
 // Prints name=value lines:
 //   read_wall_over_floor, write_wall_over_floor   wall time over the line's floor
 //   read_cpu_share, write_cpu_share                the tool's CPU seconds over wall seconds
+//   rack8_write_over_one_write    a write of 8 units side by side over a write of one, both
+//                                 paced, in the same run
+//   rack8_write_cpu_share         the 8-unit write's CPU seconds (every process) over wall
+//   scan16_ms                     scan of 16 ports, 8 with a unit behind them, 8 silent
+//   find16_reported_after_ms_*    find on 16 ports: from RESET to the unit's line
 // The floors are those of the editor's benchmark: the line time of the bytes plus the fixed
 // pauses (2.5 s before a load, 130 ms of attention, 100 ms after each write); the save's
 // part is its pseudo-terminal floor, where a write's line time overlaps its pause.
@@ -14,7 +19,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -54,6 +65,78 @@ void report(const char* name, double wallMs, double floorMs, double cpuS)
     std::printf("%s_cpu_share=%.4f\n", name, cpuS / (wallMs / 1000.0));
 }
 
+// 8 paced units and 8 silent lines (pseudo-terminals nobody answers on), as COM1 to COM16.
+struct Rack
+{
+    std::vector<std::unique_ptr<bench::SimProcess>> units;
+    std::vector<int> silent;
+    bool start(const QString& simExe)
+    {
+        QStringList map;
+        for (int i = 1; i <= 8; ++i) {
+            units.push_back(std::make_unique<bench::SimProcess>());
+            if (!units.back()->start(simExe))
+                return false;
+            map << QStringLiteral("%1=%2").arg(i).arg(units.back()->path());
+        }
+        for (int i = 9; i <= 16; ++i) {
+            const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+            if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0)
+                return false;
+            silent.push_back(fd);
+            map << QStringLiteral("%1=%2").arg(i).arg(QString::fromLocal8Bit(::ptsname(fd)));
+        }
+        qputenv("CORVANE_PORT_MAP", map.join(',').toLocal8Bit());
+        return true;
+    }
+    ~Rack()
+    {
+        for (int fd : silent)
+            ::close(fd);
+    }
+};
+
+// From RESET on unit `port` to find's line for it, with find listening on all 16 ports.
+double findDelayMs(Rack& rack, int port)
+{
+    QProcess p;
+    p.start(QStringLiteral(CORVANE_CLI), {"find", "--timeout", "20", "--count", "1"});
+    p.waitForStarted();
+    QThread::msleep(3000); // every port listening
+    QElapsedTimer clock;
+    clock.start();
+    rack.units[size_t(port - 1)]->reset();
+    p.setReadChannel(QProcess::StandardOutput);
+    if (!p.waitForReadyRead(10000))
+        return -1;
+    const double ms = clock.nsecsElapsed() / 1e6;
+    p.waitForFinished(10000);
+    return ms;
+}
+
+bool rackRows(const QString& simExe, const QString& file)
+{
+    Rack rack;
+    if (!rack.start(simExe))
+        return false;
+    double oneMs = 0, oneCpu = 0, rackMs = 0, rackCpu = 0, scanMs = 0, scanCpu = 0;
+    const QStringList write{"write", file, "--no-backup", "--quiet"};
+    if (runTool(write + QStringList{"--port", "1"}, &oneMs, &oneCpu) != 0 ||
+        runTool(write + QStringList{"--port", "1-8"}, &rackMs, &rackCpu) != 0) {
+        std::fprintf(stderr, "rack write failed\n");
+        return false;
+    }
+    std::printf("one_write_wall_ms=%.1f\nrack8_write_wall_ms=%.1f\n", oneMs, rackMs);
+    std::printf("rack8_write_over_one_write=%.3f\n", rackMs / oneMs);
+    std::printf("rack8_write_cpu_share=%.4f\n", rackCpu / (rackMs / 1000.0));
+    if (runTool({"scan"}, &scanMs, &scanCpu) != 0)
+        return false;
+    std::printf("scan16_ms=%.1f\n", scanMs);
+    for (int port : {1, 8})
+        std::printf("find16_reported_after_ms_com%d=%.1f\n", port, findDelayMs(rack, port));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -91,5 +174,5 @@ int main(int argc, char** argv)
     const double compareFloor = bench::AttentionFloorMs + SaveCells * 7 * bench::ByteMs;
     report("read", readMs, loadFloor, readCpu);
     report("write", writeMs, loadFloor + savePtyFloor + compareFloor, writeCpu);
-    return 0;
+    return rackRows(simExe, file) ? 0 : 1;
 }

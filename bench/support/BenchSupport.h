@@ -73,6 +73,12 @@ public:
     }
 
     QString path() const { return path_; }
+    // RESET pressed on the unit.
+    void reset()
+    {
+        process_.write("reset\n");
+        process_.waitForBytesWritten(1000);
+    }
 
 private:
     QProcess process_;

@@ -10,6 +10,9 @@
 #include "model/WholeFile.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cstdio>
 
 using namespace CliSession;
 
@@ -55,6 +58,26 @@ QString unitLine(CliHost& host, const UnitProcesses::Child& c)
              numberText(c.report.value("channel")));
 }
 
+// With --json: the reports of the units that were heard or answered, as one document.
+void tellJson(const UnitProcesses& units, bool (*include)(const QJsonObject&), int status)
+{
+    QJsonArray all;
+    for (const UnitProcesses::Child& c : units.children())
+        if (include(c.report)) {
+            QJsonObject o = c.report;
+            o.insert(QStringLiteral("unit"), c.label);
+            all.append(o);
+        }
+    const QJsonObject doc{{QStringLiteral("units"), all}, {QStringLiteral("status"), status}};
+    std::fprintf(stdout, "%s\n", QJsonDocument(doc).toJson(QJsonDocument::Compact).constData());
+    std::fflush(stdout);
+}
+
+bool answered(const QJsonObject& report)
+{
+    return report.value("status").toInt(ExitCode::LineFailed) <= ExitCode::Attention;
+}
+
 bool doubtful(const QJsonObject& report)
 {
     const int model = report.value("model").toInt(0), channel = report.value("channel").toInt(0);
@@ -94,6 +117,8 @@ int findEverywhere(CliHost& host, const CliRequest& r)
     startPerPort(units, host, ports, QStringLiteral("find"),
                  {QStringLiteral("--timeout"), QString::number(r.timeoutSeconds)});
     units.wait([&] { return r.count > 0 && heard.size() >= r.count; });
+    if (jsonResults())
+        tellJson(units, answered, heard.isEmpty() ? int(ExitCode::LineFailed) : status);
     if (heard.isEmpty()) {
         err(QStringLiteral(" !! NO Synchronizer was Found !!"));
         return ExitCode::LineFailed;
@@ -150,17 +175,20 @@ int scan(CliHost& host, const CliRequest& r)
     UnitProcesses units;
     startPerPort(units, host, ports, QStringLiteral("scan"), {});
     units.wait();
-    int answered = 0;
+    int answering = 0;
     for (const UnitProcesses::Child& c : units.children()) {
         if (c.report.value("status").toInt(ExitCode::LineFailed) == ExitCode::Success) {
             out(unitLine(host, c));
-            ++answered;
+            ++answering;
         } else {
             err(QStringLiteral("%1 %2: no answer (a unit may need RESET before it answers)")
                     .arg(c.label, host.ports.devicePath(c.label.mid(3).toInt())));
         }
     }
-    return answered > 0 ? ExitCode::Success : ExitCode::LineFailed;
+    const int status = answering > 0 ? ExitCode::Success : ExitCode::LineFailed;
+    if (jsonResults())
+        tellJson(units, CliCommands::answered, status);
+    return status;
 }
 
 } // namespace CliCommands

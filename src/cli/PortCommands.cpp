@@ -6,7 +6,11 @@
 #include "comm/modCorvaneComm.h"
 #include "model/CellAddress.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cmath>
+#include <cstdio>
 
 using namespace CliSession;
 
@@ -22,6 +26,18 @@ int ports(CliHost& host)
         out(QStringLiteral("%1  %2").arg(p.label, -5).arg(p.device));
     for (const QString& line : host.portAccess.PortTroubles)
         out(line.trimmed());
+    if (jsonResults()) {
+        QJsonArray usable, troubles;
+        for (const PortListEntry& p : host.portAccess.PortList)
+            usable.append(QJsonObject{{QStringLiteral("port"), p.label},
+                                      {QStringLiteral("device"), host.ports.devicePath(p.port)},
+                                      {QStringLiteral("about"), p.device}});
+        for (const QString& line : host.portAccess.PortTroubles)
+            troubles.append(line.trimmed());
+        const QJsonObject doc{{QStringLiteral("ports"), usable},
+                              {QStringLiteral("troubles"), troubles}};
+        std::fprintf(stdout, "%s\n", QJsonDocument(doc).toJson(QJsonDocument::Compact).constData());
+    }
     if (!any) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));
         return ExitCode::LineFailed;

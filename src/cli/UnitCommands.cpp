@@ -193,7 +193,12 @@ int run(CliHost& host, const CliRequest& r)
         host.serial().setPortOpen(false);
     if (!r.wireLog.isEmpty())
         status = worse(status, writeWireLog(host, r.wireLog));
-    if (r.json) {
+    // ports, and find or scan on every port, tell their own documents.
+    const bool ownDocument =
+        r.command == QLatin1String("ports") ||
+        ((r.command == QLatin1String("find") || r.command == QLatin1String("scan")) && !r.port &&
+         r.device.isEmpty());
+    if (r.json && !ownDocument) {
         UnitReport& report = host.report;
         report.command = r.command;
         report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;

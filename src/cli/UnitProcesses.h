@@ -35,6 +35,7 @@ public:
     // `limitMs` passes (-1: no limit); children still running then are stopped.
     void wait(const std::function<bool()>& enough = {}, int limitMs = -1);
     std::vector<Child>& children() { return children_; }
+    const std::vector<Child>& children() const { return children_; }
 
 private:
     void readErrors(Child& c, bool all);

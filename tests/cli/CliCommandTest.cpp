@@ -6,6 +6,9 @@
 #include "support/CellTokens.h"
 #include "support/TestRunner.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -323,6 +326,12 @@ void CliCommandTest::scanListsWhatAnswers()
     QVERIFY2(r.err.contains(QString("COM2 %1: no answer (a unit may need RESET before it answers)")
                                 .arg(silent.sim.path())),
              qPrintable(r.err));
+    // The same as one JSON document: the two units that answered.
+    const QJsonObject doc =
+        QJsonDocument::fromJson(runCli({"scan", "--json"}, map).out.toUtf8()).object();
+    QCOMPARE(doc.value("status").toInt(-1), 0);
+    QCOMPARE(doc.value("units").toArray().size(), 2);
+    QCOMPARE(doc.value("units").toArray()[1].toObject().value("model").toInt(), 31);
 }
 
 CORVANE_TEST_CLASS(CliCommandTest)

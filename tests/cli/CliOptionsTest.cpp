@@ -67,6 +67,18 @@ void CliOptionsTest::requests_data()
                              << "exit 3: corvane-cli: --port must be";
     QTest::newRow("port and device") << "read --port 1 --device /dev/ttyS0"
                                      << "exit 3: corvane-cli: give --port or --device, not both";
+    QTest::newRow("rack and port") << "write --rack r.txt --port 1 f.txt"
+                                   << "exit 3: corvane-cli: give --rack or --port/--device";
+    QTest::newRow("range backwards") << "write --port 5-3 f.txt"
+                                     << "exit 3: corvane-cli: --port must be";
+    QTest::newRow("range past 16") << "verify --port 9-17 f.txt"
+                                   << "exit 3: corvane-cli: --port must be";
+    QTest::newRow("several reads need a folder")
+        << "read --port 1-2" << "exit 3: corvane-cli: read with several units needs -o FOLDER";
+    QTest::newRow("find takes one port") << "find --port 1 --port 2"
+                                         << "exit 3: corvane-cli: find takes one --port";
+    QTest::newRow("count is for every port") << "find --port 1 --count 2"
+                                             << "exit 3: corvane-cli: --count and --rack-out";
     QTest::newRow("model 100") << "write --port 1 f.txt --model 100"
                                << "exit 3: corvane-cli: --model must be";
     QTest::newRow("unknown command") << "erase --port 1"

@@ -1,5 +1,7 @@
 #include "cli/CliHost.h"
 
+#include "cli/StopRequest.h"
+
 CliHost::CliHost(const LineTiming& timing) : timing_(timing)
 {
     serial_.setWireLog(&wireLog_);
@@ -12,6 +14,16 @@ CliHost::~CliHost()
 {
     if (serial_.PortOpen())
         serial_.setPortOpen(false);
+}
+
+void CliHost::beforeCell(uint8_t address)
+{
+    if (!StopRequest::requested() || !serial_.PortOpen())
+        return;
+    wireLog_.event(QStringLiteral("stopped by Ctrl+C before cell %1")
+                       .arg(address, 2, 16, QLatin1Char('0'))
+                       .toUpper());
+    serial_.setPortOpen(false);
 }
 
 void CliHost::showProblem(const QString& text)

@@ -88,7 +88,9 @@ public:
     {
         return savePath;
     }
-    void beforeCell(uint8_t) override {}
+    // Ctrl+C stops the command here, between two frames: the line is closed, so the
+    // transfer fails at its next frame and nothing more reaches the unit.
+    void beforeCell(uint8_t address) override;
 
 private:
     WireLog wireLog_;

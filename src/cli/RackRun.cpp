@@ -2,6 +2,7 @@
 
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
+#include "cli/StopRequest.h"
 #include "cli/UnitProcesses.h"
 #include "cli/UnitReport.h"
 #include "comm/LineAddress.h"
@@ -162,7 +163,12 @@ int RackRun::run(const CliRequest& r)
     };
     for (const Running& u : units)
         processes.start(u.label, argumentsFor(r, u));
+    // Ctrl+C reaches the units from the terminal; a stop sent to this process alone is
+    // passed on. Either way each unit stops between two frames and reports.
+    const StopRequest::Watch stop([&processes] { processes.stopAll(); });
     processes.wait();
+    if (StopRequest::requested())
+        err(QStringLiteral("Stopped by Ctrl+C: the summary says what each unit got."));
 
     int worst = ExitCode::Success;
     QJsonArray all;

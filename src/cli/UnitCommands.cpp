@@ -6,6 +6,7 @@
 #include "cli/CliSession.h"
 #include "cli/FileCheck.h"
 #include "cli/RackRun.h"
+#include "cli/StopRequest.h"
 #include "flows/TransferCommands.h"
 #include "settingsfile/SettingsFileIO.h"
 #include "settingsfile/SettingsLines.h"
@@ -198,12 +199,14 @@ int run(CliHost& host, const CliRequest& r)
         r.command == QLatin1String("ports") ||
         ((r.command == QLatin1String("find") || r.command == QLatin1String("scan")) && !r.port &&
          r.device.isEmpty());
+    UnitReport& report = host.report;
+    report.command = r.command;
+    report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
+    report.writesSent = host.wireLog().lines().filter(QStringLiteral("  > W ")).size();
+    report.status = status;
+    if (StopRequest::requested())
+        err(QStringLiteral("Stopped by Ctrl+C between two frames: %1.").arg(report.done()));
     if (r.json && !ownDocument) {
-        UnitReport& report = host.report;
-        report.command = r.command;
-        report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
-        report.writesSent = host.wireLog().lines().filter(QStringLiteral("  > W ")).size();
-        report.status = status;
         const QByteArray doc = QJsonDocument(report.toJson()).toJson(QJsonDocument::Compact);
         std::fprintf(stdout, "%s\n", doc.constData());
         std::fflush(stdout);
@@ -222,6 +225,7 @@ int runCommandLine(const QStringList& arguments, const LineTiming& timing)
     setJsonResults(parsed.request->json);
     if (parsed.request->several())
         return RackRun::run(*parsed.request);
+    const StopRequest::Watch stop;
     CliHost host(timing);
     const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
     QString error;

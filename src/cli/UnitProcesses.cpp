@@ -1,5 +1,7 @@
 #include "cli/UnitProcesses.h"
 
+#include "cli/StopRequest.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonDocument>
@@ -15,6 +17,13 @@ void UnitProcesses::start(const QString& label, const QStringList& arguments)
 {
     children_.push_back(Child{label, std::make_unique<QProcess>(), {}, {}, false});
     children_.back().process->start(executable(), arguments);
+}
+
+void UnitProcesses::stopAll()
+{
+    for (Child& c : children_)
+        if (!c.ended && c.process->state() != QProcess::NotRunning)
+            StopRequest::passOn(c.process->processId());
 }
 
 void UnitProcesses::readErrors(Child& c, bool all)

@@ -34,6 +34,8 @@ public:
     // Runs the event loop until every child ended, `enough()` holds after one ends, or
     // `limitMs` passes (-1: no limit); children still running then are stopped.
     void wait(const std::function<bool()>& enough = {}, int limitMs = -1);
+    // Every child still running is asked to stop between two frames (as Ctrl+C does).
+    void stopAll();
     std::vector<Child>& children() { return children_; }
     const std::vector<Child>& children() const { return children_; }
 

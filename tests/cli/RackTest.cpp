@@ -8,6 +8,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
+#include <csignal>
+#include <unistd.h>
 
 using namespace CliTest;
 
@@ -122,6 +125,42 @@ private slots:
         QCOMPARE(r.status, 3);
         QVERIFY2(r.err.contains(told) && r.err.contains("nothing was sent"), qPrintable(r.err));
         QCOMPARE(units.sim(1).framesReceived() + units.sim(2).framesReceived(), 0);
+    }
+
+    // Ctrl+C in the middle of a rack write: each unit stops between two frames, and the
+    // summary says what each got.
+    void stopBetweenFrames()
+    {
+        Rack rack(2);
+        QVERIFY(rack.ok());
+        Files files;
+        const QString file = files.write("f.txt", settingsFile({"End Title 7"}));
+        const auto writes = [&](int port) {
+            return rack.sim(port)
+                .frames(simsync::Direction::ToUnit)
+                .filter(QRegularExpression("^W"))
+                .size();
+        };
+        bool sent = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!sent && writes(1) >= 5 && writes(2) >= 5) {
+                sent = true;
+                ::kill(::getpid(), SIGINT);
+            }
+        });
+        poll.start(20);
+        const Run r = runCli({"write", "--port", "1-2", file, "--no-backup"}, rack.map);
+        QVERIFY(sent);
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).mid(1),
+                 (QStringList{"COM1  22     1        partly written  line failed",
+                              "COM2  22     1        partly written  line failed"}));
+        QVERIFY2(r.err.contains("COM2: Stopped by Ctrl+C between two frames: partly written.") &&
+                     r.err.contains("Stopped by Ctrl+C: the summary says what each unit got."),
+                 qPrintable(r.err));
+        for (int port : {1, 2})
+            QVERIFY(writes(port) < 54);
     }
 
     // A rack file's own channels and files, and the results as one JSON document.

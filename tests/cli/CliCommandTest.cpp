@@ -307,16 +307,19 @@ void CliCommandTest::findHearsTheResetOnEveryPort()
              QString("# found by corvane-cli find\nCOM4\nCOM2 channel=1\nCOM3 channel=7\n"));
 }
 
-// scan asks every usable port at once, without RESET: the units that answer, and the ports
-// where nothing did.
+// scan asks every usable port at once, without RESET: the units that answer, the ports
+// where nothing did, and a port another program holds skipped with its reason.
 void CliCommandTest::scanListsWhatAnswers()
 {
-    Unit one, silent, two;
-    QVERIFY(one.ok && silent.ok && two.ok);
+    Unit one, silent, two, held;
+    QVERIFY(one.ok && silent.ok && two.ok && held.ok);
     silent.sim.setStandingFault(simsync::Fault::Silence);
     two.sim.setCell(0x3F, '3', '1');
+    QSerialPort holder(held.sim.path()); // another program has this one
+    QVERIFY(holder.open(QIODevice::ReadWrite));
     const QString map =
-        QStringLiteral("1=%1,2=%2,5=%3").arg(one.sim.path(), silent.sim.path(), two.sim.path());
+        QStringLiteral("1=%1,2=%2,5=%3,6=%4")
+            .arg(one.sim.path(), silent.sim.path(), two.sim.path(), held.sim.path());
     qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
     const Run r = runCli({"scan"}, map);
     QCOMPARE(r.status, 0);
@@ -326,6 +329,8 @@ void CliCommandTest::scanListsWhatAnswers()
     QVERIFY2(r.err.contains(QString("COM2 %1: no answer (a unit may need RESET before it answers)")
                                 .arg(silent.sim.path())),
              qPrintable(r.err));
+    QVERIFY2(r.err.contains(held.sim.path() + ": in use by another program"), qPrintable(r.err));
+    QVERIFY(held.received().isEmpty());
     // The same as one JSON document: the two units that answered.
     const QJsonObject doc =
         QJsonDocument::fromJson(runCli({"scan", "--json"}, map).out.toUtf8()).object();

@@ -11,6 +11,7 @@
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
 #include "app/frmSimUnit.h"
+#include "comm/modCorvaneComm.h"
 #include "simunit/SimUnit.h"
 
 #include <QGuiApplication>
@@ -19,6 +20,15 @@ CorvaneApp::CorvaneApp(const LineTiming& timing) : timing_(timing)
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);
+    // A lost line shows at once: the editor's picture goes to "not connected", and the
+    // finder's status names the port (the wire log already has it).
+    QObject::connect(&serial_, &MSComm::lineLost, &serial_, [this] {
+        if (main_)
+            main_->showConnected(false);
+        modCorvaneComm::AppendFinderStatus(portAccess, QStringLiteral("COM%1 was lost: %2")
+                                                           .arg(serial_.CommPort())
+                                                           .arg(serial_.lastError().description));
+    });
     // Every window without an icon of its own shows the application's.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QGuiApplication::setWindowIcon(applicationIcon());

@@ -86,6 +86,7 @@ private slots:
         QVERIFY(m.isVisible() && !fi.isVisible());
         QCOMPARE(ctl<Spinner>(m, "scrModel")->value(), 22);
         QVERIFY(problems.isEmpty());
+        QVERIFY(ctl<QLabel>(m, "imgSync")->isVisible());
 
         // Change a field and SAVE: the unit's table shows the new cell.
         ctl<Spinner>(m, "scrStartTitle")->setValueNotify(5);
@@ -131,6 +132,11 @@ private slots:
         QCOMPARE(problems.size(), 1);
         QVERIFY2(problems[0].replace('\n', ' ').simplified().startsWith("Cannot Load!"),
                  qPrintable(problems[0]));
+        // The picture says so at once, and the finder's status and the wire log name the port.
+        QVERIFY(ctl<QLabel>(m, "imgNoSync")->isVisible() &&
+                !ctl<QLabel>(m, "imgSync")->isVisible());
+        QVERIFY(fi.txtFindStatus->toPlainText().contains("COM1 was lost: "));
+        QVERIFY(!f.app->wireLog().lines().filter("COM1 lost: ").isEmpty());
         QCOMPARE(plug->text(), QString("Plug in"));
         QTest::mouseClick(plug, Qt::LeftButton);
         QCOMPARE(plug->text(), QString("Unplug"));

@@ -15,14 +15,15 @@ namespace {
 // Every transfer sets its own bar maximum as it starts.
 constexpr int BarMaxUntilSet = 100;
 
-// How a transfer ended, for the wire log: the count it returned, or why it failed.
-QString outcome(FlowHost& host, int16_t status, const char* counted)
+// How a transfer ended, for the wire log: the count it returned ("1 problem marked",
+// "2 problems marked"), or why it failed.
+QString outcome(FlowHost& host, int16_t status, const char* one, const char* many)
 {
     if (status == modGetSetAll::CommunicationFailed)
         return QStringLiteral("communication failed: ") + host.comm().cmd.LastCommError;
     if (status == modGetSetAll::AlreadyReported)
         return QStringLiteral("stopped, reported in a box");
-    return QStringLiteral("%1 %2").arg(status).arg(QLatin1String(counted));
+    return QStringLiteral("%1 %2").arg(status).arg(QLatin1String(status == 1 ? one : many));
 }
 
 // The outcome of a transfer's status: a count above zero is `counted`.
@@ -52,7 +53,7 @@ LoadOutcome LoadWhileHeld(FlowHost& host)
     modGetSetAll::LoadRun run = modGetSetAll::LoadAll(host);
     const int16_t status = run.status;
     host.wireLog().command(QStringLiteral("load ended: ") +
-                           outcome(host, status, "problems marked"));
+                           outcome(host, status, "problem marked", "problems marked"));
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotLoad + CommunicationErrors);
@@ -93,7 +94,7 @@ SaveOutcome SaveToSynchronizer(FlowHost& host)
     const int16_t saved = modGetSetAll::SetAllToCorvane(host, plan);
     host.wireLog().command(QStringLiteral("save ended: ") +
                            (saved == 0 ? QStringLiteral("%1 cells written").arg(plan.writes.size())
-                                       : outcome(host, saved, "")));
+                                       : outcome(host, saved, "", "")));
     p.hideProgress();
     if (saved == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotSave + CommunicationErrors);
@@ -105,7 +106,7 @@ SaveOutcome SaveToSynchronizer(FlowHost& host)
     modGetSetAll::CompareRun compared = modGetSetAll::CompareAll(host);
     const int16_t differences = compared.status;
     host.wireLog().command(QStringLiteral("compare ended: ") +
-                           outcome(host, differences, "differences"));
+                           outcome(host, differences, "difference", "differences"));
     p.hideProgress();
     if (differences == modGetSetAll::CommunicationFailed)
         host.showProblem(CannotCompare + CommunicationErrors);

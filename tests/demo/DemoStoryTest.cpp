@@ -106,6 +106,7 @@ private slots:
         QVERIFY(ctl<HighlightShape>(m, "shpHiLiteModel")->isVisible());
         QCOMPARE(ctl<HighlightShape>(m, "shpHiLiteModel")->FillColor(), HighlightColors::Red);
         QCOMPARE(f.modal.messages().size(), 1); // the marks are explained once
+        QVERIFY(!f.app->wireLog().lines().filter("= load ended: 1 problem marked").isEmpty());
 
         // Silence chosen for the replies: the load says what went wrong.
         QComboBox* fault = ctl<QComboBox>(w, "cmbSimFault");

@@ -8,7 +8,8 @@
 #include <QMessageBox>
 
 QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
-                          const QString& filter, const QString& selectedFilter)
+                          const QString& filter, const QString& selectedFilter,
+                          const QString& proposedName)
 {
     if (hasHandler()) {
         Request r;
@@ -16,6 +17,7 @@ QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& ti
         r.caption = title;
         r.filter = filter;
         r.selectedFilter = selectedFilter;
+        r.proposedName = proposedName;
         return handler_(r);
     }
     // "*.*" means every file on Windows; elsewhere it would hide names without a dot,
@@ -30,6 +32,8 @@ QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& ti
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
     dlg.selectNameFilter(selectedFilter);
+    if (!proposedName.isEmpty())
+        dlg.selectFile(proposedName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().constFirst();
@@ -83,7 +87,7 @@ QString Modal::openFileName(QWidget* parent, const QString& title, const QString
 }
 
 QString Modal::saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                            const QString& selectedFilter)
+                            const QString& selectedFilter, const QString& proposedName)
 {
-    return fileDialog(Request::SaveFile, parent, title, filter, selectedFilter);
+    return fileDialog(Request::SaveFile, parent, title, filter, selectedFilter, proposedName);
 }

@@ -35,6 +35,7 @@ public:
         bool exclamation = false;
         QString filter;            // file dialogs: "All Files (*.*);;Text Files (*.txt)"
         QString selectedFilter;    // file dialogs: the preselected entry
+        QString proposedName;      // save dialogs: the file name offered ("" for none)
         QDialog* dialog = nullptr; // Dialog: the window that would be shown modal
         Place place = Place::CentredOnOwner;
     };
@@ -59,11 +60,12 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& selectedFilter);
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& selectedFilter);
+                         const QString& selectedFilter, const QString& proposedName = {});
 
 private:
     QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
-                       const QString& filter, const QString& selectedFilter);
+                       const QString& filter, const QString& selectedFilter,
+                       const QString& proposedName = {});
 
     Handler handler_;
 };

@@ -3,6 +3,7 @@
 #include "app/Modal.h"
 #include "app/WidgetMaking.h"
 #include "comm/WireLog.h"
+#include "comm/WireLogFile.h"
 #include "model/WholeFile.h"
 
 #include <QClipboard>
@@ -22,12 +23,6 @@ namespace {
 // Often enough to look live, seldom enough that a burst of frames costs one repaint.
 constexpr int BatchMs = 100;
 
-QByteArray logFileText(const WireLog& log)
-{
-    const QStringList lines = log.lines();
-    return lines.isEmpty() ? QByteArray()
-                           : (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-}
 } // namespace
 
 frmLineMonitor::frmLineMonitor(WireLog& log, Modal& modal, QWidget* parent)
@@ -39,7 +34,8 @@ frmLineMonitor::frmLineMonitor(WireLog& log, Modal& modal, QWidget* parent)
 
     txtWire = named(new QPlainTextEdit(this), "txtWire");
     txtWire->setReadOnly(true);
-    txtWire->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines wrap, so the time stamps stay in view.
+    txtWire->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtWire->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtWire->setMaximumBlockCount(log.capacity());
     cmdSaveLog = named(new QPushButton(QStringLiteral("Save Log..."), this), "cmdSaveLog");
@@ -134,11 +130,12 @@ void frmLineMonitor::cmdSaveLog_Click()
     const QString path = modal_.saveFileName(
         this, QStringLiteral("Save Log"),
         QStringLiteral("Log Files (*.log);;Text Files (*.txt);;All Files (*.*)"),
-        QStringLiteral("Log Files (*.log)"));
+        QStringLiteral("Log Files (*.log)"),
+        WireLogFile::proposedName(QDateTime::currentDateTime()));
     if (path.isEmpty())
         return;
     QString reason;
-    if (!writeWholeFile(path, logFileText(log_), &reason))
+    if (!writeWholeFile(path, WireLogFile::text(log_), &reason))
         modal_.messageBox(
             this, QStringLiteral("The log could not be saved to %1:\r\n%2").arg(path, reason),
             true);
@@ -151,5 +148,5 @@ void frmLineMonitor::cmdClearLog_Click()
 
 void frmLineMonitor::cmdCopyLog_Click()
 {
-    QGuiApplication::clipboard()->setText(QString::fromUtf8(logFileText(log_)));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(WireLogFile::text(log_)));
 }

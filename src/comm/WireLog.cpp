@@ -8,6 +8,7 @@ Q_LOGGING_CATEGORY(lcWire, "corvane.wire", QtWarningMsg)
 WireLog::WireLog(int capacity) : ring_(std::max(capacity, 1))
 {
     clock_.start();
+    startedAt_ = QDateTime::currentDateTime();
 }
 
 void WireLog::add(WireLogEntry::Kind kind, const QString& text)

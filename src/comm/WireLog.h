@@ -8,6 +8,7 @@
 //   QT_LOGGING_RULES="corvane.wire.debug=true" corvane
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QObject>
@@ -50,6 +51,8 @@ public:
     QVector<WireLogEntry> entries() const;
     int size() const { return count_; }
     int capacity() const { return static_cast<int>(ring_.size()); }
+    // The clock time when the log was created: an entry's time is its milliseconds after it.
+    QDateTime startedAt() const { return startedAt_; }
     // Entries added since the log was created, dropped ones included.
     qint64 totalAdded() const { return total_; }
     void clear();
@@ -80,4 +83,5 @@ private:
     int count_ = 0;
     qint64 total_ = 0;
     QElapsedTimer clock_;
+    QDateTime startedAt_;
 };

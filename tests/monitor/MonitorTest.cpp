@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
@@ -163,18 +164,33 @@ private slots:
         old.close(); // longer than the log: nothing of it may remain
         QVERIFY(QDir(dir.path()).mkdir("taken"));
         WireLog& log = f.app->wireLog();
+        log.event("COM5 opened: /dev/pts/9, 1200,N,8,1, handshaking 0, RTS on");
         addEvents(log, 0, 50);
         frmLineMonitor& m = f.app->lineMonitor();
-        const QByteArray text = (log.lines().join('\n') + '\n').toUtf8();
         QGuiApplication::clipboard()->setText("before");
         QTest::mouseClick(ctl<QPushButton>(m, "cmdCopyLog"), Qt::LeftButton);
-        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), text);
+        const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+        // A file that stands alone: the version, when it starts, the port, then each entry
+        // with its clock time beside its milliseconds.
+        const QStringList saved = QString::fromUtf8(text).split('\n');
+        QCOMPARE(saved.mid(0, 4).join('|').remove(
+                     QRegularExpression("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d")),
+                 QString("Corvane 2.0.8 wire log|Log starts: |Port: COM5 opened: /dev/pts/9, "
+                         "1200,N,8,1, handshaking 0, RTS on|"));
+        QCOMPARE(saved.size(), 4 + 51 + 1);
+        const QStringList lines = log.lines();
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY2(saved[4 + i].contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ")) &&
+                         saved[4 + i].endsWith(lines[i]),
+                     qPrintable(saved[4 + i]));
         const QStringList bad{dir.filePath("missing/wire.log"), dir.filePath("taken"),
                               path + "/wire.log"}; // no folder, a folder, a file as folder
         f.modal.fileAnswers << path << "" << bad;
         QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveLog"), Qt::LeftButton);
         QCOMPARE(fileText(path), text);
         QCOMPARE(f.modal.requests.front().kind, Modal::Request::SaveFile);
+        QVERIFY(f.modal.requests.front().proposedName.contains(
+            QRegularExpression("^corvane-wire-\\d{8}-\\d{6}\\.log$")));
         addEvents(log, 50, 1);
         for (int i = 0; i < 4; ++i) // cancelled, then the three that fail
             QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveLog"), Qt::LeftButton);

@@ -1,5 +1,6 @@
 #include "app/frmFinder.h"
 
+#include "app/AccessibleNames.h"
 #include "app/FontFit.h"
 #include "app/HiddenKeys.h"
 #include "app/WidgetMaking.h"
@@ -47,6 +48,7 @@ frmFinder::frmFinder(FlowHost& host, PortAccess& ports) : host_(host), ports_(po
     for (auto it = chain.begin(); it + 1 != chain.end(); ++it)
         QWidget::setTabOrder(*it, *(it + 1));
     openMenusWithF10(this);
+    AccessibleNames::nameControls(*this);
     // The design places suit an 8-point font; the desktop's font may need more room.
     client->setFixedSize(FontFit::fit(client)(QSize(ClientWidth, ClientHeight)));
 

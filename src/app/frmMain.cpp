@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 
+#include "app/AccessibleNames.h"
 #include "app/FontFit.h"
 #include "app/HighlightShape.h"
 #include "app/IndicatorImages.h"
@@ -93,6 +94,7 @@ frmMain::frmMain(FlowHost& host, Modal& modal) : host_(host), modal_(modal)
     bindModel();
     showEverything();
     setTabOrderTopToBottom();
+    AccessibleNames::nameControls(*this);
     openMenusWithF10(this);
 
     // The window sees every key typed in any of its controls first.

@@ -61,6 +61,43 @@ class EditorWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // Every control a user can reach has a name a screen reader speaks, told apart from
+    // every other control of its window: the editor (model and channel unlocked, so their
+    // spinners show) and the finder.
+    void controlsHaveNamesAListenerCanTellApart()
+    {
+        AppFixture f;
+        f.main().model().setModelChannelUnlocked(true);
+        f.app->showFinderFromEditor();
+        for (QWidget* window :
+             {static_cast<QWidget*>(&f.main()), static_cast<QWidget*>(&f.app->finder())}) {
+            QStringList unnamed, twice;
+            QMap<QString, QString> seen; // name -> control
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                const bool control = qobject_cast<QAbstractButton*>(w) ||
+                                     qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                                     qobject_cast<QPlainTextEdit*>(w) || qobject_cast<Spinner*>(w);
+                if (!control || !w->isVisibleTo(window))
+                    continue;
+                const QString name =
+                    QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).remove('&');
+                if (name.isEmpty())
+                    unnamed << w->objectName();
+                else if (seen.contains(name))
+                    twice << seen[name] + "/" + w->objectName() + "=" + name;
+                seen.insert(name, w->objectName());
+            }
+            QVERIFY2(unnamed.isEmpty(), qPrintable(window->objectName() + ": " + unnamed.join(", ")));
+            QVERIFY2(twice.isEmpty(), qPrintable(window->objectName() + ": " + twice.join(", ")));
+        }
+        QCOMPARE(ctl<QRadioButton>(f.main(), "optEndTitle")->accessibleName(),
+                 QString("End mode: Title"));
+        QCOMPARE(ctl<Spinner>(f.main(), "scrStartMinutes")->accessibleName(),
+                 QString("Start Minutes"));
+        QCOMPARE(ctl<QLineEdit>(f.main(), "txtInitStr2")->accessibleName(),
+                 QString("Init String 2"));
+    }
+
     // The hidden key sequence unlocks model and channel and clears their mark; typed again
     // it locks them. Anything else between its two keys disarms it.
     void hiddenKeySequence()

@@ -1,0 +1,52 @@
+#include "app/AccessibleNames.h"
+
+#include <QAbstractButton>
+#include <QRegularExpression>
+#include <QWidget>
+
+namespace {
+
+// "StartMinutes" -> "Start Minutes"
+QString words(QString camel)
+{
+    return camel.replace(QRegularExpression(QStringLiteral("(?<=[a-z])(?=[A-Z])")),
+                         QStringLiteral(" "));
+}
+
+QString nameFor(QWidget& w)
+{
+    const QString n = w.objectName();
+    static const QRegularExpression numberBox(
+        QStringLiteral("^txt((?:Start|End)?(?:Model|Channel|Title|Chapter|Minutes|Seconds))$"));
+    static const QRegularExpression spinner(QStringLiteral("^scr(\\w+)$"));
+    static const QRegularExpression option(QStringLiteral("^opt(Start|End)\\w+$"));
+    static const QRegularExpression initString(QStringLiteral("^txtInitStr([1-4])$"));
+    QRegularExpressionMatch m;
+    if ((m = numberBox.match(n)).hasMatch())
+        return words(m.captured(1)) + QStringLiteral(" value");
+    if ((m = spinner.match(n)).hasMatch())
+        return words(m.captured(1));
+    if ((m = option.match(n)).hasMatch())
+        if (auto* b = qobject_cast<QAbstractButton*>(&w))
+            return QStringLiteral("%1 mode: %2").arg(m.captured(1), b->text().remove('&'));
+    if ((m = initString.match(n)).hasMatch())
+        return QStringLiteral("Init String ") + m.captured(1);
+    static const QHash<QString, QString> fixed{
+        {QStringLiteral("txtStartFrame"), QStringLiteral("Start Frame")},
+        {QStringLiteral("txtEndFrame"), QStringLiteral("End Frame")},
+        {QStringLiteral("txtComment"), QStringLiteral("Comment")},
+        {QStringLiteral("cmbBaud"), QStringLiteral("Baud")},
+        {QStringLiteral("cmbPort"), QStringLiteral("Port")},
+        {QStringLiteral("txtFindStatus"), QStringLiteral("Finder status")}};
+    return fixed.value(n);
+}
+
+} // namespace
+
+void AccessibleNames::nameControls(QWidget& window)
+{
+    for (QWidget* w : window.findChildren<QWidget*>())
+        if (w->accessibleName().isEmpty())
+            if (const QString name = nameFor(*w); !name.isEmpty())
+                w->setAccessibleName(name);
+}

@@ -8,11 +8,14 @@
 #include "app/Spinner.h"
 #include "app/frmMain.h"
 
+#include <QRegularExpression>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 namespace {
@@ -163,6 +166,17 @@ void frmMain::showMarks()
     const QMap<QString, MarkColour>& shown = model_.shownMarks();
     for (HighlightShape* s : highlightShapes()) {
         const auto mark = shown.constFind(s->objectName());
+        // A mark is said in words too, for a screen reader and in the field's tooltip.
+        const QString words = mark == shown.cend() ? QString()
+                              : *mark == MarkColour::Red
+                                  ? QStringLiteral("unreadable; set to its default")
+                                  : QStringLiteral("out of range; corrected");
+        const QString field = s->objectName().mid(int(qstrlen("shpHiLite")));
+        for (QWidget* w : findChildren<QWidget*>(
+                 QRegularExpression(QStringLiteral("^(txt|scr)%1[1-4]?$").arg(field)))) {
+            w->setAccessibleDescription(words);
+            w->setToolTip(words);
+        }
         if (mark == shown.cend()) {
             s->hide();
             continue;

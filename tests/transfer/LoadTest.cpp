@@ -120,6 +120,18 @@ private slots:
         QVERIFY(events.contains("no full reply to R 3F within 200 ms (0 bytes): Reply Timed Out") &&
                 events.contains("retry 2 of 3 for R 3F after: Reply Timed Out"));
         QVERIFY(rig.logged(WireLogEntry::Command).contains("load ended: 2 problems marked"));
+        // Each mark in words, for a screen reader and in the tooltip.
+        const auto described = [&] {
+            QStringList out;
+            for (const char* name : {"txtChannel", "scrChannel", "txtEndChapter", "txtModel"})
+                out << m.findChild<QWidget*>(name)->accessibleDescription() + "|" +
+                           m.findChild<QWidget*>(name)->toolTip();
+            return out;
+        };
+        QCOMPARE(described(),
+                 (QStringList{"unreadable; set to its default|unreadable; set to its default",
+                              "unreadable; set to its default|unreadable; set to its default",
+                              "out of range; corrected|out of range; corrected", "|"}));
         // One report of red and yellow (its text: LoadValidationTest::reportText), beside the
         // editor so that the marked fields stay in view.
         const QStringList report = rig.messages();
@@ -133,6 +145,7 @@ private slots:
         QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
         QCOMPARE(pick(m, "txt(Model|Channel)=|scrChannel|lock|shp\\w+=(?!hidden)"),
                  "lock=shut|scrChannel=7/99 hidden|txtChannel=7 disabled|txtModel=22 disabled");
+        QCOMPARE(described(), QStringList(4, "|")); // the marks cleared, their words too
         // The load holds back the frame checks only while it fills the editor.
         setControls(m, {"txtStartFrame=abc", "optStartFrame=1"});
         QCOMPARE(pick(m, "txtStartFrame"), QString("txtStartFrame=1"));

@@ -96,7 +96,7 @@ void CorvaneApp::forgetDebug()
 
 CommContext CorvaneApp::comm()
 {
-    return CommContext{serial_, timer_, commandState_, portAccess, timing_};
+    return CommContext{serial_, timer_, commandState_, portAccess, timing_, &resetWatch_};
 }
 
 EditorView& CorvaneApp::editor()

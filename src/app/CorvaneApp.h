@@ -13,6 +13,7 @@
 #include "comm/PortAccess.h"
 #include "comm/PortLease.h"
 #include "comm/PortMap.h"
+#include "comm/ResetWatch.h"
 #include "flows/FlowHost.h"
 
 #include <functional>
@@ -125,6 +126,8 @@ private:
     CommandState commandState_; // the command layer's results
     const LineTiming timing_;
     PortLease lease_;
+    // RESET pressed before the finder's probe starts, heard on the selected port.
+    ResetWatch resetWatch_{lease_};
 
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmFinder> finder_;

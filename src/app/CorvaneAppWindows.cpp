@@ -61,6 +61,9 @@ frmFinder& CorvaneApp::finder()
     QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });
     QObject::connect(f, &frmFinder::lockRequested, f,
                      [this] { main().model().setModelChannelUnlocked(false); });
+    QObject::connect(f, &frmFinder::listenPortChanged, f,
+                     [this](int16_t port) { resetWatch_.watch(comm(), port); });
+    QObject::connect(&resetWatch_, &ResetWatch::announcementHeard, f, &frmFinder::resetHeardEarly);
     f->Form_Load();
     return *f;
 }

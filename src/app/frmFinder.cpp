@@ -163,6 +163,7 @@ void frmFinder::connectHandlers()
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
     connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
     connect(menuAddNetworkPort, &QAction::triggered, this, &frmFinder::networkPortRequested);
+    connect(cmbPort, &QComboBox::currentIndexChanged, this, [this] { tellListenPort(); });
 }
 
 void frmFinder::Form_Load()
@@ -202,6 +203,21 @@ void frmFinder::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Lines written while the window was hidden were added without scrolling.
     showNewestStatusLine();
+    tellListenPort();
+}
+
+void frmFinder::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    emit listenPortChanged(0);
+}
+
+void frmFinder::tellListenPort()
+{
+    if (!isVisible())
+        return;
+    const int port = cmbPort->currentIndex() < 0 ? 0 : cmbPort->currentData().toInt();
+    emit listenPortChanged(static_cast<int16_t>(port));
 }
 
 void frmFinder::showPortList()
@@ -344,6 +360,12 @@ void frmFinder::returnedFromEditor()
     modCorvaneComm::AppendFinderStatus(ports, QString());
     modCorvaneComm::AppendFinderStatus(ports, QString(33, QLatin1Char('=')));
     modCorvaneComm::AppendFinderStatus(ports, QString());
+}
+
+void frmFinder::resetHeardEarly(int16_t port)
+{
+    modCorvaneComm::AppendFinderStatus(
+        ports_, QStringLiteral("RESET heard on COM%1: press Try Specific Serial Port").arg(port));
 }
 
 void frmFinder::Form_KeyPress(int ch)

@@ -68,6 +68,8 @@ public:
 
     // The editor handed over: a separating line in the status box.
     void returnedFromEditor();
+    // RESET was heard on COMn before a probe started: the status box says what to do next.
+    void resetHeardEarly(int16_t port);
     // A scan runs: a second start is ignored.
     bool isBusy() const { return busy_; }
     // The application ends: a running scan tries no further port and its probe stops.
@@ -86,11 +88,15 @@ signals:
     void networkPortRequested(); // Add Network Port...
     void lockToggleRequested();
     void lockRequested();
+    // The port a unit's RESET may be heard on while no command runs: the selected one
+    // while the window shows, else 0.
+    void listenPortChanged(int16_t port);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildControls(QWidget* client);
@@ -104,6 +110,7 @@ private:
     // Try Specific (one port) or Try All; ignored while a scan runs.
     void runScan(bool allPorts);
     void handOverToEditor();
+    void tellListenPort();
 
     FlowHost& host_;
     PortAccess& ports_;

@@ -9,6 +9,8 @@
 #include "comm/PortAccess.h"
 #include "model/LineTiming.h"
 
+class ResetWatch;
+
 struct CommContext
 {
     MSComm& MSComm1;
@@ -16,4 +18,6 @@ struct CommContext
     CommandState& cmd;
     PortAccess& ports;
     LineTiming timing{}; // the real times unless a test passes scaled ones
+    // What was heard on the selected port before a probe started (null: nothing listens).
+    ResetWatch* resetWatch = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "comm/EventWait.h"
 #include "comm/PortMap.h"
 #include "comm/ProgressView.h"
+#include "comm/ResetWatch.h"
 #include "comm/modCorvaneComm.h"
 #include "model/CellAddress.h"
 
@@ -81,7 +82,8 @@ int16_t readNumberCell(CommContext& c, uint8_t address)
 
 } // namespace
 
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int ticks)
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int ticks,
+                             bool heardBefore)
 {
     PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
@@ -94,26 +96,32 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
     m.setRThreshold(0);
 
     ports.ProbeRunning = true;
-    p.startProgress(QStringLiteral("Testing COM%1").arg(port),
-                    QStringLiteral("Probing............."), ticks);
-
     WireLog* log = m.wireLog();
-    if (log)
-        log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
-                       .arg(port)
-                       .arg(ticks * c.timing.probeTickMs / 1000.0));
-    const bool found = listenForAnnouncement(c, p, ticks);
-    // A closed or vanished line only means nothing is heard; its errors are not reported.
-    m.clearError();
-    if (!ports.ProbeRunning) {
+    bool found = heardBefore;
+    if (heardBefore) {
         if (log)
-            log->event(QStringLiteral("probe of COM%1 cancelled").arg(port));
-        return ProbeCancelled;
+            log->event(
+                QStringLiteral("probe of COM%1: announcement heard before the probe").arg(port));
+    } else {
+        p.startProgress(QStringLiteral("Testing COM%1").arg(port),
+                        QStringLiteral("Probing............."), ticks);
+        if (log)
+            log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
+                           .arg(port)
+                           .arg(ticks * c.timing.probeTickMs / 1000.0));
+        found = listenForAnnouncement(c, p, ticks);
+        // A closed or vanished line only means nothing is heard; its errors are not reported.
+        m.clearError();
+        if (!ports.ProbeRunning) {
+            if (log)
+                log->event(QStringLiteral("probe of COM%1 cancelled").arg(port));
+            return ProbeCancelled;
+        }
+        p.hideProgress();
+        if (log)
+            log->event(found ? QStringLiteral("probe of COM%1: announcement heard").arg(port)
+                             : QStringLiteral("probe of COM%1: nothing heard").arg(port));
     }
-    p.hideProgress();
-    if (log)
-        log->event(found ? QStringLiteral("probe of COM%1: announcement heard").arg(port)
-                         : QStringLiteral("probe of COM%1: nothing heard").arg(port));
 
     int16_t result = ProbeNothingHeard;
     if (found) {
@@ -150,6 +158,9 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
             break;
         AppendFinderStatus(ports, QString());
         AppendFinderStatus(ports, QStringLiteral("Testing COM%1").arg(n));
+        const bool heardBefore =
+            c.resetWatch &&
+            c.resetWatch->takeRecentAnnouncement(static_cast<int16_t>(n), c.timing.resetMemoryMs);
         if (m.PortOpen())
             m.setPortOpen(false);
         if (!OpenSyncPort(c, static_cast<int16_t>(n))) {
@@ -158,7 +169,8 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.
-        const int16_t r = ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks);
+        const int16_t r =
+            ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks, heardBefore);
         if (r == ProbeFound || r == ProbeNumbersDoubtful) {
             ports.SyncPort = static_cast<int16_t>(n);
             AppendFinderStatus(ports, QString());

@@ -26,10 +26,14 @@ enum ProbeResult : int16_t
 // Listens on the open port for the announcement, then checks that the unit answers
 // by reading its model and channel cells.
 // `ticks` of the timing's probe tick are allowed (0: the timing's tick count).
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port, int ticks = 0);
+// `heardBefore`: the announcement came before the probe started (RESET pressed first), so
+// the probe goes straight on to the attention frames.
+int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port, int ticks = 0,
+                             bool heardBefore = false);
 
 // Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
 // (probe result 1 or -1). Then that port is left open and SyncPort (PortAccess) holds it.
+// An announcement the context's reset watch heard on a port lately counts for its probe.
 // `abandoned`, when given, is asked before each port: true stops the scan.
 bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
                       const std::function<bool()>& abandoned = {}, int ticks = 0);

@@ -11,7 +11,7 @@
 struct LineTiming
 {
     // Pauses: waited in full, whatever the line does.
-    int loadSettleMs = 2500; // before a load, while the unit finishes what it was doing
+    int loadSettleMs = 2500;  // before a load, while the unit finishes what it was doing
     int attentionGapMs = 130; // between the two attention frames, and around a retried read
     int afterWriteMs = 100;   // the unit stores a written cell meanwhile
 
@@ -23,6 +23,8 @@ struct LineTiming
     // The probe listens for the reset announcement in ticks.
     int probeTickMs = 500;
     int probeTicks = 60;
+    // An announcement heard before a probe starts counts for this long.
+    int resetMemoryMs = 15000;
 
     // One byte on the line at 1200 baud, 8N1 (ten bits); the simulated unit paces by it.
     int byteMicros = 8334;
@@ -38,6 +40,7 @@ struct LineTiming
         t.attentionGapMs = by(attentionGapMs, pauses);
         t.afterWriteMs = by(afterWriteMs, pauses);
         t.probeTickMs = std::max(1, by(probeTickMs, pauses));
+        t.resetMemoryMs = by(resetMemoryMs, pauses);
         t.byteMicros = by(byteMicros, pauses);
         t.attentionSendMs = std::max(1, by(attentionSendMs, limits));
         t.frameSendMs = std::max(1, by(frameSendMs, limits));
@@ -47,11 +50,12 @@ struct LineTiming
 
     // No pauses and no pacing, limits as they are: a healthy exchange runs at memory speed
     // and a failing one still fails the way it does on a real line. The probe ticks every
-    // 10 ms.
+    // 10 ms, and an announcement heard before it counts for 300 ms (both a fiftieth).
     static LineTiming unpaced()
     {
         LineTiming t = LineTiming{}.scaled(0, 1);
         t.probeTickMs = 10;
+        t.resetMemoryMs = 300;
         return t;
     }
 };

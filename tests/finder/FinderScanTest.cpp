@@ -36,6 +36,8 @@ private slots:
     void noUsablePortsTriesNothing();
     void twoQuickClicksRunOneScan();
     void probeSaysWhenToPressReset();
+    void resetFirst_data();
+    void resetFirst();
 };
 
 void FinderScanTest::batches_data()
@@ -231,10 +233,8 @@ void FinderScanTest::twoQuickClicksRunOneScan()
     QCOMPARE(all.count(FoundOn5), 1);
 }
 
-CORVANE_TEST_CLASS(FinderScanTest)
-
-// RESET pressed before the probe listens is never heard: while it listens, the progress
-// window says so under its step line, with the seconds left.
+// While the probe listens, the progress window says to press RESET under its step line,
+// with the seconds left.
 void FinderScanTest::probeSaysWhenToPressReset()
 {
     FinderRig r(LineTiming{}); // the probe at its real ticks
@@ -256,5 +256,52 @@ void FinderScanTest::probeSaysWhenToPressReset()
     QCOMPARE(ctl<QLabel>(r.progress(), "lblProgress")->text(),
              QStringLiteral("Probing............."));
 }
+
+// RESET pressed while the finder waits for its user is remembered for a short while: Try
+// Specific then goes straight on to the attention frames and the two reads. Pressed longer
+// ago, it is forgotten and the probe listens as it always does.
+void FinderScanTest::resetFirst_data()
+{
+    QTest::addColumn<int>("waitMs"); // between hearing RESET and the click
+    QTest::addColumn<bool>("found");
+    QTest::newRow("just before") << 0 << true;
+    QTest::newRow("longer ago than remembered") << 400 << false;
+}
+
+void FinderScanTest::resetFirst()
+{
+    QFETCH(int, waitMs);
+    QFETCH(bool, found);
+    LineTiming timing = LineTiming::unpaced();
+    timing.probeTickMs = 20;
+    timing.resetMemoryMs = 300;
+    FinderRig r(timing);
+    QVERIFY(r.startUnits({5}));
+    SimSync& unit = r.unit(5);
+    frmFinder& fi = r.openFinder();
+    unit.pressReset();
+    QTRY_VERIFY(r.statusLines().contains("RESET heard on COM5: press Try Specific Serial Port"));
+    QTest::qWait(waitMs);
+    bool listened = false;
+    Script script;
+    script.when(r.probing(5), [&] { listened = true; });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+
+    QCOMPARE(listened, !found);
+    const QStringList lines = scanLines(r.statusLines());
+    QCOMPARE(lines.contains(FoundOn5), found);
+    if (!found) {
+        QVERIFY(clock.elapsed() >= 60 * timing.probeTickMs);
+        QVERIFY(unit.frames(Direction::ToUnit).isEmpty());
+        return;
+    }
+    QVERIFY(r.main().isVisible());
+    // The two attention frames and the model and channel reads, then the load.
+    QCOMPARE(unit.frames(Direction::ToUnit).mid(0, 4), (QStringList{"ATT", "ATT", "R63", "R62"}));
+}
+
+CORVANE_TEST_CLASS(FinderScanTest)
 
 #include "FinderScanTest.moc"

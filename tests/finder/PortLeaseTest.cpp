@@ -41,8 +41,9 @@ void PortLeaseTest::heldLineStartsNothing()
     frmFinder& fi = r.openFinder();
     frmDebug& d = r.f.app->debug();
     d.show();
-    CommContext c = r.f.app->comm();
-    QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+    // The finder listens on its selected port, so Dump has a line.
+    QCOMPARE(r.f.app->serial().CommPort(), int16_t(5));
+    QVERIFY(r.f.app->serial().PortOpen());
     unit.clearWireLog();
 
     const QList<QWidget*> buttons{ctl<QPushButton>(m, "cmdLoadFrom"),

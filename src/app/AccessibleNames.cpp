@@ -37,7 +37,16 @@ QString nameFor(QWidget& w)
         {QStringLiteral("txtComment"), QStringLiteral("Comment")},
         {QStringLiteral("cmbBaud"), QStringLiteral("Baud")},
         {QStringLiteral("cmbPort"), QStringLiteral("Port")},
-        {QStringLiteral("txtFindStatus"), QStringLiteral("Finder status")}};
+        {QStringLiteral("txtFindStatus"), QStringLiteral("Finder status")},
+        {QStringLiteral("txtProblem"), QStringLiteral("Problem")},
+        {QStringLiteral("txtWire"), QStringLiteral("Wire log")},
+        {QStringLiteral("txtFileName"), QStringLiteral("File")},
+        {QStringLiteral("txtLines"), QStringLiteral("Lines")},
+        {QStringLiteral("txtErrs"), QStringLiteral("Errors")},
+        {QStringLiteral("txtInput"), QStringLiteral("File contents")},
+        {QStringLiteral("txtMsg"), QStringLiteral("Debug messages")},
+        {QStringLiteral("tblCells"), QStringLiteral("Cells")},
+        {QStringLiteral("cmbSimFault"), QStringLiteral("Faulty replies")}};
     return fixed.value(n);
 }
 

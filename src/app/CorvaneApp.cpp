@@ -1,5 +1,6 @@
 #include "app/CorvaneApp.h"
 
+#include "app/AccessibleNames.h"
 #include "app/AppIcon.h"
 #include "app/Placement.h"
 #include "app/frmDebug.h"
@@ -75,8 +76,10 @@ bool CorvaneApp::startDemo(QString* error)
 
 frmSimUnit& CorvaneApp::simUnitWindow()
 {
-    if (!simUnitWindow_)
+    if (!simUnitWindow_) {
         simUnitWindow_ = std::make_unique<frmSimUnit>(*demoUnit_, modal, &main());
+        AccessibleNames::nameControls(*simUnitWindow_);
+    }
     return *simUnitWindow_;
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/CorvaneApp.h"
 
+#include "app/AccessibleNames.h"
 #include "app/Placement.h"
 #include "app/frmDebug.h"
 #include "app/frmFileInput.h"
@@ -70,29 +71,37 @@ frmFinder& CorvaneApp::finder()
 
 frmProgress& CorvaneApp::progressWindow()
 {
-    if (!progress_)
+    if (!progress_) {
         progress_ = std::make_unique<frmProgress>([this] { return workWindow(); });
+        AccessibleNames::nameControls(*progress_);
+    }
     return *progress_;
 }
 
 frmHelp& CorvaneApp::help()
 {
-    if (!help_)
+    if (!help_) {
         help_ = std::make_unique<frmHelp>(modal);
+        AccessibleNames::nameControls(*help_);
+    }
     return *help_;
 }
 
 frmProblem& CorvaneApp::problem()
 {
-    if (!problem_)
+    if (!problem_) {
         problem_ = std::make_unique<frmProblem>(modal);
+        AccessibleNames::nameControls(*problem_);
+    }
     return *problem_;
 }
 
 frmFileInput& CorvaneApp::fileInput()
 {
-    if (!fileInput_)
+    if (!fileInput_) {
         fileInput_ = std::make_unique<frmFileInput>(*this, &main());
+        AccessibleNames::nameControls(*fileInput_);
+    }
     return *fileInput_;
 }
 
@@ -101,6 +110,7 @@ frmDebug& CorvaneApp::debug()
     if (!debug_) {
         main();
         debug_ = std::make_unique<frmDebug>(*this, debugFill);
+        AccessibleNames::nameControls(*debug_);
         QObject::connect(debug_.get(), &frmDebug::closedForGood, debug_.get(),
                          [this] { forgetDebug(); });
     }
@@ -109,8 +119,10 @@ frmDebug& CorvaneApp::debug()
 
 frmLineMonitor& CorvaneApp::lineMonitor()
 {
-    if (!lineMonitor_)
+    if (!lineMonitor_) {
         lineMonitor_ = std::make_unique<frmLineMonitor>(wireLog_, modal, &main());
+        AccessibleNames::nameControls(*lineMonitor_);
+    }
     return *lineMonitor_;
 }
 

@@ -1,12 +1,62 @@
 #include "app/Spinner.h"
 
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 
+namespace {
+
+// A screen reader hears the spinner as a spin control: its name, value, range and step; it
+// may set the value, and hears every change (the slider base reports each one).
+class SpinnerAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit SpinnerAccessible(Spinner* s) : QAccessibleWidget(s, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return QString::number(spinner()->Value());
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return spinner()->Value(); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        spinner()->setValueClamped(value.toInt());
+    }
+    QVariant maximumValue() const override { return spinner()->Max(); }
+    QVariant minimumValue() const override { return spinner()->Min(); }
+    QVariant minimumStepSize() const override { return spinner()->singleStep(); }
+
+private:
+    Spinner* spinner() const { return static_cast<Spinner*>(widget()); }
+};
+
+QAccessibleInterface* accessibleSpinner(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("Spinner") && object && object->isWidgetType())
+        return new SpinnerAccessible(static_cast<Spinner*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 Spinner::Spinner(int min, int max, QWidget* parent) : QAbstractSlider(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleSpinner);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled)
     setOrientation(Qt::Vertical);
     setRange(min, max);
     setValue(min);

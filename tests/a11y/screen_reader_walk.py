@@ -1,0 +1,332 @@
+#!/usr/bin/python3
+"""Goes through every window of `corvane --demo` as a screen reader does, over AT-SPI.
+
+In each window, every control that can take the focus must have a name, and no two of one
+window may share one. Spinners must be spin controls that report their value, range and
+step, take a value set through the value interface and announce it. After a load that
+marks a field, the field's description names the mark; after Defaults it is gone.
+
+Usage: screen_reader_walk.py CORVANE [--count-only]
+Run it on a display with a private session bus, e.g.
+    xvfb-run -a dbus-run-session -- screen_reader_walk.py build/src/corvane
+--count-only prints the unnamed controls per window and asserts nothing else.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+import pyatspi  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# Children a screen reader reaches through their parent, not by Tab.
+CONTAINERS = {"combo box", "list", "table", "tree table", "menu bar", "menu", "scroll bar"}
+
+failures = []
+
+
+def check(ok, text):
+    if not ok:
+        failures.append(text)
+        print("FAIL: " + text, flush=True)
+
+
+def pump(seconds=0.0):
+    """Lets the bus deliver events for `seconds`."""
+    end = time.monotonic() + seconds
+    ctx = GLib.MainContext.default()
+    while True:
+        while ctx.iteration(False):
+            pass
+        if time.monotonic() >= end:
+            return
+        time.sleep(0.02)
+
+
+def wait_for(condition, what, timeout=30.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        try:
+            value = condition()
+        except GLib.Error:
+            value = None
+        if value:
+            return value
+        pump(0.1)
+    shot = os.environ.get("CORVANE_A11Y_SHOT")
+    if shot:
+        subprocess.run(["sh", "-c", "xwd -root -silent | convert xwd:- png:'%s.failed.png'" % shot])
+    raise SystemExit("gave up waiting for " + what)
+
+
+def states(node):
+    return node.getState()
+
+
+def children(node):
+    try:
+        return [c for c in node if c is not None]
+    except GLib.Error:
+        return []
+
+
+def walk(node):
+    yield node
+    for c in children(node):
+        yield from walk(c)
+
+
+def find(root, role=None, name=None, showing=True):
+    for n in walk(root):
+        if role and n.getRoleName() != role:
+            continue
+        if name is not None and n.name != name:
+            continue
+        if showing and not states(n).contains(pyatspi.STATE_SHOWING):
+            continue
+        return n
+    return None
+
+
+def controls(window):
+    """The controls of `window` that Tab can reach: focusable and showing."""
+    out = []
+
+    def visit(node):
+        for c in children(node):
+            s = states(c)
+            if not s.contains(pyatspi.STATE_SHOWING):
+                continue
+            if s.contains(pyatspi.STATE_FOCUSABLE):
+                out.append(c)
+            if c.getRoleName() not in CONTAINERS:
+                visit(c)
+
+    visit(window)
+    return out
+
+
+def count_unnamed(title, window, counts):
+    unnamed, seen, twice = [], {}, []
+    for c in controls(window):
+        label = "%s %r" % (c.getRoleName(), c.name)
+        if not c.name.strip():
+            unnamed.append(c.getRoleName())
+        elif c.name in seen:
+            twice.append(label)
+        seen[c.name] = c
+    counts.append((title, len(controls(window)), len(unnamed)))
+    return unnamed, twice
+
+
+def app_window(app, title_part, role=None):
+    for w in children(app):
+        if title_part in w.name and (role is None or w.getRoleName() == role):
+            if states(w).contains(pyatspi.STATE_SHOWING):
+                return w
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    for wanted in ("press", "Press", "click", "toggle"):
+        if wanted in names:
+            try:
+                action.doAction(names.index(wanted))
+            except GLib.Error:
+                pass  # a command that runs a modal loop answers late; its effect shows
+            return
+    raise SystemExit("no press action on %s %r: %s" % (node.getRoleName(), node.name, names))
+
+
+def text_of(node):
+    t = node.queryText()
+    return t.getText(0, -1)
+
+
+def main():
+    corvane = os.path.abspath(sys.argv[1])
+    count_only = "--count-only" in sys.argv
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    env.pop("QT_QPA_PLATFORM", None)
+    # A method that starts a modal loop answers only when it ends: do not wait for it.
+    Atspi.set_timeout(3000, 15000)
+    work = tempfile.mkdtemp(prefix="corvane-a11y-")
+    proc = subprocess.Popen([corvane, "--demo"], env=env, cwd=work)
+    try:
+        run(count_only, work)
+    finally:
+        proc.terminate()
+        try:
+            proc.wait(10)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+    return 1 if failures else 0
+
+
+def run(count_only, work):
+    desktop = pyatspi.Registry.getDesktop(0)
+    app = wait_for(lambda: next((a for a in children(desktop) if a.name == "corvane"), None),
+                   "the application on the accessibility bus")
+    editor = wait_for(lambda: app_window(app, "Synchronizer Parameters"), "the editor")
+    unit = wait_for(lambda: app_window(app, "Simulated Synchronizer"), "the unit window")
+    counts = []
+
+    def judge(title, window):
+        unnamed, twice = count_unnamed(title, window, counts)
+        if count_only:
+            print("%s: unnamed %s; twice %s" % (title, unnamed, twice), flush=True)
+        else:
+            check(not unnamed, "%s: %d unnamed controls (%s)" % (title, len(unnamed),
+                                                                 ", ".join(unnamed)))
+            check(not twice, "%s: names used twice: %s" % (title, ", ".join(twice)))
+
+    judge("editor", editor)
+    judge("unit window", unit)
+
+    if not count_only:
+        check_spinner(editor)
+
+    # LOAD before any unit was found: the problem window says what to do.
+    press(find(editor, "push button", "LOAD from Synchronizer"))
+    problem = wait_for(lambda: app_window(app, "Problem"), "the problem window")
+    judge("problem", problem)
+    press(find(problem, "push button", "OK"))
+    wait_for(lambda: app_window(app, "Problem") is None, "the problem window to close")
+
+    # About, from the editor's Help menu.
+    press(find(editor, "menu item", "About", showing=False))
+    about = wait_for(lambda: app_window(app, "About"), "the About window")
+    judge("About", about)
+    press(find(about, "push button"))
+    wait_for(lambda: app_window(app, "About") is None, "About to close")
+
+    # The finder; RESET pressed first, then Try Specific: the unit is found and loaded.
+    press(find(editor, "menu item", "Find Synchronizer", showing=False))
+    finder = wait_for(lambda: app_window(app, "Find Synchronizer"), "the finder")
+    judge("finder", finder)
+    status = find(finder, name="Finder status")
+    # The debug window: the hidden key sequence typed in the finder shows it, typed again
+    # hides it. Without a window manager the keys go to the window under the pointer.
+    def type_hidden_keys():
+        subprocess.run(["xdotool", "search", "--name", "Find Synchronizer", "windowraise",
+                        "mousemove", "--window", "%1", "5", "40", "click", "1", "key",
+                        "--delay", "100", "ctrl+g", "ctrl+t"], check=True)
+
+    type_hidden_keys()
+    debug = wait_for(lambda: app_window(app, "Debug"), "the debug window")
+    judge("debug", debug)
+    type_hidden_keys()
+    wait_for(lambda: app_window(app, "Debug") is None, "the debug window to hide")
+    # The progress window, while a probe listens; Cancel ends it.
+    press(find(finder, "push button", "Try Specific Serial Port"))
+    progress = wait_for(lambda: app_window(app, "Testing COM1"), "the progress window")
+    judge("progress", progress)
+    press(find(progress, "push button", "Cancel"))
+    wait_for(lambda: app_window(app, "Testing COM1") is None, "the probe to end", 60)
+
+    # A unit whose model cell cannot be read: a load marks it red.
+    cells = os.path.join(work, "marked.cells")
+    with open(os.path.join(HERE, "marked.cells")) as src, open(cells, "w") as dst:
+        dst.write(src.read())
+    press(find(unit, "push button", "Load cells from file..."))
+    choose_file(app, "Load cells from file", cells)
+
+    press(find(unit, "push button", "RESET"))
+    wait_for(lambda: "RESET heard on COM1" in text_of(status), "RESET heard in the finder")
+    if os.environ.get("CORVANE_A11Y_SHOT"):
+        subprocess.run(["sh", "-c", "xwd -root -silent | convert xwd:- png:'%s'"
+                        % os.environ["CORVANE_A11Y_SHOT"]], check=False)
+    press(find(finder, "push button", "Try Specific Serial Port"))
+    report = wait_for(lambda: next((w for w in children(app) if w.getRoleName() == "alert"),
+                                   None), "the load's report", 60)
+    judge("load report", report)
+    model = find(editor, "text", "Model value")
+    channel = find(editor, "text", "Channel value")
+    if not count_only:
+        check(model.description == "unreadable; set to its default",
+              "a red mark is said: %r" % model.description)
+        check(channel.description == "out of range; corrected",
+              "a yellow mark is said: %r" % channel.description)
+    press(find(report, "push button", "OK"))
+    wait_for(lambda: report not in children(app), "the report to close")
+    press(find(editor, "push button", "Defaults"))
+    pump(0.5)
+    if not count_only:
+        check((model.description, channel.description) == ("", ""),
+              "Defaults clears the marks: %r" % ((model.description, channel.description),))
+
+    # The settings-file preview, from LOAD from File.
+    press(find(editor, "push button", "LOAD from File"))
+    choose_file(app, "", os.path.join(HERE, "..", "data", "settings", "defaults.txt"))
+    preview = wait_for(lambda: app_window(app, "File Input"), "the preview")
+    judge("preview", preview)
+    press(find(preview, "push button", "Cancel"))
+    wait_for(lambda: app_window(app, "File Input") is None, "the preview to close")
+
+    # The line monitor, from the editor's menu.
+    press(find(editor, "menu item", "Line Monitor", showing=False))
+    monitor = wait_for(lambda: app_window(app, "Line Monitor"), "the line monitor")
+    judge("line monitor", monitor)
+
+    print("%-14s %9s %8s" % ("window", "controls", "unnamed"))
+    for title, total, unnamed in counts:
+        print("%-14s %9d %8d" % (title, total, unnamed))
+
+
+def choose_file(app, title, path):
+    """Types `path` into the file dialog that opened and accepts it."""
+    dialog = wait_for(lambda: next((w for w in children(app) if w.getRoleName() == "dialog"
+                                    and title in w.name and
+                                    states(w).contains(pyatspi.STATE_SHOWING)), None),
+                      "the file dialog")
+    entry = wait_for(lambda: next((n for n in walk(dialog) if n.getRoleName() == "text" and
+                                   states(n).contains(pyatspi.STATE_EDITABLE) and
+                                   states(n).contains(pyatspi.STATE_SHOWING)), None),
+                     "the file name box")
+    entry.queryEditableText().setTextContents(path)
+    pump(0.3)
+    for name in ("Open", "Save", "&Open", "&Save"):
+        button = find(dialog, "push button", name)
+        if button:
+            press(button)
+            break
+    wait_for(lambda: dialog not in children(app) or
+             not states(dialog).contains(pyatspi.STATE_SHOWING), "the file dialog to close")
+
+
+def check_spinner(editor):
+    spinner = find(editor, name="Start Title")
+    check(spinner.getRoleName() == "spin button",
+          "Start Title is a spin button, not a %s" % spinner.getRoleName())
+    value = spinner.queryValue()
+    check((value.minimumValue, value.maximumValue, value.minimumIncrement) == (1, 98, 1),
+          "Start Title's range and step: %r" % ((value.minimumValue, value.maximumValue,
+                                                  value.minimumIncrement),))
+    heard = []
+
+    def on_change(event):
+        if event.source.name == "Start Title":
+            heard.append(event.type)
+
+    pyatspi.Registry.registerEventListener(on_change, "object:property-change:accessible-value",
+                                           "object:value-changed")
+    value.currentValue = 7
+    pump(0.5)
+    pyatspi.Registry.deregisterEventListener(on_change, "object:property-change:accessible-value",
+                                             "object:value-changed")
+    check(value.currentValue == 7, "Start Title took 7: %r" % value.currentValue)
+    check(text_of(find(editor, "text", "Start Title value")) == "7",
+          "the box beside follows the spinner")
+    check(bool(heard), "the change of Start Title was announced")
+
+
+if __name__ == "__main__":
+    sys.exit(main())

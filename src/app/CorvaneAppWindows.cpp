@@ -20,15 +20,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-// The unit window to the right of the window the user works in.
-void showBeside(QWidget& w, const QWidget& owner)
-{
-    Placement::placeBeside(w, owner);
-    w.show();
-}
-} // namespace
-
 frmMain& CorvaneApp::main()
 {
     if (main_)
@@ -158,10 +149,14 @@ void CorvaneApp::showFinderFromEditor()
     if (serial_.PortOpen())
         serial_.setPortOpen(false);
     frmFinder& f = finder();
+    // The finder opens where the editor was, the first time; after that where the user
+    // left it. The unit window stays where it is.
+    if (!f.testAttribute(Qt::WA_Moved))
+        Placement::centreOn(f, m);
     f.show();
     m.hide();
     if (inDemo())
-        showBeside(simUnitWindow(), f);
+        simUnitWindow().show();
     f.returnedFromEditor();
 }
 
@@ -194,9 +189,15 @@ void CorvaneApp::endApplication()
 void startApplication(CorvaneApp& app)
 {
     frmMain& m = app.main();
+    // Placed once, so that a desktop does not place them again each time they show; the
+    // demo's unit window beside the editor, not over it.
+    if (app.inDemo()) {
+        Placement::placePair(m, app.simUnitWindow());
+        app.simUnitWindow().show();
+    } else {
+        Placement::centreOnScreen(m);
+    }
     m.show();
-    if (app.inDemo())
-        showBeside(app.simUnitWindow(), m);
 }
 
 void CorvaneApp::addNetworkPort()

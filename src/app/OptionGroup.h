@@ -1,5 +1,5 @@
 #pragma once
-// Which option of a start or end mode group is selected.
+// Which option of a start or end mode group is selected, and Tab into a group landing on it.
 
 #include "model/SyncParameters.h"
 
@@ -17,4 +17,13 @@ inline std::optional<PointMode> selectedMode(const std::array<const QRadioButton
         if (options[i]->isChecked())
             return modes[i];
     return std::nullopt;
+}
+
+// Tab or Shift+Tab into a group of options lands on the selected one, also when code
+// selected it after the user last chose another: only the selected option takes Tab; the
+// arrow keys still move between all of them. Called whenever the selection changes.
+inline void letOnlySelectedTakeTab(const std::array<QRadioButton*, 4>& options)
+{
+    for (QRadioButton* o : options)
+        o->setFocusPolicy(o->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }

@@ -48,6 +48,15 @@ QPoint besideOf(QSize size, const QRect& owner, const QRect& screen)
     return ontoScreen({screen.right() + 1 - size.width(), owner.top()}, size, screen);
 }
 
+QPoint firstOfPair(QSize first, QSize second, const QRect& screen)
+{
+    const int width = first.width() + Gap + second.width();
+    const QPoint at(screen.left() + (screen.width() - width) / 2,
+                    screen.top() +
+                        (screen.height() - std::max(first.height(), second.height())) / 2);
+    return ontoScreen(at, first, screen);
+}
+
 void centreOn(QWidget& window, const QWidget& owner)
 {
     const QSize size = window.size() + frameExtra(window);
@@ -58,6 +67,19 @@ void placeBeside(QWidget& window, const QWidget& owner)
 {
     const QSize size = window.size() + frameExtra(window);
     window.move(besideOf(size, owner.frameGeometry(), screenOf(owner)));
+}
+
+void centreOnScreen(QWidget& window)
+{
+    const QRect screen = screenOf(window);
+    window.move(centredOn(window.size() + frameExtra(window), screen, screen));
+}
+
+void placePair(QWidget& first, QWidget& second)
+{
+    first.move(firstOfPair(first.size() + frameExtra(first), second.size() + frameExtra(second),
+                           screenOf(first)));
+    placeBeside(second, first);
 }
 
 } // namespace Placement

@@ -14,7 +14,15 @@ QPoint centredOn(QSize size, const QRect& owner, const QRect& screen);
 // the screen allows; top edges level.
 QPoint besideOf(QSize size, const QRect& owner, const QRect& screen);
 
+// The top left corner of `first` when it and `second`, side by side with a gap between
+// them, are centred on `screen` together; `first` stays whole on the screen.
+QPoint firstOfPair(QSize first, QSize second, const QRect& screen);
+
 // Moves `window` (its frame) centred on, or beside, `owner`'s frame.
 void centreOn(QWidget& window, const QWidget& owner);
 void placeBeside(QWidget& window, const QWidget& owner);
+void centreOnScreen(QWidget& window);
+// Moves `first` and `second` side by side onto the middle of `first`'s screen. A window
+// placed once keeps the place the user gives it: later showings do not move it.
+void placePair(QWidget& first, QWidget& second);
 } // namespace Placement

@@ -5,6 +5,7 @@
 
 #include "app/HighlightShape.h"
 #include "app/Modal.h"
+#include "app/OptionGroup.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
 
@@ -119,14 +120,17 @@ void frmMain::showText(TextField f)
 
 void frmMain::showOptions(bool startGroup)
 {
-    QRadioButton* const start[] = {optStartTitle, optStartChapter, optStartTimecode, optStartFrame};
-    QRadioButton* const end[] = {optEndTitle, optEndChapter, optEndTimecode, optEndFrame};
+    const std::array<QRadioButton*, 4> start{optStartTitle, optStartChapter, optStartTimecode,
+                                             optStartFrame};
+    const std::array<QRadioButton*, 4> end{optEndTitle, optEndChapter, optEndTimecode, optEndFrame};
+    const std::array<QRadioButton*, 4>& group = startGroup ? start : end;
     const PointMode mode = startGroup ? model_.startOption() : model_.endOption();
-    QRadioButton* selected = (startGroup ? start : end)[static_cast<int>(mode)];
+    QRadioButton* selected = group[static_cast<int>(mode)];
     {
         const QSignalBlocker block(selected);
         selected->setChecked(true);
     }
+    letOnlySelectedTakeTab(group);
     if (startGroup)
         showStartMode();
     else

@@ -239,12 +239,18 @@ def run(count_only, work):
     press(find(unit, "push button", "Load cells from file..."))
     choose_file(app, "Load cells from file", cells)
 
-    press(find(unit, "push button", "RESET"))
-    wait_for(lambda: "RESET heard on COM1" in text_of(status), "RESET heard in the finder")
-    if os.environ.get("CORVANE_A11Y_SHOT"):
-        subprocess.run(["sh", "-c", "xwd -root -silent | convert xwd:- png:'%s'"
-                        % os.environ["CORVANE_A11Y_SHOT"]], check=False)
-    press(find(finder, "push button", "Try Specific Serial Port"))
+    if count_only:
+        # The order every version knows: the button, then RESET while the probe listens.
+        press(find(finder, "push button", "Try Specific Serial Port"))
+        wait_for(lambda: app_window(app, "Testing COM1"), "the probe")
+        press(find(unit, "push button", "RESET"))
+    else:
+        press(find(unit, "push button", "RESET"))
+        wait_for(lambda: "RESET heard on COM1" in text_of(status), "RESET heard in the finder")
+        if os.environ.get("CORVANE_A11Y_SHOT"):
+            subprocess.run(["sh", "-c", "xwd -root -silent | convert xwd:- png:'%s'"
+                            % os.environ["CORVANE_A11Y_SHOT"]], check=False)
+        press(find(finder, "push button", "Try Specific Serial Port"))
     report = wait_for(lambda: next((w for w in children(app) if w.getRoleName() == "alert"),
                                    None), "the load's report", 60)
     judge("load report", report)

@@ -64,8 +64,13 @@ private slots:
         QVERIFY(w.isVisible());
         frmMain& m = f.main();
 
+        // Windows stay where the user put them: the unit window, moved, stays put when the
+        // finder opens, and the editor comes back where it was.
+        const QPoint unitAt = w.pos() + QPoint(30, 20), editorAt = m.pos();
+        w.move(unitAt);
         // The finder lists the unit as COM1, its tooltip saying what it is.
         ctl<QAction>(m, "menuConnect")->trigger();
+        QCOMPARE(w.pos(), unitAt);
         frmFinder& fi = f.app->finder();
         QComboBox* ports = ctl<QComboBox>(fi, "cmbPort");
         QCOMPARE(ports->itemText(0), QString("COM1"));
@@ -84,6 +89,7 @@ private slots:
         QTest::mouseClick(ctl<QPushButton>(fi, "cmdConnect"), Qt::LeftButton);
         QVERIFY(script.finished());
         QVERIFY(m.isVisible() && !fi.isVisible());
+        QCOMPARE(m.pos(), editorAt);
         QCOMPARE(ctl<Spinner>(m, "scrModel")->value(), 22);
         QVERIFY(problems.isEmpty());
         QVERIFY(ctl<QLabel>(m, "imgSync")->isVisible());

@@ -126,7 +126,8 @@ private slots:
     }
 
     // Where a box opens on a 1920 x 1200 screen: centred on its owner, or beside it (on the
-    // right, else on the left, else as far right as it fits), always whole on the screen.
+    // right, else on the left, else as far right as it fits), always whole on the screen; two
+    // windows side by side, centred together.
     void placement()
     {
         const QRect screen(0, 0, 1920, 1200);
@@ -138,6 +139,9 @@ private slots:
         QCOMPARE(Placement::besideOf(wide, {1300, 100, 600, 500}, screen), QPoint(988, 100));
         QCOMPARE(Placement::besideOf(wide, {100, 100, 1700, 500}, screen), QPoint(1620, 100));
         QCOMPARE(Placement::besideOf(wide, {100, 1150, 600, 500}, screen), QPoint(712, 1100));
+        // 600 + 12 + 300 wide: from x 504; the taller one decides the height.
+        QCOMPARE(Placement::firstOfPair({600, 500}, {300, 700}, screen), QPoint(504, 250));
+        QCOMPARE(Placement::firstOfPair({1500, 500}, {900, 500}, screen), QPoint(0, 350));
     }
 };
 

@@ -99,6 +99,36 @@ private slots:
                  QString("Init String 2"));
     }
 
+    // Tab and Shift+Tab into a mode group land on its selected option, also when Defaults
+    // selected it after the user had chosen another; the arrow keys still move in the group.
+    void tabLandsOnTheSelectedOption()
+    {
+        AppFixture f;
+        frmMain& m = f.main();
+        QApplication::setActiveWindow(&m);
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        QTest::mouseClick(ctl<QRadioButton>(m, "optStartTimecode"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton); // both Chapter
+        const auto optionsReached = [&](const char* from, Qt::Key key) {
+            ctl<QPushButton>(m, from)->setFocus(Qt::TabFocusReason);
+            QStringList reached;
+            for (int i = 0; i < 8; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), key);
+                if (qobject_cast<QRadioButton*>(QApplication::focusWidget()))
+                    reached << QApplication::focusWidget()->objectName();
+            }
+            return reached;
+        };
+        QCOMPARE(optionsReached("cmdExit", Qt::Key_Tab),
+                 QStringList({"optStartChapter", "optEndChapter"}));
+        QCOMPARE(optionsReached("cmdSaveTo", Qt::Key_Backtab),
+                 QStringList({"optEndChapter", "optStartChapter"}));
+        ctl<QRadioButton>(m, "optStartChapter")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->hasFocus());
+        QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->isChecked());
+    }
+
     // A spinner is a spin control to a screen reader: its value, range and step, and a value
     // set through it that stays in range and that the box beside follows. (Its change events
     // reach a screen reader only through a desktop's bridge: the accessibility test hears them.)

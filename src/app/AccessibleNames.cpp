@@ -59,3 +59,21 @@ void AccessibleNames::nameControls(QWidget& window)
             if (const QString name = nameFor(*w); !name.isEmpty())
                 w->setAccessibleName(name);
 }
+
+QString AccessibleNames::flowingText(const QString& text)
+{
+    QStringList paragraphs{QString()};
+    for (const QString& line : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'))) {
+        const QString words = line.trimmed();
+        if (words.isEmpty()) {
+            if (!paragraphs.last().isEmpty())
+                paragraphs << QString();
+            continue;
+        }
+        QString& current = paragraphs.last();
+        current += (current.isEmpty() ? QString() : QStringLiteral(" ")) + words;
+    }
+    if (paragraphs.last().isEmpty())
+        paragraphs.removeLast();
+    return paragraphs.join(QLatin1Char('\n'));
+}

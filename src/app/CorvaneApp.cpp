@@ -86,6 +86,10 @@ frmSimUnit& CorvaneApp::simUnitWindow()
 void CorvaneApp::showLineMonitor()
 {
     frmLineMonitor& w = lineMonitor();
+    // Beside the window that asked, the first time; after that where the user left it.
+    if (!w.testAttribute(Qt::WA_Moved))
+        if (QWidget* owner = workWindow())
+            Placement::placeBeside(w, *owner);
     w.show();
     w.raise();
     w.activateWindow();

@@ -131,9 +131,12 @@ void CorvaneApp::toggleLockFromFinder()
 {
     EditorModel& editor = main().model();
     editor.setModelChannelUnlocked(!editor.modelChannelUnlocked());
-    if (editor.modelChannelUnlocked())
+    if (editor.modelChannelUnlocked()) {
+        // Beside the finder, the first time; after that where the user left it.
+        if (!debug().testAttribute(Qt::WA_Moved))
+            Placement::placeBeside(debug(), finder());
         debug().show();
-    else if (debug_)
+    } else if (debug_)
         debug_->hide();
     editor.setModelChannelMarked(false);
 }

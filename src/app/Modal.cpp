@@ -1,10 +1,12 @@
 #include "app/Modal.h"
 
+#include "app/AccessibleNames.h"
 #include "app/Placement.h"
 #include "model/AppIdentity.h"
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
@@ -53,6 +55,9 @@ void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation, P
     }
     QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, AppIdentity::Title,
                     text, QMessageBox::Ok, parent);
+    // The box keeps the text's own line breaks; a screen reader hears whole sentences.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(AccessibleNames::flowingText(text));
     if (parent) {
         box.adjustSize();
         if (place == Place::BesideOwner)

@@ -254,6 +254,12 @@ def run(count_only, work):
     report = wait_for(lambda: next((w for w in children(app) if w.getRoleName() == "alert"),
                                    None), "the load's report", 60)
     judge("load report", report)
+    if not count_only:
+        # The box shows the report in short lines; a listener hears whole sentences.
+        said = " ".join(n.name for n in walk(report) if n.getRoleName() == "label")
+        check("There were some errors reading the synchronizer. The fields with red borders "
+              "had unrecognized characters in them. Fields with yellow borders" in said,
+              "the report is heard in sentences: %r" % said[:200])
     model = find(editor, "text", "Model value")
     channel = find(editor, "text", "Channel value")
     if not count_only:

@@ -2,6 +2,7 @@
 // each mode shows, About, and use without a mouse: Tab in reading order and the menus from
 // the keyboard, in the editor and in the finder.
 
+#include "app/AccessibleNames.h"
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
 #include "app/frmFinder.h"
@@ -127,6 +128,30 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->hasFocus());
         QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->isChecked());
+    }
+
+    // A message laid out in short lines is heard as sentences: the lines of a paragraph run
+    // on, paragraphs stay apart, and spaces at the ends of lines do not pile up.
+    void messagesAreHeardAsSentences_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("heading and lines") << "ERROR!\r\nThere were some\r\nerrors."
+                                           << "ERROR! There were some errors.";
+        QTest::newRow("space before the break") << "in them. \r\nFields"
+                                                << "in them. Fields";
+        QTest::newRow("paragraphs") << "a\r\nb\r\n\r\nc\r\n"
+                                    << "a b\nc";
+        QTest::newRow("several blank lines, LF only") << "a\n\n\n\nb"
+                                                      << "a\nb";
+        QTest::newRow("one line") << "Serial port is not available"
+                                  << "Serial port is not available";
+    }
+    void messagesAreHeardAsSentences()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, heard);
+        QCOMPARE(AccessibleNames::flowingText(text), heard);
     }
 
     // A spinner is a spin control to a screen reader: its value, range and step, and a value

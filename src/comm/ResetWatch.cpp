@@ -13,6 +13,9 @@ void ResetWatch::watch(const CommContext& c, int16_t port)
     if (port == port_ && (port == 0 || listening_))
         return;
     stopListening();
+    if (port == 0 && openedHere_ && lease_.isFree())
+        comm_->MSComm1.setPortOpen(false);
+    openedHere_ = false;
     comm_.emplace(c);
     port_ = port;
     matcher_ = AnnouncementMatcher{};
@@ -22,9 +25,10 @@ void ResetWatch::watch(const CommContext& c, int16_t port)
 
 void ResetWatch::follow(bool leaseFree)
 {
-    if (!leaseFree)
+    if (!leaseFree) {
         stopListening();
-    else if (port_ != 0 && !listening_)
+        openedHere_ = false; // the command decides what becomes of the line
+    } else if (port_ != 0 && !listening_)
         startListening();
 }
 
@@ -37,6 +41,7 @@ void ResetWatch::startListening()
         // A port that cannot be opened is not listened on; the probe reports it as usual.
         if (!modCorvaneComm::OpenSyncPort(c, port_))
             return;
+        openedHere_ = true;
     }
     listening_ = true;
     input_ = connect(&m, &MSComm::inputArrived, this, &ResetWatch::takeInput);
@@ -81,6 +86,5 @@ bool ResetWatch::takeRecentAnnouncement(int16_t port, int withinMs)
         takeInput();
     const bool recent = heardAt_.isValid() && heardPort_ == port && heardAt_.elapsed() <= withinMs;
     heardAt_.invalidate();
-    heardPort_ = 0;
     return recent;
 }

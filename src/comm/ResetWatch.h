@@ -6,7 +6,9 @@
 // is free, the port is open and every byte received goes through an announcement matcher.
 // A command taking the lease pauses the listening (the port stays as it is); giving the
 // lease back resumes it, opening the named port again if the command closed it or left
-// another one open. A probe asks whether the announcement was heard on its port lately;
+// another one open. When the finder stops naming a port while no command runs, a port the
+// watch opened itself is closed again, so the editor finds the line as it would have
+// without the watch. A probe asks whether the announcement was heard on its port lately;
 // the memory is spent by asking.
 
 #include "comm/AnnouncementMatcher.h"
@@ -47,6 +49,7 @@ private:
     std::optional<CommContext> comm_;
     int16_t port_ = 0;
     bool listening_ = false;
+    bool openedHere_ = false; // the open port is one this watch opened, untouched since
     QMetaObject::Connection input_;
     QMetaObject::Connection lost_;
     AnnouncementMatcher matcher_;

@@ -29,6 +29,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 CONTAINERS = {"combo box", "list", "table", "tree table", "menu bar", "menu", "scroll bar"}
 
 failures = []
+# The exit status when the application never showed on the bus: the display or the bus
+# may have failed to start, and the runner tries once more.
+NEVER_APPEARED = 2
 
 
 def check(ok, text):
@@ -63,6 +66,16 @@ def wait_for(condition, what, timeout=30.0):
     if shot:
         subprocess.run(["sh", "-c", "xwd -root -silent | convert xwd:- png:'%s.failed.png'" % shot])
     raise SystemExit("gave up waiting for " + what)
+
+
+def settle(condition, seconds=5.0):
+    """True as soon as `condition` holds, False when it has not within `seconds`."""
+    end = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() >= end:
+            return False
+        pump(0.05)
+    return True
 
 
 def states(node):
@@ -173,8 +186,12 @@ def main():
 
 def run(count_only, work):
     desktop = pyatspi.Registry.getDesktop(0)
-    app = wait_for(lambda: next((a for a in children(desktop) if a.name == "corvane"), None),
-                   "the application on the accessibility bus")
+    try:
+        app = wait_for(lambda: next((a for a in children(desktop) if a.name == "corvane"),
+                                    None), "the application on the accessibility bus")
+    except SystemExit as e:
+        print(e, flush=True)
+        raise SystemExit(NEVER_APPEARED)
     editor = wait_for(lambda: app_window(app, "Synchronizer Parameters"), "the editor")
     unit = wait_for(lambda: app_window(app, "Simulated Synchronizer"), "the unit window")
     counts = []
@@ -263,16 +280,15 @@ def run(count_only, work):
     model = find(editor, "text", "Model value")
     channel = find(editor, "text", "Channel value")
     if not count_only:
-        check(model.description == "unreadable; set to its default",
+        check(settle(lambda: model.description == "unreadable; set to its default"),
               "a red mark is said: %r" % model.description)
-        check(channel.description == "out of range; corrected",
+        check(settle(lambda: channel.description == "out of range; corrected"),
               "a yellow mark is said: %r" % channel.description)
     press(find(report, "push button", "OK"))
     wait_for(lambda: report not in children(app), "the report to close")
     press(find(editor, "push button", "Defaults"))
-    pump(0.5)
     if not count_only:
-        check((model.description, channel.description) == ("", ""),
+        check(settle(lambda: (model.description, channel.description) == ("", "")),
               "Defaults clears the marks: %r" % ((model.description, channel.description),))
 
     # The settings-file preview, from LOAD from File.
@@ -331,11 +347,11 @@ def check_spinner(editor):
     pyatspi.Registry.registerEventListener(on_change, "object:property-change:accessible-value",
                                            "object:value-changed")
     value.currentValue = 7
-    pump(0.5)
+    settle(lambda: heard)
     pyatspi.Registry.deregisterEventListener(on_change, "object:property-change:accessible-value",
                                              "object:value-changed")
     check(value.currentValue == 7, "Start Title took 7: %r" % value.currentValue)
-    check(text_of(find(editor, "text", "Start Title value")) == "7",
+    check(settle(lambda: text_of(find(editor, "text", "Start Title value")) == "7"),
           "the box beside follows the spinner")
     check(bool(heard), "the change of Start Title was announced")
 

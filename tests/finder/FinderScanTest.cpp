@@ -211,17 +211,22 @@ void FinderScanTest::noUsablePortsTriesNothing()
     QVERIFY(!r.f.app->finder().isBusy());
 }
 
+// A second click, a new listing or another port chosen while a probe runs leave the
+// probe its line.
 void FinderScanTest::twoQuickClicksRunOneScan()
 {
     FinderRig r;
-    QVERIFY(r.startUnits({5}));
+    QVERIFY(r.startUnits({2, 5}));
     frmFinder& fi = r.openFinder();
+    fi.cmbPort->setCurrentIndex(1);
     bool portStayedOpen = false;
     Script script;
     script.when(r.probing(5), [&] {
         QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
         fi.menuRefreshList->trigger(); // would close the port under the probe
-        portStayedOpen = r.f.app->serial().PortOpen() && r.probing(5)();
+        fi.cmbPort->setCurrentIndex(0);
+        portStayedOpen =
+            r.f.app->serial().PortOpen() && r.f.app->serial().CommPort() == 5 && r.probing(5)();
         r.unit(5).pressReset();
     });
     QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
@@ -278,6 +283,14 @@ void FinderScanTest::resetFirst()
     FinderRig r(timing);
     QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);
+    // Work Without leaves the line closed, as it found it: the finder's listening port
+    // is no unit the editor may load from.
+    QTest::mouseClick(r.openFinder().cmdWithout, Qt::LeftButton);
+    QVERIFY(!r.f.app->serial().PortOpen());
+    // As when the editor worked with the unit on COM5: Find Synchronizer closes COM5, and
+    // the finder opens it again to listen.
+    CommContext c = r.f.app->comm();
+    QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
     frmFinder& fi = r.openFinder();
     unit.pressReset();
     QTRY_VERIFY(r.statusLines().contains("RESET heard on COM5: press Try Specific Serial Port"));

@@ -1,6 +1,7 @@
 #include "app/AccessibleNames.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -58,6 +59,18 @@ void AccessibleNames::nameControls(QWidget& window)
         if (w->accessibleName().isEmpty())
             if (const QString name = nameFor(*w); !name.isEmpty())
                 w->setAccessibleName(name);
+    // The caption "lblX" labels the box "txtX" (or the list "cmbX") beside it, so a screen
+    // reader can go from either to the other. None of these captions has a shortcut key.
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QString n = label->objectName();
+        if (label->buddy() || !n.startsWith(QLatin1String("lbl")))
+            continue;
+        for (const QString& prefix : {QStringLiteral("txt"), QStringLiteral("cmb")})
+            if (auto* control = window.findChild<QWidget*>(prefix + n.mid(3))) {
+                label->setBuddy(control);
+                break;
+            }
+    }
 }
 
 QString AccessibleNames::flowingText(const QString& text)

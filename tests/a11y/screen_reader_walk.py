@@ -159,6 +159,12 @@ def press(node):
     raise SystemExit("no press action on %s %r: %s" % (node.getRoleName(), node.name, names))
 
 
+def labelled_by(node):
+    return [r.getTarget(i).name for r in node.getRelationSet()
+            if r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+            for i in range(r.getNTargets())]
+
+
 def text_of(node):
     t = node.queryText()
     return t.getText(0, -1)
@@ -210,6 +216,12 @@ def run(count_only, work):
 
     if not count_only:
         check_spinner(editor)
+        # The caption beside a box labels it.
+        for box, caption in (("Model value", "Model"), ("Start Title value", "Title"),
+                             ("Comment", "Comment (15 chars.)")):
+            check(labelled_by(find(editor, name=box)) == [caption],
+                  "%s is labelled by %r: %r" % (box, caption,
+                                                labelled_by(find(editor, name=box))))
 
     # LOAD before any unit was found: the problem window says what to do.
     press(find(editor, "push button", "LOAD from Synchronizer"))

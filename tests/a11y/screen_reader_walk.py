@@ -223,19 +223,20 @@ def run(count_only, work):
                   "%s is labelled by %r: %r" % (box, caption,
                                                 labelled_by(find(editor, name=box))))
 
-    # LOAD before any unit was found: the problem window says what to do.
-    press(find(editor, "push button", "LOAD from Synchronizer"))
-    problem = wait_for(lambda: app_window(app, "Problem"), "the problem window")
-    judge("problem", problem)
-    press(find(problem, "push button", "OK"))
-    wait_for(lambda: app_window(app, "Problem") is None, "the problem window to close")
+    def visit(label, title, opened_by, closed_by, then=None):
+        """Opens the window called `title`, judges it, closes it with its `closed_by`."""
+        press(opened_by)
+        if then:
+            then()
+        window = wait_for(lambda: app_window(app, title), "the %s window" % title)
+        judge(label, window)
+        press(find(window, "push button", closed_by))
+        wait_for(lambda: app_window(app, title) is None, "the %s window to close" % title)
 
+    # LOAD before any unit was found: the problem window says what to do.
+    visit("problem", "Problem", find(editor, "push button", "LOAD from Synchronizer"), "OK")
     # About, from the editor's Help menu.
-    press(find(editor, "menu item", "About", showing=False))
-    about = wait_for(lambda: app_window(app, "About"), "the About window")
-    judge("About", about)
-    press(find(about, "push button"))
-    wait_for(lambda: app_window(app, "About") is None, "About to close")
+    visit("About", "About", find(editor, "menu item", "About", showing=False), "OK")
 
     # The finder; RESET pressed first, then Try Specific: the unit is found and loaded.
     press(find(editor, "menu item", "Find Synchronizer", showing=False))
@@ -304,12 +305,9 @@ def run(count_only, work):
               "Defaults clears the marks: %r" % ((model.description, channel.description),))
 
     # The settings-file preview, from LOAD from File.
-    press(find(editor, "push button", "LOAD from File"))
-    choose_file(app, "", os.path.join(HERE, "..", "data", "settings", "defaults.txt"))
-    preview = wait_for(lambda: app_window(app, "File Input"), "the preview")
-    judge("preview", preview)
-    press(find(preview, "push button", "Cancel"))
-    wait_for(lambda: app_window(app, "File Input") is None, "the preview to close")
+    settings = os.path.join(HERE, "..", "data", "settings", "defaults.txt")
+    visit("preview", "File Input", find(editor, "push button", "LOAD from File"), "Cancel",
+          then=lambda: choose_file(app, "", settings))
 
     # The line monitor, from the editor's menu.
     press(find(editor, "menu item", "Line Monitor", showing=False))

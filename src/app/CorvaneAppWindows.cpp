@@ -20,6 +20,19 @@
 
 #include <QCoreApplication>
 
+namespace {
+// A window made on first use, its controls named for a screen reader.
+template <typename Window, typename... Args>
+Window& madeOnce(std::unique_ptr<Window>& window, Args&&... args)
+{
+    if (!window) {
+        window = std::make_unique<Window>(std::forward<Args>(args)...);
+        AccessibleNames::nameControls(*window);
+    }
+    return *window;
+}
+} // namespace
+
 frmMain& CorvaneApp::main()
 {
     if (main_)
@@ -62,38 +75,22 @@ frmFinder& CorvaneApp::finder()
 
 frmProgress& CorvaneApp::progressWindow()
 {
-    if (!progress_) {
-        progress_ = std::make_unique<frmProgress>([this] { return workWindow(); });
-        AccessibleNames::nameControls(*progress_);
-    }
-    return *progress_;
+    return madeOnce(progress_, [this] { return workWindow(); });
 }
 
 frmHelp& CorvaneApp::help()
 {
-    if (!help_) {
-        help_ = std::make_unique<frmHelp>(modal);
-        AccessibleNames::nameControls(*help_);
-    }
-    return *help_;
+    return madeOnce(help_, modal);
 }
 
 frmProblem& CorvaneApp::problem()
 {
-    if (!problem_) {
-        problem_ = std::make_unique<frmProblem>(modal);
-        AccessibleNames::nameControls(*problem_);
-    }
-    return *problem_;
+    return madeOnce(problem_, modal);
 }
 
 frmFileInput& CorvaneApp::fileInput()
 {
-    if (!fileInput_) {
-        fileInput_ = std::make_unique<frmFileInput>(*this, &main());
-        AccessibleNames::nameControls(*fileInput_);
-    }
-    return *fileInput_;
+    return madeOnce(fileInput_, *this, &main());
 }
 
 frmDebug& CorvaneApp::debug()
@@ -110,11 +107,7 @@ frmDebug& CorvaneApp::debug()
 
 frmLineMonitor& CorvaneApp::lineMonitor()
 {
-    if (!lineMonitor_) {
-        lineMonitor_ = std::make_unique<frmLineMonitor>(wireLog_, modal, &main());
-        AccessibleNames::nameControls(*lineMonitor_);
-    }
-    return *lineMonitor_;
+    return madeOnce(lineMonitor_, wireLog_, modal, &main());
 }
 
 void CorvaneApp::handOverFoundUnit()

@@ -6,20 +6,12 @@
 // Input: the first byte's low three bits give the number of cuts, the next bytes the
 // length of each piece before a cut; the rest is the stream.
 
+#include "FuzzCheck.h"
 #include "comm/Rfc2217Stream.h"
 
 #include <bitset>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-
-#define FUZZ_CHECK(cond)                                                                           \
-    do {                                                                                           \
-        if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__);                 \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
 
 using namespace rfc2217;
 

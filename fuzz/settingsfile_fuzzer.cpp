@@ -3,20 +3,12 @@
 // outcome, an editor untouched by the preview, kept lines that read back as themselves,
 // and an apply pass that sets one control per kept line inside its bracket.
 
+#include "FuzzCheck.h"
 #include "settingsfile/Parser.h"
 #include "settingsfile/SettingsFileIO.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-
-#define FUZZ_CHECK(cond)                                                                           \
-    do {                                                                                           \
-        if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__);                 \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
 
 namespace {
 

@@ -14,6 +14,7 @@
 //   bench_transfer [path-to-simsync]   against the simulated unit in a process of its own
 //   bench_transfer --demo              against the demo's unit in this process's event loop
 
+#include "Ser2net.h"
 #include "app/CorvaneApp.h"
 #include "app/Modal.h"
 #include "app/frmLineMonitor.h"
@@ -23,7 +24,6 @@
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "support/BenchSupport.h"
-#include "support/Ser2netProcess.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -175,18 +175,18 @@ int main(int argc, char** argv)
     app.serial().setPortOpen(false);
     // The same unit behind a device server: the line time is the same, the network adds
     // its own round trips.
-    if (!demo && !QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"}).isEmpty())
+    if (!demo && Ser2net::installed())
         for (const bool rfc2217 : {true, false}) {
-            const bench::Ser2netProcess server(sim.path(), rfc2217);
+            const Ser2net server(sim.path(), rfc2217);
             const char* kind = rfc2217 ? "rfc2217" : "tcp";
-            if (!server.ok()) {
+            if (!server.ok) {
                 std::fprintf(stderr, "ser2net did not come up for %s\n", kind);
                 return 1;
             }
-            app.ports.setTestMapping({{Port, server.url()}});
+            app.ports.setTestMapping({{Port, server.url(rfc2217)}});
             CommContext nc = app.comm();
             if (!modCorvaneComm::OpenSyncPort(nc, Port)) {
-                std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(server.url()),
+                std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(server.url(rfc2217)),
                              qPrintable(nc.cmd.LastCommError));
                 return 1;
             }

@@ -1,15 +1,17 @@
 #pragma once
-// A device server for the tests: the system's ser2net in the foreground, bound to
-// 127.0.0.1 only, in front of one device (a simulated unit's pseudo-terminal), on a free
-// port; stopped when the object goes. Also a server of the tests' own that speaks just
-// enough Telnet to fail in ways ser2net does not.
+// A device server for the tests and the benchmarks: the system's ser2net in the
+// foreground, bound to 127.0.0.1 only, in front of one device (a simulated unit's
+// pseudo-terminal), on a free port; stopped when the object goes. Also a server of the
+// tests' own that speaks just enough Telnet to fail in ways ser2net does not. Qt Core and
+// Network only, so the benchmarks can use it without the test library.
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QThread>
 #include <functional>
 
 inline quint16 freeTcpPort()
@@ -74,7 +76,7 @@ private:
             s.connectToHost(QHostAddress::LocalHost, port);
             if (s.waitForConnected(100))
                 return true;
-            QTest::qWait(20);
+            QThread::msleep(20); // ser2net starts in a process of its own
         }
         return false;
     }

@@ -8,7 +8,7 @@
 set -eu
 # scdoc makes the manual pages; dpkg-dev and file let cpack compute the package's
 # dependencies from the binaries.
-PKGS="cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev scdoc dpkg-dev file"
+PKGS="cmake g++ make qt6-base-dev qt6-serialport-dev qcoro-qt6-dev libgl-dev scdoc dpkg-dev file"
 for option in "$@"; do
     case "$option" in
     --with-fuzz) PKGS="$PKGS clang libclang-rt-14-dev" ;;

@@ -128,40 +128,40 @@ QWidget* CorvaneApp::workWindow()
     return &main();
 }
 
-void CorvaneApp::showProblem(const QString& text)
+Task<> CorvaneApp::showProblem(QString text)
 {
     wireLog_.event(QStringLiteral("problem shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / ")));
-    problem().showText(text, workWindow());
+    return problem().showText(text, workWindow());
 }
 
-void CorvaneApp::showMessage(const QString& text, bool exclamation)
+Task<> CorvaneApp::showMessage(QString text, bool exclamation)
 {
-    showMessageAt(text, exclamation, Modal::Place::CentredOnOwner);
+    return showMessageAt(std::move(text), exclamation, Modal::Place::CentredOnOwner);
 }
 
-void CorvaneApp::showMarksReport(const QString& text)
+Task<> CorvaneApp::showMarksReport(QString text)
 {
-    showMessageAt(text, true, Modal::Place::BesideOwner);
+    return showMessageAt(std::move(text), true, Modal::Place::BesideOwner);
 }
 
-void CorvaneApp::showMessageAt(const QString& text, bool exclamation, Modal::Place place)
+Task<> CorvaneApp::showMessageAt(QString text, bool exclamation, Modal::Place place)
 {
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-    modal.messageBox(&main(), text, exclamation, place);
+    return modal.messageBox(&main(), std::move(text), exclamation, place);
 }
 
-QString CorvaneApp::askOpenFile(const QString& title, const QString& filter,
-                                const QString& selectedFilter)
+Task<QString> CorvaneApp::askOpenFile(QString title, QString filter, QString selectedFilter)
 {
-    return modal.openFileName(&main(), title, filter, selectedFilter);
+    return modal.openFileName(&main(), std::move(title), std::move(filter),
+                              std::move(selectedFilter));
 }
 
-QString CorvaneApp::askSaveFile(const QString& title, const QString& filter,
-                                const QString& selectedFilter)
+Task<QString> CorvaneApp::askSaveFile(QString title, QString filter, QString selectedFilter)
 {
-    return modal.saveFileName(&main(), title, filter, selectedFilter);
+    return modal.saveFileName(&main(), std::move(title), std::move(filter),
+                              std::move(selectedFilter));
 }
 
 void CorvaneApp::beforeCell(uint8_t address)

@@ -80,10 +80,10 @@ public:
 
     // Add Network Port: asks for a device server's port and puts it on the next free COM
     // number for this run, then lists the ports again.
-    void addNetworkPort();
+    Task<> addNetworkPort();
 
     // The About window, shown modal over `owner`.
-    void showAbout(QWidget* owner);
+    Task<> showAbout(QWidget* owner);
     // The editor's "Find Synchronizer": closes the port, hides the editor, shows the finder.
     void showFinderFromEditor();
     // The finder hands over to the editor: the debug window goes, the editor shows.
@@ -101,24 +101,22 @@ public:
     ProgressView& progress() override;
     FilePreview& preview() override;
     SettingsPreview& filePreviewState() override { return filePreview; }
-    void showProblem(const QString& text) override;
-    void showMessage(const QString& text, bool exclamation) override;
-    void showMarksReport(const QString& text) override;
-    QString askOpenFile(const QString& title, const QString& filter,
-                        const QString& selectedFilter) override;
-    QString askSaveFile(const QString& title, const QString& filter,
-                        const QString& selectedFilter) override;
+    Task<> showProblem(QString text) override;
+    Task<> showMessage(QString text, bool exclamation) override;
+    Task<> showMarksReport(QString text) override;
+    Task<QString> askOpenFile(QString title, QString filter, QString selectedFilter) override;
+    Task<QString> askSaveFile(QString title, QString filter, QString selectedFilter) override;
     void beforeCell(uint8_t address) override;
 
 private:
     // The window the user works in: the finder while it shows, else the editor.
     QWidget* workWindow();
     // The finder found a unit: the editor takes over, with the defaults, and loads it.
-    void handOverFoundUnit();
+    Task<> handOverFoundUnit();
     // The hidden key sequence typed in the finder: the editor's lock turns over, and the
     // debug window shows while it is open.
     void toggleLockFromFinder();
-    void showMessageAt(const QString& text, bool exclamation, Modal::Place place);
+    Task<> showMessageAt(QString text, bool exclamation, Modal::Place place);
     // Every frame and event on the serial line, newest last.
     WireLog wireLog_;
     MSComm serial_{ports};

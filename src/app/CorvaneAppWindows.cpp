@@ -19,6 +19,7 @@
 #include "flows/TransferCommands.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace {
 // A window made on first use, its controls named for a screen reader.
@@ -54,7 +55,7 @@ frmFinder& CorvaneApp::finder()
     main(); // the finder keeps the hidden editor's lock up to date
     finder_ = std::make_unique<frmFinder>(*this, portAccess);
     frmFinder* f = finder_.get();
-    QObject::connect(f, &frmFinder::unitFound, f, [this] { handOverFoundUnit(); });
+    QObject::connect(f, &frmFinder::unitFound, f, [this] { Await::start(handOverFoundUnit()); });
     QObject::connect(f, &frmFinder::workWithoutUnit, f, [this] {
         showEditorFromFinder();
         modCorvaneComm::SetDefaults(main().model());
@@ -62,7 +63,8 @@ frmFinder& CorvaneApp::finder()
     QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
     QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
     QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this] { showLineMonitor(); });
-    QObject::connect(f, &frmFinder::networkPortRequested, f, [this] { addNetworkPort(); });
+    QObject::connect(f, &frmFinder::networkPortRequested, f,
+                     [this] { Await::start(addNetworkPort()); });
     QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });
     QObject::connect(f, &frmFinder::lockRequested, f,
                      [this] { main().model().setModelChannelUnlocked(false); });
@@ -110,14 +112,14 @@ frmLineMonitor& CorvaneApp::lineMonitor()
     return madeOnce(lineMonitor_, wireLog_, modal, &main());
 }
 
-void CorvaneApp::handOverFoundUnit()
+Task<> CorvaneApp::handOverFoundUnit()
 {
     frmMain& m = main();
     showEditorFromFinder();
     modCorvaneComm::SetDefaults(m.model());
     m.showConnected(true);
     // The scan's lease is still held: the load follows on the same line without a gap.
-    TransferCommands::LoadWhileHeld(*this);
+    co_await TransferCommands::LoadWhileHeld(*this);
 }
 
 void CorvaneApp::toggleLockFromFinder()
@@ -134,9 +136,9 @@ void CorvaneApp::toggleLockFromFinder()
     editor.setModelChannelMarked(false);
 }
 
-void CorvaneApp::showAbout(QWidget* owner)
+Task<> CorvaneApp::showAbout(QWidget* owner)
 {
-    help().showOver(owner);
+    return help().showOver(owner);
 }
 
 void CorvaneApp::showFinderFromEditor()
@@ -196,21 +198,28 @@ void startApplication(CorvaneApp& app)
     m.show();
 }
 
-void CorvaneApp::addNetworkPort()
+Task<> CorvaneApp::addNetworkPort()
 {
     frmFinder& f = finder();
     const int n = ports.nextFreePort();
     if (n == 0) {
-        modal.messageBox(&f, QStringLiteral("Every port from COM1 to COM16 is taken."), true);
-        return;
+        co_await modal.messageBox(&f, QStringLiteral("Every port from COM1 to COM16 is taken."),
+                                  true);
+        co_return;
     }
-    frmNetworkPort dialog(n, &f);
-    dialog.setModal(true);
-    modal.showDialog(&dialog);
-    if (dialog.result() != QDialog::Accepted || dialog.address().isEmpty())
-        return;
-    ports.setNetworkPort(n, dialog.address());
-    wireLog().event(QStringLiteral("COM%1 is %2 for this run").arg(n).arg(dialog.address()));
+    // A child of the finder: it goes with the finder, and then nothing here runs on.
+    QPointer<frmNetworkPort> dialog = new frmNetworkPort(n, &f);
+    dialog->setModal(true);
+    co_await modal.showDialog(dialog);
+    if (!dialog)
+        co_return;
+    const bool accepted = dialog->result() == QDialog::Accepted;
+    const QString address = dialog->address();
+    dialog->deleteLater();
+    if (!accepted || address.isEmpty())
+        co_return;
+    ports.setNetworkPort(n, address);
+    wireLog().event(QStringLiteral("COM%1 is %2 for this run").arg(n).arg(address));
     f.menuRefreshList_Click();
     // The new port is the one the user means to try next.
     for (int i = 0; i < portAccess.PortList.size(); ++i)

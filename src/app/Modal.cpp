@@ -8,10 +8,23 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 
-QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
-                          const QString& filter, const QString& selectedFilter,
-                          const QString& proposedName)
+namespace {
+
+// Shows a box modal to the whole application and waits until it is closed. A box whose
+// owner goes first is gone with it, and nothing after the wait runs.
+Task<> shownUntilClosed(QDialog* box)
+{
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+    co_await Await::nextSignal(box, &QDialog::finished);
+}
+
+} // namespace
+
+Task<QString> Modal::fileDialog(Request::Kind kind, QWidget* parent, QString title,
+                                QString filter, QString selectedFilter, QString proposedName)
 {
     if (hasHandler()) {
         Request r;
@@ -20,7 +33,7 @@ QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& ti
         r.filter = filter;
         r.selectedFilter = selectedFilter;
         r.proposedName = proposedName;
-        return handler_(r);
+        co_return handler_(r);
     }
     // "*.*" means every file on Windows; elsewhere it would hide names without a dot,
     // and saved settings files get no extension.
@@ -28,20 +41,24 @@ QString Modal::fileDialog(Request::Kind kind, QWidget* parent, const QString& ti
 #ifndef Q_OS_WIN
     platformFilter.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
 #endif
-    QFileDialog dlg(parent, title, QString(), platformFilter);
-    dlg.setAcceptMode(kind == Request::SaveFile ? QFileDialog::AcceptSave
-                                                : QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dlg.selectNameFilter(selectedFilter);
+    QPointer<QFileDialog> dlg = new QFileDialog(parent, title, QString(), platformFilter);
+    dlg->setAcceptMode(kind == Request::SaveFile ? QFileDialog::AcceptSave
+                                                 : QFileDialog::AcceptOpen);
+    dlg->setFileMode(QFileDialog::AnyFile);
+    dlg->setOption(QFileDialog::DontConfirmOverwrite, true);
+    dlg->selectNameFilter(selectedFilter);
     if (!proposedName.isEmpty())
-        dlg.selectFile(proposedName);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return QString();
-    return dlg.selectedFiles().constFirst();
+        dlg->selectFile(proposedName);
+    co_await shownUntilClosed(dlg);
+    QString chosen;
+    if (dlg && dlg->result() == QDialog::Accepted && !dlg->selectedFiles().isEmpty())
+        chosen = dlg->selectedFiles().constFirst();
+    if (dlg)
+        dlg->deleteLater();
+    co_return chosen;
 }
 
-void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation, Place place)
+Task<> Modal::messageBox(QWidget* parent, QString text, bool exclamation, Place place)
 {
     if (hasHandler()) {
         Request r;
@@ -51,24 +68,27 @@ void Modal::messageBox(QWidget* parent, const QString& text, bool exclamation, P
         r.exclamation = exclamation;
         r.place = place;
         handler_(r);
-        return;
+        co_return;
     }
-    QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, AppIdentity::Title,
-                    text, QMessageBox::Ok, parent);
+    QPointer<QMessageBox> box =
+        new QMessageBox(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                        AppIdentity::Title, text, QMessageBox::Ok, parent);
     // The box keeps the text's own line breaks; a screen reader hears whole sentences.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
         label->setAccessibleName(AccessibleNames::flowingText(text));
     if (parent) {
-        box.adjustSize();
+        box->adjustSize();
         if (place == Place::BesideOwner)
-            Placement::placeBeside(box, *parent->window());
+            Placement::placeBeside(*box, *parent->window());
         else
-            Placement::centreOn(box, *parent->window());
+            Placement::centreOn(*box, *parent->window());
     }
-    box.exec();
+    co_await shownUntilClosed(box);
+    if (box)
+        box->deleteLater();
 }
 
-void Modal::showDialog(QDialog* dialog)
+Task<> Modal::showDialog(QDialog* dialog)
 {
     if (dialog->parentWidget())
         Placement::centreOn(*dialog, *dialog->parentWidget()->window());
@@ -80,19 +100,21 @@ void Modal::showDialog(QDialog* dialog)
         dialog->show();
         handler_(r);
         dialog->hide();
-        return;
+        co_return;
     }
-    dialog->exec();
+    co_await shownUntilClosed(dialog);
 }
 
-QString Modal::openFileName(QWidget* parent, const QString& title, const QString& filter,
-                            const QString& selectedFilter)
+Task<QString> Modal::openFileName(QWidget* parent, QString title, QString filter,
+                                  QString selectedFilter)
 {
-    return fileDialog(Request::OpenFile, parent, title, filter, selectedFilter);
+    return fileDialog(Request::OpenFile, parent, std::move(title), std::move(filter),
+                      std::move(selectedFilter));
 }
 
-QString Modal::saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                            const QString& selectedFilter, const QString& proposedName)
+Task<QString> Modal::saveFileName(QWidget* parent, QString title, QString filter,
+                                  QString selectedFilter, QString proposedName)
 {
-    return fileDialog(Request::SaveFile, parent, title, filter, selectedFilter, proposedName);
+    return fileDialog(Request::SaveFile, parent, std::move(title), std::move(filter),
+                      std::move(selectedFilter), std::move(proposedName));
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Every modal box of the application goes through here: message boxes, the problem and
-// About windows, and the file dialogs. The application object owns the one instance;
-// tests install a handler that answers instead of a user, so no test ever blocks in a
-// nested dialog loop.
+// About windows, and the file dialogs. Each is awaited: the box is shown modal, the
+// coroutine that asked suspends until the user closes it, and the one event loop runs on
+// meanwhile (no loop of the box's own). The application object owns the one instance;
+// tests install a handler that answers instead of a user, so no test ever waits on a box.
+
+#include "comm/Await.h"
 
 #include <QString>
 #include <functional>
@@ -50,22 +53,21 @@ public:
     bool hasHandler() const { return static_cast<bool>(handler_); }
 
     // A message box with an OK button and the caption "Corvane".
-    void messageBox(QWidget* parent, const QString& text, bool exclamation,
-                    Place place = Place::CentredOnOwner);
+    Task<> messageBox(QWidget* parent, QString text, bool exclamation,
+                      Place place = Place::CentredOnOwner);
 
-    // Shows a window of ours modal, centred on its parent, and returns when it is hidden.
-    void showDialog(QDialog* dialog);
+    // Shows a window of ours modal, centred on its parent, and ends when it is closed.
+    Task<> showDialog(QDialog* dialog);
 
     // File dialogs; "" when the user cancels. No overwrite question, no default suffix.
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& selectedFilter);
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& selectedFilter, const QString& proposedName = {});
+    Task<QString> openFileName(QWidget* parent, QString title, QString filter,
+                               QString selectedFilter);
+    Task<QString> saveFileName(QWidget* parent, QString title, QString filter,
+                               QString selectedFilter, QString proposedName = {});
 
 private:
-    QString fileDialog(Request::Kind kind, QWidget* parent, const QString& title,
-                       const QString& filter, const QString& selectedFilter,
-                       const QString& proposedName = {});
+    Task<QString> fileDialog(Request::Kind kind, QWidget* parent, QString title, QString filter,
+                             QString selectedFilter, QString proposedName = {});
 
     Handler handler_;
 };

@@ -92,18 +92,18 @@ void frmDebug::setPortCommandsEnabled(bool enabled)
 
 void frmDebug::cmdCompare_Click() {}
 
-void frmDebug::cmdDump_Click()
+Task<> frmDebug::cmdDump_Click()
 {
     PortLeaseHold lease(host_.lease(), QStringLiteral("Dump"));
     if (!lease.held())
-        return;
+        co_return;
     RunScope scope(*this);
     CommContext c = host_.comm();
     txtMsg->clear();
     int unanswered = 0;
     for (int address = FirstCell; address <= LastDumpCell; ++address) {
         const auto a = static_cast<uint8_t>(address);
-        const modCorvaneComm::CellReply reply = modCorvaneComm::ReadCellReply(c, a);
+        const modCorvaneComm::CellReply reply = co_await modCorvaneComm::ReadCell(c, a);
         unanswered += !reply.good();
         txtMsg->appendPlainText(dumpLine(a, reply));
     }
@@ -112,11 +112,11 @@ void frmDebug::cmdDump_Click()
                                 .arg(unanswered));
 }
 
-void frmDebug::cmdRandFill_Click()
+Task<> frmDebug::cmdRandFill_Click()
 {
     PortLeaseHold lease(host_.lease(), QStringLiteral("RandFill"));
     if (!lease.held())
-        return;
+        co_return;
     RunScope scope(*this);
     CommContext c = host_.comm();
     DebugFillBytes& bytes = fillBytes_;
@@ -124,7 +124,7 @@ void frmDebug::cmdRandFill_Click()
     for (int address = FirstCell; address <= LastFillCell; ++address) {
         const auto pair = bytes.nextPair();
         failed +=
-            modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]) != 1;
+            !co_await modCorvaneComm::WriteCell(c, static_cast<uint8_t>(address), pair[0], pair[1]);
     }
     host_.wireLog().command(QStringLiteral("RandFill ended: %1 cells written, %2 failed")
                                 .arg(LastFillCell - FirstCell + 1 - failed)
@@ -134,7 +134,7 @@ void frmDebug::cmdRandFill_Click()
 void frmDebug::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    // A running Dump or RandFill is still on the stack: the window goes when it ends.
+    // A running Dump or RandFill still writes to this window: the window goes when it ends.
     if (running_)
         closePending_ = true;
     else

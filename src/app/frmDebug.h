@@ -2,6 +2,7 @@
 // The service window that reads and fills the synchronizer's cells directly. The hidden
 // key sequence in the finder shows and hides it; closing it by its close box destroys it.
 
+#include "comm/Await.h"
 #include <QWidget>
 
 class DebugFillBytes;
@@ -22,15 +23,15 @@ public:
 
     void cmdCompare_Click();
     // Reads cells 48 to 111 and lists each in txtMsg: address, bytes, or why it failed.
-    void cmdDump_Click();
+    Task<> cmdDump_Click();
     // Writes two random bytes (never LF or CR) into each of the cells 48 to 110.
-    void cmdRandFill_Click();
+    Task<> cmdRandFill_Click();
 
     // A Dump or RandFill is running.
     bool running() const { return running_; }
 
 signals:
-    // Closed by its close box, and no command of its own on the stack: the window may go.
+    // Closed by its close box, and no command of its own running: the window may go.
     void closedForGood();
 
 protected:

@@ -240,12 +240,12 @@ void frmFinder::setPortCommandsEnabled(bool enabled)
         a->setEnabled(enabled);
 }
 
-void frmFinder::runScan(bool allPorts)
+Task<> frmFinder::runScan(bool allPorts)
 {
     PortLeaseHold lease(host_.lease(), allPorts ? QStringLiteral("scan of all ports")
                                                 : QStringLiteral("scan of one port"));
     if (!lease.held())
-        return;
+        co_return;
     busy_ = true;
     scanAbandoned_ = false;
     struct BusyReset
@@ -259,16 +259,16 @@ void frmFinder::runScan(bool allPorts)
         int16_t port = 0;
         if (allPorts) {
             if (!modCorvaneComm::ListSerialPorts(c))
-                return;
+                co_return;
         } else {
             if (cmbPort->currentIndex() < 0)
-                return; // an empty list: nothing to try
+                co_return; // an empty list: nothing to try
             port = static_cast<int16_t>(cmbPort->currentData().toInt());
             if (port <= 0)
-                return;
+                co_return;
         }
-        const bool found = modCorvaneComm::FindSynchronizer(c, host_.progress(), port,
-                                                            [this] { return scanAbandoned_; });
+        const std::optional<modCorvaneComm::FoundUnit> found = co_await modCorvaneComm::FindSynchronizer(
+            c, host_.progress(), port, [this] { return scanAbandoned_; });
         if (found && !scanAbandoned_)
             handOverToEditor();
     } catch (const std::exception&) {
@@ -282,14 +282,14 @@ void frmFinder::handOverToEditor()
     emit unitFound();
 }
 
-void frmFinder::cmdConnect_Click()
+Task<> frmFinder::cmdConnect_Click()
 {
-    runScan(false);
+    return runScan(false);
 }
 
-void frmFinder::cmdStart_Click()
+Task<> frmFinder::cmdStart_Click()
 {
-    runScan(true);
+    return runScan(true);
 }
 
 void frmFinder::cmdWithout_Click()
@@ -317,13 +317,13 @@ void frmFinder::cmdExit_Click()
     emit exitRequested();
 }
 
-void frmFinder::menuConnect_Click()
+Task<> frmFinder::menuConnect_Click()
 {
-    cmdConnect_Click();
+    return cmdConnect_Click();
 }
-void frmFinder::menuAutoFind_Click()
+Task<> frmFinder::menuAutoFind_Click()
 {
-    cmdStart_Click();
+    return cmdStart_Click();
 }
 void frmFinder::menuWithout_Click()
 {

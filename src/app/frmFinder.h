@@ -3,6 +3,7 @@
 // a freshly reset synchronizer, reports each step in its status box, and hands over to
 // the editor, with the unit's settings loaded or without a unit.
 
+#include "comm/Await.h"
 #include <QMainWindow>
 
 class FlowHost;
@@ -54,12 +55,13 @@ public:
 
     void Form_Load();
     void Form_KeyPress(int ch);
-    void cmdConnect_Click();
-    void cmdStart_Click();
+    // The scans end when the unit is handed over or the finder has said why not.
+    Task<> cmdConnect_Click();
+    Task<> cmdStart_Click();
     void cmdWithout_Click();
     void cmdExit_Click();
-    void menuConnect_Click();
-    void menuAutoFind_Click();
+    Task<> menuConnect_Click();
+    Task<> menuAutoFind_Click();
     void menuWithout_Click();
     void menuExit_Click();
     void menuRefreshList_Click();
@@ -108,7 +110,7 @@ private:
     // The controls that start port commands follow the serial line's lease.
     void setPortCommandsEnabled(bool enabled);
     // Try Specific (one port) or Try All; ignored while a scan runs.
-    void runScan(bool allPorts);
+    Task<> runScan(bool allPorts);
     void handOverToEditor();
     void tellListenPort();
 

@@ -44,11 +44,11 @@ void frmHelp::cmdOK_Click()
         accept();
 }
 
-void frmHelp::showOver(QWidget* owner)
+Task<> frmHelp::showOver(QWidget* owner)
 {
     // A child of the window that shows it: centred on it, and no taskbar entry of its own.
     if (owner && parentWidget() != owner)
         setParent(owner, windowFlags());
     setModal(true);
-    modal_.showDialog(this);
+    return modal_.showDialog(this);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The About window.
 
+#include "comm/Await.h"
 #include <QDialog>
 
 class QLabel;
@@ -20,7 +21,7 @@ public:
 
     void cmdOK_Click();
     // Shown modal over `owner`, centred on it.
-    void showOver(QWidget* owner);
+    Task<> showOver(QWidget* owner);
 
 private:
     Modal& modal_;

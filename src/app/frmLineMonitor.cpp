@@ -124,19 +124,19 @@ void frmLineMonitor::showNewest()
     txtWire->verticalScrollBar()->setValue(txtWire->verticalScrollBar()->maximum());
 }
 
-void frmLineMonitor::cmdSaveLog_Click()
+Task<> frmLineMonitor::cmdSaveLog_Click()
 {
     flushPending();
-    const QString path = modal_.saveFileName(
+    const QString path = co_await modal_.saveFileName(
         this, QStringLiteral("Save Log"),
         QStringLiteral("Log Files (*.log);;Text Files (*.txt);;All Files (*.*)"),
         QStringLiteral("Log Files (*.log)"),
         WireLogFile::proposedName(QDateTime::currentDateTime()));
     if (path.isEmpty())
-        return;
+        co_return;
     QString reason;
     if (!writeWholeFile(path, WireLogFile::text(log_), &reason))
-        modal_.messageBox(
+        co_await modal_.messageBox(
             this, QStringLiteral("The log could not be saved to %1:\r\n%2").arg(path, reason),
             true);
 }

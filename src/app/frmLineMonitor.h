@@ -3,6 +3,7 @@
 // line and for sending it to support. Modeless; it only reads the log, so it can stay open
 // through any transfer without holding the line.
 
+#include "comm/Await.h"
 #include <QWidget>
 
 class Modal;
@@ -17,7 +18,7 @@ class frmLineMonitor : public QWidget
 public:
     frmLineMonitor(WireLog& log, Modal& modal, QWidget* parent);
 
-    void cmdSaveLog_Click();
+    Task<> cmdSaveLog_Click();
     void cmdClearLog_Click();
     void cmdCopyLog_Click();
 

@@ -2,6 +2,7 @@
 // The editor window: every field of the parameter set in one place, the menus and the
 // buttons that move the set to and from a synchronizer or a settings file.
 
+#include "comm/Await.h"
 #include "flows/EditorView.h"
 
 #include <QMainWindow>
@@ -36,14 +37,15 @@ public:
     void menuExit_Click();
     void cmdDefaults_Click();
     void menuAbout_Click();
-    void cmdLoadFrom_Click();
-    void menuLoadFrom_Click();
-    void cmdSaveTo_Click();
-    void menuSaveTo_Click();
-    void cmdFileLoad_Click();
-    void menuFileLoad_Click();
-    void cmdFileSave_Click();
-    void menuFileSave_Click();
+    // The commands that wait end when their last box is closed.
+    Task<> cmdLoadFrom_Click();
+    Task<> menuLoadFrom_Click();
+    Task<> cmdSaveTo_Click();
+    Task<> menuSaveTo_Click();
+    Task<> cmdFileLoad_Click();
+    Task<> menuFileLoad_Click();
+    Task<> cmdFileSave_Click();
+    Task<> menuFileSave_Click();
     void menuConnect_Click();
     void menuLineMonitor_Click();
 

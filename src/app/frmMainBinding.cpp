@@ -77,7 +77,7 @@ void frmMain::bindModel()
     connect(&model_, &EditorModel::marksChanged, this, &frmMain::showMarks);
     connect(&model_, &EditorModel::lockChanged, this, &frmMain::showModelChannelUnlocked);
     connect(&model_, &EditorModel::message, this,
-            [this](const QString& text) { modal_.messageBox(this, text, false); });
+            [this](const QString& text) { Await::start(modal_.messageBox(this, text, false)); });
 }
 
 // Every widget as the model holds it.

@@ -76,37 +76,37 @@ void frmMain::menuAbout_Click()
     emit aboutRequested();
 }
 
-void frmMain::cmdLoadFrom_Click()
+Task<> frmMain::cmdLoadFrom_Click()
 {
-    TransferCommands::LoadFromSynchronizer(host_);
+    co_await TransferCommands::LoadFromSynchronizer(host_);
 }
-void frmMain::menuLoadFrom_Click()
+Task<> frmMain::menuLoadFrom_Click()
 {
-    cmdLoadFrom_Click();
+    return cmdLoadFrom_Click();
 }
-void frmMain::cmdSaveTo_Click()
+Task<> frmMain::cmdSaveTo_Click()
 {
-    TransferCommands::SaveToSynchronizer(host_);
+    co_await TransferCommands::SaveToSynchronizer(host_);
 }
-void frmMain::menuSaveTo_Click()
+Task<> frmMain::menuSaveTo_Click()
 {
-    cmdSaveTo_Click();
+    return cmdSaveTo_Click();
 }
-void frmMain::cmdFileLoad_Click()
+Task<> frmMain::cmdFileLoad_Click()
 {
-    FileCommands::LoadFromFile(host_);
+    co_await FileCommands::LoadFromFile(host_);
 }
-void frmMain::menuFileLoad_Click()
+Task<> frmMain::menuFileLoad_Click()
 {
-    cmdFileLoad_Click();
+    return cmdFileLoad_Click();
 }
-void frmMain::cmdFileSave_Click()
+Task<> frmMain::cmdFileSave_Click()
 {
-    FileCommands::SaveToFile(host_);
+    co_await FileCommands::SaveToFile(host_);
 }
-void frmMain::menuFileSave_Click()
+Task<> frmMain::menuFileSave_Click()
 {
-    cmdFileSave_Click();
+    return cmdFileSave_Click();
 }
 void frmMain::menuConnect_Click()
 {

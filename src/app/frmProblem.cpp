@@ -67,7 +67,7 @@ void frmProblem::cmdOK_Click()
         accept();
 }
 
-void frmProblem::showText(const QString& text, QWidget* owner)
+Task<> frmProblem::showText(const QString& text, QWidget* owner)
 {
     txtProblem->setPlainText(text);
     growFor(text);
@@ -75,5 +75,5 @@ void frmProblem::showText(const QString& text, QWidget* owner)
     if (owner && parentWidget() != owner)
         setParent(owner, windowFlags());
     setModal(true);
-    modal_.showDialog(this);
+    return modal_.showDialog(this);
 }

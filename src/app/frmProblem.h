@@ -1,6 +1,7 @@
 #pragma once
 // A modal window that shows one problem text with an OK button.
 
+#include "comm/Await.h"
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -19,7 +20,8 @@ public:
     void cmdOK_Click();
     // Shows `text` modal over `owner`, centred on it. The window grows down until the
     // whole text shows.
-    void showText(const QString& text, QWidget* owner);
+    // Ends when the user has closed the window.
+    Task<> showText(const QString& text, QWidget* owner);
 
 private:
     void growFor(const QString& text);

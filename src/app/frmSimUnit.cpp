@@ -182,12 +182,12 @@ void frmSimUnit::cmdSimReset_Click()
     unit_.pressReset();
 }
 
-void frmSimUnit::cmdSimUnplug_Click()
+Task<> frmSimUnit::cmdSimUnplug_Click()
 {
     if (unit_.pluggedIn()) {
         unit_.unplug();
     } else if (!unit_.plugIn()) {
-        modal_.messageBox(
+        co_await modal_.messageBox(
             this,
             QStringLiteral("The simulated line cannot be made again: %1").arg(unit_.errorString()),
             true);
@@ -204,41 +204,41 @@ void frmSimUnit::cmbSimFault_Click()
     unit_.setStandingFault(FaultChoices[std::max(0, cmbSimFault->currentIndex())]);
 }
 
-void frmSimUnit::cmdSimLoadCells_Click()
+Task<> frmSimUnit::cmdSimLoadCells_Click()
 {
     const QString path =
-        modal_.openFileName(this, QStringLiteral("Load cells from file"),
+        co_await modal_.openFileName(this, QStringLiteral("Load cells from file"),
                             QStringLiteral("Cell Images (*.cells);;All Files (*.*)"),
                             QStringLiteral("Cell Images (*.cells)"));
     if (path.isEmpty())
-        return;
+        co_return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        modal_.messageBox(
+        co_await modal_.messageBox(
             this, QStringLiteral("%1 cannot be read:\r\n%2").arg(path, file.errorString()), true);
-        return;
+        co_return;
     }
     simsync::Cells cells{};
     QString error;
     if (!simsync::parseCellImage(file.read(64 * 1024), &cells, &error)) {
-        modal_.messageBox(this, QStringLiteral("%1 is not a cell image:\r\n%2").arg(path, error),
+        co_await modal_.messageBox(this, QStringLiteral("%1 is not a cell image:\r\n%2").arg(path, error),
                           true);
-        return;
+        co_return;
     }
     unit_.loadCells(cells);
 }
 
-void frmSimUnit::cmdSimSaveCells_Click()
+Task<> frmSimUnit::cmdSimSaveCells_Click()
 {
     const QString path =
-        modal_.saveFileName(this, QStringLiteral("Save cells to file"),
+        co_await modal_.saveFileName(this, QStringLiteral("Save cells to file"),
                             QStringLiteral("Cell Images (*.cells);;All Files (*.*)"),
                             QStringLiteral("Cell Images (*.cells)"));
     if (path.isEmpty())
-        return;
+        co_return;
     QString reason;
     if (!writeWholeFile(path, simsync::formatCellImage(unit_.cells()), &reason))
-        modal_.messageBox(
+        co_await modal_.messageBox(
             this, QStringLiteral("The cells could not be saved to %1:\r\n%2").arg(path, reason),
             true);
 }

@@ -2,6 +2,7 @@
 // The simulated unit's own window (demo mode): its 64 cells, editable, its RESET button,
 // faults for its replies, the cable, factory defaults, and the cells to and from a file.
 
+#include "comm/Await.h"
 #include <QWidget>
 
 class Modal;
@@ -23,10 +24,10 @@ public:
     frmSimUnit(simsync::SimUnit& unit, Modal& modal, QWidget* parent);
 
     void cmdSimReset_Click();
-    void cmdSimUnplug_Click();
+    Task<> cmdSimUnplug_Click();
     void cmdSimDefaults_Click();
-    void cmdSimLoadCells_Click();
-    void cmdSimSaveCells_Click();
+    Task<> cmdSimLoadCells_Click();
+    Task<> cmdSimSaveCells_Click();
     void cmbSimFault_Click();
 
     // The table column a user edits a cell in: two bytes in hex, or two characters.

@@ -57,25 +57,27 @@ int portOf(CliHost& host)
 
 // The attention sequence, then the cells of `order` read into `cells` with the command
 // layer's retries: "" when all came in, else which cell (or the attention) failed and why.
-QString readCells(CliHost& host, const QVector<uint8_t>& order, Cells& cells)
+Task<QString> readCells(CliHost& host, QVector<uint8_t> order, Cells& cells)
 {
     CommContext c = host.comm();
-    if (!modCorvaneComm::SendAttention(c))
-        return QStringLiteral("the attention frames did not go out (%1)").arg(c.cmd.LastCommError);
+    const modCorvaneComm::FrameReply attention = co_await modCorvaneComm::SendAttention(c);
+    if (!attention)
+        co_return QStringLiteral("the attention frames did not go out (%1)").arg(attention.failure);
     for (uint8_t address : order) {
-        const modCorvaneComm::CellReply reply = modCorvaneComm::ReadCellReply(c, address);
+        host.beforeCell(address);
+        const modCorvaneComm::CellReply reply = co_await modCorvaneComm::ReadCell(c, address);
         if (!reply.good())
-            return QStringLiteral("cell %1 could not be read (%2)")
+            co_return QStringLiteral("cell %1 could not be read (%2)")
                 .arg(hex2(address), reply.failure);
         cellAt(cells, address) = reply.bytes;
         host.progress().advance();
     }
-    return {};
+    co_return QString();
 }
 
 // All 64 cells, after the pause and the attention sequence a load begins with: "" when
 // every cell came in, else why not.
-QString readWholeUnit(CliHost& host, Cells* cells)
+Task<QString> readWholeUnit(CliHost& host, Cells* cells)
 {
     PortLeaseHold lease(host.lease(), QStringLiteral("backup"));
     QVector<uint8_t> all;
@@ -84,12 +86,12 @@ QString readWholeUnit(CliHost& host, Cells* cells)
     host.progress().startProgress(QStringLiteral("Backup"), QStringLiteral("Reading............."),
                                   CellImage::CellCount);
     CommContext c = host.comm();
-    modCorvaneComm::Pause(c, c.timing.loadSettleMs);
-    const QString failed = readCells(host, all, *cells);
+    co_await modCorvaneComm::Pause(c, c.timing.loadSettleMs);
+    const QString failed = co_await readCells(host, all, *cells);
     host.progress().hideProgress();
     host.wireLog().command(QStringLiteral("backup read ended: ") +
                            (failed.isEmpty() ? QStringLiteral("64 cells read") : failed));
-    return failed;
+    co_return failed;
 }
 
 // A path in `folder` no file has yet: the time, the port, the unit's model and channel.
@@ -119,28 +121,33 @@ QString backupPath(const QString& folder, int port, const Cells& cells)
     return path;
 }
 
-// The cell image written whole to `path`: 0, or 3 with why.
-int writeImage(const QString& path, const Cells& cells, const QString& afterwards)
+// The cell image written whole to `path` (through a temporary file, renamed when
+// complete): 0, or 3 with why. A name claimed for it and left empty is given up again, so
+// a failed backup never looks like the newest one.
+int writeImage(const UnitVoice& voice, const QString& path, const Cells& cells,
+               const QString& afterwards, bool claimed)
 {
     QString reason;
     if (writeWholeFile(path, CellImage::format(cells), &reason))
         return ExitCode::Success;
-    err(QStringLiteral("corvane-cli: cannot write %1: %2%3").arg(path, reason, afterwards));
+    if (claimed && QFileInfo(path).size() == 0)
+        QFile::remove(path);
+    voice.err(QStringLiteral("corvane-cli: cannot write %1: %2%3").arg(path, reason, afterwards));
     return ExitCode::BadInput;
 }
 
 // The image at `path`, read and checked before anything is opened: 0, or 3 with why.
-int readImage(const QString& path, Cells* cells)
+int readImage(const UnitVoice& voice, const QString& path, Cells* cells)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        err(QStringLiteral("corvane-cli: cannot read %1: %2").arg(path, file.errorString()));
+        voice.err(QStringLiteral("corvane-cli: cannot read %1: %2").arg(path, file.errorString()));
         return ExitCode::BadInput;
     }
     QString error;
     if (CellImage::parse(file.readAll(), cells, &error))
         return ExitCode::Success;
-    err(QStringLiteral("corvane-cli: %1: %2; nothing was sent").arg(path, error));
+    voice.err(QStringLiteral("corvane-cli: %1: %2; nothing was sent").arg(path, error));
     return ExitCode::BadInput;
 }
 
@@ -148,7 +155,7 @@ int readImage(const QString& path, Cells* cells)
 
 namespace CellBackup {
 
-int prepareFolder(const CliRequest& r)
+int prepareFolder(const UnitVoice& voice, const CliRequest& r)
 {
     if (!r.backup)
         return ExitCode::Success;
@@ -163,71 +170,80 @@ int prepareFolder(const CliRequest& r)
         why = QStringLiteral("the folder cannot be written");
     else
         return ExitCode::Success;
-    err(QStringLiteral("corvane-cli: no backup can be kept in %1: %2; nothing was sent")
+    voice.err(QStringLiteral("corvane-cli: no backup can be kept in %1: %2; nothing was sent")
             .arg(r.backupDir, why));
     return ExitCode::BadInput;
 }
 
-int takeBeforeWriting(CliHost& host, const CliRequest& r)
+Task<int> takeBeforeWriting(CliHost& host, CliRequest r)
 {
     if (!r.backup)
-        return ExitCode::Success;
+        co_return ExitCode::Success;
     const QString nothingWritten = QStringLiteral("; without a backup nothing was written");
     Cells cells{};
-    const QString failed = readWholeUnit(host, &cells);
+    const QString failed = co_await readWholeUnit(host, &cells);
     if (!failed.isEmpty()) {
-        err(QStringLiteral("corvane-cli: COM%1: %2%3")
-                .arg(portOf(host))
-                .arg(failed, nothingWritten));
-        return ExitCode::LineFailed;
+        host.err(QStringLiteral("corvane-cli: COM%1: %2%3")
+                     .arg(portOf(host))
+                     .arg(failed, nothingWritten));
+        co_return ExitCode::LineFailed;
     }
     const QString path = backupPath(r.backupDir, portOf(host), cells);
-    if (const int status = writeImage(path, cells, nothingWritten))
-        return status;
+    if (const int status = writeImage(host.voice, path, cells, nothingWritten, true))
+        co_return status;
     host.report.backup = path;
-    err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(path));
-    return ExitCode::Success;
+    host.err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(path));
+    co_return ExitCode::Success;
 }
 
 } // namespace CellBackup
 
 namespace CliCommands {
 
-int backup(CliHost& host, const CliRequest& r)
+Task<int> backup(CliHost& host, CliRequest r)
 {
     if (const int status = openChosenLine(host, r))
-        return status;
+        co_return status;
     Cells cells{};
-    const QString failed = readWholeUnit(host, &cells);
+    const QString failed = co_await readWholeUnit(host, &cells);
     if (!failed.isEmpty()) {
-        err(QStringLiteral("corvane-cli: COM%1: %2; no image was written")
-                .arg(portOf(host))
-                .arg(failed));
-        return ExitCode::LineFailed;
+        host.err(QStringLiteral("corvane-cli: COM%1: %2; no image was written")
+                     .arg(portOf(host))
+                     .arg(failed));
+        co_return ExitCode::LineFailed;
     }
+    // The numbers the image holds, for the report.
+    const auto number = [&cells](uint8_t address) -> std::optional<int> {
+        const Cell& c = cellAt(cells, address);
+        const int n = CellDecode::number(c[0], c[1]);
+        return n < 0 ? std::nullopt : std::optional<int>(n);
+    };
+    host.report.model = number(CellAddress::Model);
+    host.report.channel = number(CellAddress::Channel);
     if (r.output.isEmpty()) {
         const QByteArray image = CellImage::format(cells);
         std::fwrite(image.constData(), 1, static_cast<size_t>(image.size()), stdout);
         std::fflush(stdout);
-        return ExitCode::Success;
+        co_return ExitCode::Success;
     }
-    if (const int status = writeImage(r.output, cells, QString()))
-        return status;
-    err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(r.output));
-    return ExitCode::Success;
+    if (const int status = writeImage(host.voice, r.output, cells, QString(), false))
+        co_return status;
+    host.report.backup = r.output;
+    host.err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(r.output));
+    co_return ExitCode::Success;
 }
 
-int restore(CliHost& host, const CliRequest& r)
+Task<int> restore(CliHost& host, CliRequest r)
 {
     Cells image{};
-    if (const int status = readImage(r.file, &image))
-        return status;
-    if (const int status = CellBackup::prepareFolder(r))
-        return status;
+    if (const int status = readImage(host.voice, r.file, &image))
+        co_return status;
+    if (const int status = CellBackup::prepareFolder(host.voice, r))
+        co_return status;
     if (const int status = openChosenLine(host, r))
-        return status;
-    if (const int status = CellBackup::takeBeforeWriting(host, r))
-        return status;
+        co_return status;
+    if (const int status = co_await CellBackup::takeBeforeWriting(host, r))
+        co_return status;
 
     // The cells a save writes, in its order, each holding the image's bytes.
     EditorModel& editor = host.editor().model();
@@ -242,31 +258,32 @@ int restore(CliHost& host, const CliRequest& r)
     const int problems = host.problems.size();
     const int messages = host.messages.size();
     host.progress().startProgress(Caption, QStringLiteral("Writing............."), 100);
-    const int16_t written = modGetSetAll::SetAllToCorvane(host, plan);
+    const modGetSetAll::SetRun written = co_await modGetSetAll::SetAll(host, plan);
+    host.report.writesSent = written.writesSent;
     host.progress().hideProgress();
     tellShown(host, problems, messages);
-    if (written != 0) {
-        const QString why = written == modGetSetAll::CommunicationFailed
-                                ? host.comm().cmd.LastCommError
+    if (written.status != 0) {
+        const QString why = written.status == modGetSetAll::CommunicationFailed
+                                ? written.failure
                                 : QStringLiteral("a program error");
-        err(QStringLiteral("corvane-cli: COM%1: the restore stopped (%2); only some cells of %3 "
-                           "may have been written")
-                .arg(portOf(host))
-                .arg(why, r.file));
-        return ExitCode::LineFailed;
+        host.err(QStringLiteral("corvane-cli: COM%1: the restore stopped (%2); only some cells "
+                                "of %3 may have been written")
+                     .arg(portOf(host))
+                     .arg(why, r.file));
+        co_return ExitCode::LineFailed;
     }
 
     // Read back as the save's compare reads, compared byte for byte.
     const QVector<uint8_t> order = compareReadOrder(r.unlock);
     Cells readBack = image;
     host.progress().startProgress(Caption, QStringLiteral("Comparing............."), order.size());
-    const QString failed = readCells(host, order, readBack);
+    const QString failed = co_await readCells(host, order, readBack);
     host.progress().hideProgress();
     if (!failed.isEmpty()) {
-        err(QStringLiteral("corvane-cli: COM%1: the compare stopped: %2")
-                .arg(portOf(host))
-                .arg(failed));
-        return ExitCode::LineFailed;
+        host.err(QStringLiteral("corvane-cli: COM%1: the compare stopped: %2")
+                     .arg(portOf(host))
+                     .arg(failed));
+        co_return ExitCode::LineFailed;
     }
     int differences = 0;
     for (uint8_t address : order) {
@@ -277,19 +294,30 @@ int restore(CliHost& host, const CliRequest& r)
         const QString line = QStringLiteral("cell %1: wrote %2, read back %3")
                                  .arg(hex2(address), bytesOf(wrote), bytesOf(read));
         host.wireLog().finding(line);
-        out(line);
+        host.report.differences << line;
+        host.out(line);
         ++differences;
     }
-    if (differences == 0) {
-        err(QStringLiteral("Restored COM%1 from %2 and compared: no differences.")
-                .arg(portOf(host))
-                .arg(r.file));
-        return ExitCode::Success;
+    if (r.unlock) {
+        // Model and channel were written and read back with the rest.
+        const auto number = [&readBack](uint8_t address) -> std::optional<int> {
+            const Cell& c = cellAt(readBack, address);
+            const int n = CellDecode::number(c[0], c[1]);
+            return n < 0 ? std::nullopt : std::optional<int>(n);
+        };
+        host.report.model = number(CellAddress::Model);
+        host.report.channel = number(CellAddress::Channel);
     }
-    err(QStringLiteral("%1 cell%2 of %3 read back differently.")
-            .arg(differences)
-            .arg(differences == 1 ? QString() : QStringLiteral("s"), r.file));
-    return ExitCode::Attention;
+    if (differences == 0) {
+        host.err(QStringLiteral("Restored COM%1 from %2 and compared: no differences.")
+                     .arg(portOf(host))
+                     .arg(r.file));
+        co_return ExitCode::Success;
+    }
+    host.err(QStringLiteral("%1 cell%2 of %3 read back differently.")
+                 .arg(differences)
+                 .arg(differences == 1 ? QString() : QStringLiteral("s"), r.file));
+    co_return ExitCode::Attention;
 }
 
 } // namespace CliCommands

@@ -7,23 +7,28 @@
 
 namespace CliCommands {
 
+// Each command is a coroutine: it waits on its unit's line without holding the thread,
+// so several units' commands run side by side in one process.
 int ports(CliHost& host);
-int find(CliHost& host, const CliRequest& r);
+Task<int> find(CliHost& host, CliRequest r);
 // find without a port: every usable port at once, each unit told as soon as it is heard.
-int findEverywhere(CliHost& host, const CliRequest& r);
+Task<int> findEverywhere(CliHost& host, CliRequest r);
 // The unit behind one port, or behind every usable port at once, asked without RESET.
-int scan(CliHost& host, const CliRequest& r);
-int read(CliHost& host, const CliRequest& r);
-int write(CliHost& host, const CliRequest& r);
-int verify(CliHost& host, const CliRequest& r);
-int backup(CliHost& host, const CliRequest& r);
-int restore(CliHost& host, const CliRequest& r);
+Task<int> scan(CliHost& host, CliRequest r);
+Task<int> read(CliHost& host, CliRequest r);
+Task<int> write(CliHost& host, CliRequest r);
+Task<int> verify(CliHost& host, CliRequest r);
+Task<int> backup(CliHost& host, CliRequest r);
+Task<int> restore(CliHost& host, CliRequest r);
 
-// The command the request names, with the wire log written when asked for.
-int run(CliHost& host, const CliRequest& r);
+// The command the request names for one unit: run, the line closed, the wire log written
+// when asked for, and the report completed.
+Task<int> runUnit(CliHost& host, CliRequest r);
+// The same, followed by what a single unit tells at the end (the stop, the JSON).
+Task<int> run(CliHost& host, CliRequest r);
 
 // The whole tool: `arguments` (the program's name first) read, the ports of
 // CORVANE_PORT_MAP mapped, the command run. Tests may pass scaled times.
-int runCommandLine(const QStringList& arguments, const LineTiming& timing = LineTiming{});
+Task<int> runCommandLine(QStringList arguments, LineTiming timing = LineTiming{});
 
 } // namespace CliCommands

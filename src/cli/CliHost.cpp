@@ -2,12 +2,30 @@
 
 #include "cli/StopRequest.h"
 
+#include <cstdio>
+
+void UnitVoice::err(const QString& line) const
+{
+    if (!messages)
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(prefix + line));
+    std::fflush(stderr);
+}
+
+void UnitVoice::out(const QString& line) const
+{
+    if (!results)
+        return;
+    std::fprintf(stdout, "%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
 CliHost::CliHost(const LineTiming& timing) : timing_(timing)
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);
     QObject::connect(&cliEditor.editorModel, &EditorModel::message,
-                     [this](const QString& text) { showMessage(text, false); });
+                     [this](const QString& text) { Await::start(showMessage(text, false)); });
 }
 
 CliHost::~CliHost()
@@ -26,24 +44,37 @@ void CliHost::beforeCell(uint8_t address)
     serial_.setPortOpen(false);
 }
 
-void CliHost::showProblem(const QString& text)
+Task<> CliHost::showProblem(QString text)
 {
     wireLog_.event(QStringLiteral("problem shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" / ")));
     problems << plainText(text);
+    co_return;
 }
 
-void CliHost::showMessage(const QString& text, bool)
+Task<> CliHost::showMessage(QString text, bool)
 {
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
     messages << plainText(text);
+    co_return;
 }
 
-void CliHost::showMarksReport(const QString& text)
+Task<> CliHost::showMarksReport(QString text)
 {
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
+    co_return;
+}
+
+Task<QString> CliHost::askOpenFile(QString, QString, QString)
+{
+    co_return openPath;
+}
+
+Task<QString> CliHost::askSaveFile(QString, QString, QString)
+{
+    co_return savePath;
 }
 
 QString plainText(QString text)

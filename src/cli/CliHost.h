@@ -18,6 +18,18 @@
 #include <QStringList>
 #include <optional>
 
+// Where one unit's words go. Its messages go to standard error, with the unit's name in
+// front when several units run side by side; its results (differences, a settings file)
+// go to standard output unless they are told another way (JSON, a rack's summary).
+struct UnitVoice
+{
+    QString prefix;       // "COM3: " in a rack, "" alone
+    bool messages = true; // messages on standard error
+    bool results = true;  // results on standard output
+    void err(const QString& line) const;
+    void out(const QString& line) const;
+};
+
 // The editor without a window: the model, and nothing visual.
 class CliEditor : public EditorView
 {
@@ -61,6 +73,11 @@ public:
     std::optional<CellSet> loadedCells;
     // What the command did to the unit, for --json and a rack's summary.
     UnitReport report;
+    UnitVoice voice;
+    // The COM number this host's unit is on, when it runs beside others.
+    int16_t unitPort = 0;
+    void err(const QString& line) const { voice.err(line); }
+    void out(const QString& line) const { voice.out(line); }
 
     MSComm& serial() { return serial_; }
     StderrProgress& progressLine() { return progress_; }
@@ -76,18 +93,12 @@ public:
     ProgressView& progress() override { return progress_; }
     FilePreview& preview() override { return filePreview; }
     SettingsPreview& filePreviewState() override { return previewState; }
-    void showProblem(const QString& text) override;
-    void showMessage(const QString& text, bool exclamation) override;
+    Task<> showProblem(QString text) override;
+    Task<> showMessage(QString text, bool exclamation) override;
     // The tool tells a load's marks in plain words instead of the box.
-    void showMarksReport(const QString& text) override;
-    QString askOpenFile(const QString&, const QString&, const QString&) override
-    {
-        return openPath;
-    }
-    QString askSaveFile(const QString&, const QString&, const QString&) override
-    {
-        return savePath;
-    }
+    Task<> showMarksReport(QString text) override;
+    Task<QString> askOpenFile(QString, QString, QString) override;
+    Task<QString> askSaveFile(QString, QString, QString) override;
     // Ctrl+C stops the command here, between two frames: the line is closed, so the
     // transfer fails at its next frame and nothing more reaches the unit.
     void beforeCell(uint8_t address) override;

@@ -2,6 +2,7 @@
 
 #include "comm/LineAddress.h"
 #include "comm/PortTrouble.h"
+#include "comm/WireLogFile.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/FileCommands.h"
 #include "flows/TransferCommands.h"
@@ -73,7 +74,7 @@ int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
         QString error;
         const LineAddress address = LineAddress::parse(r.device, &error);
         if (!error.isEmpty() || (!address.isNetwork() && !QFileInfo::exists(r.device))) {
-            err(QStringLiteral("corvane-cli: %1")
+            host.err(QStringLiteral("corvane-cli: %1")
                     .arg(error.isEmpty() ? r.device + ": no such device" : error));
             return ExitCode::BadInput;
         }
@@ -86,7 +87,7 @@ int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
     if (!r.port)
         return ExitCode::Success;
     if (host.ports.devicePath(*r.port).isEmpty()) {
-        err(QStringLiteral("corvane-cli: COM%1: this machine has no serial device for it "
+        host.err(QStringLiteral("corvane-cli: COM%1: this machine has no serial device for it "
                            "(corvane-cli ports lists them)")
                 .arg(*r.port));
         return ExitCode::BadInput;
@@ -104,12 +105,12 @@ int openLine(CliHost& host, int16_t port)
     }
     const QString path = host.ports.devicePath(port);
     const QString reason = c.cmd.LastCommError;
-    err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
+    host.err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
     // Tried once more, for the error number the reason is decided on.
     const int number = modCorvaneComm::TestPortAvailable(c, port);
     const QString why = describeLineTrouble(path, CommError{number, reason});
     if (!why.isEmpty())
-        err(why);
+        host.err(why);
     return ExitCode::LineFailed;
 }
 
@@ -121,16 +122,16 @@ int openChosenLine(CliHost& host, const CliRequest& r)
     return openLine(host, port);
 }
 
-int checkSettingsFile(const QString& path)
+int checkSettingsFile(const UnitVoice& voice, const QString& path)
 {
     const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsFile(path);
     if (!read.ok) {
-        err(QStringLiteral("corvane-cli: cannot read %1: %2").arg(path, read.errorText));
+        voice.err(QStringLiteral("corvane-cli: cannot read %1: %2").arg(path, read.errorText));
         return ExitCode::BadInput;
     }
     if (read.lines.size() >= modParser::MaxFileLines && read.moreFollows) {
-        err(modParser::TooManyLinesText());
-        err(QStringLiteral("corvane-cli: %1 holds more than %2 lines; nothing was sent")
+        voice.err(modParser::TooManyLinesText());
+        voice.err(QStringLiteral("corvane-cli: %1 holds more than %2 lines; nothing was sent")
                 .arg(path)
                 .arg(modParser::MaxFileLines));
         return ExitCode::BadInput;
@@ -141,37 +142,36 @@ int checkSettingsFile(const QString& path)
 void tellShown(const CliHost& host, int problemsFrom, int messagesFrom)
 {
     for (int i = problemsFrom; i < host.problems.size(); ++i)
-        err(host.problems[i]);
+        host.err(host.problems[i]);
     for (int i = messagesFrom; i < host.messages.size(); ++i)
-        err(host.messages[i]);
+        host.err(host.messages[i]);
 }
 
-int load(CliHost& host)
+Task<int> load(CliHost& host)
 {
     const int problems = host.problems.size();
     const int messages = host.messages.size();
     host.loadedCells.reset();
-    const TransferCommands::LoadOutcome loaded = TransferCommands::LoadFromSynchronizer(host);
+    const TransferCommands::LoadOutcome loaded =
+        co_await TransferCommands::LoadFromSynchronizer(host);
     tellShown(host, problems, messages);
     const bool done = loaded.outcome == TransferCommands::Outcome::Done ||
                       loaded.outcome == TransferCommands::Outcome::Marked;
     if (!done || !loaded.findings)
-        return ExitCode::LineFailed;
+        co_return ExitCode::LineFailed;
     host.loadedCells = loaded.findings->cells;
-    const EditorSnapshot read = host.editor().model().snapshot();
-    bool ok = false;
-    if (const int n = read.txtModel.toInt(&ok); ok)
-        host.report.model = n;
-    if (const int n = read.txtChannel.toInt(&ok); ok)
-        host.report.channel = n;
+    // The numbers as the load decoded them from the unit's cells.
+    const SyncParameters& read = loaded.findings->loaded.values;
+    host.report.model = read.Model;
+    host.report.channel = read.Channel;
     if (loaded.outcome == TransferCommands::Outcome::Done)
-        return ExitCode::Success;
+        co_return ExitCode::Success;
     // The marks in plain words stand for the load's report box.
     const LoadResult& found = loaded.findings->loaded;
     host.report.marks = plainMarkLines(found.marks, found.values);
     for (const QString& line : host.report.marks)
-        err(line);
-    return ExitCode::Attention;
+        host.err(line);
+    co_return ExitCode::Attention;
 }
 
 void unlockModelChannel(CliHost& host)
@@ -181,29 +181,29 @@ void unlockModelChannel(CliHost& host)
     host.wireLog().event(QStringLiteral("model and channel unlocked"));
 }
 
-int applySettingsFile(CliHost& host, const QString& path)
+Task<int> applySettingsFile(CliHost& host, QString path)
 {
     const int messages = host.messages.size();
     host.openPath = path;
-    FileCommands::LoadFromFile(host);
-    if (host.messages.size() > messages) { // the file could not be read after all
+    const FileCommands::FileResult previewed = co_await FileCommands::LoadFromFile(host);
+    if (previewed.outcome != FileCommands::FileOutcome::Previewed) {
+        // The file could not be read after all.
         tellShown(host, host.problems.size(), messages);
-        return ExitCode::BadInput;
+        co_return ExitCode::BadInput;
     }
     for (const QString& line : host.previewState.errorLines())
-        err(plainText(line).trimmed());
+        host.err(plainText(line).trimmed());
     FileCommands::ApplyPreviewedFile(host);
     tellShown(host, host.problems.size(), messages);
-    return ExitCode::Success;
+    co_return ExitCode::Success;
 }
 
 int writeWireLog(CliHost& host, const QString& path)
 {
     QString reason;
-    const QByteArray bytes = (host.wireLog().lines().join(QLatin1Char('\n')) + '\n').toUtf8();
-    if (writeWholeFile(path, bytes, &reason))
+    if (writeWholeFile(path, WireLogFile::text(host.wireLog()), &reason))
         return ExitCode::Success;
-    err(QStringLiteral("corvane-cli: cannot write the wire log %1: %2").arg(path, reason));
+    host.err(QStringLiteral("corvane-cli: cannot write the wire log %1: %2").arg(path, reason));
     return ExitCode::BadInput;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The steps the tool's commands share: choosing and opening the line, the load as the
 // editor makes it, a settings file checked and applied as the preview and its OK apply
-// it, and the wire log written out at the end.
+// it, and the wire log written out at the end. A unit's messages go through its host's
+// voice; err() and out() are for what the tool says as a whole.
 
 #include "cli/CliHost.h"
 #include "cli/CliRequest.h"
@@ -11,8 +12,8 @@
 
 namespace CliSession {
 
-// A line of text on standard output or standard error. With --json the results go into
-// one document instead, and out() writes nothing.
+// A line of text on standard output or standard error, from the tool as a whole. With
+// --json the results go into one document instead, and out() writes nothing.
 void out(const QString& line);
 void setJsonResults(bool on);
 bool jsonResults();
@@ -35,24 +36,25 @@ int openChosenLine(CliHost& host, const CliRequest& r);
 
 // A settings file the tool can use: 0, or 3 when it cannot be read or holds more lines
 // than a settings file may (the preview's warning is told).
-int checkSettingsFile(const QString& path);
+int checkSettingsFile(const UnitVoice& voice, const QString& path);
 
 // "LOAD from Synchronizer": 0 without marks, 1 with marks (each told in plain words),
-// 2 when the line failed.
-int load(CliHost& host);
+// 2 when the line failed. The model and channel read go into the host's report.
+Task<int> load(CliHost& host);
 
 // The file through the preview and its OK, after `unlock` opened the model/channel lock
 // (as the key sequence does). Lines the preview reports are told. 0, or 3 when the file
 // cannot be read now.
-int applySettingsFile(CliHost& host, const QString& path);
+Task<int> applySettingsFile(CliHost& host, QString path);
 
 // Opens the model/channel lock, as the hidden key sequence does.
 void unlockModelChannel(CliHost& host);
 
-// Writes the wire log to `path`: 0, or 3 with the reason told.
+// Writes the unit's wire log to `path`, as the line monitor saves it: 0, or 3 with the
+// reason told.
 int writeWireLog(CliHost& host, const QString& path);
 
-// Every problem and message the flows showed since `from`, on standard error.
+// Every problem and message the flows showed since `from`, on the unit's standard error.
 void tellShown(const CliHost& host, int problemsFrom, int messagesFrom);
 
 } // namespace CliSession

@@ -1,15 +1,15 @@
-// find and scan on every usable port at once: one corvane-cli per port, side by side, each
-// reported as soon as it has something to say.
+// find and scan on every usable port at once: one host per port in this process, side by
+// side, each unit reported as soon as it has something to say.
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
-#include "cli/UnitProcesses.h"
+#include "cli/SideBySide.h"
+#include "cli/StopRequest.h"
 #include "comm/modCorvaneComm.h"
 #include "model/CellAddress.h"
 #include "model/WholeFile.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdio>
@@ -19,11 +19,6 @@ using namespace CliSession;
 namespace CliCommands {
 
 namespace {
-
-QString numberText(const QJsonValue& v)
-{
-    return v.isDouble() ? QString::number(v.toInt()) : QStringLiteral("?");
-}
 
 // The usable ports, listed as the finder lists them; every other one's reason told.
 QList<int> usablePorts(CliHost& host)
@@ -39,33 +34,39 @@ QList<int> usablePorts(CliHost& host)
     return ports;
 }
 
-// One corvane-cli per port, each told `command` and `extra` for its own device.
-void startPerPort(UnitProcesses& units, CliHost& host, const QList<int>& ports,
-                  const QString& command, const QStringList& extra)
+// One host per port, the port standing for its device as on this machine. The units'
+// own messages are not told: each unit's line, or its silence, says it all.
+void addPerPort(SideBySide& units, CliHost& host, const QList<int>& ports, bool results)
 {
     for (int n : ports)
-        units.start(QStringLiteral("COM%1").arg(n),
-                    QStringList{command, QStringLiteral("--device"), host.ports.devicePath(n),
-                                QStringLiteral("--json"), QStringLiteral("--quiet")} +
-                        extra);
+        units.add(static_cast<int16_t>(n), host.ports.devicePath(n),
+                  UnitVoice{QString(), false, results});
 }
 
-QString unitLine(CliHost& host, const UnitProcesses::Child& c)
+// The request one port's host runs.
+CliRequest perPort(const CliRequest& r, int port)
 {
-    const int port = c.label.mid(3).toInt();
-    return QStringLiteral("%1 %2 model %3 channel %4")
-        .arg(c.label, host.ports.devicePath(port), numberText(c.report.value("model")),
-             numberText(c.report.value("channel")));
+    CliRequest one = r;
+    one.port = port;
+    one.device.clear();
+    one.quiet = true;
+    one.json = false;
+    one.wireLog.clear();
+    one.rackOut.clear();
+    one.count = 0;
+    return one;
 }
 
-// With --json: the reports of the units that were heard or answered, as one document.
-void tellJson(const UnitProcesses& units, bool (*include)(const QJsonObject&), int status)
+// With --json: the reports of the units that answered, as one document.
+void tellJson(SideBySide& units, const QVector<int>& statuses, int status)
 {
     QJsonArray all;
-    for (const UnitProcesses::Child& c : units.children())
-        if (include(c.report)) {
-            QJsonObject o = c.report;
-            o.insert(QStringLiteral("unit"), c.label);
+    for (size_t i = 0; i < units.hosts().size(); ++i)
+        if (statuses[int(i)] <= ExitCode::Attention) {
+            const CliHost& host = *units.hosts()[i];
+            QJsonObject o = host.report.toJson();
+            o.insert(QStringLiteral("unit"),
+                     QStringLiteral("COM%1").arg(host.unitPort));
             all.append(o);
         }
     const QJsonObject doc{{QStringLiteral("units"), all}, {QStringLiteral("status"), status}};
@@ -73,25 +74,26 @@ void tellJson(const UnitProcesses& units, bool (*include)(const QJsonObject&), i
     std::fflush(stdout);
 }
 
-bool answered(const QJsonObject& report)
+// One port's find, and `heard` told as soon as it heard a unit.
+Task<int> findOne(CliHost& unit, CliRequest r, std::function<void(CliHost&)> heard)
 {
-    return report.value("status").toInt(ExitCode::LineFailed) <= ExitCode::Attention;
+    const int status = co_await runUnit(unit, r);
+    if (status <= ExitCode::Attention && heard)
+        heard(unit);
+    co_return status;
 }
 
-bool doubtful(const QJsonObject& report)
-{
-    const int model = report.value("model").toInt(0), channel = report.value("channel").toInt(0);
-    return model < 1 || model > 99 || channel < 1 || channel > 99;
-}
+// The unit behind one port, asked for its model and channel without RESET.
+Task<int> scanOne(CliHost& host, CliRequest r);
 
 } // namespace
 
-int findEverywhere(CliHost& host, const CliRequest& r)
+Task<int> findEverywhere(CliHost& host, CliRequest r)
 {
     const QList<int> ports = usablePorts(host);
     if (ports.isEmpty()) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));
-        return ExitCode::LineFailed;
+        co_return ExitCode::LineFailed;
     }
     QStringList names;
     for (int n : ports)
@@ -99,29 +101,28 @@ int findEverywhere(CliHost& host, const CliRequest& r)
     err(QStringLiteral("Press RESET on each synchronizer now: listening %1 s on %2 at once.")
             .arg(r.timeoutSeconds)
             .arg(names.join(QStringLiteral(", "))));
-    UnitProcesses units;
+    SideBySide units(host.comm().timing);
+    addPerPort(units, host, ports, !jsonResults());
     QList<RackUnit> heard;
     int status = ExitCode::Success;
-    units.onEnded = [&](UnitProcesses::Child& c) {
-        const int childStatus = c.report.value("status").toInt(ExitCode::LineFailed);
-        if (childStatus > ExitCode::Attention)
-            return; // nothing heard there
-        out(unitLine(host, c));
-        status = std::max(status, doubtful(c.report) ? int(ExitCode::Attention) : 0);
-        RackUnit unit;
-        unit.port = c.label.mid(3).toInt();
-        if (c.report.value("channel").isDouble())
-            unit.channel = c.report.value("channel").toInt();
-        heard << unit;
-    };
-    startPerPort(units, host, ports, QStringLiteral("find"),
-                 {QStringLiteral("--timeout"), QString::number(r.timeoutSeconds)});
-    units.wait([&] { return r.count > 0 && heard.size() >= r.count; });
+    // Ctrl+C ends every probe; so does the count of units asked for, once heard.
+    const StopRequest::Watch stop([&units] { units.cancelProbes(); });
+    const QVector<int> statuses = co_await units.runAll([&](CliHost& unit) {
+        return findOne(unit, perPort(r, unit.unitPort), [&](CliHost& found) {
+            status = std::max(status, found.report.status);
+            RackUnit u;
+            u.port = found.unitPort;
+            u.channel = found.report.channel;
+            heard << u;
+            if (r.count > 0 && heard.size() >= r.count)
+                units.cancelProbes();
+        });
+    });
     if (jsonResults())
-        tellJson(units, answered, heard.isEmpty() ? int(ExitCode::LineFailed) : status);
+        tellJson(units, statuses, heard.isEmpty() ? int(ExitCode::LineFailed) : status);
     if (heard.isEmpty()) {
         err(QStringLiteral(" !! NO Synchronizer was Found !!"));
-        return ExitCode::LineFailed;
+        co_return ExitCode::LineFailed;
     }
     if (!r.rackOut.isEmpty()) {
         QStringList lines{QStringLiteral("# found by corvane-cli find")};
@@ -130,65 +131,81 @@ int findEverywhere(CliHost& host, const CliRequest& r)
         QString reason;
         if (!writeWholeFile(r.rackOut, (lines.join('\n') + '\n').toUtf8(), &reason)) {
             err(QStringLiteral("corvane-cli: cannot write %1: %2").arg(r.rackOut, reason));
-            return ExitCode::BadInput;
+            co_return ExitCode::BadInput;
         }
     }
-    return status;
+    co_return status;
 }
 
-int scanOne(CliHost& host, const CliRequest& r)
+namespace {
+
+Task<int> scanOne(CliHost& host, CliRequest r)
 {
     int16_t port = 0;
     if (const int status = choosePort(host, r, &port))
-        return status;
+        co_return status;
     if (const int status = openLine(host, port))
-        return status;
+        co_return status;
     CommContext c = host.comm();
-    const auto number = [&](uint8_t address) {
-        return modCorvaneComm::ReadCell(c, address) == modCorvaneComm::ReadGood
-                   ? std::optional<int>(modCorvaneComm::DecodeReplyNumber(c.cmd))
-                   : std::nullopt;
-    };
-    if (modCorvaneComm::SendAttention(c))
-        host.report.model = number(CellAddress::Model);
-    if (host.report.model)
-        host.report.channel = number(CellAddress::Channel);
-    if (!host.report.model || !host.report.channel) {
-        err(QStringLiteral("COM%1 %2: no answer (a unit may need RESET before it answers)")
-                .arg(port)
-                .arg(host.ports.devicePath(port)));
-        return ExitCode::LineFailed;
+    const modCorvaneComm::FrameReply attention = co_await modCorvaneComm::SendAttention(c);
+    if (attention) {
+        const modCorvaneComm::CellReply model =
+            co_await modCorvaneComm::ReadCell(c, CellAddress::Model);
+        if (model.good()) {
+            host.report.model = modCorvaneComm::DecodeReplyNumber(model.bytes);
+            const modCorvaneComm::CellReply channel =
+                co_await modCorvaneComm::ReadCell(c, CellAddress::Channel);
+            if (channel.good())
+                host.report.channel = modCorvaneComm::DecodeReplyNumber(channel.bytes);
+        }
     }
-    out(QStringLiteral("COM%1 %2 model %3 channel %4")
-            .arg(port)
-            .arg(host.ports.devicePath(port))
-            .arg(*host.report.model)
-            .arg(*host.report.channel));
-    return ExitCode::Success;
+    if (!host.report.model || !host.report.channel) {
+        host.err(QStringLiteral("COM%1 %2: no answer (a unit may need RESET before it answers)")
+                     .arg(port)
+                     .arg(host.ports.devicePath(port)));
+        co_return ExitCode::LineFailed;
+    }
+    host.out(QStringLiteral("COM%1 %2 model %3 channel %4")
+                 .arg(port)
+                 .arg(host.ports.devicePath(port))
+                 .arg(*host.report.model)
+                 .arg(*host.report.channel));
+    co_return ExitCode::Success;
 }
 
-int scan(CliHost& host, const CliRequest& r)
+} // namespace
+
+Task<int> scan(CliHost& host, CliRequest r)
 {
     if (r.port || !r.device.isEmpty())
-        return scanOne(host, r);
+        co_return co_await scanOne(host, r);
     const QList<int> ports = usablePorts(host);
-    UnitProcesses units;
-    startPerPort(units, host, ports, QStringLiteral("scan"), {});
-    units.wait();
+    SideBySide units(host.comm().timing);
+    // Each unit's line is told once all have answered or not, in port order.
+    addPerPort(units, host, ports, false);
+    const QVector<int> statuses = co_await units.runAll(
+        [&](CliHost& unit) { return runUnit(unit, perPort(r, unit.unitPort)); });
     int answering = 0;
-    for (const UnitProcesses::Child& c : units.children()) {
-        if (c.report.value("status").toInt(ExitCode::LineFailed) == ExitCode::Success) {
-            out(unitLine(host, c));
+    for (size_t i = 0; i < units.hosts().size(); ++i) {
+        const CliHost& unit = *units.hosts()[i];
+        const int n = unit.unitPort;
+        if (statuses[int(i)] == ExitCode::Success) {
+            out(QStringLiteral("COM%1 %2 model %3 channel %4")
+                    .arg(n)
+                    .arg(unit.ports.devicePath(n))
+                    .arg(*unit.report.model)
+                    .arg(*unit.report.channel));
             ++answering;
         } else {
-            err(QStringLiteral("%1 %2: no answer (a unit may need RESET before it answers)")
-                    .arg(c.label, host.ports.devicePath(c.label.mid(3).toInt())));
+            err(QStringLiteral("COM%1 %2: no answer (a unit may need RESET before it answers)")
+                    .arg(n)
+                    .arg(unit.ports.devicePath(n)));
         }
     }
     const int status = answering > 0 ? ExitCode::Success : ExitCode::LineFailed;
     if (jsonResults())
-        tellJson(units, CliCommands::answered, status);
-    return status;
+        tellJson(units, statuses, status);
+    co_return status;
 }
 
 } // namespace CliCommands

@@ -43,9 +43,9 @@ QString fieldOf(const QString& keptLine)
 
 } // namespace
 
-PreviewedFile previewFile(const QString& path, bool unlocked)
+PreviewedFile previewFile(const UnitVoice& voice, const QString& path, bool unlocked)
 {
-    using CliSession::err;
+    const auto err = [&voice](const QString& line) { voice.err(line); };
     PreviewedFile result;
     const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsFile(path);
     if (!read.ok) {

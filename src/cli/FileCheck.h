@@ -3,6 +3,7 @@
 // editor previews it, on an editor holding the defaults, and the values it sets checked
 // as a save checks them.
 
+#include "cli/CliHost.h"
 #include "model/EditorSnapshot.h"
 #include "transfer/SaveChecks.h"
 
@@ -22,7 +23,7 @@ struct PreviewedFile
 // Reads and previews `path`, Model and Channel unlocked when `unlocked`. Every line the
 // preview cannot use is told as the preview shows it; a file with such a line, or with
 // no line kept at all, is bad input.
-PreviewedFile previewFile(const QString& path, bool unlocked);
+PreviewedFile previewFile(const UnitVoice& voice, const QString& path, bool unlocked);
 
 // What a save would find wrong in `made`, in the fields the kept lines set.
 QVector<SaveProblem> problemsInFile(const EditorSnapshot& made, const QStringList& kept);

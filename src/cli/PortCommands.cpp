@@ -47,15 +47,6 @@ int ports(CliHost& host)
 
 namespace {
 
-// The model or channel cell as a number, or -1.
-int readNumber(CliHost& host, uint8_t address)
-{
-    CommContext c = host.comm();
-    if (modCorvaneComm::ReadCell(c, address) != modCorvaneComm::ReadGood)
-        return -1;
-    return modCorvaneComm::DecodeReplyNumber(c.cmd);
-}
-
 QString numberText(int n)
 {
     return n < 0 ? QStringLiteral("?") : QString::number(n);
@@ -63,47 +54,55 @@ QString numberText(int n)
 
 } // namespace
 
-int find(CliHost& host, const CliRequest& r)
+Task<int> find(CliHost& host, CliRequest r)
 {
     if (!r.port && r.device.isEmpty())
-        return findEverywhere(host, r);
+        co_return co_await findEverywhere(host, r);
     int16_t port = 0;
     if (const int status = choosePort(host, r, &port))
-        return status;
+        co_return status;
     CommContext c = host.comm();
     // The finder's status lines, without its blank ones.
-    QObject::connect(&host.portAccess, &PortAccess::statusLine, [](const QString& line) {
+    QObject::connect(&host.portAccess, &PortAccess::statusLine, [&host](const QString& line) {
         if (!line.trimmed().isEmpty())
-            err(line);
+            host.err(line);
     });
     if (!modCorvaneComm::ListSerialPorts(c))
-        return ExitCode::LineFailed;
+        co_return ExitCode::LineFailed;
     if (port != 0 && !host.portAccess.PortPresent[port]) {
-        err(QStringLiteral("COM%1 cannot be used").arg(port));
-        return ExitCode::LineFailed;
+        host.err(QStringLiteral("COM%1 cannot be used").arg(port));
+        co_return ExitCode::LineFailed;
     }
     const int tickMs = c.timing.probeTickMs;
     const int ticks = std::max(1, static_cast<int>(std::ceil(r.timeoutSeconds * 1000 / tickMs)));
-    err(QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
-            .arg(ticks * tickMs / 1000.0)
-            .arg(port == 0 ? QStringLiteral("each port in turn")
-                           : QStringLiteral("COM%1").arg(port)));
+    host.err(QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
+                 .arg(ticks * tickMs / 1000.0)
+                 .arg(port == 0 ? QStringLiteral("each port in turn")
+                                : QStringLiteral("COM%1").arg(port)));
 
     PortLeaseHold lease(host.lease(), QStringLiteral("find"));
-    if (!modCorvaneComm::FindSynchronizer(c, host.progress(), port, {}, ticks))
-        return ExitCode::LineFailed;
-    const int16_t found = host.portAccess.SyncPort;
-    const int model = readNumber(host, CellAddress::Model);
-    const int channel = readNumber(host, CellAddress::Channel);
-    if (model >= 0)
-        host.report.model = model;
+    const std::optional<modCorvaneComm::FoundUnit> unit =
+        co_await modCorvaneComm::FindSynchronizer(c, host.progress(), port, {}, ticks);
+    if (!unit)
+        co_return ExitCode::LineFailed;
+    // The probe read both numbers; a channel it did not read (the model was doubtful) is
+    // read now, so the line tells all the unit answered.
+    int channel = unit->channel;
+    if (channel < 0) {
+        const modCorvaneComm::CellReply reply =
+            co_await modCorvaneComm::ReadCell(c, CellAddress::Channel);
+        if (reply.good())
+            channel = modCorvaneComm::DecodeReplyNumber(reply.bytes);
+    }
+    if (unit->model >= 0)
+        host.report.model = unit->model;
     if (channel >= 0)
         host.report.channel = channel;
-    out(QStringLiteral("COM%1 %2 model %3 channel %4")
-            .arg(found)
-            .arg(host.ports.devicePath(found), numberText(model), numberText(channel)));
-    const bool doubtful = model < 1 || model > 99 || channel < 1 || channel > 99;
-    return doubtful ? ExitCode::Attention : ExitCode::Success;
+    host.out(QStringLiteral("COM%1 %2 model %3 channel %4")
+                 .arg(unit->port)
+                 .arg(host.ports.devicePath(unit->port), numberText(unit->model),
+                      numberText(channel)));
+    co_return unit->doubtful ? ExitCode::Attention : ExitCode::Success;
 }
 
 } // namespace CliCommands

@@ -3,7 +3,8 @@
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
 #include "cli/StopRequest.h"
-#include "cli/UnitProcesses.h"
+#include "cli/CliCommands.h"
+#include "cli/SideBySide.h"
 #include "cli/UnitReport.h"
 #include "comm/LineAddress.h"
 #include "comm/PortMap.h"
@@ -27,8 +28,7 @@ struct Running
 {
     RackUnit unit;
     QString label;  // "COM3", or the device or address
-    QString device; // what the unit's own corvane-cli opens
-    QJsonObject report;
+    QString device; // what the unit's line opens
 };
 
 QList<RackUnit> unitsOf(const CliRequest& r, QString* error)
@@ -54,9 +54,23 @@ QList<RackUnit> unitsOf(const CliRequest& r, QString* error)
     return units;
 }
 
-// Each unit's device, file and name, or the first reason nothing may start.
+// What a unit is, whatever it was called: a device by its real path (a port by the device
+// behind it), a device server's port by its kind, host and port.
+QString identity(const QString& device)
+{
+    const LineAddress address = LineAddress::parse(device);
+    if (address.isNetwork())
+        return address.toString().toLower();
+    const QString real = QFileInfo(device).canonicalFilePath();
+    return real.isEmpty() ? QFileInfo(device).absoluteFilePath() : real;
+}
+
+// Each unit's device, file and name, or the first reason nothing may start: a port
+// without a device, a device that is not there, an address that is not one, a file that
+// cannot be read, or one unit named twice.
 QString prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& units)
 {
+    QMap<QString, QString> seen; // identity -> the name it was first given
     for (Running& u : units) {
         const QString where =
             u.unit.line ? QStringLiteral("%1 line %2: ").arg(r.rack).arg(u.unit.line) : QString();
@@ -68,9 +82,18 @@ QString prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>&
                        QStringLiteral(": this machine has no serial device for it");
         } else {
             u.label = u.device = u.unit.device;
-            if (!LineAddress::looksLikeNetwork(u.device) && !QFileInfo::exists(u.device))
-                return where + u.device + QStringLiteral(": no such device");
         }
+        QString addressError;
+        LineAddress::parse(u.device, &addressError);
+        if (!addressError.isEmpty())
+            return where + addressError;
+        if (!LineAddress::looksLikeNetwork(u.device) && !QFileInfo::exists(u.device))
+            return where + u.device + QStringLiteral(": no such device");
+        const QString id = identity(u.device);
+        if (seen.contains(id))
+            return where + QStringLiteral("%1 is %2 again: one unit, named twice")
+                               .arg(u.label, seen.value(id));
+        seen.insert(id, u.label);
         if (u.unit.file.isEmpty())
             u.unit.file = r.file;
         if (!r.file.isEmpty() || !u.unit.file.isEmpty())
@@ -87,66 +110,85 @@ QString fileName(const QString& label)
     return name;
 }
 
-QStringList argumentsFor(const CliRequest& r, const Running& u)
+bool setsNumbers(const QString& command)
 {
-    // A port stays its COM number (the map is inherited), so the unit's messages and backup
-    // name it as the user did.
-    QStringList a{r.command, QStringLiteral("--quiet"), QStringLiteral("--json")};
-    a << (u.unit.port ? QStringList{QStringLiteral("--port"), QString::number(*u.unit.port)}
-                      : QStringList{QStringLiteral("--device"), u.device});
-    if (!u.unit.file.isEmpty())
-        a << u.unit.file;
-    if (r.unlock)
-        a << QStringLiteral("--unlock");
-    if (const std::optional<int> model = u.unit.model ? u.unit.model : r.model)
-        a << QStringLiteral("--model") << QString::number(*model);
-    if (const std::optional<int> channel = u.unit.channel ? u.unit.channel : r.channel)
-        a << QStringLiteral("--channel") << QString::number(*channel);
-    if (!r.wireLog.isEmpty())
-        a << QStringLiteral("--wire-log") << QDir(r.wireLog).filePath(fileName(u.label) + ".log");
-    const bool image = r.command == QLatin1String("backup");
-    if (!r.output.isEmpty())
-        a << QStringLiteral("-o")
-          << QDir(r.output).filePath(fileName(u.label) + (image ? ".cells" : ".txt"));
-    if (r.command == QLatin1String("write") || r.command == QLatin1String("restore"))
-        a << (r.backup ? QStringList{QStringLiteral("--backup-dir"), r.backupDir}
-                       : QStringList{QStringLiteral("--no-backup")});
-    return a;
+    return command == QLatin1String("write");
 }
 
-void tellSummary(const std::vector<Running>& units)
+// The request one unit's host runs: the rack's, for this unit's line, file and numbers.
+CliRequest requestFor(const CliRequest& r, const Running& u)
 {
-    const auto number = [](const QJsonValue& v) {
-        return v.isDouble() ? QString::number(v.toInt()) : QStringLiteral("?");
+    CliRequest one = r;
+    one.ports.clear();
+    one.devices.clear();
+    one.rack.clear();
+    one.quiet = true;
+    one.json = false;
+    // A port stays its COM number, so the unit's messages and backup name it as the user did.
+    one.port = u.unit.port;
+    one.device = u.unit.port ? QString() : u.device;
+    one.file = u.unit.file;
+    if (setsNumbers(r.command)) {
+        one.model = u.unit.model ? u.unit.model : r.model;
+        one.channel = u.unit.channel ? u.unit.channel : r.channel;
+    }
+    one.wireLog =
+        r.wireLog.isEmpty() ? QString() : QDir(r.wireLog).filePath(fileName(u.label) + ".log");
+    const bool image = r.command == QLatin1String("backup");
+    one.output = r.output.isEmpty() ? QString()
+                                    : QDir(r.output).filePath(fileName(u.label) +
+                                                              (image ? ".cells" : ".txt"));
+    return one;
+}
+
+// model= and channel= on the line of a command that sets neither: taken, and said so.
+void tellNumbersUnused(const CliRequest& r, const Running& u, const UnitVoice& voice)
+{
+    if (setsNumbers(r.command) || (!u.unit.model && !u.unit.channel))
+        return;
+    QStringList given;
+    if (u.unit.model)
+        given << QStringLiteral("model=%1").arg(*u.unit.model);
+    if (u.unit.channel)
+        given << QStringLiteral("channel=%1").arg(*u.unit.channel);
+    voice.err(QStringLiteral("%1 on its line: %2 sets nothing").arg(given.join(' '), r.command));
+}
+
+void tellSummary(const std::vector<Running>& units, SideBySide& hosts)
+{
+    const auto number = [](const std::optional<int>& v) {
+        return v ? QString::number(*v) : QStringLiteral("?");
     };
     int width = 4;
     for (const Running& u : units)
         width = std::max(width, int(u.label.size()));
     out(QStringLiteral("%1  Model  Channel  Done            Result")
             .arg(QStringLiteral("Unit"), -width));
-    for (const Running& u : units)
+    for (size_t i = 0; i < units.size(); ++i) {
+        const UnitReport& report = hosts.hosts()[i]->report;
         out(QStringLiteral("%1  %2  %3  %4  %5")
-                .arg(u.label, -width)
-                .arg(number(u.report.value("model")), -5)
-                .arg(number(u.report.value("channel")), -7)
-                .arg(u.report.value("done").toString(QStringLiteral("untouched")), -14)
-                .arg(u.report.value("result").toString(QStringLiteral("no result"))));
+                .arg(units[i].label, -width)
+                .arg(number(report.model), -5)
+                .arg(number(report.channel), -7)
+                .arg(report.done(), -14)
+                .arg(report.result()));
+    }
 }
 
 } // namespace
 
-int RackRun::run(const CliRequest& r)
+Task<int> RackRun::run(CliRequest r, LineTiming timing)
 {
     PortMap ports;
     QString error;
     const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
     if (!map.isEmpty() && !CliSession::applyPortMap(ports, map, &error)) {
         err(QStringLiteral("corvane-cli: ") + error);
-        return ExitCode::BadInput;
+        co_return ExitCode::BadInput;
     }
     std::vector<Running> units;
     for (const RackUnit& unit : unitsOf(r, &error))
-        units.push_back(Running{unit, {}, {}, {}});
+        units.push_back(Running{unit, {}, {}});
     if (error.isEmpty())
         error = prepare(r, ports, units);
     for (const QString& folder : {r.wireLog, r.output})
@@ -154,38 +196,41 @@ int RackRun::run(const CliRequest& r)
             error = QStringLiteral("cannot make the folder %1").arg(folder);
     if (!error.isEmpty()) {
         err(QStringLiteral("corvane-cli: %1; nothing was sent").arg(error));
-        return ExitCode::BadInput;
+        co_return ExitCode::BadInput;
     }
 
-    UnitProcesses processes;
-    processes.onErrorLine = [](UnitProcesses::Child& c, const QString& line) {
-        err(c.label + QStringLiteral(": ") + line);
-    };
-    for (const Running& u : units)
-        processes.start(u.label, argumentsFor(r, u));
-    // Ctrl+C reaches the units from the terminal; a stop sent to this process alone is
-    // passed on. Either way each unit stops between two frames and reports.
-    const StopRequest::Watch stop([&processes] { processes.stopAll(); });
-    processes.wait();
+    // Every unit a host of its own, side by side in this process.
+    SideBySide hosts(timing);
+    std::vector<CliRequest> requests;
+    for (const Running& u : units) {
+        const UnitVoice voice{u.label + QStringLiteral(": "), true, false};
+        CliHost& host = hosts.add(0, QString(), voice);
+        host.ports = ports;
+        requests.push_back(requestFor(r, u));
+        tellNumbersUnused(r, u, voice);
+    }
+    // Ctrl+C or a stop sent to the process: each unit stops between two frames and reports.
+    const StopRequest::Watch stop([&hosts] { hosts.cancelProbes(); });
+    size_t next = 0;
+    const QVector<int> statuses = co_await hosts.runAll(
+        [&](CliHost& host) { return CliCommands::runUnit(host, requests[next++]); });
     if (StopRequest::requested())
         err(QStringLiteral("Stopped by Ctrl+C: the summary says what each unit got."));
 
     int worst = ExitCode::Success;
     QJsonArray all;
     for (size_t i = 0; i < units.size(); ++i) {
-        Running& u = units[i];
-        u.report = processes.children()[i].report;
-        u.report.insert(QStringLiteral("unit"), u.label);
-        const int status = u.report.value("status").toInt(ExitCode::LineFailed);
-        worst = std::max(worst, status);
-        all.append(u.report);
+        QJsonObject report = hosts.hosts()[i]->report.toJson();
+        report.insert(QStringLiteral("unit"), units[i].label);
+        worst = std::max(worst, statuses[int(i)]);
+        all.append(report);
     }
     if (CliSession::jsonResults()) {
         const QJsonObject doc{{QStringLiteral("units"), all}, {QStringLiteral("status"), worst}};
         std::fprintf(stdout, "%s\n", QJsonDocument(doc).toJson(QJsonDocument::Compact).constData());
         std::fflush(stdout);
     } else {
-        tellSummary(units);
+        tellSummary(units, hosts);
     }
-    return worst;
+    co_return worst;
 }

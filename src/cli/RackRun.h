@@ -1,13 +1,15 @@
 #pragma once
-// A command on several units at once. Each unit runs as a corvane-cli of its own (a
-// process: one unit's fault, hang or crash cannot touch another, and each has its own
-// line, event loop and wire log), started together; their messages come through with the
-// unit's name in front, and a summary table closes the run.
+// A command on several units at once, in this process: each unit has a host of its own
+// (its line, timer, lease, editor and wire log), all run side by side, their messages
+// come with the unit's name in front, and a summary table closes the run.
 
 #include "cli/CliRequest.h"
+#include "comm/Await.h"
+#include "model/LineTiming.h"
 
 namespace RackRun {
 // The exit status is the worst of the units'; bad input (a rack line, a port without a
-// device, a missing file) stops the run before any unit is started.
-int run(const CliRequest& r);
+// device, an address that is not one, a missing file, one unit named twice) stops the run
+// before any unit hears a frame.
+Task<int> run(CliRequest r, LineTiming timing);
 } // namespace RackRun

@@ -8,6 +8,8 @@
 #include "cli/RackRun.h"
 #include "cli/StopRequest.h"
 #include "flows/TransferCommands.h"
+#include "model/CellAddress.h"
+#include "model/CellDecode.h"
 #include "settingsfile/SettingsFileIO.h"
 #include "settingsfile/SettingsLines.h"
 #include "transfer/CompareCells.h"
@@ -31,72 +33,84 @@ int worse(int a, int b)
 
 // The file read and previewed before the line is opened, locked or unlocked as the
 // command will be: 0 with `previewed` filled, or 3.
-int checkFileFirst(const CliRequest& r, bool unlock, FileCheck::PreviewedFile* previewed)
+int checkFileFirst(CliHost& host, const CliRequest& r, bool unlock,
+                   FileCheck::PreviewedFile* previewed)
 {
-    if (const int status = checkSettingsFile(r.file))
+    if (const int status = checkSettingsFile(host.voice, r.file))
         return status;
-    *previewed = FileCheck::previewFile(r.file, unlock);
+    *previewed = FileCheck::previewFile(host.voice, r.file, unlock);
     return previewed->status;
 }
 
 // Up to applying the checked file: the line, the lock, the load, the file. 0 or 1 (the
 // load's marks) to go on; else the exit status.
-int loadThenApply(CliHost& host, const CliRequest& r, bool unlock)
+Task<int> loadThenApply(CliHost& host, CliRequest r, bool unlock)
 {
     if (const int status = openChosenLine(host, r))
-        return status;
+        co_return status;
     if (unlock)
         unlockModelChannel(host);
-    const int loaded = load(host);
+    const int loaded = co_await load(host);
     if (loaded == ExitCode::LineFailed)
+        co_return loaded;
+    if (const int status = co_await applySettingsFile(host, r.file))
+        co_return status;
+    co_return loaded;
+}
+
+// The model or channel the unit holds after a save: what the compare read back where it
+// read that cell, else what the load read (a locked save leaves both cells alone).
+std::optional<int> heldAfterSave(const CellSet& readBack, uint8_t address, std::optional<int> loaded)
+{
+    if (!readBack.has(address))
         return loaded;
-    if (const int status = applySettingsFile(host, r.file))
-        return status;
-    return loaded;
+    const CellBytes bytes = readBack.get(address);
+    const int n = CellDecode::number(bytes.d0, bytes.d1);
+    return n < 0 ? loaded : std::optional<int>(n);
 }
 
 } // namespace
 
-int read(CliHost& host, const CliRequest& r)
+Task<int> read(CliHost& host, CliRequest r)
 {
     if (const int status = openChosenLine(host, r))
-        return status;
-    const int loaded = load(host);
+        co_return status;
+    const int loaded = co_await load(host);
     if (loaded == ExitCode::LineFailed)
-        return loaded;
+        co_return loaded;
 
     const QStringList lines = modFileAccess::BuildSettingsLines(host.editor().model().snapshot(),
                                                                 QDateTime::currentDateTime());
     if (r.output.isEmpty()) {
-        if (jsonResults())
-            return loaded;
+        if (!host.voice.results)
+            co_return loaded;
         const QByteArray bytes = modFileAccess::encodeSettingsLines(lines);
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
         std::fflush(stdout);
-        return loaded;
+        co_return loaded;
     }
     QString reason;
     if (!modFileAccess::writeSettingsFile(r.output, lines, &reason)) {
-        err(QStringLiteral("corvane-cli: cannot save to %1: %2").arg(r.output, reason));
-        return ExitCode::BadInput;
+        host.err(QStringLiteral("corvane-cli: cannot save to %1: %2").arg(r.output, reason));
+        co_return ExitCode::BadInput;
     }
-    return loaded;
+    co_return loaded;
 }
 
-int write(CliHost& host, const CliRequest& r)
+Task<int> write(CliHost& host, CliRequest r)
 {
     const bool unlock = r.unlock || r.model || r.channel;
     FileCheck::PreviewedFile file;
-    if (const int status = checkFileFirst(r, unlock, &file))
-        return status;
-    if (const int status = CellBackup::prepareFolder(r))
-        return status;
-    const int loaded = loadThenApply(host, r, unlock);
+    if (const int status = checkFileFirst(host, r, unlock, &file))
+        co_return status;
+    if (const int status = CellBackup::prepareFolder(host.voice, r))
+        co_return status;
+    const int loaded = co_await loadThenApply(host, r, unlock);
     if (loaded > ExitCode::Attention)
-        return loaded;
+        co_return loaded;
     // A read of its own: the load leaves out eight cells.
-    if (const int status = CellBackup::takeBeforeWriting(host, r))
-        return status;
+    if (const int status = co_await CellBackup::takeBeforeWriting(host, r))
+        co_return status;
     if (r.model)
         host.editor().model().setSpinner(SpinField::Model, *r.model);
     if (r.channel)
@@ -105,49 +119,55 @@ int write(CliHost& host, const CliRequest& r)
     const int problems = host.problems.size();
     const int messages = host.messages.size();
     using Outcome = TransferCommands::Outcome;
-    const TransferCommands::SaveOutcome saved = TransferCommands::SaveToSynchronizer(host);
+    const TransferCommands::SaveOutcome saved = co_await TransferCommands::SaveToSynchronizer(host);
+    host.report.writesSent = saved.writesSent;
     tellShown(host, problems, messages);
+    if (saved.outcome == Outcome::Done || saved.outcome == Outcome::Differences) {
+        host.report.model = heldAfterSave(saved.readBack, CellAddress::Model, host.report.model);
+        host.report.channel =
+            heldAfterSave(saved.readBack, CellAddress::Channel, host.report.channel);
+    }
     switch (saved.outcome) {
     case Outcome::Done:
-        err(QStringLiteral("Saved to COM%1 and compared: no differences.")
-                .arg(host.portAccess.SyncPort));
-        return ExitCode::Success;
+        host.err(QStringLiteral("Saved to COM%1 and compared: no differences.")
+                     .arg(host.portAccess.SyncPort));
+        co_return ExitCode::Success;
     case Outcome::Differences:
         for (const CellDifference& d : differencesByField(
                  saved.differences, host.editor().model().snapshot(), saved.readBack))
             host.report.differences
                 << QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read);
         for (const QString& line : host.report.differences)
-            out(line);
-        return ExitCode::Attention;
+            host.out(line);
+        co_return ExitCode::Attention;
     case Outcome::Refused:
-        return ExitCode::BadInput;
+        co_return ExitCode::BadInput;
     default:
-        return worse(ExitCode::LineFailed, loaded);
+        co_return worse(ExitCode::LineFailed, loaded);
     }
 }
 
-int verify(CliHost& host, const CliRequest& r)
+Task<int> verify(CliHost& host, CliRequest r)
 {
     FileCheck::PreviewedFile file;
-    if (const int status = checkFileFirst(r, r.unlock, &file))
-        return status;
+    if (const int status = checkFileFirst(host, r, r.unlock, &file))
+        co_return status;
     // A value of the file's own that no unit can hold is found before the first frame.
     const QVector<SaveProblem> own = FileCheck::problemsInFile(file.made, file.kept);
     if (!own.isEmpty()) {
-        err(FileCheck::verifyProblemText(r.file, own, true));
-        return ExitCode::BadInput;
+        host.err(FileCheck::verifyProblemText(r.file, own, true));
+        co_return ExitCode::BadInput;
     }
-    const int loaded = loadThenApply(host, r, r.unlock);
+    const int loaded = co_await loadThenApply(host, r, r.unlock);
     if (loaded > ExitCode::Attention)
-        return loaded;
+        co_return loaded;
     const EditorSnapshot expected = host.editor().model().snapshot();
     // The modes and switches as a save would store them; a value no unit can hold means
     // the file cannot be what the unit holds.
     const SavePlan plan = buildSavePlan(expected);
     if (!plan.ok()) {
-        err(FileCheck::verifyProblemText(r.file, plan.problems, false));
-        return ExitCode::BadInput;
+        host.err(FileCheck::verifyProblemText(r.file, plan.problems, false));
+        co_return ExitCode::BadInput;
     }
     const QVector<CellDifference> found =
         findDifferences(expected, plan.StartMode, plan.EndMode, *host.loadedCells);
@@ -158,82 +178,88 @@ int verify(CliHost& host, const CliRequest& r)
         host.report.differences << QStringLiteral("%1: the file makes %2, the unit holds %3")
                                        .arg(d.field, d.expected, d.read);
     for (const QString& line : host.report.differences)
-        out(line);
+        host.out(line);
     if (found.isEmpty())
-        err(QStringLiteral("COM%1 holds what %2 makes of it.")
-                .arg(host.portAccess.SyncPort)
-                .arg(r.file));
+        host.err(QStringLiteral("COM%1 holds what %2 makes of it.")
+                     .arg(host.portAccess.SyncPort)
+                     .arg(r.file));
     else
-        err(QStringLiteral("%1 field%2 differ.")
-                .arg(byField.size())
-                .arg(byField.size() == 1 ? QString() : QStringLiteral("s")));
-    return found.isEmpty() ? ExitCode::Success : ExitCode::Attention;
+        host.err(QStringLiteral("%1 field%2 differ.")
+                     .arg(byField.size())
+                     .arg(byField.size() == 1 ? QString() : QStringLiteral("s")));
+    co_return found.isEmpty() ? ExitCode::Success : ExitCode::Attention;
 }
 
-int run(CliHost& host, const CliRequest& r)
+Task<int> runUnit(CliHost& host, CliRequest r)
 {
     host.progressLine().setQuiet(r.quiet);
     int status = ExitCode::BadInput;
     if (r.command == QLatin1String("ports"))
         status = ports(host);
     else if (r.command == QLatin1String("find"))
-        status = find(host, r);
+        status = co_await find(host, r);
     else if (r.command == QLatin1String("scan"))
-        status = scan(host, r);
+        status = co_await scan(host, r);
     else if (r.command == QLatin1String("read"))
-        status = read(host, r);
+        status = co_await read(host, r);
     else if (r.command == QLatin1String("write"))
-        status = write(host, r);
+        status = co_await write(host, r);
     else if (r.command == QLatin1String("verify"))
-        status = verify(host, r);
+        status = co_await verify(host, r);
     else if (r.command == QLatin1String("backup"))
-        status = backup(host, r);
+        status = co_await backup(host, r);
     else if (r.command == QLatin1String("restore"))
-        status = restore(host, r);
+        status = co_await restore(host, r);
     if (host.serial().PortOpen())
         host.serial().setPortOpen(false);
     if (!r.wireLog.isEmpty())
         status = worse(status, writeWireLog(host, r.wireLog));
+    UnitReport& report = host.report;
+    report.command = r.command;
+    report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
+    report.status = status;
+    co_return status;
+}
+
+Task<int> run(CliHost& host, CliRequest r)
+{
+    const int status = co_await runUnit(host, r);
     // ports, and find or scan on every port, tell their own documents.
     const bool ownDocument =
         r.command == QLatin1String("ports") ||
         ((r.command == QLatin1String("find") || r.command == QLatin1String("scan")) && !r.port &&
          r.device.isEmpty());
-    UnitReport& report = host.report;
-    report.command = r.command;
-    report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
-    report.writesSent = host.wireLog().lines().filter(QStringLiteral("  > W ")).size();
-    report.status = status;
-    if (StopRequest::requested())
-        err(QStringLiteral("Stopped by Ctrl+C between two frames: %1.").arg(report.done()));
+    if (StopRequest::requested() && !ownDocument)
+        host.err(QStringLiteral("Stopped by Ctrl+C between two frames: %1.").arg(host.report.done()));
     if (r.json && !ownDocument) {
-        const QByteArray doc = QJsonDocument(report.toJson()).toJson(QJsonDocument::Compact);
+        const QByteArray doc = QJsonDocument(host.report.toJson()).toJson(QJsonDocument::Compact);
         std::fprintf(stdout, "%s\n", doc.constData());
         std::fflush(stdout);
     }
-    return status;
+    co_return status;
 }
 
-int runCommandLine(const QStringList& arguments, const LineTiming& timing)
+Task<int> runCommandLine(QStringList arguments, LineTiming timing)
 {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     std::fputs(qPrintable(parsed.out), stdout);
     std::fputs(qPrintable(parsed.err), stderr);
     if (!parsed.request)
-        return parsed.exitCode;
+        co_return parsed.exitCode;
 
     setJsonResults(parsed.request->json);
     if (parsed.request->several())
-        return RackRun::run(*parsed.request);
+        co_return co_await RackRun::run(*parsed.request, timing);
     const StopRequest::Watch stop;
     CliHost host(timing);
+    host.voice.results = !parsed.request->json;
     const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
     QString error;
     if (!map.isEmpty() && !applyPortMap(host.ports, map, &error)) {
         err(QStringLiteral("corvane-cli: ") + error);
-        return ExitCode::BadInput;
+        co_return ExitCode::BadInput;
     }
-    return run(host, *parsed.request);
+    co_return co_await run(host, *parsed.request);
 }
 
 } // namespace CliCommands

@@ -5,10 +5,28 @@
 
 #include <QCoreApplication>
 
+namespace {
+
+// The command runs on the event loop; when it ends, so does the loop.
+Task<> runToEnd(QStringList arguments, int* status, bool* ended)
+{
+    *status = co_await CliCommands::runCommandLine(arguments);
+    *ended = true;
+    QCoreApplication::exit(*status);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication qapp(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane-cli"));
     QCoreApplication::setApplicationVersion(AppIdentity::VersionNumber());
-    return CliCommands::runCommandLine(QCoreApplication::arguments());
+    int status = 0;
+    bool ended = false;
+    Await::start(runToEnd(QCoreApplication::arguments(), &status, &ended));
+    // A command that never waited (help, a bad option) has ended already.
+    if (ended)
+        return status;
+    return qapp.exec();
 }

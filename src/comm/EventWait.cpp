@@ -1,40 +1,46 @@
 #include "comm/EventWait.h"
 
-bool EventWait::until(CommTimer& timer, const std::function<bool()>& condition)
+bool EventWait::ready()
 {
-    if (!timer.Enabled())
-        return false;
-    if (condition())
+    ended_ = false;
+    met_ = false;
+    // A timer that is off means the limit has passed already.
+    if (!timer_.Enabled())
         return true;
-
-    QEventLoop loop;
-    bool met = false;
-    auto check = [&] {
-        // A signal that arrives after the period ended must not turn a time-out into a
-        // success: only a running timer counts.
-        if (timer.Enabled() && condition()) {
-            met = true;
-            loop.quit();
-        }
-    };
-    std::vector<QMetaObject::Connection> links;
-    links.reserve(connectors_.size() + 2);
-    for (const Connector& connector : connectors_)
-        links.push_back(connector(&loop, check));
-    links.push_back(QObject::connect(&timer, &CommTimer::tick, &loop, &QEventLoop::quit));
-    links.push_back(QObject::connect(&timer, &CommTimer::switchedOff, &loop, &QEventLoop::quit));
-    loop.exec();
-    for (const QMetaObject::Connection& link : links)
-        QObject::disconnect(link);
-    return met;
+    met_ = condition_ && condition_();
+    return met_;
 }
 
-void EventWait::pause(CommTimer& timer)
+void EventWait::suspend(std::coroutine_handle<> waiter)
 {
-    if (!timer.Enabled())
+    waiter_ = waiter;
+    const auto check = [this] {
+        // A signal that arrives after the period ended must not turn a time-out into a
+        // success: only a running timer counts.
+        if (!ended_ && timer_.Enabled() && condition_ && condition_())
+            finish(true);
+    };
+    links_.reserve(connectors_.size() + 2);
+    for (const Connector& connector : connectors_)
+        links_.push_back(connector(&timer_, check));
+    links_.push_back(QObject::connect(&timer_, &CommTimer::tick, &timer_, [this] { finish(false); }));
+    links_.push_back(
+        QObject::connect(&timer_, &CommTimer::switchedOff, &timer_, [this] { finish(false); }));
+}
+
+void EventWait::finish(bool met)
+{
+    if (ended_)
         return;
-    QEventLoop loop;
-    QObject::connect(&timer, &CommTimer::tick, &loop, &QEventLoop::quit);
-    QObject::connect(&timer, &CommTimer::switchedOff, &loop, &QEventLoop::quit);
-    loop.exec();
+    ended_ = true;
+    met_ = met;
+    unlink();
+    Await::resumeLater(&timer_, waiter_);
+}
+
+void EventWait::unlink()
+{
+    for (const QMetaObject::Connection& link : links_)
+        QObject::disconnect(link);
+    links_.clear();
 }

@@ -27,7 +27,7 @@ QString resetHint(int ticksLeft, int tickMs)
 // Waits in the probe's ticks until the announcement has been heard (true), the
 // ticks have run out (false) or Cancel was pressed (ProbeRunning turned false). Each batch of
 // received bytes goes to the matcher as a whole, in order.
-bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
+Task<bool> listenForAnnouncement(CommContext c, ProgressView& p, int ticksAllowed)
 {
     MSComm& m = c.MSComm1;
     CommTimer& t = c.tmrCommTimer;
@@ -43,13 +43,13 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     const QMetaObject::Connection onCancel = QObject::connect(
         &p.cancelNotifier(), &CancelNotifier::cancelled, [&cancelled] { cancelled = true; });
     AnnouncementMatcher matcher;
-    EventWait wait;
+    EventWait wait(t, [&] { return cancelled || m.InBufferCount() > 0; });
     wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&p.cancelNotifier(), &CancelNotifier::cancelled);
     int ticks = 0;
     bool found = false;
     p.setProgressHint(resetHint(ticksAllowed, tickMs));
     do {
-        wait.until(t, [&] { return cancelled || m.InBufferCount() > 0; });
+        co_await wait;
         if (cancelled) {
             ports.ProbeRunning = false;
             break;
@@ -67,23 +67,30 @@ bool listenForAnnouncement(CommContext& c, ProgressView& p, int ticksAllowed)
     QObject::disconnect(onCancel);
     t.setEnabled(false);
     p.setProgressHint(QString());
-    return found;
+    co_return found;
 }
 
 // ProbeFound for a number from 1 to 99, doubtful for any other answer, unread when the
-// cell did not answer.
-int16_t readNumberCell(CommContext& c, uint8_t address)
+// cell did not answer; with the number read.
+struct NumberCell
 {
-    if (ReadCell(c, address) != ReadGood)
-        return ProbeCellsUnread;
-    const int16_t value = DecodeReplyNumber(c.cmd);
-    return value >= 1 && value <= 99 ? ProbeFound : ProbeNumbersDoubtful;
+    int16_t result = ProbeCellsUnread;
+    int16_t value = -1;
+};
+
+Task<NumberCell> readNumberCell(CommContext c, uint8_t address)
+{
+    const CellReply reply = co_await ReadCell(c, address);
+    if (!reply.good())
+        co_return NumberCell{};
+    const int16_t value = DecodeReplyNumber(reply.bytes);
+    co_return NumberCell{value >= 1 && value <= 99 ? ProbeFound : ProbeNumbersDoubtful, value};
 }
 
 } // namespace
 
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int ticks,
-                             bool heardBefore)
+Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& p, int16_t port, int ticks,
+                                        bool heardBefore)
 {
     PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
@@ -109,13 +116,13 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
             log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
                            .arg(port)
                            .arg(ticks * c.timing.probeTickMs / 1000.0));
-        found = listenForAnnouncement(c, p, ticks);
+        found = co_await listenForAnnouncement(c, p, ticks);
         // A closed or vanished line only means nothing is heard; its errors are not reported.
         m.clearError();
         if (!ports.ProbeRunning) {
             if (log)
                 log->event(QStringLiteral("probe of COM%1 cancelled").arg(port));
-            return ProbeCancelled;
+            co_return ProbeOutcome{ProbeCancelled};
         }
         p.hideProgress();
         if (log)
@@ -123,24 +130,30 @@ int16_t ProbeForSynchronizer(CommContext& c, ProgressView& p, int16_t port, int 
                              : QStringLiteral("probe of COM%1: nothing heard").arg(port));
     }
 
-    int16_t result = ProbeNothingHeard;
+    ProbeOutcome outcome;
     if (found) {
-        if (!SendAttention(c))
-            result = ProbeAttentionFailed;
+        if (!co_await SendAttention(c))
+            outcome.result = ProbeAttentionFailed;
         else {
-            result = readNumberCell(c, CellAddress::Model);
-            if (result == ProbeFound)
-                result = readNumberCell(c, CellAddress::Channel);
+            const NumberCell model = co_await readNumberCell(c, CellAddress::Model);
+            outcome.result = model.result;
+            outcome.model = model.value;
+            if (model.result == ProbeFound) {
+                const NumberCell channel = co_await readNumberCell(c, CellAddress::Channel);
+                outcome.result = channel.result;
+                outcome.channel = channel.value;
+            }
         }
     }
     ports.ProbeRunning = false;
     if (log && found)
-        log->event(QStringLiteral("probe of COM%1 result %2").arg(port).arg(result));
-    return result;
+        log->event(QStringLiteral("probe of COM%1 result %2").arg(port).arg(outcome.result));
+    co_return outcome;
 }
 
-bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
-                      const std::function<bool()>& abandoned, int ticks)
+Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& progress,
+                                                int16_t port, std::function<bool()> abandoned,
+                                                int ticks)
 {
     PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
@@ -149,6 +162,7 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
     AppendFinderStatus(
         ports, QStringLiteral(" !!! DON'T FORGET TO HIT RESET on your synchronizer !!! --"));
     ports.SyncPort = 0;
+    std::optional<FoundUnit> unit;
     const int first = port == 0 ? 1 : port;
     const int last = port == 0 ? PortMap::MaxPort : port;
     for (int n = std::max(first, 1); n <= std::min(last, PortMap::MaxPort); ++n) {
@@ -169,10 +183,13 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.
-        const int16_t r =
-            ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks, heardBefore);
+        const ProbeOutcome probed =
+            co_await ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks, heardBefore);
+        const int16_t r = probed.result;
         if (r == ProbeFound || r == ProbeNumbersDoubtful) {
             ports.SyncPort = static_cast<int16_t>(n);
+            unit = FoundUnit{static_cast<int16_t>(n), probed.model, probed.channel,
+                             r == ProbeNumbersDoubtful};
             AppendFinderStatus(ports, QString());
             AppendFinderStatus(ports, QStringLiteral("  --- Found synchronizer on COM%1").arg(n));
             if (r == ProbeNumbersDoubtful)
@@ -182,15 +199,14 @@ bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
         }
     }
 
-    const bool result = ports.SyncPort != 0;
-    if (!result) {
+    if (!unit) {
         AppendFinderStatus(ports, QString());
         AppendFinderStatus(ports, QStringLiteral(" !! NO Synchronizer was Found !!"));
     }
     AppendFinderStatus(ports, QString());
     AppendFinderStatus(ports, QStringLiteral(" === Finished Testing ==="));
     AppendFinderStatus(ports, QString());
-    return result;
+    co_return unit;
 }
 
 } // namespace modCorvaneComm

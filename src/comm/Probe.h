@@ -3,10 +3,12 @@
 // and trying one port or every present port in turn. Progress goes to the progress
 // window, each step to the finder's status box. The caller holds the port lease.
 
+#include "comm/Await.h"
 #include "comm/CommContext.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class ProgressView;
 
@@ -23,19 +25,39 @@ enum ProbeResult : int16_t
     ProbeNothingHeard = 0      // no announcement within the time allowed
 };
 
+// What a probe found: its result, and the model and channel it read (-1 when a cell did
+// not answer, was not read, or held no number).
+struct ProbeOutcome
+{
+    int16_t result = ProbeNothingHeard;
+    int16_t model = -1;
+    int16_t channel = -1;
+};
+
 // Listens on the open port for the announcement, then checks that the unit answers
 // by reading its model and channel cells.
 // `ticks` of the timing's probe tick are allowed (0: the timing's tick count).
 // `heardBefore`: the announcement came before the probe started (RESET pressed first), so
 // the probe goes straight on to the attention frames.
-int16_t ProbeForSynchronizer(CommContext& c, ProgressView& progress, int16_t port, int ticks = 0,
-                             bool heardBefore = false);
+Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& progress, int16_t port,
+                                        int ticks = 0, bool heardBefore = false);
+
+// The unit a find found: where, and the model and channel its probe read.
+struct FoundUnit
+{
+    int16_t port = 0;
+    int16_t model = -1;   // as the probe read it; -1 when it held no number
+    int16_t channel = -1; // -1 also when the probe did not read it (a doubtful model)
+    bool doubtful = false; // a number was not 1 to 99
+};
 
 // Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
-// (probe result 1 or -1). Then that port is left open and SyncPort (PortAccess) holds it.
+// (probe result 1 or -1). Then that port is left open and the unit is returned (SyncPort,
+// PortAccess, holds its port too); empty when no unit answered.
 // An announcement the context's reset watch heard on a port lately counts for its probe.
 // `abandoned`, when given, is asked before each port: true stops the scan.
-bool FindSynchronizer(CommContext& c, ProgressView& progress, int16_t port,
-                      const std::function<bool()>& abandoned = {}, int ticks = 0);
+Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& progress,
+                                                int16_t port, std::function<bool()> abandoned = {},
+                                                int ticks = 0);
 
 } // namespace modCorvaneComm

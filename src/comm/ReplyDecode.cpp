@@ -5,14 +5,14 @@
 
 namespace modCorvaneComm {
 
-int16_t DecodeReplyNumber(const CommandState& state)
+int16_t DecodeReplyNumber(const std::array<uint8_t, 2>& bytes)
 {
-    return static_cast<int16_t>(CellDecode::number(state.ReplyBytes[0], state.ReplyBytes[1]));
+    return static_cast<int16_t>(CellDecode::number(bytes[0], bytes[1]));
 }
 
-int16_t DecodeReplyDigit(const CommandState& state, uint8_t index)
+int16_t DecodeReplyDigit(const std::array<uint8_t, 2>& bytes, uint8_t index)
 {
-    return static_cast<int16_t>(index > 1 ? -1 : CellDecode::digit(state.ReplyBytes[index]));
+    return static_cast<int16_t>(index > 1 ? -1 : CellDecode::digit(bytes[index]));
 }
 
 uint8_t FilterInitChar(uint8_t value)

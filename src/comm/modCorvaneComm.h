@@ -3,10 +3,12 @@
 // and the three frames of the exchange with a synchronizer.
 //
 // Frames: attention "O" "K" LF CR; read "R" address CR, answered by two data bytes, LF,
-// CR; write "W" address data0 data1 CR (no answer). All waits run a local event loop
-// against tmrCommTimer (see EventWait.h), so the user interface stays live meanwhile.
-// Nothing here shows anything: failures leave their text in LastCommError (CommandState).
+// CR; write "W" address data0 data1 CR (no answer). The exchanges are coroutines: each
+// wait suspends on the line's own timer (see EventWait.h), so the user interface stays
+// live meanwhile. Each returns its reply; nothing here shows anything. LastCommError and
+// ReplyBytes (CommandState) keep a record of the last exchange for what displays it.
 
+#include "comm/Await.h"
 #include "comm/CommContext.h"
 
 #include <QString>
@@ -45,24 +47,35 @@ void AppendFinderStatus(PortAccess& ports, const QString& line);
 // the failure.
 struct CellReply
 {
-    int16_t status = ReadNotSent;
+    int16_t status = ReadNotSent; // 1, 0, -1, -2
     std::array<uint8_t, 2> bytes{};
     QString failure;
     bool good() const { return status == ReadGood; }
 };
 
-bool SendAttention(CommContext& c);
-int16_t ReadCell(CommContext& c, uint8_t address); // 1, 0, -1, -2
-CellReply ReadCellReply(CommContext& c, uint8_t address);
-int16_t WriteCell(CommContext& c, uint8_t address, uint8_t d0, uint8_t d1); // 1 or 0
-// ReplyBytes as a number 0 to 99 ("12", "05", " 5", "5 ", "  "), or -1.
-int16_t DecodeReplyNumber(const CommandState& state);
-// ReplyBytes[index] as a digit 0 to 9 (a space is 0), or -1.
-int16_t DecodeReplyDigit(const CommandState& state, uint8_t index);
+// Whether frames went out (attention, a write), or the text of the failure.
+struct FrameReply
+{
+    bool sent = false;
+    bool queued = false; // the frame went to the line, whether or not it left in time
+    QString failure;
+    explicit operator bool() const { return sent; }
+};
+
+// The two attention frames, 130 ms apart.
+Task<FrameReply> SendAttention(CommContext c);
+// A read, tried three times with attention frames between the tries.
+Task<CellReply> ReadCell(CommContext c, uint8_t address);
+// A write and the pause the unit needs to store the cell.
+Task<FrameReply> WriteCell(CommContext c, uint8_t address, uint8_t d0, uint8_t d1);
+// Reply bytes as a number 0 to 99 ("12", "05", " 5", "5 ", "  "), or -1.
+int16_t DecodeReplyNumber(const std::array<uint8_t, 2>& bytes);
+// bytes[index] as a digit 0 to 9 (a space is 0), or -1.
+int16_t DecodeReplyDigit(const std::array<uint8_t, 2>& bytes, uint8_t index);
 // The byte when it may stand in an init string or the comment (BEL, CR, 32 to 254 but
 // not 127), else 0.
 uint8_t FilterInitChar(uint8_t value);
-// Event-driven pause of ms milliseconds on tmrCommTimer; leaves the timer off.
-void Pause(CommContext& c, int ms);
+// A pause of ms milliseconds on the line's timer; leaves the timer off.
+Task<> Pause(CommContext c, int ms);
 
 } // namespace modCorvaneComm

@@ -21,24 +21,25 @@ QString failureText(const QString& what, const QString& path, const QString& rea
 }
 } // namespace
 
-void LoadFromFile(FlowHost& host)
+Task<FileResult> LoadFromFile(FlowHost& host)
 {
-    const QString fileName = modFileAccess::AskFileToOpen(host);
+    const QString fileName = co_await modFileAccess::AskFileToOpen(host);
     if (fileName.isEmpty())
-        return;
+        co_return FileResult{};
 
     // The whole file is read (and closed) before anything changes, so a file that cannot
     // be read leaves the preview, its counters and the editor as they were.
     const modFileAccess::SettingsReadResult read = modFileAccess::readSettingsFile(fileName);
     if (!read.ok) {
-        host.showMessage(
+        co_await host.showMessage(
             failureText(QStringLiteral("Cannot read the file"), fileName, read.errorText), false);
-        return;
+        co_return FileResult{FileOutcome::Unreadable, fileName, read.errorText};
     }
 
     host.preview().startPreview(fileName);
     EditorSink sink(host.editor(), host.preview());
     modParser::PreviewFile(host.filePreviewState(), sink, read.lines, read.moreFollows);
+    co_return FileResult{FileOutcome::Previewed, fileName, {}};
 }
 
 void ApplyPreviewedFile(FlowHost& host)
@@ -47,20 +48,22 @@ void ApplyPreviewedFile(FlowHost& host)
     modParser::ApplyAcceptedLines(host.filePreviewState(), sink);
 }
 
-void SaveToFile(FlowHost& host)
+Task<FileResult> SaveToFile(FlowHost& host)
 {
     const QStringList lines = modFileAccess::BuildSettingsLines(host.editor().model().snapshot(),
                                                                 QDateTime::currentDateTime());
-    const QString fileName = modFileAccess::AskFileForSave(host);
+    const QString fileName = co_await modFileAccess::AskFileForSave(host);
     if (fileName.isEmpty())
-        return;
+        co_return FileResult{};
 
     // Written beside the old file and renamed over it: a failed write keeps the old file.
     QString reason;
     if (!modFileAccess::writeSettingsFile(fileName, lines, &reason)) {
-        host.showMessage(failureText(QStringLiteral("Cannot save to the file"), fileName, reason),
-                         false);
+        co_await host.showMessage(
+            failureText(QStringLiteral("Cannot save to the file"), fileName, reason), false);
+        co_return FileResult{FileOutcome::NotSaved, fileName, reason};
     }
+    co_return FileResult{FileOutcome::Saved, fileName, {}};
 }
 
 } // namespace FileCommands

@@ -36,16 +36,16 @@ QString SaveDialogTitle()
     return AppIdentity::TitleWithShortVersion() + QStringLiteral(" -- File for Save");
 }
 
-QString AskFileToOpen(FlowHost& host)
+Task<QString> AskFileToOpen(FlowHost& host)
 {
-    return chosen(host, host.askOpenFile(OpenDialogTitle(), SettingsFileFilter(),
-                                         SettingsFileSelectedFilter()));
+    co_return chosen(host, co_await host.askOpenFile(OpenDialogTitle(), SettingsFileFilter(),
+                                                     SettingsFileSelectedFilter()));
 }
 
-QString AskFileForSave(FlowHost& host)
+Task<QString> AskFileForSave(FlowHost& host)
 {
-    return chosen(host, host.askSaveFile(SaveDialogTitle(), SettingsFileFilter(),
-                                         SettingsFileSelectedFilter()));
+    co_return chosen(host, co_await host.askSaveFile(SaveDialogTitle(), SettingsFileFilter(),
+                                                     SettingsFileSelectedFilter()));
 }
 
 } // namespace modFileAccess

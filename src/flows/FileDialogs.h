@@ -2,6 +2,8 @@
 // The settings-file dialogs: captions, filters, and the chosen file's name in the
 // editor's caption.
 
+#include "comm/Await.h"
+
 #include <QString>
 
 class FlowHost;
@@ -14,7 +16,7 @@ QString OpenDialogTitle();
 QString SaveDialogTitle();
 
 // The chosen path, or "" when cancelled. A chosen file names the editor window.
-QString AskFileToOpen(FlowHost& host);
-QString AskFileForSave(FlowHost& host);
+Task<QString> AskFileToOpen(FlowHost& host);
+Task<QString> AskFileForSave(FlowHost& host);
 
 } // namespace modFileAccess

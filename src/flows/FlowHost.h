@@ -3,6 +3,7 @@
 // command layer's results, the editor, the settings-file preview, the progress and preview
 // windows, and the modal boxes.
 
+#include "comm/Await.h"
 #include "comm/CommContext.h"
 #include "comm/PortLease.h"
 #include "comm/ProgressView.h"
@@ -42,18 +43,18 @@ public:
     // The settings file being previewed, from its preview to its apply pass.
     virtual SettingsPreview& filePreviewState() = 0;
 
+    // The boxes are awaited: each ends when the user has closed it, and meanwhile the
+    // event loop runs on. Texts are taken by value, as a coroutine must.
     // The problem window, modal.
-    virtual void showProblem(const QString& text) = 0;
+    virtual Task<> showProblem(QString text) = 0;
     // A message box over the editor.
-    virtual void showMessage(const QString& text, bool exclamation) = 0;
+    virtual Task<> showMessage(QString text, bool exclamation) = 0;
     // The box that explains a load's marks: beside the editor, so the marked fields stay
     // in view.
-    virtual void showMarksReport(const QString& text) { showMessage(text, true); }
+    virtual Task<> showMarksReport(QString text) { return showMessage(std::move(text), true); }
     // File dialogs over the editor; "" when cancelled.
-    virtual QString askOpenFile(const QString& title, const QString& filter,
-                                const QString& selectedFilter) = 0;
-    virtual QString askSaveFile(const QString& title, const QString& filter,
-                                const QString& selectedFilter) = 0;
+    virtual Task<QString> askOpenFile(QString title, QString filter, QString selectedFilter) = 0;
+    virtual Task<QString> askSaveFile(QString title, QString filter, QString selectedFilter) = 0;
 
     // Runs before each cell a transfer reads or writes; a test may throw from it to stand
     // in for an unexpected failure.

@@ -17,10 +17,10 @@ constexpr int BarMaxUntilSet = 100;
 
 // How a transfer ended, for the wire log: the count it returned ("1 problem marked",
 // "2 problems marked"), or why it failed.
-QString outcome(FlowHost& host, int16_t status, const char* one, const char* many)
+QString outcome(int16_t status, const QString& failure, const char* one, const char* many)
 {
     if (status == modGetSetAll::CommunicationFailed)
-        return QStringLiteral("communication failed: ") + host.comm().cmd.LastCommError;
+        return QStringLiteral("communication failed: ") + failure;
     if (status == modGetSetAll::AlreadyReported)
         return QStringLiteral("stopped, reported in a box");
     return QStringLiteral("%1 %2").arg(status).arg(QLatin1String(status == 1 ? one : many));
@@ -36,84 +36,91 @@ Outcome outcomeOf(int16_t status, Outcome counted)
     return status > 0 ? counted : Outcome::Done;
 }
 
-bool portReady(FlowHost& host, const QString& heading)
+Task<bool> portReady(FlowHost& host, QString heading)
 {
     if (host.comm().MSComm1.PortOpen())
-        return true;
-    host.showProblem(heading + TransferTexts::PortNotAvailable);
-    return false;
+        co_return true;
+    co_await host.showProblem(heading + TransferTexts::PortNotAvailable);
+    co_return false;
 }
 
 } // namespace
 
-LoadOutcome LoadWhileHeld(FlowHost& host)
+Task<LoadOutcome> LoadWhileHeld(FlowHost& host)
 {
     using namespace TransferTexts;
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
-    modGetSetAll::LoadRun run = modGetSetAll::LoadAll(host);
+    modGetSetAll::LoadRun run = co_await modGetSetAll::LoadAll(host);
     const int16_t status = run.status;
     host.wireLog().command(QStringLiteral("load ended: ") +
-                           outcome(host, status, "problem marked", "problems marked"));
+                           outcome(status, run.failure, "problem marked", "problems marked"));
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
-        host.showProblem(CannotLoad + CommunicationErrors);
-    return {outcomeOf(status, Outcome::Marked), std::move(run.findings)};
+        co_await host.showProblem(CannotLoad + CommunicationErrors);
+    co_return LoadOutcome{outcomeOf(status, Outcome::Marked), std::move(run.findings),
+                          run.failure};
 }
 
-LoadOutcome LoadFromSynchronizer(FlowHost& host)
+Task<LoadOutcome> LoadFromSynchronizer(FlowHost& host)
 {
     using namespace TransferTexts;
     PortLeaseHold lease(host.lease(), QStringLiteral("load"));
-    if (!lease.held() || !portReady(host, CannotLoad))
-        return {};
+    if (!lease.held())
+        co_return LoadOutcome{};
+    if (!co_await portReady(host, CannotLoad))
+        co_return LoadOutcome{};
     TransferGuard guard(host);
     host.progress().startProgress(LoadCaption, LoadingLine, BarMaxUntilSet);
     CommContext c = host.comm();
     // The unit needs a moment after the previous exchange before it takes a whole load.
-    modCorvaneComm::Pause(c, c.timing.loadSettleMs);
-    return LoadWhileHeld(host);
+    co_await modCorvaneComm::Pause(c, c.timing.loadSettleMs);
+    co_return co_await LoadWhileHeld(host);
 }
 
-SaveOutcome SaveToSynchronizer(FlowHost& host)
+Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
 {
     using namespace TransferTexts;
     PortLeaseHold lease(host.lease(), QStringLiteral("save"));
-    if (!lease.held() || !portReady(host, CannotSave))
-        return {};
+    if (!lease.held())
+        co_return SaveOutcome{};
+    if (!co_await portReady(host, CannotSave))
+        co_return SaveOutcome{};
     // A value the unit cannot hold stops the save before any window or byte.
     const SavePlan plan = buildSavePlan(host.editor().model().snapshot());
     if (!plan.ok()) {
         host.wireLog().command(QStringLiteral("save refused before the first byte"));
-        host.showProblem(plan.problemText);
-        return {Outcome::Refused, {}, {}};
+        co_await host.showProblem(plan.problemText);
+        co_return SaveOutcome{Outcome::Refused, {}, {}, 0, {}};
     }
 
     TransferGuard guard(host);
     ProgressView& p = host.progress();
     p.startProgress(SaveCaption, SavingLine, BarMaxUntilSet);
-    const int16_t saved = modGetSetAll::SetAllToCorvane(host, plan);
+    const modGetSetAll::SetRun set = co_await modGetSetAll::SetAll(host, plan);
+    const int16_t saved = set.status;
     host.wireLog().command(QStringLiteral("save ended: ") +
                            (saved == 0 ? QStringLiteral("%1 cells written").arg(plan.writes.size())
-                                       : outcome(host, saved, "", "")));
+                                       : outcome(saved, set.failure, "", "")));
     p.hideProgress();
     if (saved == modGetSetAll::CommunicationFailed)
-        host.showProblem(CannotSave + CommunicationErrors);
-    if (saved != 0)
-        return {
-            outcomeOf(saved, Outcome::LineFailed), {}, {}}; // an incomplete save is not compared
+        co_await host.showProblem(CannotSave + CommunicationErrors);
+    if (saved != 0) // an incomplete save is not compared
+        co_return SaveOutcome{outcomeOf(saved, Outcome::LineFailed), {}, {}, set.writesSent,
+                              set.failure};
 
     p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
-    modGetSetAll::CompareRun compared = modGetSetAll::CompareAll(host);
+    modGetSetAll::CompareRun compared = co_await modGetSetAll::CompareAll(host);
     const int16_t differences = compared.status;
     host.wireLog().command(QStringLiteral("compare ended: ") +
-                           outcome(host, differences, "difference", "differences"));
+                           outcome(differences, compared.failure, "difference", "differences"));
     p.hideProgress();
     if (differences == modGetSetAll::CommunicationFailed)
-        host.showProblem(CannotCompare + CommunicationErrors);
+        co_await host.showProblem(CannotCompare + CommunicationErrors);
     else if (differences > 0)
-        host.showProblem(CompareFailed + NotSavedCorrectly);
-    return {outcomeOf(differences, Outcome::Differences), std::move(compared.differences),
-            std::move(compared.readBack)};
+        co_await host.showProblem(CompareFailed + NotSavedCorrectly);
+    co_return SaveOutcome{outcomeOf(differences, Outcome::Differences),
+                          std::move(compared.differences), std::move(compared.readBack),
+                          set.writesSent, compared.failure};
 }
 
 } // namespace TransferCommands

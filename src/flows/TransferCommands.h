@@ -27,21 +27,25 @@ struct LoadOutcome
 {
     Outcome outcome = Outcome::NotStarted;
     std::optional<modGetSetAll::LoadFindings> findings;
+    QString failure; // LineFailed: the failed exchange's text
 };
 
-// A save's ending, and what its compare read back and found different.
+// A save's ending, how far its writes got, and what its compare read back and found
+// different.
 struct SaveOutcome
 {
     Outcome outcome = Outcome::NotStarted;
     QVector<CellDifference> differences;
     CellSet readBack;
+    int writesSent = 0;
+    QString failure; // LineFailed: the failed exchange's text
 };
 
-LoadOutcome LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"
-SaveOutcome SaveToSynchronizer(FlowHost& host);   // "SAVE to Synchronizer"
+Task<LoadOutcome> LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"
+Task<SaveOutcome> SaveToSynchronizer(FlowHost& host);   // "SAVE to Synchronizer"
 
 // The load after the finder found a unit: the same transfer and texts as "LOAD from
 // Synchronizer", for a caller that already holds the lease and has the port open.
-LoadOutcome LoadWhileHeld(FlowHost& host);
+Task<LoadOutcome> LoadWhileHeld(FlowHost& host);
 
 } // namespace TransferCommands

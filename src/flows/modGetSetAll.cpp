@@ -33,50 +33,65 @@ void startBar(FlowHost& host, int value)
 }
 
 // Reads the cells in order; false at the first that does not come back (the command
-// layer has already tried each three times).
-bool readCells(FlowHost& host, CommContext& c, const QVector<uint8_t>& order, CellSet& cells)
+// layer has already tried each three times), with why in `failure`.
+Task<bool> readCells(FlowHost& host, CommContext c, QVector<uint8_t> order, CellSet& cells,
+                     QString& failure)
 {
     for (uint8_t address : order) {
         host.beforeCell(address);
-        const modCorvaneComm::CellReply reply = modCorvaneComm::ReadCellReply(c, address);
-        if (!reply.good())
-            return false;
+        const modCorvaneComm::CellReply reply = co_await modCorvaneComm::ReadCell(c, address);
+        if (!reply.good()) {
+            failure = reply.failure;
+            co_return false;
+        }
         cells.set(address, {reply.bytes[0], reply.bytes[1]});
         host.progress().advance();
     }
-    return true;
+    co_return true;
+}
+
+// The attention frames; false with why in `failure` when they did not go out.
+Task<bool> attention(CommContext c, QString& failure)
+{
+    const modCorvaneComm::FrameReply sent = co_await modCorvaneComm::SendAttention(c);
+    failure = sent.failure;
+    co_return sent.sent;
 }
 
 // Runs a transfer's body with the commands held off. An unexpected failure is shown once
 // in a box named after the procedure and ends the transfer; nothing is tried again.
-template <typename Body> int16_t guarded(FlowHost& host, const char* procedure, Body body)
+// `body` starts the coroutine only once the guard is up.
+template <typename Body>
+Task<int16_t> guarded(FlowHost& host, const char* procedure, Body body)
 {
     TransferGuard guard(host);
+    QString failure;
     try {
-        return body();
+        co_return co_await body();
     } catch (const std::exception& e) {
-        host.wireLog().event(QStringLiteral("%1 stopped by a program error: %2")
-                                 .arg(QLatin1String(procedure), QString::fromLocal8Bit(e.what())));
-        host.showMessage(TransferTexts::programError(procedure), false);
-        return AlreadyReported;
+        failure = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        host.showMessage(TransferTexts::programError(procedure), false);
-        return AlreadyReported;
+        failure = QStringLiteral("unknown");
     }
+    // A box is awaited outside the handler: a coroutine cannot wait inside one.
+    host.wireLog().event(QStringLiteral("%1 stopped by a program error: %2")
+                             .arg(QLatin1String(procedure), failure));
+    co_await host.showMessage(TransferTexts::programError(procedure), false);
+    co_return AlreadyReported;
 }
 
-int16_t getAll(FlowHost& host, std::optional<LoadFindings>& findings)
+Task<int16_t> getAll(FlowHost& host, LoadRun& run)
 {
     EditorView& view = host.editor();
     EditorModel& editor = view.model();
     CommContext c = host.comm();
     startBar(host, 1);
-    if (!modCorvaneComm::SendAttention(c))
-        return CommunicationFailed;
+    if (!co_await attention(c, run.failure))
+        co_return CommunicationFailed;
     host.progress().advance();
     CellSet cells;
-    if (!readCells(host, c, loadReadOrder(), cells))
-        return CommunicationFailed;
+    if (!co_await readCells(host, c, loadReadOrder(), cells, run.failure))
+        co_return CommunicationFailed;
 
     // Every cell is in: only from here on does the editor change.
     modCorvaneComm::ClearHighlights(editor);
@@ -91,25 +106,25 @@ int16_t getAll(FlowHost& host, std::optional<LoadFindings>& findings)
         host.wireLog().finding(line);
     showLoadMarks(editor, plan);
     const QString report = loadReportText(plan.red, plan.yellow);
-    findings = LoadFindings{cells, loaded, plan, report};
+    run.findings = LoadFindings{cells, loaded, plan, report};
     if (!report.isEmpty())
-        host.showMarksReport(report);
-    return static_cast<int16_t>(plan.problemCount());
+        co_await host.showMarksReport(report);
+    co_return static_cast<int16_t>(plan.problemCount());
 }
 
-int16_t setAll(FlowHost& host, const SavePlan& plan)
+Task<int16_t> setAll(FlowHost& host, const SavePlan& plan, SetRun& run)
 {
     if (!plan.ok()) {
         // Nothing has been sent; the user learns which field holds what.
-        host.showProblem(plan.problemText);
-        return AlreadyReported;
+        co_await host.showProblem(plan.problemText);
+        co_return AlreadyReported;
     }
     EditorModel& editor = host.editor().model();
     CommContext c = host.comm();
     modCorvaneComm::ClearHighlights(editor);
     startBar(host, 2);
-    if (!modCorvaneComm::SendAttention(c))
-        return CommunicationFailed;
+    if (!co_await attention(c, run.failure))
+        co_return CommunicationFailed;
     host.progress().advance();
 
     // The compare takes the modes from the record.
@@ -122,27 +137,33 @@ int16_t setAll(FlowHost& host, const SavePlan& plan)
 
     for (const CellWrite& w : plan.writes) {
         host.beforeCell(w.address);
-        if (modCorvaneComm::WriteCell(c, w.address, w.bytes.d0, w.bytes.d1) != 1)
-            return CommunicationFailed; // the cells not yet written keep their old values
+        const modCorvaneComm::FrameReply written =
+            co_await modCorvaneComm::WriteCell(c, w.address, w.bytes.d0, w.bytes.d1);
+        run.writesSent += written.queued;
+        if (!written) {
+            run.failure = written.failure;
+            co_return CommunicationFailed; // the cells not yet written keep their old values
+        }
         if (w.advancesBar)
             host.progress().advance();
     }
-    return 0;
+    co_return int16_t{0};
 }
 
-int16_t compareAll(FlowHost& host, CompareRun& run)
+Task<int16_t> compareAll(FlowHost& host, CompareRun& run)
 {
     EditorModel& editor = host.editor().model();
     const EditorSnapshot expected = editor.snapshot();
     CommContext c = host.comm();
     modCorvaneComm::ClearHighlights(editor);
     startBar(host, 1);
-    if (!modCorvaneComm::SendAttention(c))
-        return CommunicationFailed;
+    if (!co_await attention(c, run.failure))
+        co_return CommunicationFailed;
     host.progress().advance();
     CellSet cells;
-    if (!readCells(host, c, compareReadOrder(expected.ModelChannelUnlocked), cells))
-        return CommunicationFailed;
+    if (!co_await readCells(host, c, compareReadOrder(expected.ModelChannelUnlocked), cells,
+                            run.failure))
+        co_return CommunicationFailed;
 
     const SyncParameters& rec = editor.record();
     const QVector<CellDifference> found =
@@ -155,40 +176,50 @@ int16_t compareAll(FlowHost& host, CompareRun& run)
     // Model and channel that a load unlocked for correction have now been saved and read
     // back, whatever the count.
     relockIfMarked(editor);
-    return static_cast<int16_t>(std::min(differences, 32767));
+    co_return static_cast<int16_t>(std::min(differences, 32767));
 }
 
 } // namespace
 
-int16_t GetAllFromCorvane(FlowHost& host)
+Task<int16_t> GetAllFromCorvane(FlowHost& host)
 {
-    return LoadAll(host).status;
+    co_return (co_await LoadAll(host)).status;
 }
 
-LoadRun LoadAll(FlowHost& host)
+Task<LoadRun> LoadAll(FlowHost& host)
 {
     LoadRun run;
-    run.status = guarded(host, "GetAllFromCorvane", [&] { return getAll(host, run.findings); });
+    run.status =
+        co_await guarded(host, "GetAllFromCorvane", [&] { return getAll(host, run); });
     if (run.status < 0)
         run.findings.reset();
-    return run;
+    co_return run;
 }
 
-int16_t SetAllToCorvane(FlowHost& host, const SavePlan& plan)
+Task<int16_t> SetAllToCorvane(FlowHost& host, SavePlan plan)
 {
-    return guarded(host, "SetAllToCorvane", [&] { return setAll(host, plan); });
+    co_return (co_await SetAll(host, std::move(plan))).status;
 }
 
-int16_t CompareAllFromCorvane(FlowHost& host)
+Task<SetRun> SetAll(FlowHost& host, SavePlan plan)
 {
-    return CompareAll(host).status;
+    SetRun run;
+    run.status =
+        co_await guarded(host, "SetAllToCorvane", [&] { return setAll(host, plan, run); });
+    co_return run;
 }
 
-CompareRun CompareAll(FlowHost& host)
+Task<int16_t> CompareAllFromCorvane(FlowHost& host)
+{
+    co_return (co_await CompareAll(host)).status;
+}
+
+Task<CompareRun> CompareAll(FlowHost& host)
 {
     CompareRun run;
-    run.status = guarded(host, "CompareAllFromCorvane", [&] { return compareAll(host, run); });
-    return run;
+    run.status =
+        co_await guarded(host, "CompareAllFromCorvane", [&] { return compareAll(host, run); });
+    co_return run;
 }
 
 } // namespace modGetSetAll

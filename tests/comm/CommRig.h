@@ -6,6 +6,7 @@
 #include "comm/PortMap.h"
 #include "comm/modCorvaneComm.h"
 #include "simunit/SimSync.h"
+#include "support/Awaited.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -24,22 +24,27 @@ private slots:
         QVERIFY(rig.open(LineTiming{}));
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(SendAttention(rig.c));
+        QVERIFY(awaited(SendAttention(rig.c)));
         QVERIFY(clock.elapsed() >= 130); // the two attention frames go out apart
         QVERIFY(rig.sim.waitForFramesReceived(2, 1000));
         QCOMPARE(rig.sim.wireLog().size(), 2);
         rig.cmd.LastCommError = "stale";
-        QCOMPARE(ReadCell(rig.c, 63), int16_t(ReadGood));
-        QCOMPARE(DecodeReplyNumber(rig.cmd), 22);
-        QVERIFY(rig.cmd.LastCommError.isEmpty());
-        QCOMPARE(ReadCell(rig.c, 62), int16_t(ReadGood));
-        QCOMPARE(DecodeReplyNumber(rig.cmd), 1);
+        const CellReply model = awaited(ReadCell(rig.c, 63));
+        QCOMPARE(model.status, int16_t(ReadGood));
+        QCOMPARE(DecodeReplyNumber(model.bytes), 22);
+        QVERIFY(model.failure.isEmpty());
+        QVERIFY(rig.cmd.LastCommError.isEmpty()); // the record follows the reply
+        const CellReply channel = awaited(ReadCell(rig.c, 62));
+        QCOMPARE(channel.status, int16_t(ReadGood));
+        QCOMPARE(DecodeReplyNumber(channel.bytes), 1);
+        QCOMPARE(rig.cmd.ReplyBytes, channel.bytes);
         QVERIFY(!rig.timer.Enabled());
         // A write has no answer, and the unit gets 100 ms to store the cell.
         clock.restart();
-        QCOMPARE(WriteCell(rig.c, 0x48, 'H', 'i'), int16_t(1));
+        const FrameReply written = awaited(WriteCell(rig.c, 0x48, 'H', 'i'));
+        QVERIFY(written.sent && written.queued);
         QVERIFY(clock.elapsed() >= 100);
-        QVERIFY(rig.cmd.LastCommError.isEmpty());
+        QVERIFY(written.failure.isEmpty());
         QVERIFY(rig.sim.waitForFramesReceived(5, 1000));
         QCOMPARE(rig.sim.cell(0x48), (std::array<uint8_t, 2>{'H', 'i'}));
         QCOMPARE(rig.sim.frames(Direction::ToUnit),
@@ -91,16 +96,17 @@ private slots:
         const double cpuBefore = processCpuSeconds();
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(ReadCell(rig.c, 56), int16_t(status));
+        const CellReply got = awaited(ReadCell(rig.c, 56));
+        QCOMPARE(got.status, int16_t(status));
         const qint64 took = clock.elapsed();
         const int silentMs = first == Fault::Silence ? 3 * 200 : 0;
         QVERIFY2(took >= silentMs + (minMs - silentMs) / 4, qPrintable(QString::number(took)));
         QVERIFY2(ticks >= took / 20 / 2, qPrintable(QString::number(ticks)));
         QVERIFY(processCpuSeconds() - cpuBefore < 0.25 * took / 1000.0);
+        QCOMPARE(got.failure, error);
         QCOMPARE(rig.cmd.LastCommError, error);
         if (!reply.isEmpty())
-            QCOMPARE(QByteArray(reinterpret_cast<const char*>(rig.cmd.ReplyBytes.data()), 2),
-                     reply);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(got.bytes.data()), 2), reply);
         QVERIFY(!rig.timer.Enabled());
         QCOMPARE(rig.sim.frames(Direction::ToUnit), ThreeTries);
     }
@@ -110,17 +116,18 @@ private slots:
         CommRig rig;
         const QString text = QStringLiteral("Operation valid only when the port is open");
         rig.cmd.ReplyBytes = {'4', '2'};
-        QCOMPARE(ReadCell(rig.c, 63), int16_t(ReadNotSent));
-        QCOMPARE(rig.cmd.LastCommError, text);
+        const CellReply read = awaited(ReadCell(rig.c, 63));
+        QCOMPARE(read.status, int16_t(ReadNotSent));
+        QCOMPARE(read.failure, text);
         QCOMPARE(rig.cmd.ReplyBytes[0], uint8_t(0));
-        rig.cmd.LastCommError.clear();
-        QVERIFY(!SendAttention(rig.c));
-        QCOMPARE(rig.cmd.LastCommError, text);
-        rig.cmd.LastCommError.clear();
+        const FrameReply attention = awaited(SendAttention(rig.c));
+        QVERIFY(!attention.sent && !attention.queued);
+        QCOMPARE(attention.failure, text);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(WriteCell(rig.c, 63, '1', '2'), int16_t(0));
-        QCOMPARE(rig.cmd.LastCommError, text);
+        const FrameReply written = awaited(WriteCell(rig.c, 63, '1', '2'));
+        QVERIFY(!written.sent && !written.queued);
+        QCOMPARE(written.failure, text);
         QVERIFY(clock.elapsed() < 100); // nothing went out: no pause
     }
 
@@ -134,12 +141,13 @@ private slots:
         rig.sim.closeAfterFrames(1); // the request arrives, then the cable is pulled
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(ReadCell(rig.c, 63) != ReadGood);
+        const CellReply lost = awaited(ReadCell(rig.c, 63));
+        QVERIFY(!lost.good());
         // Sooner than the 200 ms reply limit: the loss itself ended the wait.
         QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!rig.comm.PortOpen());
         QCOMPARE(losses, 1);
-        const QString lossText = rig.cmd.LastCommError;
+        const QString lossText = lost.failure;
         QVERIFY2(lossText.contains(rig.sim.path()), qPrintable(lossText));
         // Nothing keeps firing once the port is closed.
         const double cpuBefore = processCpuSeconds();
@@ -148,8 +156,9 @@ private slots:
         QVERIFY(processCpuSeconds() - cpuBefore < 0.1);
         QCOMPARE(errors, errorsBefore);
         // Later commands on the dead line say why it is dead.
-        QCOMPARE(ReadCell(rig.c, 63), int16_t(ReadNotSent));
-        QCOMPARE(rig.cmd.LastCommError, lossText);
+        const CellReply later = awaited(ReadCell(rig.c, 63));
+        QCOMPARE(later.status, int16_t(ReadNotSent));
+        QCOMPARE(later.failure, lossText);
     }
 
     void eventWaitEnds()
@@ -164,9 +173,9 @@ private slots:
         timer.setEnabled(true);
         QElapsedTimer clock;
         clock.start();
-        EventWait wait;
+        EventWait wait(timer, [&] { return !running; });
         wait.wakeOn(&cancel, &QTimer::timeout);
-        QVERIFY(wait.until(timer, [&] { return !running; }));
+        QVERIFY(awaited(waitOnce(wait)));
         QVERIFY(clock.elapsed() < 1000);
         QVERIFY(timer.Enabled()); // the caller decides when to switch it off
 
@@ -175,8 +184,8 @@ private slots:
         timer.setEnabled(true);
         running = true;
         QTimer::singleShot(10, [&] { running = false; });
-        EventWait deaf;
-        QVERIFY(!deaf.until(timer, [&] { return !running; }));
+        EventWait deaf(timer, [&] { return !running; });
+        QVERIFY(!awaited(waitOnce(deaf)));
         QVERIFY(!timer.Enabled());
 
         // A pause ends as soon as someone switches the timer off.
@@ -184,8 +193,47 @@ private slots:
         timer.setEnabled(true);
         QTimer::singleShot(20, [&] { timer.setEnabled(false); });
         clock.restart();
-        EventWait::pause(timer);
+        EventWait pause(timer);
+        QVERIFY(!awaited(waitOnce(pause)));
         QVERIFY(clock.elapsed() < 1000);
+    }
+
+    // A wait is bound to its line's timer: a client torn down while a reply is awaited
+    // resumes nothing afterwards: no frame goes out, and nothing it would have done happens.
+    void teardownWhileAwaitingResumesNothing()
+    {
+        SimSync sim;
+        sim.setPacing(LineTiming{});
+        QVERIFY(sim.start());
+        sim.setStandingFault(Fault::Silence);
+        struct Client
+        {
+            PortMap ports;
+            MSComm comm{ports};
+            CommTimer timer;
+            CommandState cmd;
+            PortAccess portAccess;
+            CommContext c{comm, timer, cmd, portAccess, LineTiming{}};
+        };
+        auto client = std::make_unique<Client>();
+        client->ports.setTestMapping({{CommRig::Port, sim.path()}});
+        QVERIFY(modCorvaneComm::OpenSyncPort(client->c, CommRig::Port));
+        bool ended = false;
+        Await::start(readAndNote(client->c, &ended));
+        QVERIFY(QTest::qWaitFor([&sim] { return !sim.frames(Direction::ToUnit).isEmpty(); }, 1000));
+        client.reset(); // the client goes while its read waits for the reply
+        // Past every limit, pause and retry the read would have gone through.
+        QTest::qWait(3 * 200 + 4 * 130 + 200);
+        QVERIFY(!ended);
+        QCOMPARE(sim.frames(Direction::ToUnit), QStringList{"R63"});
+    }
+
+private:
+    static Task<bool> waitOnce(EventWait& wait) { co_return co_await wait; }
+    static Task<> readAndNote(CommContext c, bool* ended)
+    {
+        co_await ReadCell(c, 63);
+        *ended = true;
     }
 };
 

@@ -36,12 +36,12 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, first);
         QFETCH(int, second);
-        CommandState cmd;
-        cmd.ReplyBytes = {static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1])};
-        QCOMPARE(DecodeReplyNumber(cmd), number);
-        QCOMPARE(DecodeReplyDigit(cmd, 0), first);
-        QCOMPARE(DecodeReplyDigit(cmd, 1), second);
-        QCOMPARE(DecodeReplyDigit(cmd, 2), -1);
+        const std::array<uint8_t, 2> reply{static_cast<uint8_t>(bytes[0]),
+                                           static_cast<uint8_t>(bytes[1])};
+        QCOMPARE(DecodeReplyNumber(reply), number);
+        QCOMPARE(DecodeReplyDigit(reply, 0), first);
+        QCOMPARE(DecodeReplyDigit(reply, 1), second);
+        QCOMPARE(DecodeReplyDigit(reply, 2), -1);
     }
 
     void filterInitCharOverAllBytes()

@@ -103,7 +103,7 @@ private slots:
         rig.comm.setHandshaking(1);
         far.send("\x13");
         QTest::qWait(50);
-        QVERIFY(!SendAttention(rig.c));
+        QVERIFY(!awaited(SendAttention(rig.c)));
         QCOMPARE(rig.cmd.LastCommError, QString("Serial Transmit Timed Out"));
         QCOMPARE(rig.comm.OutBufferCount(), 4);
         // The control notices the drain by itself, looking again at most a second apart.

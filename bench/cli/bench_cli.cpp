@@ -1,30 +1,32 @@
-// Times `corvane-cli read` and `corvane-cli write` (its load, save and compare), each a
-// whole process from start to exit, against the simulated unit paced at 1200 baud.
-// Prints name=value lines:
+// Times corvane-cli's command lines, each run in this process as the tool runs it, against
+// simulated units paced at 1200 baud (each in a process of its own, so their work does not
+// count as the tool's). Prints name=value lines:
 //   read_wall_over_floor, write_wall_over_floor   wall time over the line's floor
 //   read_cpu_share, write_cpu_share                the tool's CPU seconds over wall seconds
-//   rack8_write_over_one_write    a write of 8 units side by side over a write of one, both
-//                                 paced, in the same run
-//   rack8_write_cpu_share         the 8-unit write's CPU seconds (every process) over wall
+//   rack8_write_over_one_write    a write of 8 units side by side over a write of one, all
+//   rack16_write_over_one_write   paced, in the same run; 16 units likewise
+//   rack8_write_cpu_share         the rack write's CPU seconds over its wall seconds
+//   rack16_write_cpu_share
 //   scan16_ms                     scan of 16 ports, 8 with a unit behind them, 8 silent
-//   find16_reported_after_ms_*    find on 16 ports: from RESET to the unit's line
+//   find16_reported_after_ms_*    find on those 16 ports: from RESET to the unit's line
 // The floors are those of the editor's benchmark: the line time of the bytes plus the fixed
 // pauses (2.5 s before a load, 130 ms of attention, 100 ms after each write); the save's
 // part is its pseudo-terminal floor, where a write's line time overlaps its pause.
 //
 //   bench_cli [path-to-simsync]
 
+#include "cli/CliCommands.h"
 #include "support/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
-#include <cstdlib>
+#include <QTemporaryFile>
 #include <fcntl.h>
 #include <memory>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,84 +36,135 @@ constexpr int SaveCells = 54; // model and channel locked
 constexpr double LoadPauseMs = 2500;
 constexpr double WritePauseMs = 100;
 
-double childCpuSeconds()
+// The tool's standard output goes to a file of its own while this object lives, so that
+// only the figures reach ours.
+class CapturedStdout
 {
-    rusage u{};
-    getrusage(RUSAGE_CHILDREN, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+public:
+    CapturedStdout()
+    {
+        if (!file_.open())
+            return;
+        std::fflush(stdout);
+        kept_ = ::dup(1);
+        ::dup2(file_.handle(), 1);
+    }
+    ~CapturedStdout()
+    {
+        if (kept_ < 0)
+            return;
+        std::fflush(stdout);
+        ::dup2(kept_, 1);
+        ::close(kept_);
+    }
+    CapturedStdout(const CapturedStdout&) = delete;
+    CapturedStdout& operator=(const CapturedStdout&) = delete;
+
+    // Bytes the tool has written so far.
+    qint64 size() const
+    {
+        struct stat st
+        {
+        };
+        return ::fstat(file_.handle(), &st) == 0 ? qint64(st.st_size) : 0;
+    }
+
+private:
+    QTemporaryFile file_;
+    int kept_ = -1;
+};
+
+struct ToolRun
+{
+    int status = -1;
+    bench::Run time;
+};
+
+// Runs the tool's command line `args` to its end, its ports mapped by `portMap`.
+ToolRun runTool(const QStringList& args, const QString& portMap = {})
+{
+    qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
+    ToolRun r;
+    CapturedStdout out;
+    r.time = bench::measure([&] {
+        r.status = QCoro::waitFor(
+            CliCommands::runCommandLine(QStringList{QStringLiteral("corvane-cli")} + args));
+    });
+    return r;
 }
 
-// Runs the tool to its end; its exit status, or -1.
-int runTool(const QStringList& args, double* wallMs, double* cpuS)
+void report(const char* name, const bench::Run& r, double floorMs)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const double cpu0 = childCpuSeconds();
-    QElapsedTimer clock;
-    clock.start();
-    p.start(QStringLiteral(CORVANE_CLI), args);
-    if (!p.waitForFinished(120000))
-        return -1;
-    *wallMs = clock.nsecsElapsed() / 1e6;
-    *cpuS = childCpuSeconds() - cpu0;
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-void report(const char* name, double wallMs, double floorMs, double cpuS)
-{
-    std::printf("%s_wall_ms=%.1f\n", name, wallMs);
+    std::printf("%s_wall_ms=%.1f\n", name, r.wallMs);
     std::printf("%s_floor_ms=%.1f\n", name, floorMs);
-    std::printf("%s_wall_over_floor=%.3f\n", name, wallMs / floorMs);
-    std::printf("%s_cpu_share=%.4f\n", name, cpuS / (wallMs / 1000.0));
+    std::printf("%s_wall_over_floor=%.3f\n", name, r.wallMs / floorMs);
+    std::printf("%s_cpu_share=%.4f\n", name, r.cpuS / (r.wallMs / 1000.0));
 }
 
-// 8 paced units and 8 silent lines (pseudo-terminals nobody answers on), as COM1 to COM16.
+// 16 paced units and 8 silent lines (pseudo-terminals nobody answers on).
 struct Rack
 {
     std::vector<std::unique_ptr<bench::SimProcess>> units;
-    std::vector<int> silent;
+    std::vector<QString> silent;
+    std::vector<int> silentFds;
     bool start(const QString& simExe)
     {
-        QStringList map;
-        for (int i = 1; i <= 8; ++i) {
+        for (int i = 1; i <= 16; ++i) {
             units.push_back(std::make_unique<bench::SimProcess>());
             if (!units.back()->start(simExe))
                 return false;
-            map << QStringLiteral("%1=%2").arg(i).arg(units.back()->path());
         }
-        for (int i = 9; i <= 16; ++i) {
+        for (int i = 0; i < 8; ++i) {
             const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
             if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0)
                 return false;
-            silent.push_back(fd);
-            map << QStringLiteral("%1=%2").arg(i).arg(QString::fromLocal8Bit(::ptsname(fd)));
+            silentFds.push_back(fd);
+            silent.push_back(QString::fromLocal8Bit(::ptsname(fd)));
         }
-        qputenv("CORVANE_PORT_MAP", map.join(',').toLocal8Bit());
         return true;
     }
     ~Rack()
     {
-        for (int fd : silent)
+        for (int fd : silentFds)
             ::close(fd);
+    }
+    // COM1 to COM16: a unit behind each.
+    QString allUnits() const
+    {
+        QStringList map;
+        for (size_t i = 0; i < units.size(); ++i)
+            map << QStringLiteral("%1=%2").arg(i + 1).arg(units[i]->path());
+        return map.join(',');
+    }
+    // COM1 to COM8 units, COM9 to COM16 silent.
+    QString halfSilent() const
+    {
+        QStringList map;
+        for (int i = 0; i < 8; ++i)
+            map << QStringLiteral("%1=%2").arg(i + 1).arg(units[size_t(i)]->path());
+        for (int i = 0; i < 8; ++i)
+            map << QStringLiteral("%1=%2").arg(i + 9).arg(silent[size_t(i)]);
+        return map.join(',');
     }
 };
 
-// From RESET on unit `port` to find's line for it, with find listening on all 16 ports.
-double findDelayMs(Rack& rack, int port)
+// From RESET on unit `port` to find's line for it, with find listening on every port of
+// `portMap`; -1 when no line came.
+Task<double> findDelayMs(Rack& rack, int port, QString portMap)
 {
-    QProcess p;
-    p.start(QStringLiteral(CORVANE_CLI), {"find", "--timeout", "20", "--count", "1"});
-    p.waitForStarted();
-    QThread::msleep(3000); // every port listening
+    qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
+    CapturedStdout out;
+    Task<int> find = CliCommands::runCommandLine(
+        {QStringLiteral("corvane-cli"), "find", "--timeout", "20", "--count", "1"});
+    co_await bench::sleepMs(3000); // every port listening
     QElapsedTimer clock;
     clock.start();
     rack.units[size_t(port - 1)]->reset();
-    p.setReadChannel(QProcess::StandardOutput);
-    if (!p.waitForReadyRead(10000))
-        return -1;
-    const double ms = clock.nsecsElapsed() / 1e6;
-    p.waitForFinished(10000);
-    return ms;
+    while (out.size() == 0 && clock.elapsed() < 10000)
+        co_await bench::sleepMs(1);
+    const double ms = out.size() > 0 ? clock.nsecsElapsed() / 1e6 : -1;
+    co_await find;
+    co_return ms;
 }
 
 bool rackRows(const QString& simExe, const QString& file)
@@ -119,21 +172,29 @@ bool rackRows(const QString& simExe, const QString& file)
     Rack rack;
     if (!rack.start(simExe))
         return false;
-    double oneMs = 0, oneCpu = 0, rackMs = 0, rackCpu = 0, scanMs = 0, scanCpu = 0;
-    const QStringList write{"write", file, "--no-backup", "--quiet"};
-    if (runTool(write + QStringList{"--port", "1"}, &oneMs, &oneCpu) != 0 ||
-        runTool(write + QStringList{"--port", "1-8"}, &rackMs, &rackCpu) != 0) {
-        std::fprintf(stderr, "rack write failed\n");
+    const QStringList write{"write", file, "--no-backup", "--quiet", "--port"};
+    const QString all = rack.allUnits();
+    const ToolRun one = runTool(write + QStringList{"1"}, all);
+    const ToolRun rack8 = runTool(write + QStringList{"1-8"}, all);
+    const ToolRun rack16 = runTool(write + QStringList{"1-16"}, all);
+    if (one.status != 0 || rack8.status != 0 || rack16.status != 0) {
+        std::fprintf(stderr, "rack write failed: %d %d %d\n", one.status, rack8.status,
+                     rack16.status);
         return false;
     }
-    std::printf("one_write_wall_ms=%.1f\nrack8_write_wall_ms=%.1f\n", oneMs, rackMs);
-    std::printf("rack8_write_over_one_write=%.3f\n", rackMs / oneMs);
-    std::printf("rack8_write_cpu_share=%.4f\n", rackCpu / (rackMs / 1000.0));
-    if (runTool({"scan"}, &scanMs, &scanCpu) != 0)
+    std::printf("one_write_wall_ms=%.1f\n", one.time.wallMs);
+    for (const auto& [name, r] : {std::pair{"rack8", rack8}, std::pair{"rack16", rack16}}) {
+        std::printf("%s_write_wall_ms=%.1f\n", name, r.time.wallMs);
+        std::printf("%s_write_over_one_write=%.3f\n", name, r.time.wallMs / one.time.wallMs);
+        std::printf("%s_write_cpu_share=%.4f\n", name, r.time.cpuS / (r.time.wallMs / 1000.0));
+    }
+    const ToolRun scan = runTool({"scan"}, rack.halfSilent());
+    if (scan.status != 0)
         return false;
-    std::printf("scan16_ms=%.1f\n", scanMs);
+    std::printf("scan16_ms=%.1f\n", scan.time.wallMs);
     for (int port : {1, 8})
-        std::printf("find16_reported_after_ms_com%d=%.1f\n", port, findDelayMs(rack, port));
+        std::printf("find16_reported_after_ms_com%d=%.1f\n", port,
+                    QCoro::waitFor(findDelayMs(rack, port, rack.halfSilent())));
     return true;
 }
 
@@ -150,8 +211,8 @@ int main(int argc, char** argv)
     const QString file = dir.filePath("unit.txt");
     const QStringList line{QStringLiteral("--device"), sim.path(), QStringLiteral("--quiet")};
 
-    double readMs = 0, readCpu = 0;
-    if (runTool(QStringList{"read", "-o", file} + line, &readMs, &readCpu) != 0) {
+    const ToolRun read = runTool(QStringList{"read", "-o", file} + line);
+    if (read.status != 0) {
         std::fprintf(stderr, "read failed\n");
         return 1;
     }
@@ -163,8 +224,8 @@ int main(int argc, char** argv)
     f.resize(0);
     f.write(text);
     f.close();
-    double writeMs = 0, writeCpu = 0;
-    if (runTool(QStringList{"write", file, "--no-backup"} + line, &writeMs, &writeCpu) != 0) {
+    const ToolRun write = runTool(QStringList{"write", file, "--no-backup"} + line);
+    if (write.status != 0) {
         std::fprintf(stderr, "write failed\n");
         return 1;
     }
@@ -172,7 +233,7 @@ int main(int argc, char** argv)
     const double loadFloor = LoadPauseMs + bench::AttentionFloorMs + LoadCells * 7 * bench::ByteMs;
     const double savePtyFloor = 130 + SaveCells * WritePauseMs;
     const double compareFloor = bench::AttentionFloorMs + SaveCells * 7 * bench::ByteMs;
-    report("read", readMs, loadFloor, readCpu);
-    report("write", writeMs, loadFloor + savePtyFloor + compareFloor, writeCpu);
+    report("read", read.time, loadFloor);
+    report("write", write.time, loadFloor + savePtyFloor + compareFloor);
     return rackRows(simExe, file) ? 0 : 1;
 }

@@ -39,6 +39,30 @@ std::array<uint8_t, 56> loadOrder()
     return cells;
 }
 
+// One attention sequence, then each cell read once; the bytes of every reply go to
+// `values`. The count of exchanges that failed.
+Task<int> readEach(CommContext c, const std::array<uint8_t, 56>& cells,
+                   std::array<std::array<uint8_t, 2>, 56>& values)
+{
+    int failures = (co_await SendAttention(c)) ? 0 : 1;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const CellReply reply = co_await ReadCell(c, cells[i]);
+        failures += reply.good() ? 0 : 1;
+        values[i] = reply.bytes;
+    }
+    co_return failures;
+}
+
+// One attention sequence, then each cell written once with its value.
+Task<int> writeEach(CommContext c, const std::array<uint8_t, 56>& cells,
+                    const std::array<std::array<uint8_t, 2>, 56>& values)
+{
+    int failures = (co_await SendAttention(c)) ? 0 : 1;
+    for (size_t i = 0; i < cells.size(); ++i)
+        failures += (co_await WriteCell(c, cells[i], values[i][0], values[i][1])) ? 0 : 1;
+    co_return failures;
+}
+
 void report(const char* name, const Run& r, double floorMs)
 {
     std::printf("%s_wall_ms=%.1f\n", name, r.wallMs);
@@ -76,21 +100,13 @@ int main(int argc, char** argv)
     std::array<std::array<uint8_t, 2>, 56> values{};
     int failures = 0;
 
-    const Run reads = bench::measure([&] {
-        failures += !SendAttention(c);
-        for (size_t i = 0; i < cells.size(); ++i) {
-            failures += ReadCell(c, cells[i]) != 1;
-            values[i] = cmd.ReplyBytes;
-        }
-    });
+    const Run reads =
+        bench::measure([&] { failures += QCoro::waitFor(readEach(c, cells, values)); });
     // Request and reply: 3 + 4 bytes, no pauses when every reply is good.
     const double readsFloor = AttentionFloorMs + cells.size() * 7 * ByteMs;
 
-    const Run writes = bench::measure([&] {
-        failures += !SendAttention(c);
-        for (size_t i = 0; i < cells.size(); ++i)
-            failures += WriteCell(c, cells[i], values[i][0], values[i][1]) != 1;
-    });
+    const Run writes =
+        bench::measure([&] { failures += QCoro::waitFor(writeEach(c, cells, values)); });
     // Five bytes and the 100 ms pause after each write.
     const double writesFloor = AttentionFloorMs + cells.size() * (5 * ByteMs + 100);
 

@@ -13,6 +13,7 @@
 #include "app/frmFinder.h"
 #include "app/frmMain.h"
 #include "app/frmProgress.h"
+#include "comm/PortLease.h"
 #include "comm/PortMap.h"
 #include "comm/Probe.h"
 #include "comm/modCorvaneComm.h"
@@ -39,8 +40,13 @@ int main(int argc, char** argv)
     app.endHandler = [] {};
     startApplication(app);
     app.showFinderFromEditor();
+    // The shown finder listens on its selected port (COM1) while the line is free. A probe's
+    // caller holds the line, as a scan does, and opens the port afresh, as a scan does.
+    PortLeaseHold line(app.lease(), QStringLiteral("benchmark probes"));
     CommContext c = app.comm();
-    if (!modCorvaneComm::OpenSyncPort(c, Port)) {
+    if (app.serial().PortOpen())
+        app.serial().setPortOpen(false);
+    if (!line.held() || !modCorvaneComm::OpenSyncPort(c, Port)) {
         std::fprintf(stderr, "cannot open the simulated unit: %s\n",
                      qPrintable(app.comm().cmd.LastCommError));
         return 1;
@@ -48,8 +54,10 @@ int main(int argc, char** argv)
 
     // First the full probe alone, for its own CPU time.
     int16_t result = -99;
-    const bench::Run run = bench::measure(
-        [&] { result = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port); });
+    const bench::Run run = bench::measure([&] {
+        result = QCoro::waitFor(modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port))
+                     .result;
+    });
 
     // Then five seconds of another probe, ended by Cancel, with a 10 ms timer watching how
     // long the user interface goes without running it.
@@ -64,7 +72,8 @@ int main(int argc, char** argv)
     QTimer::singleShot(5000, [&] { app.progressWindow().cmdCancel_Click(); });
     ticker.start(10);
     sinceTick.start();
-    const int16_t cancelled = modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port);
+    const int16_t cancelled =
+        QCoro::waitFor(modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port)).result;
     ticker.stop();
 
     const double floorMs = LineTiming{}.probeTicks * LineTiming{}.probeTickMs;

@@ -1,12 +1,17 @@
 #pragma once
 // What the benchmarks share: the simulated unit served by the stand-alone `simsync` in a
 // process of its own (so its work does not count as ours), the line time of bytes at
-// 1200 baud, this process's CPU time, and timing a piece of work.
+// 1200 baud, this process's CPU time, timing a piece of work, and a pause for a coroutine.
+// The product's commands are coroutines: a benchmark runs one to its end with
+// QCoro::waitFor, the event loop turning meanwhile.
+
+#include "comm/Await.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <ctime>
 
@@ -40,6 +45,15 @@ template <typename Work> Run measure(Work work)
     r.wallMs = clock.nsecsElapsed() / 1e6;
     r.cpuS = cpuSeconds() - cpu0;
     return r;
+}
+
+// Suspends the calling coroutine for `ms` milliseconds of the event loop.
+inline Task<> sleepMs(int ms)
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(ms);
+    co_await Await::nextSignal(&timer, &QTimer::timeout);
 }
 
 // `simsync` serving a pseudo-terminal until this object goes.

@@ -126,11 +126,11 @@ int main(int argc, char** argv)
     tickClock.start();
     ticker.start();
 
-    const bench::Run load = bench::measure([&] { m.cmdLoadFrom_Click(); });
+    const bench::Run load = bench::measure([&] { QCoro::waitFor(m.cmdLoadFrom_Click()); });
     progress.shown.clear(); // the load's own showing
     progress.hidden.clear();
     progress.clock.start();
-    const bench::Run saveAndCompare = bench::measure([&] { m.cmdSaveTo_Click(); });
+    const bench::Run saveAndCompare = bench::measure([&] { QCoro::waitFor(m.cmdSaveTo_Click()); });
     ticker.stop();
 
     if (progress.shown.size() != 2 || progress.hidden.size() != 2) {
@@ -164,7 +164,7 @@ int main(int argc, char** argv)
     lastTickMs = -1;
     maxGapMs = 0;
     ticker.start();
-    const bench::Run monitored = bench::measure([&] { m.cmdLoadFrom_Click(); });
+    const bench::Run monitored = bench::measure([&] { QCoro::waitFor(m.cmdLoadFrom_Click()); });
     ticker.stop();
     app.lineMonitor().flushPending();
     report("monitor_load", monitored.wallMs, loadFloor);
@@ -190,8 +190,9 @@ int main(int argc, char** argv)
                              qPrintable(nc.cmd.LastCommError));
                 return 1;
             }
-            const bench::Run netLoad = bench::measure([&] { m.cmdLoadFrom_Click(); });
-            const bench::Run netSave = bench::measure([&] { m.cmdSaveTo_Click(); });
+            const bench::Run netLoad =
+                bench::measure([&] { QCoro::waitFor(m.cmdLoadFrom_Click()); });
+            const bench::Run netSave = bench::measure([&] { QCoro::waitFor(m.cmdSaveTo_Click()); });
             app.serial().setPortOpen(false);
             report(QByteArray(kind).append("_load").constData(), netLoad.wallMs, loadFloor);
             // As on the pseudo-terminal, the writes' line time overlaps their pauses.

@@ -205,6 +205,22 @@ void CliCommandTest::roundTripToASecondUnit()
     const QString logged = QString::fromUtf8(Files::read(log));
     QVERIFY2(logged.contains("> R 3F") && logged.contains("> ATTN"), qPrintable(logged));
     QVERIFY(logged.contains("= load ended: 0 problems marked"));
+    // A file that stands alone: what wrote it, when and on which line, then each entry at
+    // its clock time.
+    const QStringList logLines = logged.split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(
+        logLines.value(0).contains(QRegularExpression("^Corvane \\d+\\.\\d+\\.\\d+ wire log$")),
+        qPrintable(logLines.value(0)));
+    QVERIFY2(logLines.value(1).contains(
+                 QRegularExpression("^Log starts: \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")),
+             qPrintable(logLines.value(1)));
+    QVERIFY2(logLines.value(2).startsWith("Port: COM1 opened: " + first.sim.path() + ", 1200,"),
+             qPrintable(logLines.value(2)));
+    QVERIFY(logLines.size() > 3 + 58);
+    for (const QString& entry : logLines.mid(3))
+        QVERIFY2(entry.contains(
+                     QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} +\\d+\\.\\d{3}  [><=!-] ")),
+                 qPrintable(entry));
 
     QCOMPARE(runCli(args({"write", file, "--unlock", "--no-backup"}, second.device())).status, 0);
     const Run verified = runCli(args({"verify", file, "--unlock"}, second.device()));
@@ -285,7 +301,6 @@ void CliCommandTest::findHearsTheResetOnEveryPort()
     second.sim.setCell(0x3E, '0', '7');
     const QString map = QStringLiteral("1=/dev/no-such-tty,2=%1,3=%2,4=%3")
                             .arg(first.sim.path(), second.sim.path(), doubtful.sim.path());
-    qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
     const Run early = runCli({"find", "--timeout", "0.5"}, map);
     QCOMPARE(early.status, 2);
     QVERIFY2(early.err.contains("listening 0.5 s on COM2, COM3, COM4 at once"),
@@ -320,7 +335,6 @@ void CliCommandTest::scanListsWhatAnswers()
     const QString map =
         QStringLiteral("1=%1,2=%2,5=%3,6=%4")
             .arg(one.sim.path(), silent.sim.path(), two.sim.path(), held.sim.path());
-    qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
     const Run r = runCli({"scan"}, map);
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),

@@ -31,14 +31,23 @@ struct EditorSide
     {
         QTest::mouseClick(ctl<QPushButton>(window, button), Qt::LeftButton);
     }
-    void write(const QString& file)
+    // Each click starts a command that ends later: the next waits for it. True when each
+    // step ended as a user would see it end.
+    bool write(const QString& file)
     {
         frmMain& m = fx.main();
+        PortLease& lease = fx.app->lease();
         click(m, "cmdLoadFrom");
+        if (!leaseGivenBack(lease))
+            return false;
         fx.modal.fileAnswers << file;
         click(m, "cmdFileLoad");
-        click(fx.app->fileInput(), "cmdAccept");
+        frmFileInput& preview = fx.app->fileInput();
+        if (!QTest::qWaitFor([&] { return preview.isVisible() && fx.modal.fileAnswers.isEmpty(); }))
+            return false;
+        click(preview, "cmdAccept");
         click(m, "cmdSaveTo");
+        return leaseGivenBack(lease);
     }
 };
 
@@ -65,7 +74,7 @@ private slots:
         EditorSide editor;
         QVERIFY(editor.ok);
         CellTokens::put(editor.unit.sim, unitCells);
-        editor.write(path);
+        QVERIFY(editor.write(path));
 
         Unit cli;
         QVERIFY(cli.ok);

@@ -5,14 +5,22 @@
 
 #include "cli/CliCommands.h"
 #include "simunit/SimSync.h"
+#include "support/Awaited.h"
 #include "support/ScratchFolder.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace CliTest {
 
@@ -25,15 +33,19 @@ struct Run
 };
 
 // Runs the tool as a process with `args` to its end (at most `timeoutMs`), at the real
-// times of the line; `env` adds variables.
+// times of the line; `env` adds variables; `inChild` runs in the new process before the
+// tool starts (async-signal-safe calls only: limits, signal dispositions).
 inline Run runProcess(const QStringList& args, int timeoutMs = 120000,
-                      const QMap<QString, QString>& env = {})
+                      const QMap<QString, QString>& env = {},
+                      const std::function<void()>& inChild = {})
 {
     QProcess p;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     for (auto it = env.begin(); it != env.end(); ++it)
         e.insert(it.key(), it.value());
     p.setProcessEnvironment(e);
+    if (inChild)
+        p.setChildProcessModifier(inChild);
     p.start(QStringLiteral(CORVANE_CLI), args);
     Run r;
     r.finished = p.waitForFinished(timeoutMs);
@@ -45,8 +57,9 @@ inline Run runProcess(const QStringList& args, int timeoutMs = 120000,
     return r;
 }
 
-// Runs the tool's whole command line in this process, unpaced, with its two output
-// streams caught in files; `portMap` stands for CORVANE_PORT_MAP.
+// Runs the tool's whole command line in this process (the event loop turning until the
+// command has ended), unpaced, with its two output streams caught in files; `portMap`
+// stands for CORVANE_PORT_MAP.
 inline Run runCli(const QStringList& args, const QString& portMap = {},
                   const LineTiming& timing = LineTiming::unpaced())
 {
@@ -60,7 +73,7 @@ inline Run runCli(const QStringList& args, const QString& portMap = {},
     dup2(err.handle(), 2);
     qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
     Run r;
-    r.status = CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, timing);
+    r.status = awaited(CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, timing));
     r.finished = true;
     qunsetenv("CORVANE_PORT_MAP");
     std::fflush(stdout);
@@ -76,6 +89,19 @@ inline Run runCli(const QStringList& args, const QString& portMap = {},
     return r;
 }
 
+// True once no command holds the line (within `ms`). Runs the event loop between the
+// lease's changes, so a command that waits on frames goes at the line's pace (a polling
+// wait would add its poll to every frame).
+inline bool leaseGivenBack(PortLease& lease, int ms = 30000)
+{
+    QSignalSpy changes(&lease, &PortLease::changed);
+    QElapsedTimer clock;
+    clock.start();
+    while (!lease.isFree() && clock.elapsed() < ms)
+        changes.wait(int(std::max<qint64>(1, ms - clock.elapsed())));
+    return lease.isFree();
+}
+
 struct Unit
 {
     SimSync sim;
@@ -88,6 +114,46 @@ struct Unit
     QStringList device() const { return {QStringLiteral("--device"), sim.path()}; }
     QStringList received() const { return sim.frames(simsync::Direction::ToUnit); }
 };
+
+// Units on COM1 to COMn, and the port map that names them.
+struct Rack
+{
+    std::vector<std::unique_ptr<Unit>> units;
+    QString map;
+    explicit Rack(int n, bool pacing = false)
+    {
+        QStringList entries;
+        for (int i = 1; i <= n; ++i) {
+            units.push_back(std::make_unique<Unit>(pacing));
+            entries << QStringLiteral("%1=%2").arg(i).arg(units.back()->sim.path());
+        }
+        map = entries.join(',');
+    }
+    bool ok() const
+    {
+        return std::all_of(units.begin(), units.end(), [](const auto& u) { return u->ok; });
+    }
+    SimSync& sim(int port) { return units[size_t(port - 1)]->sim; }
+    Unit& unit(int port) { return *units[size_t(port - 1)]; }
+};
+
+// The write frames a unit received.
+inline int writesReceived(const SimSync& sim)
+{
+    return sim.frames(simsync::Direction::ToUnit).filter(QRegularExpression("^W")).size();
+}
+
+// A rack's summary table by unit: {"COM1": {"22", "1", "written", "ok"}}.
+inline QMap<QString, QStringList> summaryRows(const QString& out)
+{
+    QMap<QString, QStringList> rows;
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(1)) {
+        const QStringList columns = line.split(QRegularExpression(" {2,}"));
+        rows.insert(columns.first(), columns.mid(1));
+    }
+    return rows;
+}
 
 using Files = ScratchFolder;
 

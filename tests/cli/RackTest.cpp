@@ -1,5 +1,5 @@
-// Several units in one command: each runs as a corvane-cli of its own, side by side, and
-// a summary closes the run; a bad rack stops it before any unit hears a frame.
+// Several units in one command: side by side in this one process, each on a line of its
+// own, and a summary closes the run; a bad rack stops it before any unit hears a frame.
 
 #include "CliRig.h"
 #include "support/TestRunner.h"
@@ -13,32 +13,6 @@
 #include <unistd.h>
 
 using namespace CliTest;
-
-namespace {
-
-// Units on COM1 to COMn, and the port map that names them.
-struct Rack
-{
-    std::vector<std::unique_ptr<Unit>> units;
-    QString map;
-    explicit Rack(int n)
-    {
-        QStringList entries;
-        for (int i = 1; i <= n; ++i) {
-            units.push_back(std::make_unique<Unit>());
-            entries << QStringLiteral("%1=%2").arg(i).arg(units.back()->sim.path());
-        }
-        map = entries.join(',');
-        qputenv("CORVANE_CLI_EXE", CORVANE_CLI);
-    }
-    bool ok() const
-    {
-        return std::all_of(units.begin(), units.end(), [](const auto& u) { return u->ok; });
-    }
-    SimSync& sim(int port) { return units[size_t(port - 1)]->sim; }
-};
-
-} // namespace
 
 class RackTest : public QObject
 {
@@ -76,10 +50,15 @@ private slots:
         QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 7);
         for (int port : {1, 5, 6, 7, 8})
             QCOMPARE(rack.sim(port).cell(0x39), (std::array<uint8_t, 2>{'0', '7'}));
-        // Each log holds its own unit's line and frames only.
+        // Each log holds its own unit's line and frames only, after a header that names it.
         for (int port = 1; port <= 8; ++port) {
             const QString log = QString::fromUtf8(
                 Files::read(QDir(logs).filePath(QStringLiteral("COM%1.log").arg(port))));
+            const QStringList lines = log.split('\n');
+            QVERIFY2(
+                lines.value(2).startsWith(
+                    QStringLiteral("Port: COM%1 opened: %2,").arg(port).arg(rack.sim(port).path())),
+                qPrintable(lines.mid(0, 4).join('\n')));
             for (int other = 1; other <= 8; ++other)
                 QCOMPARE(log.contains(rack.sim(other).path() + ","), other == port);
             const int writes = log.count("  > W ");
@@ -128,7 +107,8 @@ private slots:
     }
 
     // Ctrl+C in the middle of a rack write: each unit stops between two frames, and the
-    // summary says what each got.
+    // summary says what each got. The pause after each write keeps the units in step with
+    // the host, so the stop comes while both are still writing.
     void stopBetweenFrames()
     {
         Rack rack(2);
@@ -150,7 +130,9 @@ private slots:
             }
         });
         poll.start(20);
-        const Run r = runCli({"write", "--port", "1-2", file, "--no-backup"}, rack.map);
+        LineTiming inStep = LineTiming::unpaced();
+        inStep.afterWriteMs = LineTiming{}.afterWriteMs;
+        const Run r = runCli({"write", "--port", "1-2", file, "--no-backup"}, rack.map, inStep);
         QVERIFY(sent);
         QCOMPARE(r.status, 2);
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).mid(1),

@@ -9,6 +9,7 @@
 #include "app/frmProblem.h"
 #include "app/frmSimUnit.h"
 #include "simunit/SimUnit.h"
+#include "support/Awaited.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -87,6 +88,9 @@ private slots:
             [&] { return f.portAccess().ProbeRunning && f.app->progressWindow().isVisible(); },
             [&] { QTest::mouseClick(ctl<QPushButton>(w, "cmdSimReset"), Qt::LeftButton); });
         QTest::mouseClick(ctl<QPushButton>(fi, "cmdConnect"), Qt::LeftButton);
+        // The scan holds the line until the unit it found has been loaded into the editor.
+        QVERIFY(untilLeaseFree(f.app->lease()));
+        QVERIFY(!f.app->wireLog().lines().filter("= load ended: 0 problems marked").isEmpty());
         QVERIFY(script.finished());
         QVERIFY(m.isVisible() && !fi.isVisible());
         QCOMPARE(m.pos(), editorAt);
@@ -97,6 +101,7 @@ private slots:
         // Change a field and SAVE: the unit's table shows the new cell.
         ctl<Spinner>(m, "scrStartTitle")->setValueNotify(5);
         QTest::mouseClick(ctl<QPushButton>(m, "cmdSaveTo"), Qt::LeftButton);
+        QVERIFY(untilLeaseFree(f.app->lease()));
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('|')));
         QCOMPARE(unit.cells()[0x38 - simsync::FirstCell], (std::array<uint8_t, 2>{'0', '5'}));
         QTRY_COMPARE(cellText(w, 0x38, frmSimUnit::ColField), QString("Start Title: 5"));
@@ -108,6 +113,7 @@ private slots:
         QCOMPARE(cellText(w, 0x39, frmSimUnit::ColText), endTitle);
         f.modal.clear();
         QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
+        QVERIFY(untilLeaseFree(f.app->lease()));
         QVERIFY(problems.isEmpty());
         QVERIFY(ctl<HighlightShape>(m, "shpHiLiteModel")->isVisible());
         QCOMPARE(ctl<HighlightShape>(m, "shpHiLiteModel")->FillColor(), HighlightColors::Red);
@@ -119,6 +125,7 @@ private slots:
         fault->setCurrentIndex(1);
         emit fault->activated(1);
         QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
+        QVERIFY(untilLeaseFree(f.app->lease()));
         QCOMPARE(problems.value(0).replace('\n', ' ').simplified(), CannotLoad);
         fault->setCurrentIndex(0);
         emit fault->activated(0);
@@ -134,6 +141,7 @@ private slots:
             }
         };
         QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
+        QVERIFY(untilLeaseFree(f.app->lease()));
         f.app->cellHook = nullptr;
         QVERIFY(pulled);
         QCOMPARE(problems.size(), 1);

@@ -13,6 +13,7 @@
 #include "app/frmProgress.h"
 #include "flows/TransferTexts.h"
 #include "support/AppFixture.h"
+#include "support/Awaited.h"
 #include "support/TestRunner.h"
 
 #include <QtTest>
@@ -116,7 +117,7 @@ private slots:
 
             // The problem window grows until its whole text shows, OK below it: no scroll
             // bar is needed. It takes no typing.
-            a.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
+            awaited(a.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors));
             frmProblem& problem = a.problem();
             const QRect ok = problem.cmdOK->geometry();
             QCOMPARE(problem.txtProblem->verticalScrollBar()->maximum(), 0);

@@ -7,6 +7,7 @@
 #include "flows/EditorDefaults.h"
 #include "flows/LoadIntoEditor.h"
 #include "support/AppFixture.h"
+#include "support/Awaited.h"
 #include "support/TestRunner.h"
 
 #include <QtTest>
@@ -94,6 +95,7 @@ private slots:
         // Typed, not yet committed: a save reads the box, the record keeps its number. A
         // menu entry leaves the focus where it is, so the check still waits.
         ctl<QAction>(m, "menuSaveTo")->trigger();
+        QVERIFY(untilLeaseFree(f.app->lease())); // no line open: the save only says so
         QCOMPARE(QApplication::focusWidget(), frame);
         QCOMPARE(e.snapshot().txtStartFrame + " " + QString::number(e.record().StartFrame),
                  "77x 1000");

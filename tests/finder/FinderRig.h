@@ -1,6 +1,7 @@
 #pragma once
 // A fresh application with simulated units mapped to COM numbers, and a script that acts
-// while a command waits on the line (the finder's scans run to their end inside a click).
+// while a command waits on the line. A click starts a command that carries on from the
+// event loop; the tests wait for its end before they look at what it did.
 
 #include "app/frmFinder.h"
 #include "app/frmProgress.h"
@@ -8,6 +9,7 @@
 #include "comm/modCorvaneComm.h"
 #include "simunit/SimSync.h"
 #include "support/AppFixture.h"
+#include "support/Awaited.h"
 #include "support/TestRunner.h"
 
 #include <QElapsedTimer>
@@ -83,10 +85,28 @@ struct FinderRig
     {
         QTest::mouseClick(ctl<QPushButton>(progress(), "cmdCancel"), Qt::LeftButton);
     }
+    // No command holds the line, no scan runs and no load fills the editor: a scan and the
+    // load it handed over to have both ended.
+    bool untilIdle(int ms = 60000)
+    {
+        return QTest::qWaitFor(
+            [this] {
+                return f.app->lease().isFree() &&
+                       !(f.app->hasFinder() && f.app->finder().isBusy()) &&
+                       !main().model().transferRunning();
+            },
+            ms);
+    }
+    // Clicks a button, then waits until what it started has ended.
+    bool clickToEnd(QWidget* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return untilIdle();
+    }
 };
 
-// Steps run in order while the test is blocked in a click, each when its condition holds
-// (checked every 10 ms: the waits under test keep the event loop running).
+// Steps run in order from the event loop while the test waits for a command to end, each
+// when its condition holds (checked every 10 ms).
 class Script : public QObject
 {
 public:
@@ -95,7 +115,7 @@ public:
         connect(&timer_, &QTimer::timeout, this, [this] {
             if (busy_ || finished() || !steps_[next_].first())
                 return;
-            busy_ = true; // an action may itself block in a click
+            busy_ = true; // an action may itself wait, with the event loop running
             steps_[next_++].second();
             busy_ = false;
         });

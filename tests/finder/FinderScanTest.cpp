@@ -99,7 +99,7 @@ void FinderScanTest::heardThenAsked()
     frmFinder& fi = r.openFinder();
     Script script;
     script.when(r.probing(5), [&] { unit.pressReset(result == 1 ? 3 : 1, 60, "Z"); });
-    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdConnect));
 
     QVERIFY(!r.f.app->wireLog()
                  .lines()
@@ -157,7 +157,7 @@ void FinderScanTest::allPortsInOrder()
             unit.pressReset();
         });
     clock.start();
-    QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdStart));
 
     QVERIFY(script.finished());
     QVERIFY(!staleAnnouncementSeen);
@@ -184,7 +184,7 @@ void FinderScanTest::workWithoutEndsTheScan()
     QCOMPARE(fi.cmbPort->itemData(1, Qt::ToolTipRole).toString(), r.unit(2).path());
     Script script;
     script.when(r.probing(1), [&] { QTest::mouseClick(fi.cmdWithout, Qt::LeftButton); });
-    QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdStart));
 
     QVERIFY(script.finished());
     QVERIFY(r.main().isVisible() && !fi.isVisible());
@@ -201,7 +201,7 @@ void FinderScanTest::noUsablePortsTriesNothing()
     frmFinder& fi = r.openFinder();
     r.f.app->ports.setTestMapping({{3, "/nonexistent/ttyGone"}});
     const int before = r.statusLines().size();
-    QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdStart));
 
     // The listing's own lines say why (their texts are the listing's tests'); nothing is tried.
     QVERIFY(r.statusLines().mid(before).contains("PROBLEM!!!"));
@@ -211,8 +211,9 @@ void FinderScanTest::noUsablePortsTriesNothing()
     QVERIFY(!r.f.app->finder().isBusy());
 }
 
-// A second click, a new listing or another port chosen while a probe runs leave the
-// probe its line.
+// A second click, a new listing or another port chosen while a probe waits leave the probe
+// its line: the controls are disabled, and their handlers, called all the same, start
+// nothing.
 void FinderScanTest::twoQuickClicksRunOneScan()
 {
     FinderRig r;
@@ -224,13 +225,17 @@ void FinderScanTest::twoQuickClicksRunOneScan()
     script.when(r.probing(5), [&] {
         QTest::mouseClick(fi.cmdStart, Qt::LeftButton);
         fi.menuRefreshList->trigger(); // would close the port under the probe
+        awaited(fi.cmdStart_Click());
+        awaited(fi.menuConnect_Click());
+        fi.menuRefreshList_Click();
         fi.cmbPort->setCurrentIndex(0);
         portStayedOpen =
             r.f.app->serial().PortOpen() && r.f.app->serial().CommPort() == 5 && r.probing(5)();
         r.unit(5).pressReset();
     });
-    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdConnect));
 
+    QVERIFY(script.finished());
     QVERIFY(portStayedOpen);
     const QStringList all = r.statusLines();
     QCOMPARE(all.count(QStringLiteral("Looking for a Syncronizer")), 1);
@@ -253,7 +258,7 @@ void FinderScanTest::probeSaysWhenToPressReset()
         look();
         r.pressCancel();
     });
-    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdConnect));
     look();
     QCOMPARE(seen,
              (QStringList{"30 seconds left: press RESET on the synchronizer now",
@@ -300,7 +305,7 @@ void FinderScanTest::resetFirst()
     script.when(r.probing(5), [&] { listened = true; });
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdConnect));
 
     QCOMPARE(listened, !found);
     const QStringList lines = scanLines(r.statusLines());

@@ -1,5 +1,6 @@
 // The finder window and its debug window: the hidden key sequence, ending the
-// application, Dump with the port closed and RandFill.
+// application (also while a command waits on the line), Dump with the port closed and
+// RandFill.
 
 #include "FinderRig.h"
 #include "app/HiddenKeys.h"
@@ -17,6 +18,8 @@ private slots:
     void keySequence_data();
     void keySequence();
     void exitAndCloseBoxEndTheApplication();
+    void exitWhileWaiting_data();
+    void exitWhileWaiting();
     void dumpWithPortClosed();
     void randFillThenLoad();
     void statusShowsItsNewestLineWrapped();
@@ -64,12 +67,93 @@ void FinderWindowTest::exitAndCloseBoxEndTheApplication()
     QCOMPARE(r.f.endRequests, 2);
 }
 
+// Exit while a command waits on the line ends the application as main() does: the event loop
+// quits, then the application object goes with its windows. The command never resumes: no
+// frame reaches the unit afterwards, and nothing runs against what is gone.
+void FinderWindowTest::exitWhileWaiting_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("framesAtExit"); // what the unit had received by then
+    const QStringList attention{"ATT", "ATT"};
+    QTest::newRow("load in its settling pause") << "pause" << QStringList();
+    QTest::newRow("load awaiting a reply") << "reply" << attention + QStringList{"R63"};
+    QTest::newRow("probe listening") << "probe" << QStringList();
+    QTest::newRow("load after the find, awaiting a reply")
+        << "found" << attention + QStringList{"R63", "R62"} + attention + QStringList{"R63"};
+}
+
+void FinderWindowTest::exitWhileWaiting()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, framesAtExit);
+    LineTiming timing = unpacedWithRealTicks();
+    timing.loadSettleMs = 500;
+    timing.replyMs = 1000; // a reply awaited long enough to press Exit meanwhile
+    FinderRig r(timing);
+    QVERIFY(r.startUnits({5}));
+    SimSync& unit = r.unit(5);
+    const auto frames = [&unit] { return unit.frames(simsync::Direction::ToUnit); };
+    QWidget* exit = ctl<QPushButton>(r.main(), "cmdExit");
+    std::function<bool()> running = [&r] { return r.main().model().transferRunning(); };
+    if (command == "pause" || command == "reply") {
+        CommContext c = r.f.app->comm();
+        QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+        if (command == "reply")
+            unit.setStandingFault(simsync::Fault::Silence);
+        QTest::mouseClick(ctl<QPushButton>(r.main(), "cmdLoadFrom"), Qt::LeftButton);
+    } else {
+        frmFinder& fi = r.openFinder();
+        QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+        running = r.probing(5);
+        if (command == "probe") {
+            exit = fi.cmdExit;
+        } else {
+            // The unit falls silent when the load after the find asks for its first cell.
+            r.f.app->cellHook = [&unit](uint8_t) {
+                unit.setStandingFault(simsync::Fault::Silence);
+            };
+            QVERIFY(QTest::qWaitFor(running, 5000));
+            unit.pressReset();
+            running = [&r] { return r.main().model().transferRunning(); };
+        }
+    }
+    QVERIFY(QTest::qWaitFor([&] { return running() && frames() == framesAtExit; }, 5000));
+
+    // Exit pressed from the application's event loop; the application's own end, not the
+    // fixture's count.
+    r.f.app->endHandler = nullptr;
+    QStringList atExit;
+    qint64 loggedAtExit = -1;
+    {
+        QObject context;
+        QTimer::singleShot(0, &context, [&] {
+            atExit = frames();
+            loggedAtExit = r.f.app->wireLog().totalAdded();
+            QTest::mouseClick(exit, Qt::LeftButton);
+        });
+        QTimer::singleShot(10000, &context, [] { QCoreApplication::exit(1); }); // Exit failed
+        QCOMPARE(QApplication::exec(), 0);
+    }
+    QCOMPARE(atExit, framesAtExit);
+    // Until the loop ended, the port's closing was all that happened on the line.
+    const QStringList afterExit = r.f.app->wireLog().linesSince(loggedAtExit);
+    QVERIFY2(afterExit.size() == 1 && afterExit[0].contains("- COM5 closed"),
+             qPrintable(afterExit.join('\n')));
+    r.f.modal.detach(); // it answers this application's boxes: it lets go first
+    r.f.app.reset();
+    // Past every pause and limit the command would have waited out; a RESET that no probe
+    // hears.
+    unit.pressReset();
+    QTest::qWait(timing.replyMs + timing.loadSettleMs);
+    QCOMPARE(frames(), framesAtExit);
+}
+
 void FinderWindowTest::dumpWithPortClosed()
 {
     FinderRig r;
     frmDebug& d = r.f.app->debug();
     d.show();
-    QTest::mouseClick(d.cmdDump, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(d.cmdDump));
 
     const QStringList lines = d.txtMsg->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 64);
@@ -90,7 +174,7 @@ void FinderWindowTest::randFillThenLoad()
     // A fresh application starts its fill bytes from the fixed seed.
     frmDebug& d = r.f.app->debug();
     d.show();
-    QTest::mouseClick(d.cmdRandFill, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(d.cmdRandFill));
 
     QVERIFY(unit.waitForFramesReceived(63, 5000));
     // Every cell but the last, in order, with the seed's bytes.
@@ -104,7 +188,7 @@ void FinderWindowTest::randFillThenLoad()
 
     // The load reads back the random model and channel: both unreadable, both keep their
     // defaults.
-    QTest::mouseClick(ctl<QPushButton>(r.main(), "cmdLoadFrom"), Qt::LeftButton);
+    QVERIFY(r.clickToEnd(ctl<QPushButton>(r.main(), "cmdLoadFrom")));
     QCOMPARE(ctl<QLineEdit>(r.main(), "txtModel")->text(), QString("22"));
     QCOMPARE(ctl<QLineEdit>(r.main(), "txtChannel")->text(), QString("1"));
 }

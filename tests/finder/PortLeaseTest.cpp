@@ -27,13 +27,23 @@ class PortLeaseTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void heldLineStartsNothing_data();
     void heldLineStartsNothing();
     void findHandsOverWithoutTheDebugWindow();
 };
 
+void PortLeaseTest::heldLineStartsNothing_data()
+{
+    QTest::addColumn<QString>("holder");
+    // Taken as every command takes it, or by Try Specific, whose probe then listens.
+    QTest::newRow("taken") << "another command";
+    QTest::newRow("a probe listening") << "scan of one port";
+}
+
 void PortLeaseTest::heldLineStartsNothing()
 {
-    FinderRig r;
+    QFETCH(QString, holder);
+    FinderRig r(unpacedWithRealTicks());
     QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);
     frmMain& m = r.main();
@@ -71,27 +81,41 @@ void PortLeaseTest::heldLineStartsNothing()
     const QStringList all = enabled();
     QCOMPARE(all.size(), buttons.size() + entries.size());
 
-    QVERIFY(r.f.app->lease().take(QStringLiteral("another command")));
+    const bool probe = holder == "scan of one port";
+    if (probe) {
+        QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor(r.probing(5), 5000));
+    } else {
+        QVERIFY(r.f.app->lease().take(holder));
+    }
     QCOMPARE(enabled(), QStringList());
     for (QWidget* w : buttons)
         QTest::mouseClick(w, Qt::LeftButton);
     for (QAction* a : entries)
         a->trigger();
-    // What a click that slipped through would run: the handlers themselves.
-    m.cmdLoadFrom_Click();
-    m.cmdSaveTo_Click();
-    d.cmdDump_Click();
-    d.cmdRandFill_Click();
-    fi.cmdConnect_Click();
-    fi.cmdStart_Click();
+    // What a click that slipped through would run: the handlers themselves. Refused, each
+    // ends at once.
+    awaited(m.cmdLoadFrom_Click());
+    awaited(m.cmdSaveTo_Click());
+    awaited(d.cmdDump_Click());
+    awaited(d.cmdRandFill_Click());
+    awaited(fi.cmdConnect_Click());
+    awaited(fi.cmdStart_Click());
+    fi.menuRefreshList_Click(); // would close the port
     QTest::qWait(50);
     QCOMPARE(unit.framesReceived(), 0);
-    QCOMPARE(r.f.app->lease().holder(), QStringLiteral("another command"));
+    QVERIFY(r.f.app->serial().PortOpen() && r.f.app->serial().CommPort() == 5);
+    QCOMPARE(r.f.app->lease().holder(), holder);
+    QCOMPARE(r.portAccess().ProbeRunning, probe);
 
-    r.f.app->lease().giveBack();
+    if (probe)
+        r.pressCancel();
+    else
+        r.f.app->lease().giveBack();
+    QVERIFY(r.untilIdle());
     QCOMPARE(enabled(), all);
     // A command that ends gives the line back, and every window says so.
-    QTest::mouseClick(d.cmdDump, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(d.cmdDump));
     QCOMPARE(unit.framesReceived(), 64);
     QVERIFY(r.f.app->lease().isFree());
     QCOMPARE(enabled(), all);
@@ -119,7 +143,7 @@ void PortLeaseTest::findHandsOverWithoutTheDebugWindow()
         holderDuringLoad = r.f.app->lease().holder();
         d.cmdDump_Click();
     };
-    QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
+    QVERIFY(r.clickToEnd(fi.cmdConnect));
     r.f.app->cellHook = nullptr;
 
     QVERIFY(script.finished());

@@ -4,6 +4,7 @@
 
 #include "app/frmFinder.h"
 #include "app/frmLineMonitor.h"
+#include "support/Awaited.h"
 #include "support/TestRunner.h"
 #include "transfer/TransferRig.h"
 
@@ -88,6 +89,7 @@ private slots:
         };
         ProgressWatch progress(rig.fx.app->progressWindow());
         rig.click("cmdSaveTo");
+        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
         QVERIFY(linesSeenDuringSave > before);
 
         QCOMPARE(rig.problems, QStringList{"Compare Failed! The settings did not save correctly "

@@ -84,21 +84,26 @@ private slots:
         QVERIFY2(modCorvaneComm::OpenSyncPort(c, 5), qPrintable(c.cmd.LastCommError));
         frmDebug& d = rig.fx.app->debug();
         d.show();
+        PortLease& lease = rig.fx.app->lease();
         QTest::mouseClick(d.cmdRandFill, Qt::LeftButton);
+        QVERIFY(leaseGivenBack(lease));
         QVERIFY(rig.sim.waitForFramesReceived(63, 5000));
         QCOMPARE(rig.sim.cell(48), (std::array<uint8_t, 2>{0xd0, '#'}));
         QCOMPARE(rig.sim.cell(63), (std::array<uint8_t, 2>{'$', 0x01}));
         rig.sim.setCell(0x6F, 0xFF, 0xFF);
         QTest::mouseClick(d.cmdDump, Qt::LeftButton);
+        QVERIFY(leaseGivenBack(lease));
         const QStringList dump = d.txtMsg->toPlainText().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(dump.value(0).left(9), QString("30  D0 23"));
         QCOMPARE(dump.value(63).left(9), QString("6F  FF FF"));
 
         rig.sim.loadDefaults();
         rig.click("cmdLoadFrom");
+        QVERIFY(leaseGivenBack(lease));
         QCOMPARE(ctl<QLineEdit>(rig.main(), "txtModel")->text(), QString("22"));
         TransferTest::setControls(rig.main(), {"scrEndTitle=9", "txtComment=over TCP"});
         rig.click("cmdSaveTo");
+        QVERIFY(leaseGivenBack(lease));
         QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));
         QCOMPARE(rig.sim.cell(0x39), (std::array<uint8_t, 2>{'0', '9'}));
     }
@@ -125,15 +130,34 @@ private slots:
             QTest::mouseClick(d->cmdOK, Qt::LeftButton);
         };
         fi.menuAddNetworkPort->trigger();
-        QCOMPARE(comShown, QString("COM3, for this run only"));
-        QCOMPARE(fi.cmbPort->currentText(), QString("COM3"));
+        QTRY_COMPARE(comShown, QString("COM3, for this run only"));
+        QTRY_COMPARE(fi.cmbPort->currentText(), QString("COM3"));
         QCOMPARE(fi.cmbPort->currentData(Qt::ToolTipRole).toString(), server.url(true));
         Script script;
         script.when(r.probing(3), [&] { unit.pressReset(); });
+        // The unit holds another model than the defaults, so the editor shows what it read.
+        unit.setCell(0x3F, '3', '1');
         QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
-        QVERIFY(r.statusLines().contains("  --- Found synchronizer on COM3"));
+        QTRY_VERIFY_WITH_TIMEOUT(r.statusLines().contains("  --- Found synchronizer on COM3"),
+                                 30000);
         QVERIFY(r.main().isVisible());
-        QCOMPARE(ctl<QLineEdit>(r.main(), "txtModel")->text(), QString("22"));
+        QTRY_COMPARE_WITH_TIMEOUT(ctl<QLineEdit>(r.main(), "txtModel")->text(), QString("31"),
+                                  30000);
+        // The scan hands the line over to the load without a gap: it is given back only
+        // once the load has ended, so no other command can start on it meanwhile.
+        const auto commands = [&r] {
+            QStringList texts;
+            for (const WireLogEntry& e : r.f.app->wireLog().entries())
+                if (e.kind == WireLogEntry::Command)
+                    texts << e.text;
+            return texts;
+        };
+        const QRegularExpression loadEnded("load ended: .*"); // indexOf matches whole texts
+        QTRY_VERIFY_WITH_TIMEOUT(commands().contains("end scan of one port") &&
+                                     commands().indexOf(loadEnded) >= 0,
+                                 30000);
+        QVERIFY2(commands().indexOf("end scan of one port") > commands().indexOf(loadEnded),
+                 qPrintable(commands().join('|')));
     }
 
     // The server goes in the middle of a save: the save fails with the vanished line's
@@ -154,6 +178,7 @@ private slots:
                 server->stop();
         };
         rig.click("cmdSaveTo");
+        QVERIFY(leaseGivenBack(rig.fx.app->lease()));
         rig.fx.app->cellHook = nullptr;
         QCOMPARE(rig.problems.size(), 1);
         QVERIFY2(rig.problems[0].simplified().startsWith("Cannot Save! There were communications "
@@ -166,6 +191,7 @@ private slots:
         QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
         rig.problems.clear();
         rig.click("cmdLoadFrom");
+        QVERIFY(leaseGivenBack(rig.fx.app->lease()));
         QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));
     }
 

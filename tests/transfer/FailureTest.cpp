@@ -65,7 +65,7 @@ private slots:
         const QRegularExpression kept(command == "load" ? "" : "^(?!shp|marks)");
         const QStringList before = editorText(m).filter(kept);
 
-        rig.click(command == "load" ? "cmdLoadFrom" : "cmdSaveTo");
+        QVERIFY(rig.clickToEnd(command == "load" ? "cmdLoadFrom" : "cmdSaveTo"));
         rig.fx.app->cellHook = nullptr;
 
         QCOMPARE(editorText(m).filter(kept), before);

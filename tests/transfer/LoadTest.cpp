@@ -17,8 +17,9 @@ class LoadTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // The paced load. Mid-load, every command that could start on the port is disabled and
-    // does nothing when clicked or chosen; Exit still asks the application to end.
+    // The paced load. While it waits out its settling pause and again mid-load, every command
+    // that could start on the port is disabled and does nothing when clicked or chosen; Exit
+    // still asks the application to end.
     void cleanLoadFillsEveryField()
     {
         Rig rig(true, LineTiming{}); // the paced load: real pauses, 1200 baud
@@ -37,12 +38,8 @@ private slots:
         QElapsedTimer clock;
         qint64 firstCellMs = -1;
         QStringList enabled;
-        QString commentMidLoad;
-        rig.fx.app->cellHook = [&](uint8_t address) {
-            if (firstCellMs < 0)
-                firstCellMs = clock.elapsed();
-            if (address != 0x60)
-                return;
+        QStringList commentMidLoad;
+        const auto tryEveryCommand = [&] {
             for (const char* c :
                  {"cmdSaveTo", "cmdLoadFrom", "cmdFileSave", "cmdFileLoad", "cmdDefaults",
                   "menuSaveTo", "menuLoadFrom", "menuConnect", "menuFileLoad", "menuFileSave"}) {
@@ -51,15 +48,25 @@ private slots:
                     enabled << c;
                 QMetaObject::invokeMethod(command, *c == 'c' ? "click" : "trigger");
             }
-            commentMidLoad = pick(m, "txtComment"); // "Defaults" would have emptied it
+            commentMidLoad << pick(m, "txtComment"); // "Defaults" would have emptied it
+        };
+        rig.fx.app->cellHook = [&](uint8_t address) {
+            if (firstCellMs < 0)
+                firstCellMs = clock.elapsed();
+            if (address != 0x60)
+                return;
+            tryEveryCommand();
             rig.click("cmdExit");
         };
         clock.start();
         rig.click("cmdLoadFrom");
+        QVERIFY(firstCellMs < 0 && !rig.fx.app->lease().isFree()); // in its settling pause
+        tryEveryCommand();
+        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
         rig.fx.app->cellHook = nullptr;
 
         QCOMPARE(enabled, QStringList());
-        QCOMPARE(commentMidLoad, QString("txtComment=kept"));
+        QCOMPARE(commentMidLoad, QStringList(2, "txtComment=kept"));
         QVERIFY(rig.fx.endRequests == 1 && !rig.fx.app->hasFinder());
         QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
         QVERIFY2(firstCellMs >= 2500, qPrintable(QString::number(firstCellMs))); // settling pause
@@ -108,7 +115,7 @@ private slots:
         frmMain& m = rig.main();
         rig.sim.queueFault(simsync::Fault::Silence);
         CellTokens::put(rig.sim, {"3E=AB", "3B=00"});
-        rig.click("cmdLoadFrom");
+        QVERIFY(rig.clickToEnd("cmdLoadFrom"));
         QCOMPARE(pick(m, "txt(Model|Channel|EndChapter)=|scrChannel|lock|shp\\w+=(?!hidden)"),
                  "lock=open marked|scrChannel=1/99|shpHiLiteChannel=red|shpHiLiteEndChapter=yellow|"
                  "txtChannel=1|txtEndChapter=2|txtModel=22");
@@ -142,7 +149,7 @@ private slots:
                 rig.fx.modal.requests.back().place == Modal::Place::BesideOwner);
 
         CellTokens::put(rig.sim, {"3E=07", "3B=44"});
-        QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
+        QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(0));
         QCOMPARE(pick(m, "txt(Model|Channel)=|scrChannel|lock|shp\\w+=(?!hidden)"),
                  "lock=shut|scrChannel=7/99 hidden|txtChannel=7 disabled|txtModel=22 disabled");
         QCOMPARE(described(), QStringList(4, "|")); // the marks cleared, their words too
@@ -153,10 +160,10 @@ private slots:
         m.Form_KeyPress(HiddenKeys::First);
         m.Form_KeyPress(HiddenKeys::Second);
         CellTokens::put(rig.sim, {"3E=00"});
-        QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
+        QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(1));
         QCOMPARE(pick(m, "lock"), QString("lock=open"));
         CellTokens::put(rig.sim, {"3E=01"});
-        QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(0));
+        QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(0));
         QCOMPARE(pick(m, "scrChannel|lock"), QString("lock=open|scrChannel=1/99"));
     }
 };

@@ -58,7 +58,7 @@ private slots:
                      set.contains("optEndTimecode") ? "txtEndFrame"
                                                     : "(txt|scr)End(Minutes|Seconds)"));
         const QStringList saved = editorText(m).filter(stored);
-        rig.click("cmdSaveTo");
+        QVERIFY(rig.clickToEnd("cmdSaveTo"));
         QCOMPARE(rig.frames("W").size(), 54);
         QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
 
@@ -77,6 +77,7 @@ private slots:
         QVERIFY(editorText(m).filter(stored) != saved);
 
         ctl<QAction>(m, "menuLoadFrom")->trigger();
+        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
         QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
         QCOMPARE(editorText(m).filter(stored), saved);
     }

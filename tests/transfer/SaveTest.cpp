@@ -64,7 +64,7 @@ private slots:
         frmMain& m = rig.main();
         if (unlocked) {
             CellTokens::put(rig.sim, {"3F=??"});
-            QCOMPARE(modGetSetAll::GetAllFromCorvane(*rig.fx.app), int16_t(1));
+            QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(1));
             rig.sim.clearWireLog();
             rig.fx.modal.clear();
         } else {
@@ -80,7 +80,7 @@ private slots:
         QList<qint64> cellAt; // when each cell's turn came, from the click
         rig.fx.app->cellHook = [&](uint8_t) { cellAt << clock.elapsed(); };
         clock.start();
-        rig.click("cmdSaveTo");
+        QVERIFY(rig.clickToEnd("cmdSaveTo"));
         rig.fx.app->cellHook = nullptr;
 
         QVERIFY2(rig.fx.modal.requests.empty(), rig.boxes());
@@ -120,7 +120,9 @@ private slots:
         ProgressWatch progress(rig.fx.app->progressWindow());
 
         ctl<QAction>(m, "menuSaveTo")->trigger();
-        QCOMPARE(modGetSetAll::SetAllToCorvane(*rig.fx.app, buildSavePlan(m.model().snapshot())),
+        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
+        QCOMPARE(awaited(modGetSetAll::SetAllToCorvane(*rig.fx.app,
+                                                       buildSavePlan(m.model().snapshot()))),
                  modGetSetAll::AlreadyReported);
 
         QCOMPARE(rig.problems.size(), 2);

@@ -11,6 +11,7 @@
 #include "comm/modCorvaneComm.h"
 #include "simunit/SimSync.h"
 #include "support/AppFixture.h"
+#include "support/Awaited.h"
 #include "support/CellTokens.h"
 
 #include <QCheckBox>
@@ -130,9 +131,16 @@ struct Rig
     }
 
     frmMain& main() { return fx.main(); }
+    // A click returns once the command has come to its first wait; it ends later.
     void click(const char* button)
     {
         QTest::mouseClick(ctl<QPushButton>(main(), button), Qt::LeftButton);
+    }
+    // Clicks, then waits until the command has given the line back: it has ended.
+    bool clickToEnd(const char* button)
+    {
+        click(button);
+        return untilLeaseFree(fx.app->lease());
     }
     QStringList messages() const { return fx.modal.messages(); }
     QByteArray boxes() const { return (messages() + problems).join('|').toLocal8Bit(); }

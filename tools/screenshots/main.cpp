@@ -15,17 +15,23 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
+Task<> pause(int ms)
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(ms);
+    co_await Await::nextSignal(&timer, &QTimer::timeout);
+}
+
+// The windows get `ms` of the event loop to lay out and paint before their picture.
 void settle(int ms)
 {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    QCoro::waitFor(pause(ms));
 }
 
 struct Shooter
@@ -96,7 +102,7 @@ int main(int argc, char** argv)
             shoot.take(*r.dialog, QStringLiteral("problem"));
         return QString();
     });
-    app.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors);
+    QCoro::waitFor(app.showProblem(TransferTexts::CannotLoad + TransferTexts::CommunicationErrors));
 
     app.showFinderFromEditor();
     app.simUnitWindow().hide();

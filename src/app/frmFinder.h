@@ -4,6 +4,8 @@
 // the editor, with the unit's settings loaded or without a unit.
 
 #include "comm/Await.h"
+#include "flows/FinderStatus.h"
+#include "comm/ProbeCancel.h"
 #include <QMainWindow>
 
 class FlowHost;
@@ -21,7 +23,7 @@ class frmFinder : public QMainWindow
     Q_OBJECT
 public:
     // Builds the window; Form_Load lists the ports and writes the ready lines.
-    frmFinder(FlowHost& host, PortAccess& ports);
+    frmFinder(FlowHost& host, PortAccess& ports, FinderStatus& status);
     ~frmFinder() override;
 
     QLabel* lblFinderTop;
@@ -53,7 +55,7 @@ public:
     QMenu* menuHelp;
     QAction* menuAbout;
 
-    void Form_Load();
+    Task<> Form_Load();
     void Form_KeyPress(int ch);
     // The scans end when the unit is handed over or the finder has said why not.
     Task<> cmdConnect_Click();
@@ -64,7 +66,9 @@ public:
     Task<> menuAutoFind_Click();
     void menuWithout_Click();
     void menuExit_Click();
-    void menuRefreshList_Click();
+    Task<> menuRefreshList_Click();
+    // Lists the ports again, `preferred` selected when it is listed.
+    Task<> refreshList(int16_t preferred);
     void menuLineMonitor_Click();
     void menuAbout_Click();
 
@@ -74,6 +78,8 @@ public:
     void resetHeardEarly(int16_t port);
     // A scan runs: a second start is ignored.
     bool isBusy() const { return busy_; }
+    // The running probe's cancel: running() while a scan's probe runs.
+    const ProbeCancel& probe() const { return probeCancel_; }
     // The application ends: a running scan tries no further port and its probe stops.
     void abandonScan();
 
@@ -116,9 +122,11 @@ private:
 
     FlowHost& host_;
     PortAccess& ports_;
+    FinderStatus& status_;
     // "Work Without Synchronizer" during a scan: no further port is tried and the scan
     // does not hand over.
     bool scanAbandoned_ = false;
+    ProbeCancel probeCancel_;
     bool busy_ = false;       // a scan runs
     bool debugArmed_ = false; // the first key of the hidden sequence was typed
 };

@@ -55,7 +55,7 @@ frmFinder& CorvaneApp::finder()
     main(); // the finder keeps the hidden editor's lock up to date
     finder_ = std::make_unique<frmFinder>(*this, portAccess, finderStatus);
     frmFinder* f = finder_.get();
-    QObject::connect(f, &frmFinder::unitFound, f, [this] { Await::start(handOverFoundUnit()); });
+    f->unitFound = [this] { return handOverFoundUnit(); };
     QObject::connect(f, &frmFinder::workWithoutUnit, f, [this] {
         showEditorFromFinder();
         modCorvaneComm::SetDefaults(main().model());

@@ -271,16 +271,17 @@ Task<> frmFinder::runScan(bool allPorts)
             co_await modCorvaneComm::FindSynchronizer(c, host_.progress(), probeCancel_, port,
                                                       [this] { return scanAbandoned_; });
         if (found && !scanAbandoned_)
-            handOverToEditor();
+            co_await handOverToEditor();
     } catch (const std::exception&) {
         // An unexpected failure ends the command quietly; Busy is reset on the way out.
     }
 }
 
-void frmFinder::handOverToEditor()
+Task<> frmFinder::handOverToEditor()
 {
     // The scan's lease is still held: the load follows on the same line without a gap.
-    emit unitFound();
+    if (unitFound)
+        co_await unitFound();
 }
 
 Task<> frmFinder::cmdConnect_Click()

@@ -6,6 +6,7 @@
 #include "comm/Await.h"
 #include "flows/FinderStatus.h"
 #include "comm/ProbeCancel.h"
+#include <functional>
 #include <QMainWindow>
 
 class FlowHost;
@@ -83,12 +84,15 @@ public:
     // The application ends: a running scan tries no further port and its probe stops.
     void abandonScan();
 
+    // The hand-over to the editor with the unit found: set by the application, awaited by
+    // the scan while it still holds the line, so the editor's load follows on the same
+    // lease and the scan ends when the load has.
+    std::function<Task<>()> unitFound;
+
 signals:
-    // What the application does for this window: it hands over to the editor (with the
-    // unit found, its port still leased and open, or without a unit), ends, shows the
-    // About window or the line monitor, turns the model/channel lock over (the hidden
-    // key sequence) or locks it (the finder loaded).
-    void unitFound();
+    // What the application does for this window: it hands over to the editor without a
+    // unit, ends, shows the About window or the line monitor, turns the model/channel lock
+    // over (the hidden key sequence) or locks it (the finder loaded).
     void workWithoutUnit();
     void exitRequested();
     void aboutRequested();
@@ -117,7 +121,7 @@ private:
     void setPortCommandsEnabled(bool enabled);
     // Try Specific (one port) or Try All; ignored while a scan runs.
     Task<> runScan(bool allPorts);
-    void handOverToEditor();
+    Task<> handOverToEditor();
     void tellListenPort();
 
     FlowHost& host_;

@@ -26,9 +26,9 @@ CorvaneApp::CorvaneApp(const LineTiming& timing) : timing_(timing)
     QObject::connect(&serial_, &MSComm::lineLost, &serial_, [this] {
         if (main_)
             main_->showConnected(false);
-        modCorvaneComm::AppendFinderStatus(portAccess, QStringLiteral("COM%1 was lost: %2")
-                                                           .arg(serial_.CommPort())
-                                                           .arg(serial_.lastError().description));
+        finderStatus.append(QStringLiteral("COM%1 was lost: %2")
+                                .arg(serial_.CommPort())
+                                .arg(serial_.lastError().description));
     });
     // Every window without an icon of its own shows the application's.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -49,7 +49,7 @@ CorvaneApp::~CorvaneApp()
     finder_.reset();
     main_.reset();
     if (serial_.PortOpen())
-        serial_.setPortOpen(false);
+        serial_.closePort();
     demoUnit_.reset();
 }
 
@@ -103,7 +103,8 @@ void CorvaneApp::forgetDebug()
 
 CommContext CorvaneApp::comm()
 {
-    return CommContext{serial_, timer_, commandState_, portAccess, timing_, &resetWatch_};
+    return CommContext{serial_,   timer_,       commandState_, portAccess,
+                       timing_,   &resetWatch_, &finderStatus};
 }
 
 EditorView& CorvaneApp::editor()

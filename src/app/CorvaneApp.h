@@ -14,6 +14,7 @@
 #include "comm/PortLease.h"
 #include "comm/PortMap.h"
 #include "comm/ResetWatch.h"
+#include "flows/FinderStatus.h"
 #include "flows/FlowHost.h"
 
 #include <functional>
@@ -41,8 +42,10 @@ public:
     CorvaneApp(const CorvaneApp&) = delete;
     CorvaneApp& operator=(const CorvaneApp&) = delete;
 
-    // Which ports are present, the finder's list and the port a unit was found on.
+    // Which ports are present, the finder's list and why a port cannot be used.
     PortAccess portAccess;
+    // The finder's status lines, kept for the finder until it shows them.
+    FinderStatus finderStatus;
     // The settings file the preview window shows, until its OK applies it.
     SettingsPreview filePreview;
     // Which device stands behind each COM number; tests map their own.

@@ -53,9 +53,9 @@ frmFinder& CorvaneApp::finder()
     if (finder_)
         return *finder_;
     main(); // the finder keeps the hidden editor's lock up to date
-    finder_ = std::make_unique<frmFinder>(*this, portAccess);
+    finder_ = std::make_unique<frmFinder>(*this, portAccess, finderStatus);
     frmFinder* f = finder_.get();
-    QObject::connect(f, &frmFinder::unitFound, f, [this] { Await::start(handOverFoundUnit()); });
+    f->unitFound = [this] { return handOverFoundUnit(); };
     QObject::connect(f, &frmFinder::workWithoutUnit, f, [this] {
         showEditorFromFinder();
         modCorvaneComm::SetDefaults(main().model());
@@ -145,7 +145,7 @@ void CorvaneApp::showFinderFromEditor()
 {
     frmMain& m = main();
     if (serial_.PortOpen())
-        serial_.setPortOpen(false);
+        serial_.closePort();
     frmFinder& f = finder();
     // The finder opens where the editor was, the first time; after that where the user
     // left it. The unit window stays where it is.
@@ -180,7 +180,7 @@ void CorvaneApp::endApplication()
     if (finder_)
         finder_->abandonScan();
     if (serial_.PortOpen())
-        serial_.setPortOpen(false);
+        serial_.closePort();
     QCoreApplication::exit(0);
 }
 
@@ -220,11 +220,6 @@ Task<> CorvaneApp::addNetworkPort()
         co_return;
     ports.setNetworkPort(n, address);
     wireLog().event(QStringLiteral("COM%1 is %2 for this run").arg(n).arg(address));
-    f.menuRefreshList_Click();
     // The new port is the one the user means to try next.
-    for (int i = 0; i < portAccess.PortList.size(); ++i)
-        if (portAccess.PortList[i].port == n) {
-            portAccess.PortListSelected = i;
-            portAccess.tellListChanged();
-        }
+    co_await f.refreshList(static_cast<int16_t>(n));
 }

@@ -32,7 +32,8 @@ constexpr int ClientWidth = 480;
 constexpr int ClientHeight = 420;
 } // namespace
 
-frmFinder::frmFinder(FlowHost& host, PortAccess& ports) : host_(host), ports_(ports)
+frmFinder::frmFinder(FlowHost& host, PortAccess& ports, FinderStatus& status)
+    : host_(host), ports_(ports), status_(status)
 {
     setObjectName(QStringLiteral("frmFinder"));
     auto* client = new QWidget(this);
@@ -58,9 +59,9 @@ frmFinder::frmFinder(FlowHost& host, PortAccess& ports) : host_(host), ports_(po
     setFixedSize(size());
 
     // The status box takes over the lines written before it existed.
-    for (const QString& line : ports_.takeBacklog())
+    for (const QString& line : status_.takeBacklog())
         appendStatusLine(line);
-    connect(&ports_, &PortAccess::statusLine, this, &frmFinder::appendStatusLine);
+    connect(&status_, &FinderStatus::line, this, &frmFinder::appendStatusLine);
     connect(&ports_, &PortAccess::listChanged, this, &frmFinder::showPortList);
 
     setPortCommandsEnabled(host_.lease().isFree());
@@ -166,19 +167,18 @@ void frmFinder::connectHandlers()
     connect(cmbPort, &QComboBox::currentIndexChanged, this, [this] { tellListenPort(); });
 }
 
-void frmFinder::Form_Load()
+Task<> frmFinder::Form_Load()
 {
-    PortAccess& ports = ports_;
     setWindowTitle(AppIdentity::TitleWithFullVersion() + QStringLiteral(" - Find Synchronizer"));
     busy_ = false;
-    CommContext c = host_.comm();
-    modCorvaneComm::ListSerialPorts(c);
     debugArmed_ = false;
     // The hidden editor shows the lock as it will be when it comes back.
     emit lockRequested();
-    modCorvaneComm::AppendFinderStatus(ports, QString());
-    modCorvaneComm::AppendFinderStatus(ports, QStringLiteral("Synchronizer Finder -- Ready"));
-    modCorvaneComm::AppendFinderStatus(ports, QString());
+    CommContext c = host_.comm();
+    co_await modCorvaneComm::ListSerialPorts(c);
+    status_.append(QString());
+    status_.append(QStringLiteral("Synchronizer Finder -- Ready"));
+    status_.append(QString());
 }
 
 void frmFinder::appendStatusLine(const QString& line)
@@ -258,7 +258,7 @@ Task<> frmFinder::runScan(bool allPorts)
         CommContext c = host_.comm();
         int16_t port = 0;
         if (allPorts) {
-            if (!modCorvaneComm::ListSerialPorts(c))
+            if (!co_await modCorvaneComm::ListSerialPorts(c))
                 co_return;
         } else {
             if (cmbPort->currentIndex() < 0)
@@ -267,19 +267,21 @@ Task<> frmFinder::runScan(bool allPorts)
             if (port <= 0)
                 co_return;
         }
-        const std::optional<modCorvaneComm::FoundUnit> found = co_await modCorvaneComm::FindSynchronizer(
-            c, host_.progress(), port, [this] { return scanAbandoned_; });
+        const std::optional<modCorvaneComm::FoundUnit> found =
+            co_await modCorvaneComm::FindSynchronizer(c, host_.progress(), probeCancel_, port,
+                                                      [this] { return scanAbandoned_; });
         if (found && !scanAbandoned_)
-            handOverToEditor();
+            co_await handOverToEditor();
     } catch (const std::exception&) {
         // An unexpected failure ends the command quietly; Busy is reset on the way out.
     }
 }
 
-void frmFinder::handOverToEditor()
+Task<> frmFinder::handOverToEditor()
 {
     // The scan's lease is still held: the load follows on the same line without a gap.
-    emit unitFound();
+    if (unitFound)
+        co_await unitFound();
 }
 
 Task<> frmFinder::cmdConnect_Click()
@@ -305,10 +307,9 @@ void frmFinder::abandonScan()
     if (!busy_ || scanAbandoned_)
         return;
     scanAbandoned_ = true;
-    if (ports_.ProbeRunning) {
-        ProgressView& progress = host_.progress();
-        progress.hideProgress();
-        emit progress.cancelNotifier().cancelled();
+    if (probeCancel_.running()) {
+        host_.progress().hideProgress();
+        probeCancel_.cancel();
     }
 }
 
@@ -334,14 +335,19 @@ void frmFinder::menuExit_Click()
     cmdExit_Click();
 }
 
-void frmFinder::menuRefreshList_Click()
+Task<> frmFinder::menuRefreshList_Click()
+{
+    return refreshList(0);
+}
+
+Task<> frmFinder::refreshList(int16_t preferred)
 {
     // Listing closes the open port: never under a running command.
     PortLeaseHold lease(host_.lease(), QStringLiteral("port listing"));
     if (!lease.held())
-        return;
+        co_return;
     CommContext c = host_.comm();
-    modCorvaneComm::ListSerialPorts(c);
+    co_await modCorvaneComm::ListSerialPorts(c, preferred);
 }
 
 void frmFinder::menuLineMonitor_Click()
@@ -356,16 +362,15 @@ void frmFinder::menuAbout_Click()
 
 void frmFinder::returnedFromEditor()
 {
-    PortAccess& ports = ports_;
-    modCorvaneComm::AppendFinderStatus(ports, QString());
-    modCorvaneComm::AppendFinderStatus(ports, QString(33, QLatin1Char('=')));
-    modCorvaneComm::AppendFinderStatus(ports, QString());
+    status_.append(QString());
+    status_.append(QString(33, QLatin1Char('=')));
+    status_.append(QString());
 }
 
 void frmFinder::resetHeardEarly(int16_t port)
 {
-    modCorvaneComm::AppendFinderStatus(
-        ports_, QStringLiteral("RESET heard on COM%1: press Try Specific Serial Port").arg(port));
+    status_.append(
+        QStringLiteral("RESET heard on COM%1: press Try Specific Serial Port").arg(port));
 }
 
 void frmFinder::Form_KeyPress(int ch)

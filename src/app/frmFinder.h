@@ -4,6 +4,9 @@
 // the editor, with the unit's settings loaded or without a unit.
 
 #include "comm/Await.h"
+#include "flows/FinderStatus.h"
+#include "comm/ProbeCancel.h"
+#include <functional>
 #include <QMainWindow>
 
 class FlowHost;
@@ -21,7 +24,7 @@ class frmFinder : public QMainWindow
     Q_OBJECT
 public:
     // Builds the window; Form_Load lists the ports and writes the ready lines.
-    frmFinder(FlowHost& host, PortAccess& ports);
+    frmFinder(FlowHost& host, PortAccess& ports, FinderStatus& status);
     ~frmFinder() override;
 
     QLabel* lblFinderTop;
@@ -53,7 +56,7 @@ public:
     QMenu* menuHelp;
     QAction* menuAbout;
 
-    void Form_Load();
+    Task<> Form_Load();
     void Form_KeyPress(int ch);
     // The scans end when the unit is handed over or the finder has said why not.
     Task<> cmdConnect_Click();
@@ -64,7 +67,9 @@ public:
     Task<> menuAutoFind_Click();
     void menuWithout_Click();
     void menuExit_Click();
-    void menuRefreshList_Click();
+    Task<> menuRefreshList_Click();
+    // Lists the ports again, `preferred` selected when it is listed.
+    Task<> refreshList(int16_t preferred);
     void menuLineMonitor_Click();
     void menuAbout_Click();
 
@@ -74,15 +79,20 @@ public:
     void resetHeardEarly(int16_t port);
     // A scan runs: a second start is ignored.
     bool isBusy() const { return busy_; }
+    // The running probe's cancel: running() while a scan's probe runs.
+    const ProbeCancel& probe() const { return probeCancel_; }
     // The application ends: a running scan tries no further port and its probe stops.
     void abandonScan();
 
+    // The hand-over to the editor with the unit found: set by the application, awaited by
+    // the scan while it still holds the line, so the editor's load follows on the same
+    // lease and the scan ends when the load has.
+    std::function<Task<>()> unitFound;
+
 signals:
-    // What the application does for this window: it hands over to the editor (with the
-    // unit found, its port still leased and open, or without a unit), ends, shows the
-    // About window or the line monitor, turns the model/channel lock over (the hidden
-    // key sequence) or locks it (the finder loaded).
-    void unitFound();
+    // What the application does for this window: it hands over to the editor without a
+    // unit, ends, shows the About window or the line monitor, turns the model/channel lock
+    // over (the hidden key sequence) or locks it (the finder loaded).
     void workWithoutUnit();
     void exitRequested();
     void aboutRequested();
@@ -111,14 +121,16 @@ private:
     void setPortCommandsEnabled(bool enabled);
     // Try Specific (one port) or Try All; ignored while a scan runs.
     Task<> runScan(bool allPorts);
-    void handOverToEditor();
+    Task<> handOverToEditor();
     void tellListenPort();
 
     FlowHost& host_;
     PortAccess& ports_;
+    FinderStatus& status_;
     // "Work Without Synchronizer" during a scan: no further port is tried and the scan
     // does not hand over.
     bool scanAbandoned_ = false;
+    ProbeCancel probeCancel_;
     bool busy_ = false;       // a scan runs
     bool debugArmed_ = false; // the first key of the hidden sequence was typed
 };

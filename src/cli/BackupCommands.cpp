@@ -52,7 +52,7 @@ QString bytesOf(const Cell& c)
 
 int portOf(CliHost& host)
 {
-    return host.portAccess.SyncPort;
+    return host.linePort;
 }
 
 // The attention sequence, then the cells of `order` read into `cells` with the command
@@ -202,7 +202,7 @@ namespace CliCommands {
 
 Task<int> backup(CliHost& host, CliRequest r)
 {
-    if (const int status = openChosenLine(host, r))
+    if (const int status = co_await openChosenLine(host, r))
         co_return status;
     Cells cells{};
     const QString failed = co_await readWholeUnit(host, &cells);
@@ -240,7 +240,7 @@ Task<int> restore(CliHost& host, CliRequest r)
         co_return status;
     if (const int status = CellBackup::prepareFolder(host.voice, r))
         co_return status;
-    if (const int status = openChosenLine(host, r))
+    if (const int status = co_await openChosenLine(host, r))
         co_return status;
     if (const int status = co_await CellBackup::takeBeforeWriting(host, r))
         co_return status;

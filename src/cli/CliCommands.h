@@ -9,7 +9,7 @@ namespace CliCommands {
 
 // Each command is a coroutine: it waits on its unit's line without holding the thread,
 // so several units' commands run side by side in one process.
-int ports(CliHost& host);
+Task<int> ports(CliHost& host);
 Task<int> find(CliHost& host, CliRequest r);
 // find without a port: every usable port at once, each unit told as soon as it is heard.
 Task<int> findEverywhere(CliHost& host, CliRequest r);

@@ -31,7 +31,7 @@ CliHost::CliHost(const LineTiming& timing) : timing_(timing)
 CliHost::~CliHost()
 {
     if (serial_.PortOpen())
-        serial_.setPortOpen(false);
+        serial_.closePort();
 }
 
 void CliHost::beforeCell(uint8_t address)
@@ -41,7 +41,7 @@ void CliHost::beforeCell(uint8_t address)
     wireLog_.event(QStringLiteral("stopped by Ctrl+C before cell %1")
                        .arg(address, 2, 16, QLatin1Char('0'))
                        .toUpper());
-    serial_.setPortOpen(false);
+    serial_.closePort();
 }
 
 Task<> CliHost::showProblem(QString text)

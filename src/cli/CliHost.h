@@ -12,7 +12,9 @@
 #include "comm/PortAccess.h"
 #include "comm/PortLease.h"
 #include "comm/PortMap.h"
+#include "comm/ProbeCancel.h"
 #include "flows/EditorView.h"
+#include "flows/FinderStatus.h"
 #include "flows/FlowHost.h"
 
 #include <QStringList>
@@ -76,6 +78,12 @@ public:
     UnitVoice voice;
     // The COM number this host's unit is on, when it runs beside others.
     int16_t unitPort = 0;
+    // The COM number of the line the command opened (0 before), as its messages name it.
+    int16_t linePort = 0;
+    // Ends the probe of a find early (Ctrl+C, or enough units heard beside it).
+    ProbeCancel probeCancel;
+    // The finder's status lines of a listing or a find, for find to tell.
+    FinderStatus finderStatus;
     void err(const QString& line) const { voice.err(line); }
     void out(const QString& line) const { voice.out(line); }
 
@@ -85,7 +93,7 @@ public:
     // FlowHost
     CommContext comm() override
     {
-        return CommContext{serial_, timer_, commandState_, portAccess, timing_};
+        return CommContext{serial_, timer_, commandState_, portAccess, timing_, nullptr, &finderStatus};
     }
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }

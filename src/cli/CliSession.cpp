@@ -96,30 +96,28 @@ int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
     return ExitCode::Success;
 }
 
-int openLine(CliHost& host, int16_t port)
+Task<int> openLine(CliHost& host, int16_t port)
 {
     CommContext c = host.comm();
-    if (modCorvaneComm::OpenSyncPort(c, port)) {
-        host.portAccess.SyncPort = port;
-        return ExitCode::Success;
+    const CommError failure = co_await modCorvaneComm::OpenSyncPort(c, port);
+    if (failure.number == 0) {
+        host.linePort = port;
+        co_return ExitCode::Success;
     }
     const QString path = host.ports.devicePath(port);
-    const QString reason = c.cmd.LastCommError;
-    host.err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(reason));
-    // Tried once more, for the error number the reason is decided on.
-    const int number = modCorvaneComm::TestPortAvailable(c, port);
-    const QString why = describeLineTrouble(path, CommError{number, reason});
+    host.err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(failure.description));
+    const QString why = describeLineTrouble(path, failure);
     if (!why.isEmpty())
         host.err(why);
-    return ExitCode::LineFailed;
+    co_return ExitCode::LineFailed;
 }
 
-int openChosenLine(CliHost& host, const CliRequest& r)
+Task<int> openChosenLine(CliHost& host, CliRequest r)
 {
     int16_t port = 0;
     if (const int status = choosePort(host, r, &port))
-        return status;
-    return openLine(host, port);
+        co_return status;
+    co_return co_await openLine(host, port);
 }
 
 int checkSettingsFile(const UnitVoice& voice, const QString& path)

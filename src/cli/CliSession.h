@@ -29,10 +29,10 @@ bool applyPortMap(PortMap& ports, const QString& map, QString* error);
 int choosePort(CliHost& host, const CliRequest& r, int16_t* port);
 
 // Opens the chosen port at the unit's line settings: 0, or 2 with the reason told.
-int openLine(CliHost& host, int16_t port);
+Task<int> openLine(CliHost& host, int16_t port);
 
 // The port the request names, chosen and opened: 0, or the exit status.
-int openChosenLine(CliHost& host, const CliRequest& r);
+Task<int> openChosenLine(CliHost& host, CliRequest r);
 
 // A settings file the tool can use: 0, or 3 when it cannot be read or holds more lines
 // than a settings file may (the preview's warning is told).

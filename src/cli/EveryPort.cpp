@@ -21,17 +21,16 @@ namespace CliCommands {
 namespace {
 
 // The usable ports, listed as the finder lists them; every other one's reason told.
-QList<int> usablePorts(CliHost& host)
+Task<QList<int>> usablePorts(CliHost& host)
 {
     CommContext c = host.comm();
-    QObject::connect(&host.portAccess, &PortAccess::statusLine, [](const QString&) {});
-    modCorvaneComm::ListSerialPorts(c);
+    co_await modCorvaneComm::ListSerialPorts(c);
     for (const QString& line : host.portAccess.PortTroubles)
         err(line.trimmed());
     QList<int> ports;
     for (const PortListEntry& p : host.portAccess.PortList)
         ports << p.port;
-    return ports;
+    co_return ports;
 }
 
 // One host per port, the port standing for its device as on this machine. The units'
@@ -90,7 +89,7 @@ Task<int> scanOne(CliHost& host, CliRequest r);
 
 Task<int> findEverywhere(CliHost& host, CliRequest r)
 {
-    const QList<int> ports = usablePorts(host);
+    const QList<int> ports = co_await usablePorts(host);
     if (ports.isEmpty()) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));
         co_return ExitCode::LineFailed;
@@ -144,7 +143,7 @@ Task<int> scanOne(CliHost& host, CliRequest r)
     int16_t port = 0;
     if (const int status = choosePort(host, r, &port))
         co_return status;
-    if (const int status = openLine(host, port))
+    if (const int status = co_await openLine(host, port))
         co_return status;
     CommContext c = host.comm();
     const modCorvaneComm::FrameReply attention = co_await modCorvaneComm::SendAttention(c);
@@ -179,7 +178,7 @@ Task<int> scan(CliHost& host, CliRequest r)
 {
     if (r.port || !r.device.isEmpty())
         co_return co_await scanOne(host, r);
-    const QList<int> ports = usablePorts(host);
+    const QList<int> ports = co_await usablePorts(host);
     SideBySide units(host.comm().timing);
     // Each unit's line is told once all have answered or not, in port order.
     addPerPort(units, host, ports, false);

@@ -16,12 +16,11 @@ using namespace CliSession;
 
 namespace CliCommands {
 
-int ports(CliHost& host)
+Task<int> ports(CliHost& host)
 {
     CommContext c = host.comm();
     // The finder's status lines are not wanted here; the listing says it all.
-    QObject::connect(&host.portAccess, &PortAccess::statusLine, [](const QString&) {});
-    const bool any = modCorvaneComm::ListSerialPorts(c);
+    const bool any = co_await modCorvaneComm::ListSerialPorts(c);
     for (const PortListEntry& p : host.portAccess.PortList)
         out(QStringLiteral("%1  %2").arg(p.label, -5).arg(p.device));
     for (const QString& line : host.portAccess.PortTroubles)
@@ -40,9 +39,9 @@ int ports(CliHost& host)
     }
     if (!any) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));
-        return ExitCode::LineFailed;
+        co_return ExitCode::LineFailed;
     }
-    return ExitCode::Success;
+    co_return ExitCode::Success;
 }
 
 namespace {
@@ -63,11 +62,11 @@ Task<int> find(CliHost& host, CliRequest r)
         co_return status;
     CommContext c = host.comm();
     // The finder's status lines, without its blank ones.
-    QObject::connect(&host.portAccess, &PortAccess::statusLine, [&host](const QString& line) {
+    QObject::connect(&host.finderStatus, &FinderStatus::line, [&host](const QString& line) {
         if (!line.trimmed().isEmpty())
             host.err(line);
     });
-    if (!modCorvaneComm::ListSerialPorts(c))
+    if (!co_await modCorvaneComm::ListSerialPorts(c))
         co_return ExitCode::LineFailed;
     if (port != 0 && !host.portAccess.PortPresent[port]) {
         host.err(QStringLiteral("COM%1 cannot be used").arg(port));
@@ -82,7 +81,8 @@ Task<int> find(CliHost& host, CliRequest r)
 
     PortLeaseHold lease(host.lease(), QStringLiteral("find"));
     const std::optional<modCorvaneComm::FoundUnit> unit =
-        co_await modCorvaneComm::FindSynchronizer(c, host.progress(), port, {}, ticks);
+        co_await modCorvaneComm::FindSynchronizer(c, host.progress(), host.probeCancel, port, {},
+                                                  ticks);
     if (!unit)
         co_return ExitCode::LineFailed;
     // The probe read both numbers; a channel it did not read (the model was doubtful) is

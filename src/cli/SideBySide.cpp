@@ -16,5 +16,5 @@ CliHost& SideBySide::add(int16_t port, const QString& device, const UnitVoice& v
 void SideBySide::cancelProbes()
 {
     for (const std::unique_ptr<CliHost>& host : hosts_)
-        emit host->progress().cancelNotifier().cancelled();
+        host->probeCancel.cancel();
 }

@@ -46,7 +46,7 @@ int checkFileFirst(CliHost& host, const CliRequest& r, bool unlock,
 // load's marks) to go on; else the exit status.
 Task<int> loadThenApply(CliHost& host, CliRequest r, bool unlock)
 {
-    if (const int status = openChosenLine(host, r))
+    if (const int status = co_await openChosenLine(host, r))
         co_return status;
     if (unlock)
         unlockModelChannel(host);
@@ -73,7 +73,7 @@ std::optional<int> heldAfterSave(const CellSet& readBack, uint8_t address, std::
 
 Task<int> read(CliHost& host, CliRequest r)
 {
-    if (const int status = openChosenLine(host, r))
+    if (const int status = co_await openChosenLine(host, r))
         co_return status;
     const int loaded = co_await load(host);
     if (loaded == ExitCode::LineFailed)
@@ -130,7 +130,7 @@ Task<int> write(CliHost& host, CliRequest r)
     switch (saved.outcome) {
     case Outcome::Done:
         host.err(QStringLiteral("Saved to COM%1 and compared: no differences.")
-                     .arg(host.portAccess.SyncPort));
+                     .arg(host.linePort));
         co_return ExitCode::Success;
     case Outcome::Differences:
         for (const CellDifference& d : differencesByField(
@@ -181,7 +181,7 @@ Task<int> verify(CliHost& host, CliRequest r)
         host.out(line);
     if (found.isEmpty())
         host.err(QStringLiteral("COM%1 holds what %2 makes of it.")
-                     .arg(host.portAccess.SyncPort)
+                     .arg(host.linePort)
                      .arg(r.file));
     else
         host.err(QStringLiteral("%1 field%2 differ.")
@@ -195,7 +195,7 @@ Task<int> runUnit(CliHost& host, CliRequest r)
     host.progressLine().setQuiet(r.quiet);
     int status = ExitCode::BadInput;
     if (r.command == QLatin1String("ports"))
-        status = ports(host);
+        status = co_await ports(host);
     else if (r.command == QLatin1String("find"))
         status = co_await find(host, r);
     else if (r.command == QLatin1String("scan"))
@@ -211,7 +211,7 @@ Task<int> runUnit(CliHost& host, CliRequest r)
     else if (r.command == QLatin1String("restore"))
         status = co_await restore(host, r);
     if (host.serial().PortOpen())
-        host.serial().setPortOpen(false);
+        host.serial().closePort();
     if (!r.wireLog.isEmpty())
         status = worse(status, writeWireLog(host, r.wireLog));
     UnitReport& report = host.report;

@@ -9,6 +9,7 @@
 #include "comm/PortAccess.h"
 #include "model/LineTiming.h"
 
+class FinderSteps;
 class ResetWatch;
 
 struct CommContext
@@ -20,4 +21,6 @@ struct CommContext
     LineTiming timing{}; // the real times unless a test passes scaled ones
     // What was heard on the selected port before a probe started (null: nothing listens).
     ResetWatch* resetWatch = nullptr;
+    // Where the listing and the find tell their steps (null: nobody watches).
+    FinderSteps* steps = nullptr;
 };

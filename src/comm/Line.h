@@ -6,6 +6,7 @@
 // A line records nothing itself: each call that can fail returns its error (number 0 when
 // it went through), and a line that goes away closes itself and emits lost().
 
+#include "comm/Await.h"
 #include "comm/CommError.h"
 #include "comm/LineSettings.h"
 
@@ -28,8 +29,10 @@ public:
 
     using QObject::QObject;
 
-    // Opens the line and sets it up; on failure it stays closed.
-    virtual CommError open(const Setup& setup) = 0;
+    // Opens the line and sets it up; on failure it stays closed. A line that must wait for
+    // the far end (a device server) suspends meanwhile; close() during the open ends it as
+    // a failure.
+    virtual Task<CommError> open(Setup setup) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // New settings, or a new RTS state, while open.

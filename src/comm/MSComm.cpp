@@ -17,6 +17,8 @@ MSComm::MSComm(const PortMap& ports, QObject* parent) : QObject(parent), ports_(
 
 MSComm::~MSComm()
 {
+    // An open under way is never resumed: its line goes with the control.
+    opening_ = nullptr;
     if (line_)
         line_->close();
 }
@@ -46,7 +48,7 @@ Line::Setup MSComm::setup() const
 
 void MSComm::setCommPort(int16_t n)
 {
-    if (PortOpen()) {
+    if (PortOpen() || opening_) {
         raise(CommErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
         return;
     }
@@ -105,47 +107,63 @@ void MSComm::replaceLine(Line* line)
     connect(line_, &Line::note, this, [this](const QString& text) { logEvent(text); });
 }
 
-void MSComm::setPortOpen(bool open)
+void MSComm::closePort()
 {
-    if (!open) {
-        if (PortOpen()) {
-            line_->close();
-            logEvent(QStringLiteral("COM%1 closed (%2)").arg(commPort_).arg(openPath_));
-        }
+    if (opening_) {
+        Line* line = opening_;
+        opening_ = nullptr;
+        line->close();
+        logEvent(QStringLiteral("COM%1: opening abandoned (%2)").arg(commPort_).arg(openPath_));
         return;
     }
     if (PortOpen()) {
-        raise(CommErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
-        return;
+        line_->close();
+        logEvent(QStringLiteral("COM%1 closed (%2)").arg(commPort_).arg(openPath_));
     }
+}
+
+Task<CommError> MSComm::openPort()
+{
+    const auto refused = [this](int number, const QString& text) {
+        raise(number, text);
+        return CommError{number, text};
+    };
+    if (PortOpen() || opening_)
+        co_return refused(CommErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
     const QString path = ports_.devicePath(commPort_);
-    if (path.isEmpty()) {
-        raise(CommErrorNumber::InvalidPortNumber,
-              QStringLiteral("There is no serial device for COM%1").arg(commPort_));
-        return;
-    }
+    if (path.isEmpty())
+        co_return refused(CommErrorNumber::InvalidPortNumber,
+                          QStringLiteral("There is no serial device for COM%1").arg(commPort_));
     QString addressError;
     const LineAddress address = LineAddress::parse(path, &addressError);
-    if (!addressError.isEmpty()) {
-        raise(CommErrorNumber::InvalidPortNumber, addressError);
-        return;
-    }
+    if (!addressError.isEmpty())
+        co_return refused(CommErrorNumber::InvalidPortNumber, addressError);
     lossError_ = CommError{};
     openPath_ = path;
     replaceLine(address.isNetwork() ? static_cast<Line*>(new NetworkLine(address, this))
                                     : new SerialDeviceLine(path, this));
-    if (const CommError e = line_->open(setup()); e.number != 0) {
+    Line* line = line_;
+    opening_ = line;
+    const CommError e = co_await line->open(setup());
+    if (opening_ != line || line_ != line) {
+        // Closed, or opened anew, while this open waited: the port is someone else's now.
+        co_return CommError{CommErrorNumber::OpenFailed,
+                            QStringLiteral("closed before it was open")};
+    }
+    opening_ = nullptr;
+    if (e.number != 0) {
         logEvent(QStringLiteral("COM%1 (%2) cannot be opened: %3")
                      .arg(commPort_)
                      .arg(path, e.description));
         raise(e);
-        return;
+        co_return e;
     }
     logEvent(QStringLiteral("COM%1 opened: %2, %3, handshaking %4, RTS %5")
                  .arg(commPort_)
                  .arg(path, settings_)
                  .arg(handshaking_)
                  .arg(rtsEnable_ ? QStringLiteral("on") : QStringLiteral("off")));
+    co_return CommError{};
 }
 
 bool MSComm::PortOpen() const

@@ -12,6 +12,7 @@
 // device server gone) the port is closed at once, the error is recorded and lineLost() is
 // emitted, so nothing keeps retrying a dead line.
 
+#include "comm/Await.h"
 #include "comm/CommError.h"
 #include "comm/Line.h"
 #include "comm/PortMap.h"
@@ -56,10 +57,16 @@ public:
     void setNullDiscard(bool on) { nullDiscard_ = on; }
     bool NullDiscard() const { return nullDiscard_; }
 
-    // Opens the device that PortMap gives for CommPort(), or closes it. Closing a closed
-    // port does nothing; opening an open one is an error.
-    void setPortOpen(bool open);
+    // Opens the device that PortMap gives for CommPort(). A device opens at once; a device
+    // server's port suspends the caller until it is connected and set up, or has failed.
+    // Opening an open port, or one being opened, is an error. Returns the open's error
+    // (number 0 when it opened), also recorded unless the port was closed meanwhile.
+    Task<CommError> openPort();
+    // Closes the port; closing a closed port does nothing. An open still under way ends
+    // as a failure.
+    void closePort();
     bool PortOpen() const;
+    bool opening() const { return opening_ != nullptr; }
 
     // Bytes not yet on the wire: our own write buffer plus the driver's output queue.
     int OutBufferCount() const;
@@ -107,6 +114,7 @@ private:
     int sThreshold_ = 0;
     bool nullDiscard_ = false;
     Line* line_ = nullptr; // the line of the last open, a child of the control
+    Line* opening_ = nullptr; // the line whose open is under way
     QString openPath_;
     mutable CommError error_;
     // Set when the line vanished: later operations on the closed port report its text.

@@ -1,7 +1,6 @@
 #include "comm/NetworkLine.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include "comm/EventWait.h"
 
 using namespace rfc2217;
 
@@ -50,25 +49,22 @@ NetworkLine::~NetworkLine()
     socket_.abort();
 }
 
-bool NetworkLine::waitFor(const std::function<bool()>& done, int ms)
+Task<bool> NetworkLine::waitFor(std::function<bool()> done, int ms)
 {
     if (done())
-        return true;
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto check = [&] {
-        if (done() || socket_.state() == QAbstractSocket::UnconnectedState)
-            loop.quit();
-    };
-    connect(&socket_, &QTcpSocket::connected, &loop, check);
-    connect(&socket_, &QTcpSocket::readyRead, &loop, check, Qt::QueuedConnection);
-    connect(&socket_, &QTcpSocket::stateChanged, &loop, check);
-    connect(&socket_, &QTcpSocket::errorOccurred, &loop, check);
-    limit.start(ms);
-    loop.exec();
-    return done();
+        co_return true;
+    deadline_.setInterval(ms);
+    deadline_.setEnabled(true);
+    EventWait wait(deadline_, [this, done] {
+        return done() || abandoned_ || socket_.state() == QAbstractSocket::UnconnectedState;
+    });
+    wait.wakeOn(&socket_, &QTcpSocket::connected)
+        .wakeOn(&socket_, &QTcpSocket::readyRead)
+        .wakeOn(&socket_, &QTcpSocket::stateChanged)
+        .wakeOn(&socket_, &QTcpSocket::errorOccurred);
+    co_await wait;
+    deadline_.setEnabled(false);
+    co_return done();
 }
 
 CommError NetworkLine::failure(const QString& reason)
@@ -84,78 +80,89 @@ CommError NetworkLine::failure(const QString& reason)
 
 QString NetworkLine::closedReason() const
 {
+    if (abandoned_)
+        return QStringLiteral("closed before the connection was made");
     // ser2net tells a second client "Port already in use" before it closes.
     if (input_.contains("in use"))
         return QStringLiteral("held by another client");
     return QStringLiteral("closed by the server");
 }
 
-CommError NetworkLine::connectToServer()
+Task<CommError> NetworkLine::connectToServer()
 {
     emit note(QStringLiteral("connecting to %1").arg(name()));
     socket_.connectToHost(address_.host, address_.port);
-    if (!waitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; },
-                 ConnectMs)) {
+    if (!co_await waitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; },
+                          ConnectMs)) {
+        if (abandoned_)
+            co_return failure(closedReason());
         switch (socket_.error()) {
         case QAbstractSocket::ConnectionRefusedError:
-            return failure(QStringLiteral("connection refused"));
+            co_return failure(QStringLiteral("connection refused"));
         case QAbstractSocket::HostNotFoundError:
-            return failure(QStringLiteral("host not found"));
+            co_return failure(QStringLiteral("host not found"));
         case QAbstractSocket::UnknownSocketError:
             if (socket_.state() == QAbstractSocket::HostLookupState)
-                return failure(QStringLiteral("host not found (no answer from the name service)"));
-            return failure(QStringLiteral("no answer within %1 seconds").arg(ConnectMs / 1000));
+                co_return failure(
+                    QStringLiteral("host not found (no answer from the name service)"));
+            co_return failure(QStringLiteral("no answer within %1 seconds").arg(ConnectMs / 1000));
         default:
-            return failure(socket_.errorString());
+            co_return failure(socket_.errorString());
         }
     }
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     emit note(QStringLiteral("connected to %1").arg(name()));
-    return {};
+    co_return CommError{};
 }
 
-CommError NetworkLine::open(const Setup& setup)
+Task<CommError> NetworkLine::open(Setup setup)
 {
     input_.clear();
     acknowledged_.clear();
     refused_ = false;
+    abandoned_ = false;
+    opening_ = true;
     stream_ = Stream{};
-    if (CommError e = connectToServer(); e.number != 0)
-        return e;
-    if (!isRfc2217()) {
-        // A server that refuses a second client says so and closes at once.
-        waitFor([] { return false; }, 100);
-        if (socket_.state() != QAbstractSocket::ConnectedState)
-            return failure(closedReason());
-        open_ = true;
-        return {};
+    CommError result = co_await connectToServer();
+    if (result.number == 0) {
+        if (!isRfc2217()) {
+            // A server that refuses a second client says so and closes at once.
+            co_await waitFor([] { return false; }, 100);
+            if (abandoned_ || socket_.state() != QAbstractSocket::ConnectedState)
+                result = failure(closedReason());
+            else
+                open_ = true;
+        } else {
+            result = co_await negotiate(setup);
+        }
     }
-    return negotiate(setup);
+    opening_ = false;
+    co_return result;
 }
 
-CommError NetworkLine::negotiate(const Setup& setup)
+Task<CommError> NetworkLine::negotiate(Setup setup)
 {
     socket_.write(Stream::greeting() + Stream::command(Signature, {}));
     if (CommError e = applySettings(setup); e.number != 0)
-        return failure(e.description);
+        co_return failure(e.description);
     socket_.write(Stream::setByte(SetControl, setup.rts ? 11 : 12));
     const auto settled = [this] {
         return refused_ || (stream_.comPortAccepted() && acknowledged_.count(SetBaud) &&
                             acknowledged_.count(SetDataSize) && acknowledged_.count(SetParity) &&
                             acknowledged_.count(SetStopSize));
     };
-    waitFor(settled, SetupMs);
-    if (socket_.state() != QAbstractSocket::ConnectedState)
-        return failure(closedReason());
+    co_await waitFor(settled, SetupMs);
+    if (abandoned_ || socket_.state() != QAbstractSocket::ConnectedState)
+        co_return failure(closedReason());
     if (refused_)
-        return failure(QStringLiteral("the server refused the COM-PORT option"));
+        co_return failure(QStringLiteral("the server refused the COM-PORT option"));
     if (!stream_.comPortAccepted())
-        return failure(QStringLiteral("the server does not offer the COM-PORT option"));
+        co_return failure(QStringLiteral("the server does not offer the COM-PORT option"));
     if (!settled())
-        return failure(QStringLiteral("the server did not acknowledge the line settings "
-                                      "(speed, data size, parity, stop bits)"));
+        co_return failure(QStringLiteral("the server did not acknowledge the line settings "
+                                         "(speed, data size, parity, stop bits)"));
     open_ = true;
-    return {};
+    co_return CommError{};
 }
 
 CommError NetworkLine::applySettings(const Setup& setup)
@@ -180,6 +187,11 @@ CommError NetworkLine::applyRts(const Setup& setup)
 
 void NetworkLine::close()
 {
+    if (opening_ && !abandoned_) {
+        // The open waiting for the server ends now, as a failure.
+        abandoned_ = true;
+        deadline_.setEnabled(false);
+    }
     if (socket_.state() != QAbstractSocket::UnconnectedState) {
         open_ = false;
         socket_.disconnectFromHost();

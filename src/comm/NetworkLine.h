@@ -3,10 +3,11 @@
 // this client sets the server's line to what the control asks) or raw TCP (bytes as they
 // are; the server's line is set by hand).
 //
-// Opening connects, and for RFC 2217 negotiates and sets the line, waiting (event-driven,
-// with a deadline) for the server's answers; every failure comes back as a reason a user
-// can act on. The server closing the connection is the line lost.
+// Opening connects, and for RFC 2217 negotiates and sets the line, suspending on its own
+// timer (with a deadline) for the server's answers; every failure comes back as a reason a
+// user can act on. The server closing the connection is the line lost.
 
+#include "comm/CommTimer.h"
 #include "comm/Line.h"
 #include "comm/LineAddress.h"
 #include "comm/Rfc2217Stream.h"
@@ -26,7 +27,7 @@ public:
     NetworkLine(const LineAddress& address, QObject* parent = nullptr);
     ~NetworkLine() override;
 
-    CommError open(const Setup& setup) override;
+    Task<CommError> open(Setup setup) override;
     void close() override;
     bool isOpen() const override { return open_; }
     CommError applySettings(const Setup& setup) override;
@@ -41,10 +42,11 @@ public:
 
 private:
     bool isRfc2217() const { return address_.kind == LineAddress::Rfc2217; }
-    // Runs the event loop until `done` holds, the connection ends or `ms` pass.
-    bool waitFor(const std::function<bool()>& done, int ms);
-    CommError connectToServer();
-    CommError negotiate(const Setup& setup);
+    // Suspends until `done` holds, the connection ends, the open is abandoned or `ms`
+    // pass; then whether `done` holds.
+    Task<bool> waitFor(std::function<bool()> done, int ms);
+    Task<CommError> connectToServer();
+    Task<CommError> negotiate(Setup setup);
     CommError failure(const QString& reason);
     QString closedReason() const;
     void onReadyRead();
@@ -58,4 +60,7 @@ private:
     QString signature_;
     bool refused_ = false; // the server said DONT to the COM-PORT option
     bool open_ = false;
+    bool opening_ = false;
+    bool abandoned_ = false; // closed while the open waited
+    CommTimer deadline_;     // the open's own limit
 };

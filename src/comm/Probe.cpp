@@ -2,6 +2,7 @@
 
 #include "comm/AnnouncementMatcher.h"
 #include "comm/EventWait.h"
+#include "comm/FinderSteps.h"
 #include "comm/PortMap.h"
 #include "comm/ProgressView.h"
 #include "comm/ResetWatch.h"
@@ -14,6 +15,22 @@ namespace modCorvaneComm {
 
 namespace {
 
+// A find nobody watches.
+class NoSteps : public FinderSteps
+{
+public:
+    void listingStarted() override {}
+    void portPossible(int16_t) override {}
+    void noPortAvailable() override {}
+    void portTrouble(const QString&) override {}
+    void findStarted() override {}
+    void testingPort(int16_t) override {}
+    void cannotOpen(int16_t, const QString&) override {}
+    void unitFound(int16_t, bool) override {}
+    void noUnitFound() override {}
+    void findFinished() override {}
+};
+
 // "30 seconds left: press RESET on the synchronizer now". A unit announces itself once,
 // when RESET is pressed, and only what arrives after the probe has started counts.
 QString resetHint(int ticksLeft, int tickMs)
@@ -25,35 +42,33 @@ QString resetHint(int ticksLeft, int tickMs)
 }
 
 // Waits in the probe's ticks until the announcement has been heard (true), the
-// ticks have run out (false) or Cancel was pressed (ProbeRunning turned false). Each batch of
-// received bytes goes to the matcher as a whole, in order.
-Task<bool> listenForAnnouncement(CommContext c, ProgressView& p, int ticksAllowed)
+// ticks have run out (false) or the token was cancelled. Each batch of received bytes goes
+// to the matcher as a whole, in order.
+Task<bool> listenForAnnouncement(CommContext c, ProgressView& p, ProbeCancel& cancel,
+                                 int ticksAllowed)
 {
     MSComm& m = c.MSComm1;
     CommTimer& t = c.tmrCommTimer;
-    PortAccess& ports = c.ports;
 
     t.setEnabled(false);
     const int tickMs = c.timing.probeTickMs;
     t.setInterval(tickMs);
     t.setEnabled(true);
 
-    // Cancel reaches the probe by its signal alone.
-    bool cancelled = false;
-    const QMetaObject::Connection onCancel = QObject::connect(
-        &p.cancelNotifier(), &CancelNotifier::cancelled, [&cancelled] { cancelled = true; });
+    // The progress window's Cancel cancels the token.
+    const QMetaObject::Connection onCancel =
+        QObject::connect(&p.cancelNotifier(), &CancelNotifier::cancelled, &cancel,
+                         [&cancel] { cancel.cancel(); });
     AnnouncementMatcher matcher;
-    EventWait wait(t, [&] { return cancelled || m.InBufferCount() > 0; });
-    wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&p.cancelNotifier(), &CancelNotifier::cancelled);
+    EventWait wait(t, [&] { return cancel.cancelled() || m.InBufferCount() > 0; });
+    wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&cancel, &ProbeCancel::cancelRequested);
     int ticks = 0;
     bool found = false;
     p.setProgressHint(resetHint(ticksAllowed, tickMs));
     do {
         co_await wait;
-        if (cancelled) {
-            ports.ProbeRunning = false;
+        if (cancel.cancelled())
             break;
-        }
         if (!t.Enabled()) {
             ++ticks;
             p.setBar(ticks);
@@ -89,10 +104,9 @@ Task<NumberCell> readNumberCell(CommContext c, uint8_t address)
 
 } // namespace
 
-Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& p, int16_t port, int ticks,
-                                        bool heardBefore)
+Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& p, ProbeCancel& cancel,
+                                        int16_t port, int ticks, bool heardBefore)
 {
-    PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
     if (ticks <= 0)
         ticks = c.timing.probeTicks;
@@ -102,7 +116,7 @@ Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& p, int16_t 
     m.setInBufferCount(0);
     m.setRThreshold(0);
 
-    ports.ProbeRunning = true;
+    const ProbeRunning running(cancel);
     WireLog* log = m.wireLog();
     bool found = heardBefore;
     if (heardBefore) {
@@ -116,10 +130,10 @@ Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& p, int16_t 
             log->event(QStringLiteral("probe of COM%1: listening %2 s for the reset announcement")
                            .arg(port)
                            .arg(ticks * c.timing.probeTickMs / 1000.0));
-        found = co_await listenForAnnouncement(c, p, ticks);
+        found = co_await listenForAnnouncement(c, p, cancel, ticks);
         // A closed or vanished line only means nothing is heard; its errors are not reported.
         m.clearError();
-        if (!ports.ProbeRunning) {
+        if (cancel.cancelled()) {
             if (log)
                 log->event(QStringLiteral("probe of COM%1 cancelled").arg(port));
             co_return ProbeOutcome{ProbeCancelled};
@@ -145,23 +159,23 @@ Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& p, int16_t 
             }
         }
     }
-    ports.ProbeRunning = false;
     if (log && found)
         log->event(QStringLiteral("probe of COM%1 result %2").arg(port).arg(outcome.result));
     co_return outcome;
 }
 
 Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& progress,
-                                                int16_t port, std::function<bool()> abandoned,
-                                                int ticks)
+                                                ProbeCancel& cancel, int16_t port,
+                                                std::function<bool()> abandoned, int ticks)
 {
     PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
+    // Each step told to whoever shows the finder's status; nobody may listen.
+    NoSteps none;
+    FinderSteps& steps = c.steps ? *c.steps : none;
 
-    AppendFinderStatus(ports, QStringLiteral("Looking for a Syncronizer"));
-    AppendFinderStatus(
-        ports, QStringLiteral(" !!! DON'T FORGET TO HIT RESET on your synchronizer !!! --"));
-    ports.SyncPort = 0;
+    steps.findStarted();
+    cancel.rearm();
     std::optional<FoundUnit> unit;
     const int first = port == 0 ? 1 : port;
     const int last = port == 0 ? PortMap::MaxPort : port;
@@ -170,42 +184,33 @@ Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& pro
             continue;
         if (abandoned && abandoned())
             break;
-        AppendFinderStatus(ports, QString());
-        AppendFinderStatus(ports, QStringLiteral("Testing COM%1").arg(n));
+        steps.testingPort(static_cast<int16_t>(n));
         const bool heardBefore =
             c.resetWatch &&
             c.resetWatch->takeRecentAnnouncement(static_cast<int16_t>(n), c.timing.resetMemoryMs);
-        if (m.PortOpen())
-            m.setPortOpen(false);
-        if (!OpenSyncPort(c, static_cast<int16_t>(n))) {
-            AppendFinderStatus(
-                ports, QStringLiteral("Unable to Open COM%1 (%2)").arg(n).arg(c.cmd.LastCommError));
+        m.closePort();
+        if (const CommError e = co_await OpenSyncPort(c, static_cast<int16_t>(n)); e.number != 0) {
+            steps.cannotOpen(static_cast<int16_t>(n), e.description);
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.
         const ProbeOutcome probed =
-            co_await ProbeForSynchronizer(c, progress, static_cast<int16_t>(n), ticks, heardBefore);
+            co_await ProbeForSynchronizer(c, progress, cancel, static_cast<int16_t>(n), ticks,
+                                          heardBefore);
         const int16_t r = probed.result;
+        if (r == ProbeCancelled)
+            cancel.rearm(); // the next port gets its own probe
         if (r == ProbeFound || r == ProbeNumbersDoubtful) {
-            ports.SyncPort = static_cast<int16_t>(n);
             unit = FoundUnit{static_cast<int16_t>(n), probed.model, probed.channel,
                              r == ProbeNumbersDoubtful};
-            AppendFinderStatus(ports, QString());
-            AppendFinderStatus(ports, QStringLiteral("  --- Found synchronizer on COM%1").arg(n));
-            if (r == ProbeNumbersDoubtful)
-                AppendFinderStatus(
-                    ports, QStringLiteral("  --- model and/or channel number may be incorrect"));
+            steps.unitFound(static_cast<int16_t>(n), r == ProbeNumbersDoubtful);
             break;
         }
     }
 
-    if (!unit) {
-        AppendFinderStatus(ports, QString());
-        AppendFinderStatus(ports, QStringLiteral(" !! NO Synchronizer was Found !!"));
-    }
-    AppendFinderStatus(ports, QString());
-    AppendFinderStatus(ports, QStringLiteral(" === Finished Testing ==="));
-    AppendFinderStatus(ports, QString());
+    if (!unit)
+        steps.noUnitFound();
+    steps.findFinished();
     co_return unit;
 }
 

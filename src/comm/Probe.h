@@ -5,6 +5,7 @@
 
 #include "comm/Await.h"
 #include "comm/CommContext.h"
+#include "comm/ProbeCancel.h"
 
 #include <cstdint>
 #include <functional>
@@ -39,8 +40,9 @@ struct ProbeOutcome
 // `ticks` of the timing's probe tick are allowed (0: the timing's tick count).
 // `heardBefore`: the announcement came before the probe started (RESET pressed first), so
 // the probe goes straight on to the attention frames.
-Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& progress, int16_t port,
-                                        int ticks = 0, bool heardBefore = false);
+// `cancel` ends the listening early (ProbeCancelled); the progress window's Cancel cancels it.
+Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& progress, ProbeCancel& cancel,
+                                        int16_t port, int ticks = 0, bool heardBefore = false);
 
 // The unit a find found: where, and the model and channel its probe read.
 struct FoundUnit
@@ -52,12 +54,13 @@ struct FoundUnit
 };
 
 // Tries `port`, or every present port from COM1 up when it is 0, until a unit answers
-// (probe result 1 or -1). Then that port is left open and the unit is returned (SyncPort,
-// PortAccess, holds its port too); empty when no unit answered.
+// (probe result 1 or -1). Then that port is left open and the unit is returned; empty when
+// no unit answered.
 // An announcement the context's reset watch heard on a port lately counts for its probe.
 // `abandoned`, when given, is asked before each port: true stops the scan.
 Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& progress,
-                                                int16_t port, std::function<bool()> abandoned = {},
+                                                ProbeCancel& cancel, int16_t port,
+                                                std::function<bool()> abandoned = {},
                                                 int ticks = 0);
 
 } // namespace modCorvaneComm

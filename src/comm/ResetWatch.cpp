@@ -12,9 +12,10 @@ void ResetWatch::watch(const CommContext& c, int16_t port)
 {
     if (port == port_ && (port == 0 || listening_))
         return;
+    ++wish_;
     stopListening();
     if (port == 0 && openedHere_ && lease_.isFree())
-        comm_->MSComm1.setPortOpen(false);
+        comm_->MSComm1.closePort();
     openedHere_ = false;
     comm_.emplace(c);
     port_ = port;
@@ -25,6 +26,7 @@ void ResetWatch::watch(const CommContext& c, int16_t port)
 
 void ResetWatch::follow(bool leaseFree)
 {
+    ++wish_;
     if (!leaseFree) {
         stopListening();
         openedHere_ = false; // the command decides what becomes of the line
@@ -35,14 +37,33 @@ void ResetWatch::follow(bool leaseFree)
 void ResetWatch::startListening()
 {
     MSComm& m = comm_->MSComm1;
-    if (!m.PortOpen() || m.CommPort() != port_) {
-        m.setPortOpen(false);
-        CommContext c = *comm_;
-        // A port that cannot be opened is not listened on; the probe reports it as usual.
-        if (!modCorvaneComm::OpenSyncPort(c, port_))
-            return;
-        openedHere_ = true;
+    if (m.PortOpen() && m.CommPort() == port_) {
+        listenOnOpenPort();
+        return;
     }
+    Await::start(openThenListen(port_, wish_));
+}
+
+Task<> ResetWatch::openThenListen(int16_t port, quint64 wish)
+{
+    MSComm& m = comm_->MSComm1;
+    m.closePort();
+    // A port that cannot be opened is not listened on; the probe reports it as usual.
+    const CommError e = co_await modCorvaneComm::OpenSyncPort(*comm_, port);
+    if (wish != wish_) {
+        // A command took the line, or another port was chosen, while the port opened: the
+        // port is theirs to keep or close.
+        co_return;
+    }
+    if (e.number != 0)
+        co_return;
+    openedHere_ = true;
+    listenOnOpenPort();
+}
+
+void ResetWatch::listenOnOpenPort()
+{
+    MSComm& m = comm_->MSComm1;
     listening_ = true;
     input_ = connect(&m, &MSComm::inputArrived, this, &ResetWatch::takeInput);
     lost_ = connect(&m, &MSComm::lineLost, this, &ResetWatch::stopListening);

@@ -42,6 +42,10 @@ signals:
 private:
     void follow(bool leaseFree);
     void startListening();
+    // Opens the watched port when it is not open (a device server's port takes a moment),
+    // then listens, unless the wish changed meanwhile.
+    Task<> openThenListen(int16_t port, quint64 wish);
+    void listenOnOpenPort();
     void stopListening();
     void takeInput();
 
@@ -50,6 +54,7 @@ private:
     int16_t port_ = 0;
     bool listening_ = false;
     bool openedHere_ = false; // the open port is one this watch opened, untouched since
+    quint64 wish_ = 0;        // counts every change of what the watch should do
     QMetaObject::Connection input_;
     QMetaObject::Connection lost_;
     AnnouncementMatcher matcher_;

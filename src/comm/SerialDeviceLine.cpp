@@ -24,7 +24,12 @@ SerialDeviceLine::~SerialDeviceLine()
     close();
 }
 
-CommError SerialDeviceLine::open(const Setup& setup)
+Task<CommError> SerialDeviceLine::open(Setup setup)
+{
+    co_return openNow(setup);
+}
+
+CommError SerialDeviceLine::openNow(const Setup& setup)
 {
     if (!port_->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError e = port_->error();

@@ -14,7 +14,8 @@ public:
     explicit SerialDeviceLine(const QString& path, QObject* parent = nullptr);
     ~SerialDeviceLine() override;
 
-    CommError open(const Setup& setup) override;
+    // A device opens at once: the task has ended when it is returned.
+    Task<CommError> open(Setup setup) override;
     void close() override;
     bool isOpen() const override;
     CommError applySettings(const Setup& setup) override;
@@ -28,6 +29,7 @@ public:
     QString name() const override { return path_; }
 
 private:
+    CommError openNow(const Setup& setup);
     void watchDrain();
     void onPortError(int error);
 

@@ -1,5 +1,6 @@
 // Listing, testing and opening the serial ports COM1 to COM16.
 
+#include "comm/FinderSteps.h"
 #include "comm/PortMap.h"
 #include "comm/PortTrouble.h"
 #include "comm/modCorvaneComm.h"
@@ -8,46 +9,37 @@
 
 namespace modCorvaneComm {
 
-void AppendFinderStatus(PortAccess& ports, const QString& line)
-{
-    ports.appendStatus(line);
-}
-
 namespace {
 
 // Opens and closes the port; the error met on the way (number 0 when there was none).
-CommError tryPort(MSComm& m, int16_t port)
+Task<CommError> tryPort(MSComm& m, int16_t port)
 {
     m.clearError();
     // Opens with whatever line settings the control holds: a test, not a configuration.
     m.setCommPort(port);
-    if (!m.hasError())
-        m.setPortOpen(true);
-    if (!m.hasError())
-        m.setPortOpen(false);
-    const CommError failure = m.lastError();
+    CommError failure = m.lastError();
+    if (failure.number == 0)
+        failure = co_await m.openPort();
     m.clearError();
-    if (m.PortOpen())
-        m.setPortOpen(false);
-    return failure;
+    m.closePort();
+    co_return failure;
 }
 
 } // namespace
 
-int16_t TestPortAvailable(CommContext& c, int16_t port)
+Task<int16_t> TestPortAvailable(CommContext c, int16_t port)
 {
-    return static_cast<int16_t>(tryPort(c.MSComm1, port).number);
+    co_return static_cast<int16_t>((co_await tryPort(c.MSComm1, port)).number);
 }
 
-bool ListSerialPorts(CommContext& c)
+Task<bool> ListSerialPorts(CommContext c, int16_t preferred)
 {
     PortAccess& ports = c.ports;
-    if (c.MSComm1.PortOpen())
-        c.MSComm1.setPortOpen(false);
+    FinderSteps* steps = c.steps;
+    c.MSComm1.closePort();
 
-    AppendFinderStatus(ports, QString());
-    AppendFinderStatus(ports, QString());
-    AppendFinderStatus(ports, QStringLiteral("Looking for Serial Ports"));
+    if (steps)
+        steps->listingStarted();
     ports.PortList.clear();
     ports.PortListSelected = -1;
     ports.PortTroubles.clear();
@@ -55,7 +47,7 @@ bool ListSerialPorts(CommContext& c)
     int found = 0;
     for (int16_t n = 1; n <= PortMap::MaxPort; ++n) {
         ports.PortPresent[n] = false;
-        const CommError failure = tryPort(c.MSComm1, n);
+        const CommError failure = co_await tryPort(c.MSComm1, n);
         if (failure.number != 0) {
             const QString path = c.MSComm1.ports().devicePath(n);
             const QString line = path.isEmpty() ? QString() : describeLineTrouble(path, failure);
@@ -65,53 +57,61 @@ bool ListSerialPorts(CommContext& c)
         }
         ++found;
         ports.PortPresent[n] = true;
-        AppendFinderStatus(ports, QStringLiteral("  Com%1 is possible").arg(n));
+        if (steps)
+            steps->portPossible(n);
         ports.PortList.append(PortListEntry{QStringLiteral("COM%1").arg(n), n,
                                             c.MSComm1.ports().deviceDescription(n)});
-        if (found == 1)
-            ports.PortListSelected = 0;
+        if (found == 1 || n == preferred)
+            ports.PortListSelected = static_cast<int>(ports.PortList.size()) - 1;
     }
     ports.tellListChanged();
 
-    if (found == 0) {
-        AppendFinderStatus(ports, QStringLiteral("PROBLEM!!!"));
-        AppendFinderStatus(ports, QStringLiteral("No Serial Ports are avaliable!!"));
-        AppendFinderStatus(ports, QStringLiteral("  Close other programs that might be using"));
-        AppendFinderStatus(ports, QStringLiteral("  serial ports and try again"));
-    }
+    if (steps && found == 0)
+        steps->noPortAvailable();
     // Why present devices failed, told after the verdict.
     for (const QString& line : ports.PortTroubles)
-        AppendFinderStatus(ports, line);
-    return found != 0;
+        if (steps)
+            steps->portTrouble(line);
+    co_return found != 0;
 }
 
-bool OpenSyncPort(CommContext& c, int16_t port)
+Task<CommError> OpenSyncPort(CommContext c, int16_t port)
 {
     MSComm& m = c.MSComm1;
     c.cmd.LastCommError.clear();
     m.clearError();
 
-    // Each step runs only while the ones before it went through.
-    const std::function<void()> steps[] = {
+    // Each step runs only while the ones before it went through; the open may wait for a
+    // device server.
+    const std::function<void()> before[] = {
         [&] { m.setCommPort(port); },
         [&] { m.setHandshaking(0); },
         [&] { m.setRThreshold(0); },
         [&] { m.setRTSEnable(true); },
         [&] { m.setSettings(QStringLiteral("1200,N,8,1")); },
         [&] { m.setSThreshold(0); },
-        [&] { m.setPortOpen(true); },
-        [&] { m.setNullDiscard(false); },
     };
-    for (const auto& step : steps) {
+    CommError failure;
+    for (const auto& step : before) {
         step();
         if (m.hasError()) {
-            c.cmd.LastCommError = m.lastError().description;
-            m.clearError();
-            m.setPortOpen(false);
-            return false;
+            failure = m.lastError();
+            break;
         }
     }
-    return true;
+    if (failure.number == 0)
+        failure = co_await m.openPort();
+    if (failure.number == 0) {
+        m.setNullDiscard(false);
+        if (m.hasError())
+            failure = m.lastError();
+    }
+    if (failure.number != 0) {
+        c.cmd.LastCommError = failure.description;
+        m.clearError();
+        m.closePort();
+    }
+    co_return failure;
 }
 
 } // namespace modCorvaneComm

@@ -32,16 +32,16 @@ enum ReadStatus : int16_t
 };
 
 // Closes an open port, then tries COM1 to COM16: fills PortPresent, PortList and
-// PortListSelected (PortAccess), tells that the list changed, and writes the status lines.
-// True when at least one port could be opened.
-bool ListSerialPorts(CommContext& c);
+// PortListSelected (PortAccess), tells that the list changed, and tells its steps.
+// True when at least one port could be opened. A device server's port is tried by
+// connecting to it, so the listing may wait. The first port listed is selected, or
+// `preferred` when it is listed.
+Task<bool> ListSerialPorts(CommContext c, int16_t preferred = 0);
 // 0 when the port could be opened and closed, else the error number.
-int16_t TestPortAvailable(CommContext& c, int16_t port);
-// Opens the port at 1200,N,8,1 without flow control, RTS raised. False with
-// LastCommError set (and the port closed) when that fails.
-bool OpenSyncPort(CommContext& c, int16_t port);
-// One line for the finder's status box.
-void AppendFinderStatus(PortAccess& ports, const QString& line);
+Task<int16_t> TestPortAvailable(CommContext c, int16_t port);
+// Opens the port at 1200,N,8,1 without flow control, RTS raised: the error (number 0
+// when it opened); on failure the port is closed.
+Task<CommError> OpenSyncPort(CommContext c, int16_t port);
 
 // A read's status with what it found: the two data bytes of a good reply, or the text of
 // the failure.

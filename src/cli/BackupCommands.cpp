@@ -260,6 +260,7 @@ Task<int> restore(CliHost& host, CliRequest r)
     host.progress().startProgress(Caption, QStringLiteral("Writing............."), 100);
     const modGetSetAll::SetRun written = co_await modGetSetAll::SetAll(host, plan);
     host.report.writesSent = written.writesSent;
+    host.report.writesPlanned = int(plan.writes.size());
     host.progress().hideProgress();
     tellShown(host, problems, messages);
     if (written.status != 0) {

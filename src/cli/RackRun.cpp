@@ -214,8 +214,12 @@ Task<int> RackRun::run(CliRequest r, LineTiming timing)
     size_t next = 0;
     const QVector<int> statuses = co_await hosts.runAll(
         [&](CliHost& host) { return CliCommands::runUnit(host, requests[next++]); });
-    if (StopRequest::requested())
+    if (StopRequest::requested()) {
+        for (const std::unique_ptr<CliHost>& host : hosts.hosts())
+            host->err(QStringLiteral("Stopped by Ctrl+C between two frames: %1.")
+                          .arg(host->report.done()));
         err(QStringLiteral("Stopped by Ctrl+C: the summary says what each unit got."));
+    }
 
     int worst = ExitCode::Success;
     QJsonArray all;

@@ -121,6 +121,7 @@ Task<int> write(CliHost& host, CliRequest r)
     using Outcome = TransferCommands::Outcome;
     const TransferCommands::SaveOutcome saved = co_await TransferCommands::SaveToSynchronizer(host);
     host.report.writesSent = saved.writesSent;
+    host.report.writesPlanned = saved.writesPlanned;
     tellShown(host, problems, messages);
     if (saved.outcome == Outcome::Done || saved.outcome == Outcome::Differences) {
         host.report.model = heldAfterSave(saved.readBack, CellAddress::Model, host.report.model);

@@ -9,6 +9,8 @@ QString UnitReport::done() const
     const bool writes = command == QLatin1String("write") || command == QLatin1String("restore");
     if (writes && writesSent == 0)
         return QStringLiteral("untouched");
+    if (writes && writesPlanned > 0 && writesSent >= writesPlanned)
+        return QStringLiteral("written");
     if (writes)
         return status == ExitCode::LineFailed ? QStringLiteral("partly written")
                                               : QStringLiteral("written");

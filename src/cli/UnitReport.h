@@ -18,9 +18,11 @@ struct UnitReport
     QStringList differences;    // after a write's compare, or found by a verify
     QString backup;             // the backup file taken before writing
     int writesSent = 0;         // write frames that went to the unit
+    int writesPlanned = 0;      // write frames the command set out to send
     int status = -1;            // the command's exit status
 
-    // "written", "partly written", "untouched", "read", "verified"...: what was done.
+    // "written", "partly written", "untouched", "read", "verified"...: what was done. A unit
+    // that got every write is "written" even when its read-back failed.
     QString done() const;
     // "ok", "attention", "line failed", "bad input".
     QString result() const;

@@ -90,7 +90,7 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
     if (!plan.ok()) {
         host.wireLog().command(QStringLiteral("save refused before the first byte"));
         co_await host.showProblem(plan.problemText);
-        co_return SaveOutcome{Outcome::Refused, {}, {}, 0, {}};
+        co_return SaveOutcome{Outcome::Refused, {}, {}, 0, int(plan.writes.size()), {}};
     }
 
     TransferGuard guard(host);
@@ -106,7 +106,7 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
         co_await host.showProblem(CannotSave + CommunicationErrors);
     if (saved != 0) // an incomplete save is not compared
         co_return SaveOutcome{outcomeOf(saved, Outcome::LineFailed), {}, {}, set.writesSent,
-                              set.failure};
+                              int(plan.writes.size()), set.failure};
 
     p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
     modGetSetAll::CompareRun compared = co_await modGetSetAll::CompareAll(host);
@@ -120,7 +120,7 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
         co_await host.showProblem(CompareFailed + NotSavedCorrectly);
     co_return SaveOutcome{outcomeOf(differences, Outcome::Differences),
                           std::move(compared.differences), std::move(compared.readBack),
-                          set.writesSent, compared.failure};
+                          set.writesSent, int(plan.writes.size()), compared.failure};
 }
 
 } // namespace TransferCommands

@@ -38,7 +38,8 @@ struct SaveOutcome
     QVector<CellDifference> differences;
     CellSet readBack;
     int writesSent = 0;
-    QString failure; // LineFailed: the failed exchange's text
+    int writesPlanned = 0; // the cells the save set out to write
+    QString failure;       // LineFailed: the failed exchange's text
 };
 
 Task<LoadOutcome> LoadFromSynchronizer(FlowHost& host); // "LOAD from Synchronizer"

@@ -25,7 +25,7 @@ struct EditorSide
     {
         fx.app->ports.setTestMapping({{5, unit.sim.path()}});
         CommContext c = fx.app->comm();
-        ok = unit.ok && modCorvaneComm::OpenSyncPort(c, 5);
+        ok = unit.ok && awaited(modCorvaneComm::OpenSyncPort(c, 5)).number == 0;
     }
     void click(QWidget& window, const char* button)
     {

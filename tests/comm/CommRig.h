@@ -5,6 +5,7 @@
 #include "comm/CommContext.h"
 #include "comm/PortMap.h"
 #include "comm/modCorvaneComm.h"
+#include "flows/FinderStatus.h"
 #include "simunit/SimSync.h"
 #include "support/Awaited.h"
 
@@ -25,7 +26,8 @@ struct CommRig
     CommTimer timer;
     CommandState cmd; // the command layer's results
     PortAccess portAccess;
-    CommContext c{comm, timer, cmd, portAccess, LineTiming::unpaced()};
+    FinderStatus status; // what the listing tells, as the finder's box would show it
+    CommContext c{comm, timer, cmd, portAccess, LineTiming::unpaced(), nullptr, &status};
     SimSync sim;
 
     // Starts the unit and opens COM5 on it, both paced by `timing`; false when either fails.
@@ -36,9 +38,9 @@ struct CommRig
         if (!sim.start())
             return false;
         ports.setTestMapping({{Port, sim.path()}});
-        return modCorvaneComm::OpenSyncPort(c, Port);
+        return awaited(modCorvaneComm::OpenSyncPort(c, Port)).number == 0;
     }
-    ~CommRig() { comm.setPortOpen(false); }
+    ~CommRig() { comm.closePort(); }
 };
 
 // A device path that does not exist. Unique per process: the serial layer takes a lock

@@ -217,7 +217,7 @@ private slots:
         };
         auto client = std::make_unique<Client>();
         client->ports.setTestMapping({{CommRig::Port, sim.path()}});
-        QVERIFY(modCorvaneComm::OpenSyncPort(client->c, CommRig::Port));
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(client->c, CommRig::Port)).number, 0);
         bool ended = false;
         Await::start(readAndNote(client->c, &ended));
         QVERIFY(QTest::qWaitFor([&sim] { return !sim.frames(Direction::ToUnit).isEmpty(); }, 1000));

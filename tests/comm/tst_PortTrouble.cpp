@@ -237,8 +237,8 @@ private slots:
         rig.portAccess.PortPresent.fill(true);
         int changed = 0;
         QObject::connect(&rig.portAccess, &PortAccess::listChanged, [&] { ++changed; });
-        QVERIFY(ListSerialPorts(rig.c));
-        QCOMPARE(rig.portAccess.statusBacklog,
+        QVERIFY(awaited(ListSerialPorts(rig.c)));
+        QCOMPARE(rig.status.backlog(),
                  (QStringList{"", "", "Looking for Serial Ports", "  Com1 is possible",
                               "  Com5 is possible",
                               "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR),
@@ -261,10 +261,10 @@ private slots:
         rig.ports.setTestMapping({{2, dir.path()}});
         rig.portAccess.PortList.append(PortListEntry{"COM9", 9, {}});
         rig.portAccess.PortListSelected = 0;
-        QVERIFY(!ListSerialPorts(rig.c));
+        QVERIFY(!awaited(ListSerialPorts(rig.c)));
         QVERIFY(rig.portAccess.PortList.isEmpty());
         QCOMPARE(rig.portAccess.PortListSelected, -1);
-        QCOMPARE(rig.portAccess.statusBacklog.mid(3),
+        QCOMPARE(rig.status.backlog().mid(3),
                  (QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
                               "  Close other programs that might be using",
                               "  serial ports and try again",
@@ -279,11 +279,12 @@ private slots:
         CommTimer timer;
         CommandState cmd;
         PortAccess portAccess;
-        CommContext c{other, timer, cmd, portAccess};
-        QVERIFY(!ListSerialPorts(c));
+        FinderStatus status;
+        CommContext c{other, timer, cmd, portAccess, LineTiming::unpaced(), nullptr, &status};
+        QVERIFY(!awaited(ListSerialPorts(c)));
         QFile comm("/proc/self/comm");
         QVERIFY(comm.open(QIODevice::ReadOnly));
-        QCOMPARE(portAccess.statusBacklog.last(),
+        QCOMPARE(status.backlog().last(),
                  QString("  %1: in use by another program (%2, process %3): close it and try again")
                      .arg(rig.sim.path(), QString(comm.readAll()).trimmed())
                      .arg(QCoreApplication::applicationPid()));

@@ -57,7 +57,7 @@ private slots:
         FarEnd far(rig);
         rig.comm.setCommPort(CommRig::Port);
         rig.comm.setSettings("1200,N,8,1");
-        rig.comm.setPortOpen(true);
+        QCOMPARE(awaited(rig.comm.openPort()).number, 0);
         QVERIFY(rig.comm.PortOpen());
         QCOMPARE(far.line(), QString("1200"));
         // Changed while open, they apply at once.
@@ -84,7 +84,7 @@ private slots:
         CommRig rig;
         FarEnd far(rig);
         rig.comm.setCommPort(CommRig::Port);
-        rig.comm.setPortOpen(true);
+        QCOMPARE(awaited(rig.comm.openPort()).number, 0);
         for (const bool discard : {false, true}) {
             rig.comm.setNullDiscard(discard);
             far.send(QByteArray("A\0B", 3));
@@ -99,7 +99,7 @@ private slots:
     {
         CommRig rig;
         FarEnd far(rig);
-        QVERIFY(OpenSyncPort(rig.c, CommRig::Port));
+        QCOMPARE(awaited(OpenSyncPort(rig.c, CommRig::Port)).number, 0);
         rig.comm.setHandshaking(1);
         far.send("\x13");
         QTest::qWait(50);
@@ -135,10 +135,12 @@ private slots:
         CommRig rig;
         if (!path.isEmpty())
             rig.ports.setTestMapping({{port, path}});
-        QVERIFY(!OpenSyncPort(rig.c, static_cast<int16_t>(port)));
+        const CommError failed = awaited(OpenSyncPort(rig.c, static_cast<int16_t>(port)));
+        QVERIFY(failed.number != 0);
         QVERIFY(!rig.comm.PortOpen());
-        QCOMPARE(rig.cmd.LastCommError, expected);
-        QVERIFY(TestPortAvailable(rig.c, static_cast<int16_t>(port)) != 0);
+        QCOMPARE(failed.description, expected);
+        QCOMPARE(rig.cmd.LastCommError, expected); // the record follows the result
+        QCOMPARE(awaited(TestPortAvailable(rig.c, static_cast<int16_t>(port))), int16_t(failed.number));
     }
 
     void openSyncPortSetsLineAndHoldsIt()
@@ -155,10 +157,11 @@ private slots:
         CommandState cmd;
         PortAccess portAccess;
         CommContext c{other, timer, cmd, portAccess};
-        QVERIFY(!OpenSyncPort(c, CommRig::Port));
-        QVERIFY(!cmd.LastCommError.isEmpty());
-        QVERIFY2(!cmd.LastCommError.contains("dialout"), qPrintable(cmd.LastCommError));
-        QVERIFY(TestPortAvailable(c, CommRig::Port) != 0);
+        const CommError held = awaited(OpenSyncPort(c, CommRig::Port));
+        QVERIFY(held.number != 0);
+        QVERIFY(!held.description.isEmpty());
+        QVERIFY2(!held.description.contains("dialout"), qPrintable(held.description));
+        QVERIFY(awaited(TestPortAvailable(c, CommRig::Port)) != 0);
         QVERIFY(rig.comm.PortOpen());
     }
 

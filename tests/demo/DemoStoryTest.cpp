@@ -85,7 +85,10 @@ private slots:
         // RESET in the unit window while the finder listens on COM1.
         Script script;
         script.when(
-            [&] { return f.portAccess().ProbeRunning && f.app->progressWindow().isVisible(); },
+            [&] {
+                return f.app->hasFinder() && f.app->finder().probe().running() &&
+                       f.app->progressWindow().isVisible();
+            },
             [&] { QTest::mouseClick(ctl<QPushButton>(w, "cmdSimReset"), Qt::LeftButton); });
         QTest::mouseClick(ctl<QPushButton>(fi, "cmdConnect"), Qt::LeftButton);
         // The scan holds the line until the unit it found has been loaded into the editor.

@@ -216,7 +216,7 @@ private slots:
         ctl<QAction>(f.main(), "menuExit")->trigger();
         QCOMPARE(f.endRequests, 1);
         CommContext c = f.app->comm();
-        QVERIFY(modCorvaneComm::OpenSyncPort(c, 1));
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 1)).number, 0);
         f.app->endHandler = nullptr;
         QElapsedTimer clock;
         QTimer::singleShot(0, [&] {

@@ -77,7 +77,8 @@ struct FinderRig
     std::function<bool()> probing(int port)
     {
         return [this, port] {
-            return portAccess().ProbeRunning && progress().isVisible() &&
+            return f.app->hasFinder() && f.app->finder().probe().running() &&
+                   progress().isVisible() &&
                    progress().windowTitle() == QStringLiteral("Testing COM%1").arg(port);
         };
     }

@@ -114,7 +114,9 @@ void FinderScanTest::heardThenAsked()
     }
     QVERIFY(lines.contains(FoundOn5));
     QCOMPARE(lines.value(lines.indexOf(FoundOn5) + 1) == Doubtful, result == -1);
-    QCOMPARE(r.portAccess().SyncPort, int16_t(5));
+    // The unit's port stays open for the editor.
+    QVERIFY(r.f.app->serial().PortOpen());
+    QCOMPARE(r.f.app->serial().CommPort(), int16_t(5));
     QVERIFY(r.main().isVisible() && !r.f.app->finder().isBusy());
     if (result == 1)
         return;
@@ -138,7 +140,7 @@ void FinderScanTest::allPortsInOrder()
     // When each line reaches the status box, and where the bar stood then.
     QElapsedTimer clock;
     QMap<QString, std::pair<qint64, int>> seen;
-    QObject::connect(&r.portAccess(), &PortAccess::statusLine, [&](const QString& line) {
+    QObject::connect(&r.f.app->finderStatus, &FinderStatus::line, [&](const QString& line) {
         seen.insert(line,
                     {clock.elapsed(), ctl<QProgressBar>(r.progress(), "ProgressBar1")->value()});
     });
@@ -189,9 +191,8 @@ void FinderScanTest::workWithoutEndsTheScan()
     QVERIFY(script.finished());
     QVERIFY(r.main().isVisible() && !fi.isVisible());
     QVERIFY(!scanLines(r.statusLines()).contains("Testing COM2"));
-    QVERIFY(!r.portAccess().ProbeRunning && !fi.isBusy());
+    QVERIFY(!fi.probe().running() && !fi.isBusy());
     QVERIFY(r.f.app->lease().isFree());
-    QCOMPARE(r.portAccess().SyncPort, int16_t(0));
 }
 
 void FinderScanTest::noUsablePortsTriesNothing()
@@ -295,7 +296,7 @@ void FinderScanTest::resetFirst()
     // As when the editor worked with the unit on COM5: Find Synchronizer closes COM5, and
     // the finder opens it again to listen.
     CommContext c = r.f.app->comm();
-    QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+    QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 5)).number, 0);
     frmFinder& fi = r.openFinder();
     unit.pressReset();
     QTRY_VERIFY(r.statusLines().contains("RESET heard on COM5: press Try Specific Serial Port"));

@@ -97,7 +97,7 @@ void FinderWindowTest::exitWhileWaiting()
     std::function<bool()> running = [&r] { return r.main().model().transferRunning(); };
     if (command == "pause" || command == "reply") {
         CommContext c = r.f.app->comm();
-        QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 5)).number, 0);
         if (command == "reply")
             unit.setStandingFault(simsync::Fault::Silence);
         QTest::mouseClick(ctl<QPushButton>(r.main(), "cmdLoadFrom"), Qt::LeftButton);
@@ -169,7 +169,7 @@ void FinderWindowTest::randFillThenLoad()
     FinderRig r;
     QVERIFY(r.startUnits({5}));
     CommContext c = r.f.app->comm();
-    QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+    QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 5)).number, 0);
     SimSync& unit = r.unit(5);
     // A fresh application starts its fill bytes from the fixed seed.
     frmDebug& d = r.f.app->debug();
@@ -200,14 +200,13 @@ void FinderWindowTest::statusShowsItsNewestLineWrapped()
 {
     FinderRig r;
     for (int i = 0; i < 40; ++i)
-        modCorvaneComm::AppendFinderStatus(r.portAccess(), QStringLiteral("line %1").arg(i));
+        r.f.app->finderStatus.append(QStringLiteral("line %1").arg(i));
     frmFinder& fi = r.openFinder();
     QScrollBar* down = fi.txtFindStatus->verticalScrollBar();
     QTRY_VERIFY(down->maximum() > 0);
     QCOMPARE(down->value(), down->maximum());
     QScrollBar* across = fi.txtFindStatus->horizontalScrollBar();
-    modCorvaneComm::AppendFinderStatus(
-        r.portAccess(),
+    r.f.app->finderStatus.append(
         QStringLiteral("Unable to Open COM3 (Permission denied: /dev/ttyS2 belongs to the "
                        "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
     QCOMPARE(down->value(), down->maximum());

@@ -106,7 +106,7 @@ void PortLeaseTest::heldLineStartsNothing()
     QCOMPARE(unit.framesReceived(), 0);
     QVERIFY(r.f.app->serial().PortOpen() && r.f.app->serial().CommPort() == 5);
     QCOMPARE(r.f.app->lease().holder(), holder);
-    QCOMPARE(r.portAccess().ProbeRunning, probe);
+    QCOMPARE(r.f.app->finder().probe().running(), probe);
 
     if (probe)
         r.pressCancel();

@@ -81,7 +81,8 @@ private slots:
         QVERIFY(server.ok);
         rig.fx.app->ports.setTestMapping({{5, server.url(true)}});
         CommContext c = rig.fx.app->comm();
-        QVERIFY2(modCorvaneComm::OpenSyncPort(c, 5), qPrintable(c.cmd.LastCommError));
+        const CommError opened = awaited(modCorvaneComm::OpenSyncPort(c, 5));
+        QVERIFY2(opened.number == 0, qPrintable(opened.description));
         frmDebug& d = rig.fx.app->debug();
         d.show();
         PortLease& lease = rig.fx.app->lease();
@@ -171,7 +172,7 @@ private slots:
         const QString url = server->url(true);
         rig.fx.app->ports.setTestMapping({{5, url}});
         CommContext c = rig.fx.app->comm();
-        QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 5)).number, 0);
         rig.main().cmdDefaults_Click();
         rig.fx.app->cellHook = [&](uint8_t address) {
             if (address == 0x48)
@@ -188,7 +189,7 @@ private slots:
 
         Ser2net again(rig.sim.path(), true, server->port);
         QVERIFY(again.ok);
-        QVERIFY(modCorvaneComm::OpenSyncPort(c, 5));
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 5)).number, 0);
         rig.problems.clear();
         rig.click("cmdLoadFrom");
         QVERIFY(leaseGivenBack(rig.fx.app->lease()));
@@ -239,15 +240,16 @@ private slots:
         TransferTest::Rig holder(false), rig(false);
         holder.fx.app->ports.setTestMapping({{5, server.url(true)}});
         CommContext held = holder.fx.app->comm();
-        QVERIFY(modCorvaneComm::OpenSyncPort(held, 5));
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(held, 5)).number, 0);
 
         rig.fx.app->ports.setTestMapping({{2, url}});
         CommContext c = rig.fx.app->comm();
-        QVERIFY(!modCorvaneComm::OpenSyncPort(c, 2));
-        QVERIFY2(c.cmd.LastCommError.startsWith(reason), qPrintable(c.cmd.LastCommError));
-        QVERIFY(!modCorvaneComm::ListSerialPorts(c));
-        QVERIFY2(c.ports.statusBacklog.last().startsWith("  " + url + ": " + reason),
-                 qPrintable(c.ports.statusBacklog.last()));
+        const CommError refused = awaited(modCorvaneComm::OpenSyncPort(c, 2));
+        QVERIFY(refused.number != 0);
+        QVERIFY2(refused.description.startsWith(reason), qPrintable(refused.description));
+        QVERIFY(!awaited(modCorvaneComm::ListSerialPorts(c)));
+        const QStringList told = rig.fx.app->finderStatus.backlog();
+        QVERIFY2(told.last().startsWith("  " + url + ": " + reason), qPrintable(told.last()));
         const Run listed = runCli({"ports"}, "2=" + url);
         QVERIFY2(listed.out.contains(url + ": " + reason), qPrintable(listed.out));
     }

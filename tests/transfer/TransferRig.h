@@ -127,7 +127,7 @@ struct Rig
         ok = sim.start();
         fx.app->ports.setTestMapping({{5, sim.path()}});
         CommContext c = fx.app->comm();
-        ok = ok && (!openPort || modCorvaneComm::OpenSyncPort(c, 5));
+        ok = ok && (!openPort || awaited(modCorvaneComm::OpenSyncPort(c, 5)).number == 0);
     }
 
     frmMain& main() { return fx.main(); }

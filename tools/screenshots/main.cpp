@@ -107,8 +107,7 @@ int main(int argc, char** argv)
     app.showFinderFromEditor();
     app.simUnitWindow().hide();
     frmFinder& finder = app.finder();
-    modCorvaneComm::AppendFinderStatus(
-        app.portAccess,
+    app.finderStatus.append(
         QStringLiteral("Unable to Open COM2 (Permission denied: /dev/ttyS1 belongs to the "
                        "group dialout; sudo usermod -aG dialout $USER, then log in again)"));
     shoot.take(finder, QStringLiteral("finder"));

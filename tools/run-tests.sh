@@ -2,7 +2,8 @@
 # Installs what is missing, builds and runs the whole test suite once, in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report fails); then a fixed run of
 # both fuzzers; last the Debian package, built and checked, with the
-# benchmarks built beside it (not run). Both builds are unity builds: a few sources per
+# benchmarks built beside it and each run once (figures printed; a benchmark that cannot
+# run fails, no figure does). Both builds are unity builds: a few sources per
 # compilation, so the Qt headers are read far fewer times.
 set -eu
 cd "$(dirname "$0")/.."
@@ -28,5 +29,7 @@ cmake --build build-pkg -j"$JOBS"
 rm -f build-pkg/corvane_*.deb
 (cd build-pkg && cpack -G DEB)
 sh tests/package/check-package.sh build-pkg
+echo "== every benchmark once ($(date +%T))"
+cmake --build build-pkg --target run-benchmarks
 
 echo "== all tests passed ($(date +%T))"

@@ -103,8 +103,8 @@ void CorvaneApp::forgetDebug()
 
 CommContext CorvaneApp::comm()
 {
-    return CommContext{serial_,   timer_,       commandState_, portAccess,
-                       timing_,   &resetWatch_, &finderStatus};
+    return CommContext{serial_, timer_,       commandState_, portAccess,
+                       timing_, &resetWatch_, &finderStatus};
 }
 
 EditorView& CorvaneApp::editor()

@@ -23,8 +23,8 @@ Task<> shownUntilClosed(QDialog* box)
 
 } // namespace
 
-Task<QString> Modal::fileDialog(Request::Kind kind, QWidget* parent, QString title,
-                                QString filter, QString selectedFilter, QString proposedName)
+Task<QString> Modal::fileDialog(Request::Kind kind, QWidget* parent, QString title, QString filter,
+                                QString selectedFilter, QString proposedName)
 {
     if (hasHandler()) {
         Request r;

@@ -4,10 +4,10 @@
 // the editor, with the unit's settings loaded or without a unit.
 
 #include "comm/Await.h"
-#include "flows/FinderStatus.h"
 #include "comm/ProbeCancel.h"
-#include <functional>
+#include "flows/FinderStatus.h"
 #include <QMainWindow>
+#include <functional>
 
 class FlowHost;
 class PortAccess;

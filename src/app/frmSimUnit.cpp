@@ -208,8 +208,8 @@ Task<> frmSimUnit::cmdSimLoadCells_Click()
 {
     const QString path =
         co_await modal_.openFileName(this, QStringLiteral("Load cells from file"),
-                            QStringLiteral("Cell Images (*.cells);;All Files (*.*)"),
-                            QStringLiteral("Cell Images (*.cells)"));
+                                     QStringLiteral("Cell Images (*.cells);;All Files (*.*)"),
+                                     QStringLiteral("Cell Images (*.cells)"));
     if (path.isEmpty())
         co_return;
     QFile file(path);
@@ -221,8 +221,8 @@ Task<> frmSimUnit::cmdSimLoadCells_Click()
     simsync::Cells cells{};
     QString error;
     if (!simsync::parseCellImage(file.read(64 * 1024), &cells, &error)) {
-        co_await modal_.messageBox(this, QStringLiteral("%1 is not a cell image:\r\n%2").arg(path, error),
-                          true);
+        co_await modal_.messageBox(
+            this, QStringLiteral("%1 is not a cell image:\r\n%2").arg(path, error), true);
         co_return;
     }
     unit_.loadCells(cells);
@@ -232,8 +232,8 @@ Task<> frmSimUnit::cmdSimSaveCells_Click()
 {
     const QString path =
         co_await modal_.saveFileName(this, QStringLiteral("Save cells to file"),
-                            QStringLiteral("Cell Images (*.cells);;All Files (*.*)"),
-                            QStringLiteral("Cell Images (*.cells)"));
+                                     QStringLiteral("Cell Images (*.cells);;All Files (*.*)"),
+                                     QStringLiteral("Cell Images (*.cells)"));
     if (path.isEmpty())
         co_return;
     QString reason;

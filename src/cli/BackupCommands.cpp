@@ -171,7 +171,7 @@ int prepareFolder(const UnitVoice& voice, const CliRequest& r)
     else
         return ExitCode::Success;
     voice.err(QStringLiteral("corvane-cli: no backup can be kept in %1: %2; nothing was sent")
-            .arg(r.backupDir, why));
+                  .arg(r.backupDir, why));
     return ExitCode::BadInput;
 }
 

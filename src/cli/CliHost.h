@@ -93,7 +93,8 @@ public:
     // FlowHost
     CommContext comm() override
     {
-        return CommContext{serial_, timer_, commandState_, portAccess, timing_, nullptr, &finderStatus};
+        return CommContext{serial_, timer_,  commandState_, portAccess,
+                           timing_, nullptr, &finderStatus};
     }
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }

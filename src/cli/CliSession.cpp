@@ -75,7 +75,7 @@ int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
         const LineAddress address = LineAddress::parse(r.device, &error);
         if (!error.isEmpty() || (!address.isNetwork() && !QFileInfo::exists(r.device))) {
             host.err(QStringLiteral("corvane-cli: %1")
-                    .arg(error.isEmpty() ? r.device + ": no such device" : error));
+                         .arg(error.isEmpty() ? r.device + ": no such device" : error));
             return ExitCode::BadInput;
         }
         // The device alone, as COM1: nothing else of the machine is opened.
@@ -88,8 +88,8 @@ int choosePort(CliHost& host, const CliRequest& r, int16_t* port)
         return ExitCode::Success;
     if (host.ports.devicePath(*r.port).isEmpty()) {
         host.err(QStringLiteral("corvane-cli: COM%1: this machine has no serial device for it "
-                           "(corvane-cli ports lists them)")
-                .arg(*r.port));
+                                "(corvane-cli ports lists them)")
+                     .arg(*r.port));
         return ExitCode::BadInput;
     }
     *port = static_cast<int16_t>(*r.port);
@@ -130,8 +130,8 @@ int checkSettingsFile(const UnitVoice& voice, const QString& path)
     if (read.lines.size() >= modParser::MaxFileLines && read.moreFollows) {
         voice.err(modParser::TooManyLinesText());
         voice.err(QStringLiteral("corvane-cli: %1 holds more than %2 lines; nothing was sent")
-                .arg(path)
-                .arg(modParser::MaxFileLines));
+                      .arg(path)
+                      .arg(modParser::MaxFileLines));
         return ExitCode::BadInput;
     }
     return ExitCode::Success;

@@ -64,8 +64,7 @@ void tellJson(SideBySide& units, const QVector<int>& statuses, int status)
         if (statuses[int(i)] <= ExitCode::Attention) {
             const CliHost& host = *units.hosts()[i];
             QJsonObject o = host.report.toJson();
-            o.insert(QStringLiteral("unit"),
-                     QStringLiteral("COM%1").arg(host.unitPort));
+            o.insert(QStringLiteral("unit"), QStringLiteral("COM%1").arg(host.unitPort));
             all.append(o);
         }
     const QJsonObject doc{{QStringLiteral("units"), all}, {QStringLiteral("status"), status}};

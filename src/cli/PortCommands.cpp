@@ -80,9 +80,8 @@ Task<int> find(CliHost& host, CliRequest r)
                                 : QStringLiteral("COM%1").arg(port)));
 
     PortLeaseHold lease(host.lease(), QStringLiteral("find"));
-    const std::optional<modCorvaneComm::FoundUnit> unit =
-        co_await modCorvaneComm::FindSynchronizer(c, host.progress(), host.probeCancel, port, {},
-                                                  ticks);
+    const std::optional<modCorvaneComm::FoundUnit> unit = co_await modCorvaneComm::FindSynchronizer(
+        c, host.progress(), host.probeCancel, port, {}, ticks);
     if (!unit)
         co_return ExitCode::LineFailed;
     // The probe read both numbers; a channel it did not read (the model was doubtful) is
@@ -98,10 +97,10 @@ Task<int> find(CliHost& host, CliRequest r)
         host.report.model = unit->model;
     if (channel >= 0)
         host.report.channel = channel;
-    host.out(QStringLiteral("COM%1 %2 model %3 channel %4")
-                 .arg(unit->port)
-                 .arg(host.ports.devicePath(unit->port), numberText(unit->model),
-                      numberText(channel)));
+    host.out(
+        QStringLiteral("COM%1 %2 model %3 channel %4")
+            .arg(unit->port)
+            .arg(host.ports.devicePath(unit->port), numberText(unit->model), numberText(channel)));
     co_return unit->doubtful ? ExitCode::Attention : ExitCode::Success;
 }
 

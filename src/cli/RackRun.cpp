@@ -1,10 +1,10 @@
 #include "cli/RackRun.h"
 
+#include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
-#include "cli/StopRequest.h"
-#include "cli/CliCommands.h"
 #include "cli/SideBySide.h"
+#include "cli/StopRequest.h"
 #include "cli/UnitReport.h"
 #include "comm/LineAddress.h"
 #include "comm/PortMap.h"
@@ -135,9 +135,9 @@ CliRequest requestFor(const CliRequest& r, const Running& u)
     one.wireLog =
         r.wireLog.isEmpty() ? QString() : QDir(r.wireLog).filePath(fileName(u.label) + ".log");
     const bool image = r.command == QLatin1String("backup");
-    one.output = r.output.isEmpty() ? QString()
-                                    : QDir(r.output).filePath(fileName(u.label) +
-                                                              (image ? ".cells" : ".txt"));
+    one.output = r.output.isEmpty()
+                     ? QString()
+                     : QDir(r.output).filePath(fileName(u.label) + (image ? ".cells" : ".txt"));
     return one;
 }
 

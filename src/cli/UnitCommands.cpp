@@ -60,7 +60,8 @@ Task<int> loadThenApply(CliHost& host, CliRequest r, bool unlock)
 
 // The model or channel the unit holds after a save: what the compare read back where it
 // read that cell, else what the load read (a locked save leaves both cells alone).
-std::optional<int> heldAfterSave(const CellSet& readBack, uint8_t address, std::optional<int> loaded)
+std::optional<int> heldAfterSave(const CellSet& readBack, uint8_t address,
+                                 std::optional<int> loaded)
 {
     if (!readBack.has(address))
         return loaded;
@@ -130,8 +131,7 @@ Task<int> write(CliHost& host, CliRequest r)
     }
     switch (saved.outcome) {
     case Outcome::Done:
-        host.err(QStringLiteral("Saved to COM%1 and compared: no differences.")
-                     .arg(host.linePort));
+        host.err(QStringLiteral("Saved to COM%1 and compared: no differences.").arg(host.linePort));
         co_return ExitCode::Success;
     case Outcome::Differences:
         for (const CellDifference& d : differencesByField(
@@ -181,9 +181,7 @@ Task<int> verify(CliHost& host, CliRequest r)
     for (const QString& line : host.report.differences)
         host.out(line);
     if (found.isEmpty())
-        host.err(QStringLiteral("COM%1 holds what %2 makes of it.")
-                     .arg(host.linePort)
-                     .arg(r.file));
+        host.err(QStringLiteral("COM%1 holds what %2 makes of it.").arg(host.linePort).arg(r.file));
     else
         host.err(QStringLiteral("%1 field%2 differ.")
                      .arg(byField.size())
@@ -231,7 +229,8 @@ Task<int> run(CliHost& host, CliRequest r)
         ((r.command == QLatin1String("find") || r.command == QLatin1String("scan")) && !r.port &&
          r.device.isEmpty());
     if (StopRequest::requested() && !ownDocument)
-        host.err(QStringLiteral("Stopped by Ctrl+C between two frames: %1.").arg(host.report.done()));
+        host.err(
+            QStringLiteral("Stopped by Ctrl+C between two frames: %1.").arg(host.report.done()));
     if (r.json && !ownDocument) {
         const QByteArray doc = QJsonDocument(host.report.toJson()).toJson(QJsonDocument::Compact);
         std::fprintf(stdout, "%s\n", doc.constData());

@@ -54,7 +54,8 @@ private:
     Signal signal_;
 };
 
-template <typename Sender, typename Signal> NextSignal<Sender, Signal> nextSignal(Sender* sender, Signal signal)
+template <typename Sender, typename Signal>
+NextSignal<Sender, Signal> nextSignal(Sender* sender, Signal signal)
 {
     return NextSignal<Sender, Signal>(sender, signal);
 }

@@ -23,7 +23,8 @@ void EventWait::suspend(std::coroutine_handle<> waiter)
     links_.reserve(connectors_.size() + 2);
     for (const Connector& connector : connectors_)
         links_.push_back(connector(&timer_, check));
-    links_.push_back(QObject::connect(&timer_, &CommTimer::tick, &timer_, [this] { finish(false); }));
+    links_.push_back(
+        QObject::connect(&timer_, &CommTimer::tick, &timer_, [this] { finish(false); }));
     links_.push_back(
         QObject::connect(&timer_, &CommTimer::switchedOff, &timer_, [this] { finish(false); }));
 }

@@ -34,7 +34,8 @@ public:
     ~EventWait() { unlink(); }
 
     // Adds a signal after which the condition is looked at again.
-    template <typename Sender, typename Signal> EventWait& wakeOn(const Sender* sender, Signal signal)
+    template <typename Sender, typename Signal>
+    EventWait& wakeOn(const Sender* sender, Signal signal)
     {
         connectors_.push_back([sender, signal](QObject* context, std::function<void()> check) {
             return QObject::connect(sender, signal, context, [check] { check(); });

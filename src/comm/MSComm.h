@@ -113,7 +113,7 @@ private:
     int rThreshold_ = 0;
     int sThreshold_ = 0;
     bool nullDiscard_ = false;
-    Line* line_ = nullptr; // the line of the last open, a child of the control
+    Line* line_ = nullptr;    // the line of the last open, a child of the control
     Line* opening_ = nullptr; // the line whose open is under way
     QString openPath_;
     mutable CommError error_;

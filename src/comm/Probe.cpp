@@ -56,9 +56,8 @@ Task<bool> listenForAnnouncement(CommContext c, ProgressView& p, ProbeCancel& ca
     t.setEnabled(true);
 
     // The progress window's Cancel cancels the token.
-    const QMetaObject::Connection onCancel =
-        QObject::connect(&p.cancelNotifier(), &CancelNotifier::cancelled, &cancel,
-                         [&cancel] { cancel.cancel(); });
+    const QMetaObject::Connection onCancel = QObject::connect(
+        &p.cancelNotifier(), &CancelNotifier::cancelled, &cancel, [&cancel] { cancel.cancel(); });
     AnnouncementMatcher matcher;
     EventWait wait(t, [&] { return cancel.cancelled() || m.InBufferCount() > 0; });
     wait.wakeOn(&m, &MSComm::inputArrived).wakeOn(&cancel, &ProbeCancel::cancelRequested);
@@ -194,9 +193,8 @@ Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& pro
             continue;
         }
         // The port stays open after a probe that heard nothing, until the next one opens.
-        const ProbeOutcome probed =
-            co_await ProbeForSynchronizer(c, progress, cancel, static_cast<int16_t>(n), ticks,
-                                          heardBefore);
+        const ProbeOutcome probed = co_await ProbeForSynchronizer(
+            c, progress, cancel, static_cast<int16_t>(n), ticks, heardBefore);
         const int16_t r = probed.result;
         if (r == ProbeCancelled)
             cancel.rearm(); // the next port gets its own probe

@@ -48,8 +48,8 @@ Task<ProbeOutcome> ProbeForSynchronizer(CommContext c, ProgressView& progress, P
 struct FoundUnit
 {
     int16_t port = 0;
-    int16_t model = -1;   // as the probe read it; -1 when it held no number
-    int16_t channel = -1; // -1 also when the probe did not read it (a doubtful model)
+    int16_t model = -1;    // as the probe read it; -1 when it held no number
+    int16_t channel = -1;  // -1 also when the probe did not read it (a doubtful model)
     bool doubtful = false; // a number was not 1 to 99
 };
 

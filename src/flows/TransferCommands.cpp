@@ -57,8 +57,7 @@ Task<LoadOutcome> LoadWhileHeld(FlowHost& host)
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
         co_await host.showProblem(CannotLoad + CommunicationErrors);
-    co_return LoadOutcome{outcomeOf(status, Outcome::Marked), std::move(run.findings),
-                          run.failure};
+    co_return LoadOutcome{outcomeOf(status, Outcome::Marked), std::move(run.findings), run.failure};
 }
 
 Task<LoadOutcome> LoadFromSynchronizer(FlowHost& host)
@@ -105,8 +104,12 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
     if (saved == modGetSetAll::CommunicationFailed)
         co_await host.showProblem(CannotSave + CommunicationErrors);
     if (saved != 0) // an incomplete save is not compared
-        co_return SaveOutcome{outcomeOf(saved, Outcome::LineFailed), {}, {}, set.writesSent,
-                              int(plan.writes.size()), set.failure};
+        co_return SaveOutcome{outcomeOf(saved, Outcome::LineFailed),
+                              {},
+                              {},
+                              set.writesSent,
+                              int(plan.writes.size()),
+                              set.failure};
 
     p.startProgress(SaveCaption, ComparingLine, BarMaxUntilSet);
     modGetSetAll::CompareRun compared = co_await modGetSetAll::CompareAll(host);
@@ -119,8 +122,11 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
     else if (differences > 0)
         co_await host.showProblem(CompareFailed + NotSavedCorrectly);
     co_return SaveOutcome{outcomeOf(differences, Outcome::Differences),
-                          std::move(compared.differences), std::move(compared.readBack),
-                          set.writesSent, int(plan.writes.size()), compared.failure};
+                          std::move(compared.differences),
+                          std::move(compared.readBack),
+                          set.writesSent,
+                          int(plan.writes.size()),
+                          compared.failure};
 }
 
 } // namespace TransferCommands

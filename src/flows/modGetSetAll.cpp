@@ -61,8 +61,7 @@ Task<bool> attention(CommContext c, QString& failure)
 // Runs a transfer's body with the commands held off. An unexpected failure is shown once
 // in a box named after the procedure and ends the transfer; nothing is tried again.
 // `body` starts the coroutine only once the guard is up.
-template <typename Body>
-Task<int16_t> guarded(FlowHost& host, const char* procedure, Body body)
+template <typename Body> Task<int16_t> guarded(FlowHost& host, const char* procedure, Body body)
 {
     TransferGuard guard(host);
     QString failure;
@@ -74,8 +73,8 @@ Task<int16_t> guarded(FlowHost& host, const char* procedure, Body body)
         failure = QStringLiteral("unknown");
     }
     // A box is awaited outside the handler: a coroutine cannot wait inside one.
-    host.wireLog().event(QStringLiteral("%1 stopped by a program error: %2")
-                             .arg(QLatin1String(procedure), failure));
+    host.wireLog().event(
+        QStringLiteral("%1 stopped by a program error: %2").arg(QLatin1String(procedure), failure));
     co_await host.showMessage(TransferTexts::programError(procedure), false);
     co_return AlreadyReported;
 }
@@ -189,8 +188,7 @@ Task<int16_t> GetAllFromCorvane(FlowHost& host)
 Task<LoadRun> LoadAll(FlowHost& host)
 {
     LoadRun run;
-    run.status =
-        co_await guarded(host, "GetAllFromCorvane", [&] { return getAll(host, run); });
+    run.status = co_await guarded(host, "GetAllFromCorvane", [&] { return getAll(host, run); });
     if (run.status < 0)
         run.findings.reset();
     co_return run;
@@ -204,8 +202,7 @@ Task<int16_t> SetAllToCorvane(FlowHost& host, SavePlan plan)
 Task<SetRun> SetAll(FlowHost& host, SavePlan plan)
 {
     SetRun run;
-    run.status =
-        co_await guarded(host, "SetAllToCorvane", [&] { return setAll(host, plan, run); });
+    run.status = co_await guarded(host, "SetAllToCorvane", [&] { return setAll(host, plan, run); });
     co_return run;
 }
 

@@ -40,9 +40,9 @@ struct LoadRun
 // How far a save's writes got.
 struct SetRun
 {
-    int16_t status = 0;  // as SetAllToCorvane returns it
-    int writesSent = 0;  // write frames that went to the line
-    QString failure;     // after CommunicationFailed: the failed exchange's text
+    int16_t status = 0; // as SetAllToCorvane returns it
+    int writesSent = 0; // write frames that went to the line
+    QString failure;    // after CommunicationFailed: the failed exchange's text
 };
 
 // What a compare read back and found.

@@ -140,7 +140,8 @@ private slots:
         QVERIFY(!rig.comm.PortOpen());
         QCOMPARE(failed.description, expected);
         QCOMPARE(rig.cmd.LastCommError, expected); // the record follows the result
-        QCOMPARE(awaited(TestPortAvailable(rig.c, static_cast<int16_t>(port))), int16_t(failed.number));
+        QCOMPARE(awaited(TestPortAvailable(rig.c, static_cast<int16_t>(port))),
+                 int16_t(failed.number));
     }
 
     void openSyncPortSetsLineAndHoldsIt()

@@ -90,9 +90,8 @@ int main(int argc, char** argv)
     CommandState cmd;
     PortAccess portAccess;
     CommContext c{comm, timer, cmd, portAccess};
-    if (!OpenSyncPort(c, Port)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path),
-                     qPrintable(cmd.LastCommError));
+    if (const CommError e = QCoro::waitFor(OpenSyncPort(c, Port)); e.number != 0) {
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(e.description));
         return 1;
     }
 
@@ -118,6 +117,6 @@ int main(int argc, char** argv)
     std::printf("writes56_wall_over_pty_floor=%.3f\n", writes.wallMs / writesPtyFloor);
     std::printf("failures=%d\n", failures);
 
-    comm.setPortOpen(false);
+    comm.closePort();
     return failures == 0 ? 0 : 1;
 }

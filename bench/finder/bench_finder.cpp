@@ -44,18 +44,21 @@ int main(int argc, char** argv)
     // caller holds the line, as a scan does, and opens the port afresh, as a scan does.
     PortLeaseHold line(app.lease(), QStringLiteral("benchmark probes"));
     CommContext c = app.comm();
-    if (app.serial().PortOpen())
-        app.serial().setPortOpen(false);
-    if (!line.held() || !modCorvaneComm::OpenSyncPort(c, Port)) {
+    app.serial().closePort();
+    const CommError opened = line.held() ? QCoro::waitFor(modCorvaneComm::OpenSyncPort(c, Port))
+                                         : CommError{1, QStringLiteral("the line is held")};
+    if (opened.number != 0) {
         std::fprintf(stderr, "cannot open the simulated unit: %s\n",
-                     qPrintable(app.comm().cmd.LastCommError));
+                     qPrintable(opened.description));
         return 1;
     }
+    ProbeCancel cancel; // the progress window's Cancel reaches the probe through it
 
     // First the full probe alone, for its own CPU time.
     int16_t result = -99;
     const bench::Run run = bench::measure([&] {
-        result = QCoro::waitFor(modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port))
+        result = QCoro::waitFor(
+                     modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), cancel, Port))
                      .result;
     });
 
@@ -73,7 +76,8 @@ int main(int argc, char** argv)
     ticker.start(10);
     sinceTick.start();
     const int16_t cancelled =
-        QCoro::waitFor(modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), Port)).result;
+        QCoro::waitFor(modCorvaneComm::ProbeForSynchronizer(c, app.progressWindow(), cancel, Port))
+            .result;
     ticker.stop();
 
     const double floorMs = LineTiming{}.probeTicks * LineTiming{}.probeTickMs;

@@ -102,9 +102,8 @@ int main(int argc, char** argv)
     startApplication(app);
     frmMain& m = app.main();
     CommContext c = app.comm();
-    if (!modCorvaneComm::OpenSyncPort(c, Port)) {
-        std::fprintf(stderr, "cannot open COM%d: %s\n", int(Port),
-                     qPrintable(app.comm().cmd.LastCommError));
+    if (const CommError e = QCoro::waitFor(modCorvaneComm::OpenSyncPort(c, Port)); e.number != 0) {
+        std::fprintf(stderr, "cannot open COM%d: %s\n", int(Port), qPrintable(e.description));
         return 1;
     }
 
@@ -172,7 +171,7 @@ int main(int argc, char** argv)
     std::printf("monitor_ui_max_stall_ms=%.1f\n", maxGapMs);
     std::printf("boxes_after_monitor=%d\n", boxes);
 
-    app.serial().setPortOpen(false);
+    app.serial().closePort();
     // The same unit behind a device server: the line time is the same, the network adds
     // its own round trips.
     if (!demo && Ser2net::installed())
@@ -185,15 +184,16 @@ int main(int argc, char** argv)
             }
             app.ports.setTestMapping({{Port, server.url(rfc2217)}});
             CommContext nc = app.comm();
-            if (!modCorvaneComm::OpenSyncPort(nc, Port)) {
+            if (const CommError e = QCoro::waitFor(modCorvaneComm::OpenSyncPort(nc, Port));
+                e.number != 0) {
                 std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(server.url(rfc2217)),
-                             qPrintable(nc.cmd.LastCommError));
+                             qPrintable(e.description));
                 return 1;
             }
             const bench::Run netLoad =
                 bench::measure([&] { QCoro::waitFor(m.cmdLoadFrom_Click()); });
             const bench::Run netSave = bench::measure([&] { QCoro::waitFor(m.cmdSaveTo_Click()); });
-            app.serial().setPortOpen(false);
+            app.serial().closePort();
             report(QByteArray(kind).append("_load").constData(), netLoad.wallMs, loadFloor);
             // As on the pseudo-terminal, the writes' line time overlaps their pauses.
             report(QByteArray(kind).append("_save_and_compare").constData(), netSave.wallMs,

@@ -154,7 +154,7 @@ def press(node):
             try:
                 action.doAction(names.index(wanted))
             except GLib.Error:
-                pass  # a command that runs a modal loop answers late; its effect shows
+                pass  # a slow answer from a busy window; the effect shows anyway
             return
     raise SystemExit("no press action on %s %r: %s" % (node.getRoleName(), node.name, names))
 
@@ -175,7 +175,7 @@ def main():
     count_only = "--count-only" in sys.argv
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     env.pop("QT_QPA_PLATFORM", None)
-    # A method that starts a modal loop answers only when it ends: do not wait for it.
+    # A window busy with its display may answer late: wait a while, not for ever.
     Atspi.set_timeout(3000, 15000)
     work = tempfile.mkdtemp(prefix="corvane-a11y-")
     proc = subprocess.Popen([corvane, "--demo"], env=env, cwd=work)

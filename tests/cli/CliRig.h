@@ -72,9 +72,16 @@ inline Run runCli(const QStringList& args, const QString& portMap = {},
     dup2(out.handle(), 1);
     dup2(err.handle(), 2);
     qputenv("CORVANE_PORT_MAP", portMap.toLocal8Bit());
+    // Qt's own messages go to standard error, as in the tool's process, not into the test
+    // log (which shares standard output here).
+    const QtMessageHandler testLog = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) {
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
     Run r;
     r.status = awaited(CliCommands::runCommandLine(QStringList{"corvane-cli"} + args, timing));
     r.finished = true;
+    qInstallMessageHandler(testLog);
     qunsetenv("CORVANE_PORT_MAP");
     std::fflush(stdout);
     std::fflush(stderr);

@@ -34,7 +34,9 @@ private slots:
             runCli({"write", "--port", "1-8", file, "--wire-log", logs, "--backup-dir", backups},
                    rack.map);
         QCOMPARE(r.status, 2);
-        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
+        const QStringList summary = r.out.split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(summary.size() == 9, qPrintable(r.out + "\n--- standard error:\n" + r.err));
+        QCOMPARE(summary,
                  (QStringList{"Unit  Model  Channel  Done            Result",
                               "COM1  22     1        written         ok",
                               "COM2  ?      ?        untouched       line failed",

@@ -45,6 +45,14 @@ const Cell& cellAt(const Cells& cells, uint8_t address)
     return cells[address - CellImage::FirstCell];
 }
 
+// The number a cell holds (the model or the channel), if it holds one.
+std::optional<int> numberIn(const Cells& cells, uint8_t address)
+{
+    const Cell& c = cellAt(cells, address);
+    const int n = CellDecode::number(c[0], c[1]);
+    return n < 0 ? std::nullopt : std::optional<int>(n);
+}
+
 QString bytesOf(const Cell& c)
 {
     return hex2(c[0]) + QLatin1Char(' ') + hex2(c[1]);
@@ -98,9 +106,8 @@ Task<QString> readWholeUnit(CliHost& host, Cells* cells)
 QString backupPath(const QString& folder, int port, const Cells& cells)
 {
     const auto number = [&cells](uint8_t address) {
-        const Cell& c = cellAt(cells, address);
-        const int n = CellDecode::number(c[0], c[1]);
-        return n < 0 ? QStringLiteral("unknown") : QString::number(n);
+        const std::optional<int> n = numberIn(cells, address);
+        return n ? QString::number(*n) : QStringLiteral("unknown");
     };
     const QString stem =
         QStringLiteral("%1-COM%2-model-%3-channel-%4")
@@ -213,13 +220,8 @@ Task<int> backup(CliHost& host, CliRequest r)
         co_return ExitCode::LineFailed;
     }
     // The numbers the image holds, for the report.
-    const auto number = [&cells](uint8_t address) -> std::optional<int> {
-        const Cell& c = cellAt(cells, address);
-        const int n = CellDecode::number(c[0], c[1]);
-        return n < 0 ? std::nullopt : std::optional<int>(n);
-    };
-    host.report.model = number(CellAddress::Model);
-    host.report.channel = number(CellAddress::Channel);
+    host.report.model = numberIn(cells, CellAddress::Model);
+    host.report.channel = numberIn(cells, CellAddress::Channel);
     if (r.output.isEmpty()) {
         const QByteArray image = CellImage::format(cells);
         std::fwrite(image.constData(), 1, static_cast<size_t>(image.size()), stdout);
@@ -301,13 +303,8 @@ Task<int> restore(CliHost& host, CliRequest r)
     }
     if (r.unlock) {
         // Model and channel were written and read back with the rest.
-        const auto number = [&readBack](uint8_t address) -> std::optional<int> {
-            const Cell& c = cellAt(readBack, address);
-            const int n = CellDecode::number(c[0], c[1]);
-            return n < 0 ? std::nullopt : std::optional<int>(n);
-        };
-        host.report.model = number(CellAddress::Model);
-        host.report.channel = number(CellAddress::Channel);
+        host.report.model = numberIn(readBack, CellAddress::Model);
+        host.report.channel = numberIn(readBack, CellAddress::Channel);
     }
     if (differences == 0) {
         host.err(QStringLiteral("Restored COM%1 from %2 and compared: no differences.")

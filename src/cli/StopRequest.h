@@ -24,7 +24,4 @@ private:
 // True once a stop was asked for under the current Watch.
 bool requested();
 
-// Passes the stop on to another process (a unit's own corvane-cli).
-void passOn(long long pid);
-
 } // namespace StopRequest

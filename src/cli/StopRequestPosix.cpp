@@ -64,9 +64,3 @@ bool StopRequest::requested()
 {
     return stopAsked != 0;
 }
-
-void StopRequest::passOn(long long pid)
-{
-    if (pid > 0)
-        ::kill(static_cast<pid_t>(pid), SIGINT);
-}

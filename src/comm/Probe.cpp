@@ -15,22 +15,6 @@ namespace modCorvaneComm {
 
 namespace {
 
-// A find nobody watches.
-class NoSteps : public FinderSteps
-{
-public:
-    void listingStarted() override {}
-    void portPossible(int16_t) override {}
-    void noPortAvailable() override {}
-    void portTrouble(const QString&) override {}
-    void findStarted() override {}
-    void testingPort(int16_t) override {}
-    void cannotOpen(int16_t, const QString&) override {}
-    void unitFound(int16_t, bool) override {}
-    void noUnitFound() override {}
-    void findFinished() override {}
-};
-
 // "30 seconds left: press RESET on the synchronizer now". A unit announces itself once,
 // when RESET is pressed, and only what arrives after the probe has started counts.
 QString resetHint(int ticksLeft, int tickMs)
@@ -170,7 +154,7 @@ Task<std::optional<FoundUnit>> FindSynchronizer(CommContext c, ProgressView& pro
     PortAccess& ports = c.ports;
     MSComm& m = c.MSComm1;
     // Each step told to whoever shows the finder's status; nobody may listen.
-    NoSteps none;
+    FinderSteps none;
     FinderSteps& steps = c.steps ? *c.steps : none;
 
     steps.findStarted();

@@ -35,11 +35,11 @@ Task<int16_t> TestPortAvailable(CommContext c, int16_t port)
 Task<bool> ListSerialPorts(CommContext c, int16_t preferred)
 {
     PortAccess& ports = c.ports;
-    FinderSteps* steps = c.steps;
+    FinderSteps none; // nobody watches
+    FinderSteps& steps = c.steps ? *c.steps : none;
     c.MSComm1.closePort();
 
-    if (steps)
-        steps->listingStarted();
+    steps.listingStarted();
     ports.PortList.clear();
     ports.PortListSelected = -1;
     ports.PortTroubles.clear();
@@ -57,8 +57,7 @@ Task<bool> ListSerialPorts(CommContext c, int16_t preferred)
         }
         ++found;
         ports.PortPresent[n] = true;
-        if (steps)
-            steps->portPossible(n);
+        steps.portPossible(n);
         ports.PortList.append(PortListEntry{QStringLiteral("COM%1").arg(n), n,
                                             c.MSComm1.ports().deviceDescription(n)});
         if (found == 1 || n == preferred)
@@ -66,12 +65,11 @@ Task<bool> ListSerialPorts(CommContext c, int16_t preferred)
     }
     ports.tellListChanged();
 
-    if (steps && found == 0)
-        steps->noPortAvailable();
+    if (found == 0)
+        steps.noPortAvailable();
     // Why present devices failed, told after the verdict.
     for (const QString& line : ports.PortTroubles)
-        if (steps)
-            steps->portTrouble(line);
+        steps.portTrouble(line);
     co_return found != 0;
 }
 

@@ -6,7 +6,7 @@
 #include "app/frmFileInput.h"
 #include "comm/modCorvaneComm.h"
 #include "support/AppFixture.h"
-#include "support/CellTokens.h"
+#include "support/Story.h"
 #include "support/TestRunner.h"
 
 #include <QPushButton>
@@ -65,7 +65,7 @@ private slots:
                                     "34=00", "35=56", "36=07", "37=00"};
         Files files;
         const QString path =
-            files.write("f.txt", settingsFile({"Start Mode Timecode", "End Mode Timecode",
+            files.write("f.txt", Story::settingsFile({"Start Mode Timecode", "End Mode Timecode",
                                                "Start Frame 7", "Comment A comment beyond fifteen",
                                                "Init String 1 ABCDEFGHIJKLMNOPQRST",
                                                "Init String 2 abcdefghijklmnopqrst",
@@ -83,7 +83,7 @@ private slots:
         QVERIFY2(r.status == 0, qPrintable(r.err));
         QCOMPARE(cli.received(), editor.unit.received());
         QCOMPARE(cli.sim.cells(), editor.unit.sim.cells());
-        QCOMPARE(cli.received().filter(QRegularExpression("^W")).size(), 54);
+        QCOMPARE(Story::writesIn(cli.received()).size(), 54);
     }
 };
 

@@ -86,7 +86,7 @@ void CliOptionsTest::requests_data()
     QTest::newRow("no command") << ""
                                 << "exit 3: Usage: corvane-cli COMMAND";
     QTest::newRow("version") << "--version"
-                             << "exit 0: corvane-cli 2.0.8";
+                             << "exit 0: corvane-cli " CORVANE_BUILD_VERSION;
 }
 
 void CliOptionsTest::requests()

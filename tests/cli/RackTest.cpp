@@ -1,179 +1,114 @@
 // Several units in one command: side by side in this one process, each on a line of its
 // own, and a summary closes the run; a bad rack stops it before any unit hears a frame.
 
-#include "CliRig.h"
+#include "CliStory.h"
 #include "support/TestRunner.h"
 
-#include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTimer>
 #include <csignal>
 #include <unistd.h>
 
-using namespace CliTest;
 
 class RackTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // Eight units: COM2 silent, COM3's line goes during its save, COM4 keeps its End Title.
-    // The other five are written and compared; the summary says what happened to each.
-    void rackWriteWithFaults()
+    void stories_data()
     {
-        Rack rack(8);
-        QVERIFY(rack.ok());
-        rack.sim(2).setStandingFault(simsync::Fault::Silence);
-        rack.sim(3).closeAfterFrames(58 + 66 + 20); // load, backup, then 20 of the save's frames
-        rack.sim(4).freezeCell(0x39);
-        Files files;
-        const QString file = files.write("rack.txt", settingsFile({"End Title 7"}));
-        const QString logs = files.dir.filePath("logs"), backups = files.dir.filePath("backups");
-        const Run r =
-            runCli({"write", "--port", "1-8", file, "--wire-log", logs, "--backup-dir", backups},
-                   rack.map);
-        QCOMPARE(r.status, 2);
-        const QStringList summary = r.out.split('\n', Qt::SkipEmptyParts);
-        QVERIFY2(summary.size() == 9, qPrintable(r.out + "\n--- standard error:\n" + r.err));
-        QCOMPARE(summary,
-                 (QStringList{"Unit  Model  Channel  Done            Result",
-                              "COM1  22     1        written         ok",
-                              "COM2  ?      ?        untouched       line failed",
-                              "COM3  22     1        partly written  line failed",
-                              "COM4  22     1        written         differences",
-                              "COM5  22     1        written         ok",
-                              "COM6  22     1        written         ok",
-                              "COM7  22     1        written         ok",
-                              "COM8  22     1        written         ok"}));
-        QVERIFY2(r.err.contains("COM2: Cannot Load!"), qPrintable(r.err));
-        QVERIFY2(r.err.contains("COM4: Compare Failed!"), qPrintable(r.err));
-        // Every unit that loaded was backed up before its first write: all but COM2.
-        QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 7);
-        for (int port : {1, 5, 6, 7, 8})
-            QCOMPARE(rack.sim(port).cell(0x39), (std::array<uint8_t, 2>{'0', '7'}));
+        QTest::addColumn<QStringList>("rows");
+        // Eight units: COM2 silent, COM3's line goes during its save (after the load, the
+        // backup and 20 of the save's frames), COM4 keeps its End Title. The other five are
+        // written and compared; the summary says what happened to each, and every unit that
+        // loaded was backed up before its first write. The pause after each write keeps the
+        // host in step with the units, so COM3's line goes while its writes are being sent.
+        QStringList eight{"units 8", "unit2 silent", "unit3 line goes after 144", "unit4 keeps 39",
+                          "timing in-step", "file f.txt: End Title 7",
+                          "cli write --port 1-8 %f.txt --wire-log %dir/logs --backup-dir %dir/b",
+                          "status=2",
+                          "out=Unit  Model  Channel  Done            Result\n"
+                          "COM1  22     1        written         ok\n"
+                          "COM2  ?      ?        untouched       line failed\n"
+                          "COM3  22     1        partly written  line failed\n"
+                          "COM4  22     1        written         differences\n"
+                          "COM5  22     1        written         ok\n"
+                          "COM6  22     1        written         ok\n"
+                          "COM7  22     1        written         ok\n"
+                          "COM8  22     1        written         ok\n",
+                          "err~COM2: Cannot Load!", "err~COM4: Compare Failed!",
+                          "entries:%dir/b~~^(\\S+-COM[13-8]-model-22-channel-1\\.cells ){6}\\S+$"};
         // Each log holds its own unit's line and frames only, after a header that names it.
-        for (int port = 1; port <= 8; ++port) {
-            const QString log = QString::fromUtf8(
-                Files::read(QDir(logs).filePath(QStringLiteral("COM%1.log").arg(port))));
-            const QStringList lines = log.split('\n');
-            QVERIFY2(
-                lines.value(2).startsWith(
-                    QStringLiteral("Port: COM%1 opened: %2,").arg(port).arg(rack.sim(port).path())),
-                qPrintable(lines.mid(0, 4).join('\n')));
+        for (int n = 1; n <= 8; ++n) {
+            const QString log = QStringLiteral("file:%dir/logs/COM%1.log").arg(n);
+            eight << log + QStringLiteral("~~^[^\n]*\n[^\n]*\nPort: COM%1 opened: %path%1,").arg(n)
+                  << log + (n == 2 ? "#  > W =0" : n == 3 ? "#  > W =1-53" : "#  > W =54");
             for (int other = 1; other <= 8; ++other)
-                QCOMPARE(log.contains(rack.sim(other).path() + ","), other == port);
-            const int writes = log.count("  > W ");
-            QVERIFY2(port == 2   ? writes == 0
-                     : port == 3 ? writes > 0 && writes < 54
-                                 : writes == 54,
-                     qPrintable(QString::number(writes)));
+                if (other != n)
+                    eight << log + QStringLiteral("!~%path%1,").arg(other);
+            if (n != 2 && n != 3 && n != 4)
+                eight << QStringLiteral("cell:39@%1=07").arg(n);
         }
+        Story::row("eight units, three with faults", eight);
+
+        // A bad rack stops the run before any unit hears a frame.
+        for (const auto& [name, rack, told] :
+             std::initializer_list<std::tuple<const char*, const char*, const char*>>{
+                 {"channel 100", "COM1\nCOM2 channel=100\n",
+                  "line 2: channel must be from 1 to 99, not \"100\""},
+                 {"unknown word", "# units\n1 speed=9600\n2\n",
+                  "line 2: \"speed=9600\" is not channel=N, model=N or file=FILE"},
+                 {"a unit twice", "1\n2\nCOM1 channel=3\n", "line 3: the unit of line 1 again"},
+                 {"no such port", "1\nCOM17\n", "line 2: the port must be from 1 to 16"},
+                 {"port without a device", "1\n3\n",
+                  "line 2: COM3: this machine has no serial device for it"},
+                 {"missing file", "1 file=%f.txt\n2 file=gone.txt\n", "line 2: cannot read"},
+                 {"comments only", "# nothing\n\n", "no unit in it"}})
+            Story::row(name, {"units 2", "file f.txt: ", QString("text rack.txt: ") + rack,
+                         "cli write --rack %rack.txt %f.txt", "status=3", QString("err~") + told,
+                         "err~nothing was sent", "frames@1=0", "frames@2=0"});
+
+        // A rack file's own channels and files, and the results as one JSON document.
+        Story::row("a rack file's channels and files, told as JSON",
+              {"units 2", "file lobby.txt: Comment Lobby", "file plain.txt: ",
+               "text rack.txt: COM1 channel=5 file=lobby.txt\nCOM2 channel=6\n",
+               "cli write --rack %rack.txt %plain.txt --json --backup-dir %dir/b", "status=0",
+               "cell:3E@1=05", "cell:48@1=Lo", "cell:3E@2=06", "cell:48@2=\\x07\\x07",
+               "json:status=0", "json:units=2 entries", "json:units[1].unit=COM2",
+               "json:units[1].address=%path2", "json:units[1].model=22",
+               "json:units[1].done=written", "json:units[1].backup^%dir/b/"});
     }
 
-    void badRackSendsNothing_data()
+    void stories()
     {
-        QTest::addColumn<QString>("rack"); // "%f" stands for a settings file that exists
-        QTest::addColumn<QString>("told");
-        QTest::newRow("channel 100") << "COM1\nCOM2 channel=100\n"
-                                     << "line 2: channel must be from 1 to 99, not \"100\"";
-        QTest::newRow("unknown word") << "# units\n1 speed=9600\n2\n"
-                                      << "line 2: \"speed=9600\" is not channel=N, model=N or "
-                                         "file=FILE";
-        QTest::newRow("a unit twice") << "1\n2\nCOM1 channel=3\n"
-                                      << "line 3: the unit of line 1 again";
-        QTest::newRow("no such port") << "1\nCOM17\n"
-                                      << "line 2: the port must be from 1 to 16";
-        QTest::newRow("port without a device") << "1\n3\n"
-                                               << "line 2: COM3: this machine has no serial "
-                                                  "device for it";
-        QTest::newRow("missing file") << "1 file=%f\n2 file=gone.txt\n"
-                                      << "line 2: cannot read";
-        QTest::newRow("comments only") << "# nothing\n\n"
-                                       << "no unit in it";
+        QFETCH(QStringList, rows);
+        CliStory s;
+        QVERIFY2(s.tell(rows), qPrintable(s.failure));
     }
 
-    void badRackSendsNothing()
-    {
-        QFETCH(QString, rack);
-        QFETCH(QString, told);
-        Rack units(2);
-        QVERIFY(units.ok());
-        Files files;
-        const QString file = files.write("f.txt", settingsFile({}));
-        const QString rackFile = files.write("rack.txt", rack.replace("%f", file).toUtf8());
-        const Run r = runCli({"write", "--rack", rackFile, file}, units.map);
-        QCOMPARE(r.status, 3);
-        QVERIFY2(r.err.contains(told) && r.err.contains("nothing was sent"), qPrintable(r.err));
-        QCOMPARE(units.sim(1).framesReceived() + units.sim(2).framesReceived(), 0);
-    }
-
-    // Ctrl+C in the middle of a rack write: each unit stops between two frames, and the
-    // summary says what each got. The pause after each write keeps the units in step with
-    // the host, so the stop comes while both are still writing.
+    // Ctrl+C in the middle of a rack write, once both units have had five writes: each
+    // unit stops between two frames, and the summary says what each got. The pause after
+    // each write keeps the units in step with the host, so the stop comes while both are
+    // still writing.
     void stopBetweenFrames()
     {
-        Rack rack(2);
-        QVERIFY(rack.ok());
-        Files files;
-        const QString file = files.write("f.txt", settingsFile({"End Title 7"}));
-        const auto writes = [&](int port) {
-            return rack.sim(port)
-                .frames(simsync::Direction::ToUnit)
-                .filter(QRegularExpression("^W"))
-                .size();
-        };
-        bool sent = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!sent && writes(1) >= 5 && writes(2) >= 5) {
-                sent = true;
+        CliStory s;
+        QTimer seen; // looks at the frames each unit has received
+        QObject::connect(&seen, &QTimer::timeout, [&] {
+            if (Story::writesIn(s.unit(1).frames(simsync::Direction::ToUnit)).size() >= 5 &&
+                Story::writesIn(s.unit(2).frames(simsync::Direction::ToUnit)).size() >= 5) {
+                seen.stop();
                 ::kill(::getpid(), SIGINT);
             }
         });
-        poll.start(20);
-        LineTiming inStep = LineTiming::unpaced();
-        inStep.afterWriteMs = LineTiming{}.afterWriteMs;
-        const Run r = runCli({"write", "--port", "1-2", file, "--no-backup"}, rack.map, inStep);
-        QVERIFY(sent);
-        QCOMPARE(r.status, 2);
-        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).mid(1),
-                 (QStringList{"COM1  22     1        partly written  line failed",
-                              "COM2  22     1        partly written  line failed"}));
-        QVERIFY2(r.err.contains("COM2: Stopped by Ctrl+C between two frames: partly written.") &&
-                     r.err.contains("Stopped by Ctrl+C: the summary says what each unit got."),
-                 qPrintable(r.err));
-        for (int port : {1, 2})
-            QVERIFY(writes(port) < 54);
-    }
-
-    // A rack file's own channels and files, and the results as one JSON document.
-    void rackFileAndJson()
-    {
-        Rack rack(2);
-        QVERIFY(rack.ok());
-        Files files;
-        files.write("lobby.txt", settingsFile({"Comment Lobby"}));
-        const QString plain = files.write("plain.txt", settingsFile({}));
-        const QString rackFile =
-            files.write("rack.txt", "COM1 channel=5 file=lobby.txt\nCOM2 channel=6\n");
-        const QString backups = files.dir.filePath("backups");
-        const Run r = runCli(
-            {"write", "--rack", rackFile, plain, "--json", "--backup-dir", backups}, rack.map);
-        QCOMPARE(r.status, 0);
-        QCOMPARE(rack.sim(1).cell(0x3E), (std::array<uint8_t, 2>{'0', '5'}));
-        QCOMPARE(rack.sim(1).cell(0x48), (std::array<uint8_t, 2>{'L', 'o'}));
-        QCOMPARE(rack.sim(2).cell(0x3E), (std::array<uint8_t, 2>{'0', '6'}));
-        QCOMPARE(rack.sim(2).cell(0x48), (std::array<uint8_t, 2>{'x', 0x07}));
-        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
-        QCOMPARE(doc.value("status").toInt(-1), 0);
-        const QJsonArray units = doc.value("units").toArray();
-        QCOMPARE(units.size(), 2);
-        QCOMPARE(units[1].toObject().value("unit").toString(), QString("COM2"));
-        QCOMPARE(units[1].toObject().value("address").toString(), rack.sim(2).path());
-        QCOMPARE(units[1].toObject().value("model").toInt(), 22);
-        QCOMPARE(units[1].toObject().value("done").toString(), QString("written"));
-        QVERIFY(units[1].toObject().value("backup").toString().startsWith(backups + "/"));
+        seen.start(10);
+        QVERIFY2(s.tell({"units 2", "timing in-step", "file f.txt: End Title 7",
+                         "cli write --port 1-2 %f.txt --no-backup", "status=2",
+                         "out~\nCOM1  22     1        partly written  line failed\n"
+                         "COM2  22     1        partly written  line failed\n",
+                         "err~COM2: Stopped by Ctrl+C between two frames: partly written.",
+                         "err~Stopped by Ctrl+C: the summary says what each unit got.",
+                         "received@1#W=5-53", "received@2#W=5-53"}),
+                 qPrintable(s.failure));
+        QVERIFY(!seen.isActive());
     }
 };
 

@@ -66,6 +66,16 @@ private slots:
                          "cli write --rack %rack.txt %f.txt", "status=3", QString("err~") + told,
                          "err~nothing was sent", "frames@1=0", "frames@2=0"});
 
+        // A unit that cannot start (another program holds its line) is told with its
+        // reason; the others go on.
+        Story::row("a unit that cannot start",
+                   {"units 2", "unit2 held", "file f.txt: End Title 7",
+                    "cli write --port 1-2 %f.txt --no-backup", "status=2",
+                    "out=Unit  Model  Channel  Done            Result\n"
+                    "COM1  22     1        written         ok\n"
+                    "COM2  ?      ?        untouched       line failed\n",
+                    "err~COM2: ", "err~%path2: in use by another program", "frames@2=0",
+                    "cell:39@1=07"});
         // A rack file's own channels and files, and the results as one JSON document.
         Story::row("a rack file's channels and files, told as JSON",
               {"units 2", "file lobby.txt: Comment Lobby", "file plain.txt: ",

@@ -28,15 +28,25 @@ bool takesValue(const char* option)
     return withValue.count(option) != 0;
 }
 
-// The test function a name ("loadMarks" or "loadMarks:some row") asks for.
-std::string functionOf(const std::string& name)
+// A name on the command line: "stories", "stories:some row", or with its class,
+// "RackTest::stories:some row", where several classes have a function of that name.
+std::string classOf(const std::string& name)
 {
-    return name.substr(0, name.find(':'));
+    const size_t at = name.find("::");
+    return at == std::string::npos ? std::string() : name.substr(0, at);
+}
+std::string withoutClass(const std::string& name)
+{
+    const size_t at = name.find("::");
+    return at == std::string::npos ? name : name.substr(at + 2);
 }
 
-bool hasFunction(const QObject& test, const std::string& function)
+bool hasFunction(const QObject& test, const std::string& name)
 {
     const QMetaObject* meta = test.metaObject();
+    if (!classOf(name).empty() && classOf(name) != meta->className())
+        return false;
+    const std::string function = withoutClass(name).substr(0, withoutClass(name).find(':'));
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod m = meta->method(i);
         if (m.methodType() == QMetaMethod::Slot && m.name().toStdString() == function)
@@ -67,13 +77,16 @@ int runAll(int argc, char** argv)
     }
     int failed = 0;
     std::set<std::string> found;
+    std::vector<std::string> local(names.begin(), names.end()); // as the class knows them
+    for (std::string& n : local)
+        n = withoutClass(n);
     for (const Factory& make : registry()) {
         std::unique_ptr<QObject> test(make());
         std::vector<char*> args = options;
-        for (char* name : names)
-            if (hasFunction(*test, functionOf(name))) {
-                args.push_back(name);
-                found.insert(name);
+        for (size_t i = 0; i < names.size(); ++i)
+            if (hasFunction(*test, names[i])) {
+                args.push_back(local[i].data());
+                found.insert(names[i]);
             }
         if (!names.empty() && args.size() == options.size())
             continue; // none of the named functions is this class's

@@ -5,6 +5,7 @@
 #include "TransferRig.h"
 #include "app/HiddenKeys.h"
 #include "flows/modGetSetAll.h"
+#include "support/Story.h"
 #include "support/TestRunner.h"
 
 #include <QAction>
@@ -74,10 +75,7 @@ private slots:
                  QStringList{"Load from Synchronizer|Loading.............|0-60/60"}); // and hidden
         // The unit's wire; the log names the same frames, in hex, each read's reply logged
         // before the next frame goes out.
-        QStringList wire{"ATT", "ATT", "R63", "R62", "R60"};
-        for (int a = 48; a <= 111; ++a)
-            if (a <= 59 || a == 61 || a >= 72)
-                wire << "R" + QString::number(a);
+        const QStringList wire = Story::loadFrames();
         QCOMPARE(rig.frames(), wire);
         QString log, named;
         for (const WireLogEntry& e : rig.fx.app->wireLog().entries())

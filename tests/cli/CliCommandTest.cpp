@@ -48,17 +48,6 @@ private slots:
                "writes=0", "cli verify %f.txt --unlock %dev", "status=1",
                "out^Model: the file makes 40, the unit holds 22\nEnd Title: the file makes 7, ",
                "out~~^([^\n]*\n){4}$"});
-        // A unit set up by hand, with frame points so that every parameter cell is in the
-        // file: what it holds reaches another unit whole. Quiet: no progress lines.
-        Story::row("read, write and verify carry a unit to another",
-              {"unit modes=F/F start=0012345 end=0098765 38=03 39=04 3F=31 3E=07 comment=Lobby",
-               "cli read -o %dir/first.txt --quiet --wire-log %dir/wire.log %dev", "status=0",
-               "out=", "err=", "file:%dir/first.txt~~^([^\n]*\r\n){20}$",
-               "file:%dir/first.txt~\r\nModel 31\r\nChannel 7\r\n",
-               "file:%dir/first.txt~\r\nStart Mode Frame\r\nEnd Mode Frame\r\n",
-               "cli write %dir/first.txt --unlock --no-backup %dev2", "status=0",
-               "cli verify %dir/first.txt --unlock %dev2", "status=0", "out=",
-               "cells@2==cells@1"});
         // A wire log that stands alone: what wrote it, when, on which line, then each entry
         // at its clock time.
         Story::row("the wire log of a read",

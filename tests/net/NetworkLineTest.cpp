@@ -2,7 +2,7 @@
 // reached through RFC 2217 and raw TCP by the command line, the editor, the debug window and
 // the finder; then the ways a server fails, each with the reason a user reads.
 
-#include "../cli/CliRig.h"
+#include "../cli/CliStory.h"
 #include "../finder/FinderRig.h"
 #include "../transfer/TransferRig.h"
 #include "Ser2net.h"
@@ -38,37 +38,44 @@ private slots:
 
     void cliRoundTrip_data()
     {
-        QTest::addColumn<bool>("rfc2217");
-        QTest::newRow("RFC 2217") << true;
-        QTest::newRow("raw TCP") << false;
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("serial device") << "";
+        QTest::newRow("RFC 2217") << "rfc2217";
+        QTest::newRow("raw TCP") << "tcp";
     }
 
-    // read, write and verify through the server: what the unit held comes back exactly.
+    // read, write and verify, on a device or through the server: a unit set up by hand, with
+    // frame points so that every parameter cell is in the file, reaches another unit whole.
+    // Quiet: no progress lines.
     void cliRoundTrip()
     {
-        QFETCH(bool, rfc2217);
-        Unit unit;
-        QVERIFY(unit.ok);
-        Ser2net server(unit.sim.path(), rfc2217);
-        QVERIFY(server.ok);
-        CellTokens::put(unit.sim, {"modes=F/F", "start=0012345", "end=0098765", "38=03", "39=04",
-                                   "3F=31", "3E=07", "comment=Rack A"});
-        const auto set = unit.sim.cells();
-        Files files;
-        const QString file = files.dir.filePath("unit.txt"), log = files.dir.filePath("wire.log");
-        const QStringList device{"--device", server.url(rfc2217)};
-        const Run read = runCli(QStringList{"read", "-o", file, "--wire-log", log} + device);
-        QVERIFY2(read.status == 0, qPrintable(read.err));
-        QVERIFY(Files::read(file).contains("\r\nModel 31\r\nChannel 7\r\n"));
-        const QString logged = QString::fromUtf8(Files::read(log));
-        QVERIFY2(logged.contains("connected to " + server.url(rfc2217)), qPrintable(logged));
-        QCOMPARE(logged.contains("server signature: ser2net"), rfc2217);
-
-        unit.sim.loadDefaults();
-        const Run write = runCli(QStringList{"write", file, "--unlock", "--no-backup"} + device);
-        QVERIFY2(write.status == 0, qPrintable(write.err));
-        QCOMPARE(runCli(QStringList{"verify", file, "--unlock"} + device).status, 0);
-        QCOMPARE(unit.sim.cells(), set);
+        QFETCH(QString, transport);
+        CliStory s;
+        QVERIFY(s.tell({"units 2"}));
+        std::unique_ptr<Ser2net> first, second;
+        QString at1 = "--device %path1", at2 = "--device %path2";
+        if (!transport.isEmpty()) {
+            first = std::make_unique<Ser2net>(s.unit(1).path(), transport == "rfc2217");
+            second = std::make_unique<Ser2net>(s.unit(2).path(), transport == "rfc2217");
+            QVERIFY(first->ok && second->ok);
+            at1 = "--device " + first->url(transport == "rfc2217");
+            at2 = "--device " + second->url(transport == "rfc2217");
+        }
+        const QStringList viaServer{"file:%dir/wire.log~connected to " + at1.mid(9),
+                                    transport == "rfc2217" ? "file:%dir/wire.log~server signature: ser2net"
+                                                           : "file:%dir/wire.log!~server signature"};
+        QVERIFY2(s.tell(QStringList{
+                            "unit modes=F/F start=0012345 end=0098765 38=03 39=04 3F=31 3E=07 "
+                            "comment=Lobby",
+                            "cli read -o %dir/first.txt --quiet --wire-log %dir/wire.log " + at1,
+                            "status=0", "out=", "err=", "file:%dir/first.txt~~^([^\n]*\r\n){20}$",
+                            "file:%dir/first.txt~\r\nModel 31\r\nChannel 7\r\n",
+                            "file:%dir/first.txt~\r\nStart Mode Frame\r\nEnd Mode Frame\r\n",
+                            "cli write %dir/first.txt --unlock --no-backup " + at2, "status=0",
+                            "cli verify %dir/first.txt --unlock " + at2, "status=0", "out=",
+                            "cells@2==cells@1"} +
+                            (transport.isEmpty() ? QStringList() : viaServer)),
+                 qPrintable(s.failure));
     }
 
     // The editor and the debug window on a network COM number: RandFill's bytes (0xFF

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <ctime>
 
 struct CommRig
 {
@@ -48,12 +47,4 @@ struct CommRig
 inline QString missingDevicePath(const QString& name)
 {
     return QStringLiteral("/nonexistent/%1-%2").arg(name).arg(QCoreApplication::applicationPid());
-}
-
-// CPU seconds this process has used.
-inline double processCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
 }

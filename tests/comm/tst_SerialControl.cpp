@@ -101,8 +101,15 @@ private slots:
         FarEnd far(rig);
         QCOMPARE(awaited(OpenSyncPort(rig.c, CommRig::Port)).number, 0);
         rig.comm.setHandshaking(1);
-        far.send("\x13");
-        QTest::qWait(50);
+        // The driver takes bytes in order: once the byte after XOFF has arrived, output is
+        // stopped, if no byte may restart it (which the control allows).
+        termios t{};
+        ::tcgetattr(far.fd, &t);
+        t.c_iflag &= ~tcflag_t(IXANY);
+        ::tcsetattr(far.fd, TCSANOW, &t);
+        far.send("\x13.");
+        QTRY_COMPARE(rig.comm.InBufferCount(), 1);
+        QCOMPARE(rig.comm.Input(), QByteArray("."));
         QVERIFY(!awaited(SendAttention(rig.c)));
         QCOMPARE(rig.cmd.LastCommError, QString("Serial Transmit Timed Out"));
         QCOMPARE(rig.comm.OutBufferCount(), 4);

@@ -8,20 +8,53 @@
 #include <QTest>
 #include <tuple>
 
+namespace {
+// An image of every cell holding "01", in order after a comment line: line 3 is cell 31.
+QList<QByteArray> imageLines()
+{
+    QList<QByteArray> lines{"# cells"};
+    for (int address = 0x30; address <= 0x6F; ++address)
+        lines << QByteArray::number(address, 16).toUpper() + " 30 31";
+    return lines;
+}
+} // namespace
+
 class CellImageTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void imageRoundTripsEveryByte()
+    // Each cell on its line in hex, then as characters (a dot for a byte not printable).
+    void formatShowsEachCell()
     {
         simsync::Cells cells{};
-        for (int i = 0; i < simsync::CellCount; ++i)
-            cells[i] = {uint8_t(i * 4), uint8_t(255 - i * 3)}; // control bytes, '#', high bytes
-        simsync::Cells back{};
+        cells[0] = {0x00, 0xFF};
+        cells[8] = {' ', '#'};
+        cells[0x11] = {'D', 0x7F};
+        cells[63] = {'~', 0x80};
+        const QList<QByteArray> lines = simsync::formatCellImage(cells).split('\n');
+        QCOMPARE(lines.size(), 66); // a heading, 64 cells, nothing after the last newline
+        QCOMPARE(lines[0], "# synchronizer cells: address d0 d1, in hex");
+        QCOMPARE(lines[1], "30 00 FF   # '0' \"..\"");
+        QCOMPARE(lines[9], "38 20 23   # '8' \" #\"");
+        QCOMPARE(lines[18], "41 44 7F   # 'A' \"D.\"");
+        QCOMPARE(lines[64], "6F 7E 80   # 'o' \"~.\"");
+    }
+
+    // Comments, blank lines, lower case, one digit, any spacing and any order are read.
+    void parseReadsEachCell()
+    {
+        QList<QByteArray> lines = imageLines();
+        lines[1] = "30 0 ff";
+        lines[2] = "  31\t7e   80 # '1'";
+        lines.swapItemsAt(3, 64);
+        lines.insert(5, "");
+        simsync::Cells cells{};
         QString error;
-        QVERIFY2(simsync::parseCellImage(simsync::formatCellImage(cells), &back, &error),
-                 qPrintable(error));
-        QVERIFY(back == cells);
+        QVERIFY2(simsync::parseCellImage(lines.join('\n'), &cells, &error), qPrintable(error));
+        QCOMPARE(cells[0], (std::array<uint8_t, 2>{0x00, 0xFF}));
+        QCOMPARE(cells[1], (std::array<uint8_t, 2>{0x7E, 0x80}));
+        for (int i = 2; i < simsync::CellCount; ++i)
+            QCOMPARE(cells[i], (std::array<uint8_t, 2>{'0', '1'}));
     }
 
     void badImagesNameTheLine()
@@ -35,10 +68,10 @@ private slots:
             {"30 30 30", "line 3: cell 30 appears twice"},
             {"# nothing", "cell 31 is missing"}};
         for (const auto& [change, error] : rows) {
-            QList<QByteArray> lines = simsync::formatCellImage(simsync::defaultCells()).split('\n');
-            QVERIFY(lines[2].startsWith("31 "));
+            QList<QByteArray> lines = imageLines();
             lines[2] = change;
-            simsync::Cells cells = simsync::defaultCells();
+            simsync::Cells cells{};
+            cells.fill({'x', 'y'});
             const simsync::Cells kept = cells;
             QString said;
             QVERIFY(!simsync::parseCellImage(lines.join('\n'), &cells, &said));

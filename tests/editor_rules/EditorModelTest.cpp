@@ -3,6 +3,7 @@
 // the init-string message, the lock and the marks.
 
 #include "editor/EditorModel.h"
+#include "support/TestRunner.h"
 
 #include <QSignalSpy>
 #include <QStringList>
@@ -205,5 +206,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EditorModelTest)
+CORVANE_TEST_CLASS(EditorModelTest)
 #include "EditorModelTest.moc"

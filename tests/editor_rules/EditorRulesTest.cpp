@@ -2,6 +2,7 @@
 // spinners, the frame checks and the init-string limits, each as a table of edits.
 
 #include "editor/EditorRules.h"
+#include "support/TestRunner.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -57,8 +58,10 @@ private slots:
         timeRow("start: minutes pass the end", true, "11:31 10:32", "11:31 11:32");
         timeRow("start: end pushed past a minute", true, "0:59 0:59", "0:59 1:00");
         timeRow("start: both at zero", true, "0:00 0:00", "0:00 0:01");
+        timeRow("start: end pushed within the minute", true, "0:58 0:30", "0:58 0:59");
         timeRow("start: 599:58 is the last start", true, "599:58 599:59", "599:58 599:59");
         timeRow("end: far below the start", false, "3:00 2:00", "1:59 2:00");
+        timeRow("end: start pulled to a whole minute", false, "2:00 1:01", "1:00 1:01");
         timeRow("end: at its maximum", false, "100:00 599:59", "100:00 599:59");
         timeRow("end: start 599:59 under the max", false, "599:59 599:59", "599:58 599:59");
     }
@@ -153,5 +156,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EditorRulesTest)
+CORVANE_TEST_CLASS(EditorRulesTest)
 #include "EditorRulesTest.moc"

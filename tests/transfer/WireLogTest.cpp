@@ -55,9 +55,10 @@ private slots:
     {
         WireLog log;
         messagesSeen.clear();
-        log.event("unheard"); // debug output of the category is off by default
-        QLoggingCategory::setFilterRules(QStringLiteral("corvane.wire.debug=true"));
         const QtMessageHandler old = qInstallMessageHandler(recordMessage);
+        QLoggingCategory::setFilterRules(QStringLiteral("corvane.wire.debug=false"));
+        log.event("unheard");
+        QLoggingCategory::setFilterRules(QStringLiteral("corvane.wire.debug=true"));
         log.event("heard");
         qInstallMessageHandler(old);
         QLoggingCategory::setFilterRules(QString());

@@ -1,5 +1,6 @@
 #include "transfer/LoadValidation.h"
 #include "support/CellTokens.h"
+#include "support/TestRunner.h"
 #include "transfer/LoadReport.h"
 #include "transfer/MarkPlan.h"
 #include "transfer/TextImages.h"
@@ -26,7 +27,7 @@ const QStringList KeyNames{"Model",      "Channel",    "StartTitle", "EndTitle",
 
 } // namespace
 
-class LoadTest : public QObject
+class LoadValidationTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -237,10 +238,6 @@ private slots:
     }
 };
 
-int runLoadTest(int argc, char** argv)
-{
-    LoadTest t;
-    return QTest::qExec(&t, argc, argv);
-}
+CORVANE_TEST_CLASS(LoadValidationTest)
 
 #include "LoadValidationTest.moc"

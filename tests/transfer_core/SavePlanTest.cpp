@@ -1,16 +1,13 @@
 #include "transfer/SavePlan.h"
-#include "model/AnsiText.h"
 #include "model/EditorSnapshot.h"
 #include "support/CellTokens.h"
+#include "support/TestRunner.h"
 #include "transfer/CompareCells.h"
 #include "transfer/LoadValidation.h"
 #include "transfer/MarkPlan.h"
 #include "transfer/WholeNumber.h"
 
-#include <QCoreApplication>
 #include <QTest>
-
-int runLoadTest(int argc, char** argv);
 
 namespace TestEditor {
 
@@ -79,7 +76,7 @@ CellSet unitAfter(const SavePlan& plan)
 
 } // namespace
 
-class SaveTest : public QObject
+class SavePlanTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -183,18 +180,6 @@ private slots:
         QCOMPARE(::parseWholeNumber("123456789012345678901").value_or(0), INT64_MAX);
         for (const char* bad : {"", "-", "1 2", "3.0", "1,000", "12abc", "\u0661\u0662"})
             QVERIFY2(!::parseWholeNumber(QString::fromUtf8(bad)), bad);
-    }
-
-    void ansiText()
-    {
-        QCOMPARE(AnsiText::encode(QString::fromUtf8("Az9 \u20ac\u00e9\u00ff\u0152")),
-                 QByteArray("Az9 \x80\xe9\xff\x8c"));
-        // Outside the code page: one "?" per character, a surrogate pair included.
-        QCOMPARE(AnsiText::encode(QString::fromUtf8("a\u0100b\U0001F600c")), QByteArray("a?b?c"));
-        QByteArray all; // every byte a unit may keep comes back as the same byte
-        for (int b = 32; b <= 254; ++b)
-            all.append(char(b));
-        QCOMPARE(AnsiText::encode(AnsiText::decode(all)), all);
     }
 
     void differences_data()
@@ -306,12 +291,6 @@ private slots:
     }
 };
 
-// Runs both test classes of the transfer core; the exit code counts the failed ones.
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    SaveTest save;
-    return (runLoadTest(argc, argv) != 0) + (QTest::qExec(&save, argc, argv) != 0);
-}
+CORVANE_TEST_CLASS(SavePlanTest)
 
 #include "SavePlanTest.moc"

@@ -245,25 +245,29 @@ void FinderScanTest::twoQuickClicksRunOneScan()
 }
 
 // While the probe listens, the progress window says to press RESET under its step line,
-// with the seconds left.
+// counting down the seconds left as the ticks go (here 60 ticks of 50 ms), and hides the
+// hint when the probe ends.
 void FinderScanTest::probeSaysWhenToPressReset()
 {
-    FinderRig r(LineTiming{}); // the probe at its real ticks
+    LineTiming timing = LineTiming::unpaced();
+    timing.probeTickMs = 50;
+    FinderRig r(timing);
     QVERIFY(r.startUnits({5}));
     frmFinder& fi = r.openFinder();
     auto* hint = ctl<QLabel>(r.progress(), "lblProgressHint");
-    QStringList seen;
-    auto look = [&] { seen << (hint->isVisible() ? hint->text() : QStringLiteral("(hidden)")); };
-    Script script;
-    script.when(r.probing(5), look).after(1200, [&] {
-        look();
-        r.pressCancel();
+    QStringList seen; // each change of the hint, from the probe's start on
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        const QString now = hint->isVisible() ? hint->text() : QStringLiteral("(hidden)");
+        if ((r.probing(5)() || !seen.isEmpty()) && seen.value(seen.size() - 1) != now)
+            seen << now;
     });
+    look.start(5);
     QVERIFY(r.clickToEnd(fi.cmdConnect));
-    look();
-    QCOMPARE(seen,
-             (QStringList{"30 seconds left: press RESET on the synchronizer now",
-                          "29 seconds left: press RESET on the synchronizer now", "(hidden)"}));
+    look.stop();
+    QCOMPARE(seen, (QStringList{"3 seconds left: press RESET on the synchronizer now",
+                                "2 seconds left: press RESET on the synchronizer now",
+                                "1 second left: press RESET on the synchronizer now", "(hidden)"}));
     QCOMPARE(ctl<QLabel>(r.progress(), "lblProgress")->text(),
              QStringLiteral("Probing............."));
 }
@@ -273,19 +277,21 @@ void FinderScanTest::probeSaysWhenToPressReset()
 // ago, it is forgotten and the probe listens as it always does.
 void FinderScanTest::resetFirst_data()
 {
-    QTest::addColumn<int>("waitMs"); // between hearing RESET and the click
+    QTest::addColumn<int>("memoryMs"); // how long a RESET heard is remembered
+    QTest::addColumn<int>("waitMs");   // between hearing RESET and the click
     QTest::addColumn<bool>("found");
-    QTest::newRow("just before") << 0 << true;
-    QTest::newRow("longer ago than remembered") << 400 << false;
+    QTest::newRow("within the memory") << LineTiming{}.resetMemoryMs << 0 << true;
+    QTest::newRow("longer ago than remembered") << 300 << 400 << false;
 }
 
 void FinderScanTest::resetFirst()
 {
+    QFETCH(int, memoryMs);
     QFETCH(int, waitMs);
     QFETCH(bool, found);
     LineTiming timing = LineTiming::unpaced();
     timing.probeTickMs = 20;
-    timing.resetMemoryMs = 300;
+    timing.resetMemoryMs = memoryMs;
     FinderRig r(timing);
     QVERIFY(r.startUnits({5}));
     SimSync& unit = r.unit(5);

@@ -6,6 +6,7 @@
 #include "app/frmDebug.h"
 
 #include <QAction>
+#include <QRegularExpression>
 
 namespace {
 
@@ -55,6 +56,7 @@ void PortLeaseTest::heldLineStartsNothing()
     QCOMPARE(r.f.app->serial().CommPort(), int16_t(5));
     QVERIFY(r.f.app->serial().PortOpen());
     unit.clearWireLog();
+    const qint64 sentBefore = r.f.app->wireLog().totalAdded();
 
     const QList<QWidget*> buttons{ctl<QPushButton>(m, "cmdLoadFrom"),
                                   ctl<QPushButton>(m, "cmdSaveTo"),
@@ -102,7 +104,9 @@ void PortLeaseTest::heldLineStartsNothing()
     awaited(fi.cmdConnect_Click());
     awaited(fi.cmdStart_Click());
     fi.menuRefreshList_Click(); // would close the port
-    QTest::qWait(50);
+    // Each ended refused: the host sent nothing that the unit could still be receiving.
+    QCOMPARE(r.f.app->wireLog().linesSince(sentBefore).filter(QRegularExpression("  > ")),
+             QStringList());
     QCOMPARE(unit.framesReceived(), 0);
     QVERIFY(r.f.app->serial().PortOpen() && r.f.app->serial().CommPort() == 5);
     QCOMPARE(r.f.app->lease().holder(), holder);

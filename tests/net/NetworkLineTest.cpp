@@ -109,7 +109,7 @@ private slots:
         rig.click("cmdLoadFrom");
         QVERIFY(leaseGivenBack(lease));
         QCOMPARE(ctl<QLineEdit>(rig.main(), "txtModel")->text(), QString("22"));
-        TransferTest::setControls(rig.main(), {"scrEndTitle=9", "txtComment=over TCP"});
+        setControls(rig.main(), {"scrEndTitle=9", "txtComment=over TCP"});
         rig.click("cmdSaveTo");
         QVERIFY(leaseGivenBack(lease));
         QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));

@@ -16,6 +16,7 @@
 //   "status=2"  "out=literal"  "err~contained"  "err!~absent"  "out^start"  "err$end"
 //   "out~~regex"  "out!~~regex"  "cells@2==cells@1" (another fact)  "out#  > W =54" (how
 //   often a text occurs; "=1-53": from 1 to 53 times)
+// A fact may take a pattern in braces: "fields{txt(Model|Channel)=}=txtChannel=1|...".
 // Facts every stage knows: frames@N, received@N, writes@N, cell:39@N, cells@N (N: the
 // unit, COM1 when left out), file:PATH, entries:PATH, exists:PATH. In rows, %pathN is unit
 // N's device, %dir the scratch folder, %NAME each file written, %version the build's version.
@@ -274,13 +275,13 @@ private:
 
     static bool isCheck(const QString& row)
     {
-        static const QRegularExpression check("^[^ =~!^$#]+(==|~~|!~~|!~|=|~|\\^|\\$|#)");
+        static const QRegularExpression check("^(\\w+\\{[^}]*\\}|[^ =~!^$#]+)(==|~~|!~~|!~|=|~|\\^|\\$|#)");
         return check.match(row).hasMatch();
     }
 
     bool check(const QString& row)
     {
-        static const QRegularExpression parts("^([^ =~!^$#]+)(==|~~|!~~|!~|=|~|\\^|\\$|#)(.*)$",
+        static const QRegularExpression parts("^(\\w+\\{[^}]*\\}|[^ =~!^$#]+)(==|~~|!~~|!~|=|~|\\^|\\$|#)(.*)$",
                                               QRegularExpression::DotMatchesEverythingOption);
         const QRegularExpressionMatch m = parts.match(row);
         const QString key = m.captured(1), op = m.captured(2), want = m.captured(3);

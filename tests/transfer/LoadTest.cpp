@@ -3,8 +3,6 @@
 // lock, and the commands held off while the load runs.
 
 #include "TransferRig.h"
-#include "app/HiddenKeys.h"
-#include "flows/modGetSetAll.h"
 #include "support/Story.h"
 #include "support/TestRunner.h"
 
@@ -103,66 +101,40 @@ private slots:
                 ctl<QAction>(m, "menuConnect")->isEnabled());
     }
 
-    // A load that marks model or channel unlocks them for correction; the next clean load
-    // locks them again. A lock the user opened stays open through loads. The first load, from
-    // the button, gets the model cell's reply only when it asks again.
+    // A load that marks model or channel unlocks them for correction, each mark in words for
+    // a screen reader and in the tooltip, and one report of red and yellow (its text:
+    // LoadValidationTest::reportText) beside the editor so that the marked fields stay in
+    // view; the next clean load locks them again. A lock the user opened stays open through
+    // loads. The first load gets the model cell's reply only when it asks again.
     void marksAndLockFollowLoads()
     {
-        Rig rig;
-        QVERIFY(rig.ok);
-        frmMain& m = rig.main();
-        rig.sim.queueFault(simsync::Fault::Silence);
-        CellTokens::put(rig.sim, {"3E=AB", "3B=00"});
-        QVERIFY(rig.clickToEnd("cmdLoadFrom"));
-        QCOMPARE(pick(m, "txt(Model|Channel|EndChapter)=|scrChannel|lock|shp\\w+=(?!hidden)"),
-                 "lock=open marked|scrChannel=1/99|shpHiLiteChannel=red|shpHiLiteEndChapter=yellow|"
-                 "txtChannel=1|txtEndChapter=2|txtModel=22");
-        QCOMPARE(rig.logged(WireLogEntry::Finding),
-                 (QStringList{
-                     "Channel marked red (unreadable): cell 3E bytes 41 42, set to 1",
-                     "End Chapter marked yellow (out of range): cell 3B bytes 30 30, set to 2"}));
-        const QStringList events = rig.logged(WireLogEntry::Event);
-        QVERIFY(events.contains("no full reply to R 3F within 200 ms (0 bytes): Reply Timed Out") &&
-                events.contains("retry 2 of 3 for R 3F after: Reply Timed Out"));
-        QVERIFY(rig.logged(WireLogEntry::Command).contains("load ended: 2 problems marked"));
-        // Each mark in words, for a screen reader and in the tooltip.
-        const auto described = [&] {
-            QStringList out;
-            for (const char* name : {"txtChannel", "scrChannel", "txtEndChapter", "txtModel"})
-                out << m.findChild<QWidget*>(name)->accessibleDescription() + "|" +
-                           m.findChild<QWidget*>(name)->toolTip();
-            return out;
-        };
-        QCOMPARE(described(),
-                 (QStringList{"unreadable; set to its default|unreadable; set to its default",
-                              "unreadable; set to its default|unreadable; set to its default",
-                              "out of range; corrected|out of range; corrected", "|"}));
-        // One report of red and yellow (its text: LoadValidationTest::reportText), beside the
-        // editor so that the marked fields stay in view.
-        const QStringList report = rig.messages();
-        QVERIFY2(report.size() == 1 && report[0].startsWith("ERROR!") &&
-                     report[0].contains("warnings in yellow"),
-                 qPrintable(report.join('|')));
-        QVERIFY(rig.fx.modal.requests.back().exclamation && rig.problems.isEmpty() &&
-                rig.fx.modal.requests.back().place == Modal::Place::BesideOwner);
-
-        CellTokens::put(rig.sim, {"3E=07", "3B=44"});
-        QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(0));
-        QCOMPARE(pick(m, "txt(Model|Channel)=|scrChannel|lock|shp\\w+=(?!hidden)"),
-                 "lock=shut|scrChannel=7/99 hidden|txtChannel=7 disabled|txtModel=22 disabled");
-        QCOMPARE(described(), QStringList(4, "|")); // the marks cleared, their words too
-        // The load holds back the frame checks only while it fills the editor.
-        setControls(m, {"txtStartFrame=abc", "optStartFrame=1"});
-        QCOMPARE(pick(m, "txtStartFrame"), QString("txtStartFrame=1"));
-
-        m.Form_KeyPress(HiddenKeys::First);
-        m.Form_KeyPress(HiddenKeys::Second);
-        CellTokens::put(rig.sim, {"3E=00"});
-        QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(1));
-        QCOMPARE(pick(m, "lock"), QString("lock=open"));
-        CellTokens::put(rig.sim, {"3E=01"});
-        QCOMPARE(awaited(modGetSetAll::GetAllFromCorvane(*rig.fx.app)), int16_t(0));
-        QCOMPARE(pick(m, "scrChannel|lock"), QString("lock=open|scrChannel=1/99"));
+        const QString unreadable = "unreadable; set to its default|unreadable; set to its default";
+        WindowStory s;
+        QVERIFY2(
+            s.tell({"unit holds back 1 reads", "unit 3E=AB 3B=00", "click cmdLoadFrom",
+                    "fields{txt(Model|Channel|EndChapter)=|scrChannel|lock|shp\\w+=(?!hidden)}="
+                    "lock=open marked|scrChannel=1/99|shpHiLiteChannel=red|"
+                    "shpHiLiteEndChapter=yellow|txtChannel=1|txtEndChapter=2|txtModel=22",
+                    "log:Finding=Channel marked red (unreadable): cell 3E bytes 41 42, set to 1\n"
+                    "End Chapter marked yellow (out of range): cell 3B bytes 30 30, set to 2",
+                    "log:Event~no full reply to R 3F within 200 ms (0 bytes): Reply Timed Out\n",
+                    "log:Event~retry 2 of 3 for R 3F after: Reply Timed Out",
+                    "log:Command~load ended: 2 problems marked", "described:txtChannel=" + unreadable,
+                    "described:scrChannel=" + unreadable,
+                    "described:txtEndChapter=out of range; corrected|out of range; corrected",
+                    "described:txtModel=|", "messages^ERROR!", "messages~warnings in yellow",
+                    "messages!~|", "problems=", "lastbox=exclamation beside",
+                    // the marks cleared, their words too
+                    "unit 3E=07 3B=44", "load", "loaded=0",
+                    "fields{txt(Model|Channel)=|scrChannel|lock|shp\\w+=(?!hidden)}=lock=shut|"
+                    "scrChannel=7/99 hidden|txtChannel=7 disabled|txtModel=22 disabled",
+                    "described:txtChannel=|", "described:txtEndChapter=|",
+                    // The load holds back the frame checks only while it fills the editor.
+                    "set txtStartFrame=abc|optStartFrame=1", "fields{txtStartFrame}=txtStartFrame=1",
+                    "hidden keys", "unit 3E=00", "load", "loaded=1", "fields{lock}=lock=open",
+                    "unit 3E=01", "load", "loaded=0",
+                    "fields{scrChannel|lock}=lock=open|scrChannel=1/99"}),
+            qPrintable(s.failure));
     }
 };
 

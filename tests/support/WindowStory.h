@@ -1,0 +1,249 @@
+#pragma once
+// Stories of the editor window: a fresh application with its modal boxes answered and
+// COM1's unit of support/Story.h on COM5, the port open unless asked otherwise; then
+//   "set txtComment=Hi|scrEndTitle=7"   controls set as the user does, '|' between
+//   "click cmdLoadFrom"  "menu menuSaveTo"   run to the command's end
+//   "defaults"  "unlock" (model and channel)  "forget boxes"  "port shut"
+//   "answer PATH" (the next file dialog)  "accept" (the preview's OK)
+//   "load" (the load's worker alone, its result the fact "loaded")  "hidden keys"
+// and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
+// boxes, messages, problems, progress (each showing of the progress window), log:Command
+// (log:Event, log:Finding: that kind of wire-log entry, a line each), title, loaded,
+// described:NAME (a control's words for a screen reader, then its tooltip), lastbox (the
+// last box's icon and place).
+// The editor is read and set as text here too: editorText, pick, setControls.
+
+#include "app/HiddenKeys.h"
+#include "app/Spinner.h"
+#include "app/frmFileInput.h"
+#include "app/frmMain.h"
+#include "app/frmProblem.h"
+#include "app/frmProgress.h"
+#include "comm/WireLog.h"
+#include "comm/modCorvaneComm.h"
+#include "flows/modGetSetAll.h"
+#include "support/AppFixture.h"
+#include "support/Awaited.h"
+#include "support/Story.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <memory>
+
+// Every control of the editor as "name=value", sorted: a box by its text (" disabled" when
+// it is), a spinner as "value/max" (" hidden" when it is), a switch or option as 1 or 0, a
+// highlight mark as red, yellow, other or hidden; then the model's marks (U unreadable,
+// Y out of range, per key), the model/channel lock (shut, open, or open and marked), and
+// the modes and switch bits the record holds.
+inline QStringList editorText(frmMain& m)
+{
+    QStringList out;
+    const QWidget& c = *m.centralWidget();
+    for (QLineEdit* b : c.findChildren<QLineEdit*>())
+        out << b->objectName() + '=' + b->text() + (b->isEnabled() ? "" : " disabled");
+    for (Spinner* s : c.findChildren<Spinner*>())
+        out << QStringLiteral("%1=%2/%3").arg(s->objectName()).arg(s->Value()).arg(s->Max()) +
+                   (s->isHidden() ? " hidden" : "");
+    for (QAbstractButton* b : c.findChildren<QAbstractButton*>())
+        if (b->isCheckable())
+            out << b->objectName() + (b->isChecked() ? "=1" : "=0");
+    for (HighlightShape* s : highlightShapes(m))
+        out << s->objectName() + (s->isHidden()                               ? "=hidden"
+                                  : s->FillColor() == HighlightColors::Red    ? "=red"
+                                  : s->FillColor() == HighlightColors::Yellow ? "=yellow"
+                                                                              : "=other");
+    QString marks = "marks=";
+    for (const Mark& k : m.model().marks().flags)
+        marks += QString(k.Unreadable ? "U" : "") + (k.OutOfRange ? "Y" : "") + '.';
+    const SyncParameters& r = m.model().record();
+    out << marks
+        << QString("lock=") + (m.model().modelChannelUnlocked() ? "open" : "shut") +
+               (m.model().modelChannelMarked() ? " marked" : "")
+        << QStringLiteral("record=%1/%2 %3")
+               .arg(int(r.StartMode))
+               .arg(int(r.EndMode))
+               .arg(r.OptionBits);
+    out.sort();
+    return out;
+}
+
+// The entries of editorText that start with `pattern`, joined by '|'.
+inline QString pick(frmMain& m, const QString& pattern)
+{
+    return editorText(m).filter(QRegularExpression("^(" + pattern + ')')).join('|');
+}
+
+// Sets controls as the user does, from "txtComment=Hi", "scrEndTitle=7", "optStartFrame=1".
+inline void setControls(frmMain& m, const QStringList& tokens)
+{
+    for (const QString& t : tokens) {
+        const QString name = t.section(u'=', 0, 0), value = t.section(u'=', 1);
+        if (auto* s = m.findChild<Spinner*>(name))
+            s->setValueNotify(value.toInt());
+        else if (auto* b = m.findChild<QAbstractButton*>(name))
+            b->setChecked(value == "1");
+        else
+            ctl<QLineEdit>(m, name)->setText(value);
+    }
+}
+
+// Each showing of the progress window as "caption|step line|bar at show-at hide/max".
+class ProgressWatch : public QObject
+{
+public:
+    QStringList showings;
+    explicit ProgressWatch(frmProgress& p) : p_(p) { p_.installEventFilter(this); }
+    ~ProgressWatch() override { p_.removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        const QProgressBar* bar = ctl<QProgressBar>(p_, "ProgressBar1");
+        if (e->type() == QEvent::Show)
+            showings << QStringLiteral("%1|%2|%3")
+                            .arg(p_.windowTitle(), ctl<QLabel>(p_, "lblProgress")->text())
+                            .arg(bar->value());
+        if (e->type() == QEvent::Hide && !showings.isEmpty())
+            showings.last() += QStringLiteral("-%1/%2").arg(bar->value()).arg(bar->maximum());
+        return false;
+    }
+
+private:
+    frmProgress& p_;
+};
+
+class WindowStory : public Story::Teller
+{
+public:
+    SimSync& sim; // COM1's unit, on COM5 of the application
+    AppFixture fx;
+    QStringList problems; // texts shown in the problem window (a line break as LF)
+    bool ok = false;
+
+    // Unpaced unless a paced story passes the real times.
+    explicit WindowStory(bool openPort = true, const LineTiming& timing = LineTiming::unpaced())
+        : sim(unit(1)), fx(false, timing)
+    {
+        sim.setPacing(timing);
+        fx.modal.onDialog = [this](const Modal::Request& r) {
+            if (auto* p = qobject_cast<frmProblem*>(r.dialog))
+                problems << p->txtProblem->toPlainText();
+        };
+        fx.app->ports.setTestMapping({{5, sim.path()}});
+        ok = sim.running() && (!openPort || step("port", "COM5"));
+    }
+
+    frmMain& main() { return fx.main(); }
+    // A click returns once the command has come to its first wait; it ends later.
+    void click(const char* button)
+    {
+        QTest::mouseClick(ctl<QPushButton>(main(), button), Qt::LeftButton);
+    }
+    // Clicks, then waits until the command has given the line back: it has ended.
+    bool clickToEnd(const char* button)
+    {
+        click(button);
+        return untilLeaseFree(fx.app->lease());
+    }
+    QStringList messages() const { return fx.modal.messages(); }
+    QByteArray boxes() const { return (messages() + problems).join('|').toLocal8Bit(); }
+    // Frames the unit received, as the unit names them ("ATT", "R63", "W60 90": decimal).
+    QStringList frames(const QString& prefix = {}) const
+    {
+        return sim.frames(simsync::Direction::ToUnit).filter(QRegularExpression('^' + prefix));
+    }
+    // The texts of one kind of entry in the application's wire log.
+    QStringList logged(WireLogEntry::Kind kind) const
+    {
+        QStringList out;
+        for (const WireLogEntry& e : fx.app->wireLog().entries())
+            if (e.kind == kind)
+                out << e.text;
+        return out;
+    }
+
+protected:
+    bool step(const QString& verb, const QString& rest) override
+    {
+        frmMain& m = main();
+        if (verb == "port" && rest == "shut")
+            fx.app->serial().closePort();
+        else if (verb == "port") {
+            CommContext c = fx.app->comm();
+            return awaited(modCorvaneComm::OpenSyncPort(c, int16_t(rest.mid(3).toInt()))).number == 0;
+        } else if (verb == "set")
+            setControls(m, rest.split('|'));
+        else if (verb == "click")
+            return clickToEnd(qPrintable(rest));
+        else if (verb == "menu") {
+            ctl<QAction>(m, rest)->trigger();
+            return untilLeaseFree(fx.app->lease());
+        } else if (verb == "defaults")
+            m.cmdDefaults_Click();
+        else if (verb == "unlock")
+            m.model().setModelChannelUnlocked(true);
+        else if (verb == "forget" && rest == "boxes") {
+            fx.modal.clear();
+            problems.clear();
+        } else if (verb == "watch" && rest == "progress")
+            progress_ = std::make_unique<ProgressWatch>(fx.app->progressWindow());
+        else if (verb == "answer")
+            fx.modal.fileAnswers << rest;
+        else if (verb == "load")
+            loaded_ = awaited(modGetSetAll::GetAllFromCorvane(*fx.app));
+        else if (verb == "hidden" && rest == "keys") {
+            m.Form_KeyPress(HiddenKeys::First);
+            m.Form_KeyPress(HiddenKeys::Second);
+        } else if (verb == "accept")
+            QTest::mouseClick(ctl<QPushButton>(fx.app->fileInput(), "cmdAccept"), Qt::LeftButton);
+        else
+            return Teller::step(verb, rest);
+        return true;
+    }
+
+    QString fact(const QString& key) override
+    {
+        static const QMap<QString, WireLogEntry::Kind> kinds{{"Command", WireLogEntry::Command},
+                                                             {"Event", WireLogEntry::Event},
+                                                             {"Finding", WireLogEntry::Finding},
+                                                             {"Sent", WireLogEntry::Sent}};
+        if (key.startsWith("fields{"))
+            return pick(main(), key.mid(7).chopped(1));
+        if (key == "editor")
+            return editorText(main()).join('|');
+        if (key == "boxes")
+            return QString::fromLocal8Bit(boxes());
+        if (key == "messages")
+            return messages().join('|');
+        if (key == "problems")
+            return problems.join('|');
+        if (key == "progress")
+            return progress_ ? progress_->showings.join('|') : "<not watched>";
+        if (key.startsWith("log:"))
+            return logged(kinds.value(key.mid(4))).join('\n');
+        if (key == "title")
+            return main().windowTitle();
+        if (key == "loaded")
+            return QString::number(loaded_);
+        if (key.startsWith("described:")) {
+            const QWidget* w = ctl<QWidget>(main(), key.mid(10));
+            return w->accessibleDescription() + '|' + w->toolTip();
+        }
+        if (key == "lastbox" && !fx.modal.requests.empty()) {
+            const Modal::Request& r = fx.modal.requests.back();
+            return QString(r.exclamation ? "exclamation " : "plain ") +
+                   (r.place == Modal::Place::BesideOwner ? "beside" : "centred");
+        }
+        return Teller::fact(key);
+    }
+
+private:
+    std::unique_ptr<ProgressWatch> progress_;
+    int loaded_ = -99;
+};

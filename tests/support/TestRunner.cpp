@@ -1,6 +1,9 @@
 #include "TestRunner.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QMetaMethod>
 #include <QTest>
 #include <cstdio>
@@ -80,7 +83,20 @@ int runAll(int argc, char** argv)
     std::vector<std::string> local(names.begin(), names.end()); // as the class knows them
     for (std::string& n : local)
         n = withoutClass(n);
+    const QProcessEnvironment atStart = QProcessEnvironment::systemEnvironment();
+    const QString startFolder = QDir::currentPath();
     for (const Factory& make : registry()) {
+        // Each class starts from the environment the run began with, in a scratch folder of
+        // its own that also holds the temporary files its tests make.
+        const QProcessEnvironment now = QProcessEnvironment::systemEnvironment();
+        for (const QString& key : now.keys())
+            if (!atStart.contains(key))
+                qunsetenv(qPrintable(key));
+        for (const QString& key : atStart.keys())
+            qputenv(qPrintable(key), atStart.value(key).toLocal8Bit());
+        QTemporaryDir scratch;
+        qputenv("TMPDIR", scratch.path().toLocal8Bit());
+        QDir::setCurrent(scratch.path());
         std::unique_ptr<QObject> test(make());
         std::vector<char*> args = options;
         for (size_t i = 0; i < names.size(); ++i)
@@ -93,6 +109,7 @@ int runAll(int argc, char** argv)
         if (QTest::qExec(test.get(), int(args.size()), args.data()) != 0)
             ++failed;
     }
+    QDir::setCurrent(startFolder);
     for (char* name : names)
         if (!found.count(name)) {
             std::fprintf(stderr, "No test class has the function %s\n", name);

@@ -14,7 +14,9 @@ struct Register
     explicit Register(Factory f) { registry().push_back(std::move(f)); }
 };
 // Creates the QApplication (offscreen unless QT_QPA_PLATFORM says otherwise), runs every
-// registered class, and returns the number of failed classes.
+// registered class (or those with the functions named: "stories", "stories:row",
+// "RackTest::stories"), each from the same environment in a scratch folder of its own, and
+// returns the number of failed classes.
 int runAll(int argc, char** argv);
 } // namespace TestRunner
 

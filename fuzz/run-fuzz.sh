@@ -92,7 +92,7 @@ field() {
     echo "$1" | sed -n "s/.* $2: \([0-9/a-zA-Z]*\).*/\1/p"
 }
 
-fuzz settingsfile "$RUNS" tests/data/settings -max_len=8192 -dict=fuzz/settingsfile.dict
+fuzz settingsfile "$RUNS" fuzz/seeds/settingsfile -max_len=8192 -dict=fuzz/settingsfile.dict
 
 # The stream seed: two cuts (3 and 5 bytes in), then DO COM-PORT, WILL and DO BINARY, a
 # baud rate acknowledged, a line state and data with an escaped 0xFF.

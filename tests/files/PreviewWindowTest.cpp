@@ -1,41 +1,33 @@
 // Loading through the real windows: what the preview shows, OK, Cancel and Details.
 
-#include "FileRig.h"
 #include "support/TestRunner.h"
-
-#include <QComboBox>
+#include "support/WindowStory.h"
 
 class PreviewWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // The example's setting lines are canonical: each is echoed as written, Model and
+    // Channel only while unlocked. Neither the preview nor Cancel (or, unlocked, the menu
+    // entry and the close box) touch editor values unlike the file's.
     void exampleFilePreviewsAndCancels()
     {
-        for (bool unlocked : {false, true}) { // unlocked: the menu entry and the close box
-            FileRig f;
-            f.main().model().setModelChannelUnlocked(unlocked);
-            // Editor values unlike the file's, so any leak into the editor shows.
-            setControls(f.main(), {"optStartFrame=1", "txtComment=untouched"});
-            const QStringList before = editorText(f.main());
-            const QString file = f.write("example.txt", FileRig::exampleFile());
-            f.run(unlocked ? static_cast<QObject*>(ctl<QAction>(f.main(), "menuFileLoad"))
-                           : ctl<QPushButton>(f.main(), "cmdFileLoad"),
-                  file);
-
-            frmFileInput& p = f.preview();
-            QVERIFY(p.isVisible());
-            QCOMPARE(p.txtFileName->text() + ' ' + p.txtLines->text() + ' ' + p.txtErrs->text(),
-                     file + " 21 0");
-            // The example's setting lines are canonical: each is echoed as written, Model
-            // and Channel only while unlocked.
-            const QStringList lines = QString(FileRig::exampleFile()).split("\r\n");
-            QCOMPARE(p.txtInput->toPlainText().remove("LoadFile: ").split('\n', Qt::SkipEmptyParts),
-                     lines.mid(unlocked ? 2 : 4, unlocked ? 17 : 15));
-
+        const QStringList lines = QString(Story::defaultsFile()).split("\r\n");
+        for (bool unlocked : {false, true}) {
+            WindowStory s(false);
+            QVERIFY2(s.tell({unlocked ? "unlock" : "keep title",
+                             "set optStartFrame=1|txtComment=untouched", "keep editor",
+                             "text example.txt: " + QString(Story::defaultsFile()),
+                             "answer %example.txt",
+                             unlocked ? "run menuFileLoad" : "run cmdFileLoad",
+                             "preview=%example.txt 21 0",
+                             "preview:lines=" +
+                                 lines.mid(unlocked ? 2 : 4, unlocked ? 17 : 15).join('\n') + '\n'}),
+                     qPrintable(s.failure));
+            frmFileInput& p = s.fx.app->fileInput();
             unlocked ? void(p.close())
                      : QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
-            QVERIFY(!p.isVisible());
-            QCOMPARE(editorText(f.main()), before); // neither the preview nor Cancel touched it
+            QVERIFY2(s.tell({"preview=hidden", "editor==kept:editor"}), qPrintable(s.failure));
         }
     }
 
@@ -44,34 +36,28 @@ private slots:
     // its spinner; the record follows.
     void okAppliesInFileOrder()
     {
-        FileRig f;
-        frmMain& m = f.main();
-        m.model().setModelChannelUnlocked(true);
-        const QStringList before = editorText(m);
-        f.load(f.write("twice.txt", "Start Mode Frame\nStart Mode Title\nStart Title 7\n"
-                                    "start title 12\nComment first\nComment second one\n"
-                                    "Channel 5\nCHANNEL 9\nSynchronize Off\nSynchronize On\n"
-                                    "Baud 9600\nInit String 2 AB\nInit String 2 EF"));
-        m.model().setTransferRunning(true);
-        f.accept();
-        QVERIFY(f.preview().isVisible() && editorText(m) == before);
-        m.model().setTransferRunning(false);
-        f.accept();
-
-        QVERIFY(!f.preview().isVisible());
-        QStringList changed = editorText(m);
-        changed.removeIf([&](const QString& e) { return before.contains(e); });
-        QCOMPARE(changed.join('|'),
-                 QString("txtChannel=9|txtComment=second one|txtInitStr2=EF|txtStartTitle=12"));
-        QCOMPARE(ctl<QComboBox>(m, "cmbBaud")->currentIndex(), 3);
-        QCOMPARE(m.model().record().InitStr[1], QString("EF"));
+        WindowStory s(false);
+        QVERIFY2(s.tell({"unlock", "keep editor",
+                         "text twice.txt: Start Mode Frame\nStart Mode Title\nStart Title 7\n"
+                         "start title 12\nComment first\nComment second one\nChannel 5\n"
+                         "CHANNEL 9\nSynchronize Off\nSynchronize On\nBaud 9600\n"
+                         "Init String 2 AB\nInit String 2 EF",
+                         "answer %twice.txt", "run cmdFileLoad", "transfer running", "accept",
+                         "preview^%twice.txt", "changes=", "transfer done", "accept",
+                         "preview=hidden",
+                         "changes=txtChannel=9|txtComment=second one|txtInitStr2=EF|"
+                         "txtStartTitle=12"}),
+                 qPrintable(s.failure));
+        QCOMPARE(ctl<QComboBox>(s.main(), "cmbBaud")->currentIndex(), 3);
+        QCOMPARE(s.main().model().record().InitStr[1], QString("EF"));
     }
 
     void detailsToggles()
     {
-        FileRig f;
-        f.load(f.write("errors.txt", "Hello\r\nStart Mode Title\r\n"));
-        frmFileInput& p = f.preview();
+        WindowStory s(false);
+        QVERIFY(s.tell({"text errors.txt: Hello\r\nStart Mode Title\r\n", "answer %errors.txt",
+                        "run cmdFileLoad"}));
+        frmFileInput& p = s.fx.app->fileInput();
         // Compact ends below the row of buttons and above the details; expanded shows them.
         for (bool expanded : {false, true, false}) {
             const QRect details = p.txtInput->geometry();

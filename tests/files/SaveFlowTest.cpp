@@ -2,8 +2,8 @@
 // (the old file must survive it), every editor state read back as it was saved, and
 // init strings too long together showing the limit message once per file.
 
-#include "FileRig.h"
 #include "support/TestRunner.h"
+#include "support/WindowStory.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -13,72 +13,56 @@ class SaveFlowTest : public QObject
     Q_OBJECT
 private slots:
     // Right after start-up: cancelled dialogs and files that cannot be read change nothing;
-    // the init-string boxes are empty, and so is what a saved file keeps.
+    // the init-string boxes are empty, and so is what a saved file keeps. After Defaults,
+    // from the menu over a longer file: the example file's bytes, but for the time of saving.
     void fileCommandsFromStartUp()
     {
-        FileRig f;
-        const QStringList before = editorText(f.main());
-        const QString title = f.main().windowTitle();
-        f.load(QString());
-        f.save(QString());
-        QCOMPARE(f.main().windowTitle(), title);
-        QVERIFY(f.modal.messages().isEmpty());
-        QVERIFY(QDir(f.dir.path()).entryList(QDir::Files).isEmpty());
-        for (const QString& bad : {f.dir.filePath("missing.txt"), f.dir.path()}) {
-            f.modal.clear();
-            f.load(bad);
-            QCOMPARE(f.modal.messages().size(), 1);
-            QVERIFY(f.modal.messages()[0].contains(QDir::toNativeSeparators(bad)));
-            QVERIFY(!f.preview().isVisible() && f.app->filePreview.details().isEmpty());
-            QCOMPARE(editorText(f.main()), before);
-        }
-
-        QString file = f.dir.filePath("startup.txt");
-        f.save(file);
-        QList<QByteArray> lines = FileRig::read(file).split('\n');
-        QCOMPARE(lines.size(), 21);
-        QCOMPARE(lines.mid(14, 4), (QList<QByteArray>{"Init String 1 \r", "Init String 2 \r",
-                                                      "Init String 3 \r", "Init String 4 \r"}));
-        QCOMPARE(pick(f.main(), "txtInitStr"),
-                 QString("txtInitStr1=|txtInitStr2=|txtInitStr3=|txtInitStr4="));
-        QCOMPARE(f.main().model().record().InitStr[0], QString());
-
-        // After Defaults, from the menu over a longer file: the example file's bytes, but
-        // for the time of saving.
-        f.main().cmdDefaults_Click();
-        file = f.write("saved", QByteArray(5000, 'x'));
-        f.run(ctl<QAction>(f.main(), "menuFileSave"), file);
-        lines = FileRig::read(file).split('\n');
-        const QList<QByteArray> example = FileRig::exampleFile().split('\n');
-        QVERIFY2(lines.value(1).startsWith("Timestamp ") && lines[1].size() > 12, lines.value(1));
-        lines[1] = example[1];
-        QCOMPARE(lines, example);
-        QCOMPARE(f.main().windowTitle(), file);
+        const QString example = QString::fromLatin1(Story::defaultsFile());
+        const QString savedExample =
+            "^" + QRegularExpression::escape(example.section("\r\n", 0, 0)) +
+            "\r\nTimestamp [^\r]{3,}\r\n" +
+            QRegularExpression::escape(example.section("\r\n", 2)) + "$";
+        QStringList rows{"keep editor", "keep title", "answer", "run cmdFileLoad", "answer",
+                         "run cmdFileSave", "title==kept:title", "messages=", "entries:%dir="};
+        for (const QString bad : {"%dir/missing.txt", "%dir"})
+            rows << "forget boxes"
+                 << "answer " + bad << "run cmdFileLoad"
+                 << "messages~" + bad << "messages!~|"
+                 << "preview=hidden"
+                 << "details="
+                 << "editor==kept:editor";
+        rows << "answer %dir/startup.txt" << "run cmdFileSave"
+             << "file:%dir/startup.txt~~^([^\n]*\n){20}$"
+             << "file:%dir/startup.txt~\r\nInit String 1 \r\nInit String 2 \r\nInit String 3 "
+                "\r\nInit String 4 \r\n"
+             << "fields{txtInitStr}=txtInitStr1=|txtInitStr2=|txtInitStr3=|txtInitStr4=";
+        WindowStory s(false);
+        QVERIFY2(s.tell(rows), qPrintable(s.failure));
+        QCOMPARE(s.main().model().record().InitStr[0], QString());
+        QVERIFY2(s.tell({"defaults", "text saved: " + QString(5000, 'x'), "answer %saved",
+                         "run menuFileSave", "file:%saved~~" + savedExample, "title=%saved"}),
+                 qPrintable(s.failure));
     }
 
+    // A file-size limit fails the write part way, as a full disk does (even for root): one
+    // plain message box (no exclamation icon), naming the file and the system's reason.
     void failedSaveKeepsOldFile()
     {
-        FileRig f;
-        const QByteArray old = "Begin Quillmere old\r\nComment keep me\r\n";
-        const QString file = f.write("old.txt", old);
-        // A file-size limit fails the write part way, as a full disk does (even for root).
+        WindowStory s(false);
+        QVERIFY(s.tell({"text old.txt: Begin Quillmere old\r\nComment keep me\r\n",
+                        "answer %old.txt"}));
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         const rlimit lowered{64, saved.rlim_max}; // the twenty lines take several hundred bytes
         std::signal(SIGXFSZ, SIG_IGN);
         QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0);
-        f.save(file);
+        QVERIFY(s.tell({"run cmdFileSave"}));
         setrlimit(RLIMIT_FSIZE, &saved);
-
-        // One plain message box (no exclamation icon), naming the file and the system's reason.
-        const QStringList shown = f.modal.messages();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].section("\r\n", 0, 1),
-                 "Cannot save to the file\r\n" + QDir::toNativeSeparators(file));
-        QVERIFY(!shown[0].section("\r\n", 2).trimmed().isEmpty());
-        QVERIFY(!f.modal.requests.back().exclamation);
-        QCOMPARE(FileRig::read(file), old);
-        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
+        QVERIFY2(s.tell({"messages~~^Cannot save to the file\r\n%old.txt\r\n.*\\S",
+                         "messages!~|", "lastbox^plain",
+                         "file:%old.txt=Begin Quillmere old\r\nComment keep me\r\n",
+                         "entries:%dir=old.txt"}),
+                 qPrintable(s.failure));
     }
 
     void savedStateReadsBack_data()
@@ -97,48 +81,44 @@ private slots:
                    "|txtInitStr3=C 2 3 4 5 6 |txtInitStr4=";
     }
 
+    // Read back into an editor unlike every row, with init strings that fill the 58
+    // characters from the back: the file's strings must not be judged against these.
     void savedStateReadsBack()
     {
         QFETCH(QString, state);
-        FileRig f;
-        frmMain& m = f.main();
         const bool unlocked = state.startsWith("txtModel");
-        m.model().setModelChannelUnlocked(unlocked);
-        setControls(m, state.split('|'));
-        const QString fields = "txt|opt|chk";
-        const QString saved = pick(m, fields);
+        WindowStory s(false);
+        QStringList rows{"set " + state, "keep fields{txt|opt|chk}"};
+        if (unlocked)
+            rows.prepend("unlock");
         for (const QString& c : state.split('|')) // the state was taken as meant
-            QVERIFY2(saved.split('|').contains(QString(c).replace("scr", "txt")), qPrintable(c));
-        f.save(f.dir.filePath("state.txt"));
-        // Unlike every row, with init strings that fill the 58 characters from the back:
-        // the file's strings must not be judged against these.
-        setControls(m, QString("optStartFrame=1|optEndFrame=1|txtStartFrame=777|txtEndFrame=888|"
-                               "scrEndTitle=50|scrStartTitle=40|scrEndChapter=31|"
-                               "scrStartChapter=30|chkSynchronize=0|chkSquelch=0|txtComment=other|"
-                               "txtInitStr1=|txtInitStr2=" +
-                               QString(12, 'X') + "|txtInitStr3=" + QString(23, 'Y') +
-                               "|txtInitStr4=" + QString(23, 'Z') +
-                               (unlocked ? "|txtModel=98|txtChannel=97" : ""))
-                           .split('|'));
-        f.load(f.dir.filePath("state.txt"));
-        f.accept();
-        QCOMPARE(pick(m, fields), saved);
-        QVERIFY(f.modal.messages().isEmpty());
+            rows << "fields{txt|opt|chk}~~(^|\\|)" +
+                        QRegularExpression::escape(QString(c).replace("scr", "txt")) + "(\\||$)";
+        rows << "answer %dir/state.txt" << "run cmdFileSave"
+             << "set optStartFrame=1|optEndFrame=1|txtStartFrame=777|txtEndFrame=888|"
+                "scrEndTitle=50|scrStartTitle=40|scrEndChapter=31|scrStartChapter=30|"
+                "chkSynchronize=0|chkSquelch=0|txtComment=other|txtInitStr1=|txtInitStr2=" +
+                    QString(12, 'X') + "|txtInitStr3=" + QString(23, 'Y') +
+                    "|txtInitStr4=" + QString(23, 'Z') +
+                    (unlocked ? "|txtModel=98|txtChannel=97" : "")
+             << "answer %dir/state.txt" << "run cmdFileLoad" << "accept"
+             << "fields{txt|opt|chk}==kept:fields{txt|opt|chk}" << "messages=";
+        QVERIFY2(s.tell(rows), qPrintable(s.failure));
     }
 
     void limitMessageOncePerFile()
     {
-        FileRig f;
-        QByteArray bytes;
+        QString bytes;
         for (char c : {'1', '2', '3', '4'})
-            bytes += QByteArray("Init String ") + c + ' ' + QByteArray(23, c) + '\n';
-        f.load(f.write("long.txt", bytes));
-        f.accept();
-        QCOMPARE(f.modal.messages().size(), 1); // the limit message, once
-        QCOMPARE(pick(f.main(), "txtInitStr"),
-                 "txtInitStr1=" + QString(23, '1') + "|txtInitStr2=" + QString(23, '2') +
-                     "|txtInitStr3=" + QString(12, '3') + "|txtInitStr4=");
-        QCOMPARE(f.main().model().record().InitStr[2], QString(12, '3'));
+            bytes += QString("Init String ") + c + ' ' + QString(23, c) + '\n';
+        WindowStory s(false);
+        QVERIFY2(s.tell({"text long.txt: " + bytes, "answer %long.txt", "run cmdFileLoad",
+                         "accept", "messages!~|", "messages~limited",
+                         "fields{txtInitStr}=txtInitStr1=" + QString(23, '1') +
+                             "|txtInitStr2=" + QString(23, '2') + "|txtInitStr3=" +
+                             QString(12, '3') + "|txtInitStr4="}),
+                 qPrintable(s.failure));
+        QCOMPARE(s.main().model().record().InitStr[2], QString(12, '3'));
     }
 };
 

@@ -12,6 +12,7 @@
 //                             ("+Squelch On" adds a line)
 //   "text r.txt: COM1\nCOM2"  a file of exactly these bytes; "image u.cells: 39=07" the
 //                             default unit's cell image with those cells changed
+//   "keep FACT"               the fact as it is now, compared later as "FACT==kept:FACT"
 //   then the steps of a stage (the command line, a window) and what must follow:
 //   "status=2"  "out=literal"  "err~contained"  "err!~absent"  "out^start"  "err$end"
 //   "out~~regex"  "out!~~regex"  "cells@2==cells@1" (another fact)  "out#  > W =54" (how
@@ -192,12 +193,18 @@ protected:
         }
         if (verb == "mkdir")
             return QDir().mkpath(rest);
+        if (verb == "keep") { // a fact as it is now, for "FACT==kept:FACT" later
+            kept_.insert(rest, fact(rest));
+            return true;
+        }
         return false;
     }
 
     // A fact this stage knows; the base knows the units' and the files'.
     virtual QString fact(const QString& key)
     {
+        if (key.startsWith("kept:"))
+            return kept_.value(key.mid(5), "<not kept>");
         const int at = key.indexOf('@');
         SimSync& u = unit(at < 0 ? 1 : key.mid(at + 1).toInt());
         const QString name = at < 0 ? key : key.left(at);
@@ -244,6 +251,7 @@ private:
     std::vector<std::unique_ptr<QSerialPort>> holders_;
     QMap<int, QString> map_;
     QMap<QString, QString> files_;
+    QMap<QString, QString> kept_;
 
     bool unitStep(SimSync& u, const QString& what)
     {

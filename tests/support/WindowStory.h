@@ -6,9 +6,13 @@
 //   "defaults"  "unlock" (model and channel)  "forget boxes"  "port shut"
 //   "answer PATH" (the next file dialog)  "accept" (the preview's OK)
 //   "load" (the load's worker alone, its result the fact "loaded")  "hidden keys"
+//   "run cmdFileSave" (a file command's handler, to its end)  "type txtStartFrame 77"
+//   "transfer running" / "transfer done"
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
+// changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
 // (log:Event, log:Finding: that kind of wire-log entry, a line each), title, loaded,
+// preview (the file, lines and errors it shows, or hidden), preview:lines,
 // described:NAME (a control's words for a screen reader, then its tooltip), lastbox (the
 // last box's icon and place).
 // The editor is read and set as text here too: editorText, pick, setControls.
@@ -28,6 +32,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -200,7 +205,21 @@ protected:
         else if (verb == "hidden" && rest == "keys") {
             m.Form_KeyPress(HiddenKeys::First);
             m.Form_KeyPress(HiddenKeys::Second);
-        } else if (verb == "accept")
+        } else if (verb == "run") { // a file command's handler, as its enabled control runs it
+            QObject* command = ctl<QObject>(m, rest);
+            if (command->property("enabled").toBool())
+                awaited(rest == "cmdFileLoad"    ? m.cmdFileLoad_Click()
+                        : rest == "menuFileLoad" ? m.menuFileLoad_Click()
+                        : rest == "cmdFileSave"  ? m.cmdFileSave_Click()
+                                                 : m.menuFileSave_Click());
+        } else if (verb == "type") { // into a box that has the focus, over what it held
+            auto* box = ctl<QLineEdit>(m, rest.section(' ', 0, 0));
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, rest.section(' ', 1));
+        } else if (verb == "transfer") // a transfer running, or not
+            m.model().setTransferRunning(rest == "running");
+        else if (verb == "accept")
             QTest::mouseClick(ctl<QPushButton>(fx.app->fileInput(), "cmdAccept"), Qt::LeftButton);
         else
             return Teller::step(verb, rest);
@@ -217,6 +236,14 @@ protected:
             return pick(main(), key.mid(7).chopped(1));
         if (key == "editor")
             return editorText(main()).join('|');
+        if (key == "changes") { // the controls that differ from the editor kept
+            QStringList now = editorText(main());
+            const QStringList before = fact("kept:editor").split('|');
+            now.removeIf([&](const QString& e) { return before.contains(e); });
+            return now.join('|');
+        }
+        if (key == "details")
+            return fx.app->filePreview.details().join('\n');
         if (key == "boxes")
             return QString::fromLocal8Bit(boxes());
         if (key == "messages")
@@ -227,6 +254,15 @@ protected:
             return progress_ ? progress_->showings.join('|') : "<not watched>";
         if (key.startsWith("log:"))
             return logged(kinds.value(key.mid(4))).join('\n');
+        if (key == "preview") { // shown or not, the file, its line and error counts
+            frmFileInput& p = fx.app->fileInput();
+            return p.isVisible() ? QStringList{p.txtFileName->text(), p.txtLines->text(),
+                                               p.txtErrs->text()}
+                                       .join(' ')
+                                 : "hidden";
+        }
+        if (key == "preview:lines")
+            return fx.app->fileInput().txtInput->toPlainText().remove("LoadFile: ");
         if (key == "title")
             return main().windowTitle();
         if (key == "loaded")

@@ -5,13 +5,13 @@
 //   "click cmdLoadFrom"  "menu menuSaveTo"   run to the command's end
 //   "defaults"  "unlock" (model and channel)  "forget boxes"  "port shut"
 //   "answer PATH" (the next file dialog)  "accept" (the preview's OK)
-//   "load" (the load's worker alone, its result the fact "loaded")  "hidden keys"
+//   "load", "save" (the worker alone, its result the fact "result")  "hidden keys"
 //   "run cmdFileSave" (a file command's handler, to its end)  "type txtStartFrame 77"
 //   "transfer running" / "transfer done"
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
 // changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
-// (log:Event, log:Finding: that kind of wire-log entry, a line each), title, loaded,
+// (log:Event, log:Finding: that kind of wire-log entry, a line each), title, result,
 // preview (the file, lines and errors it shows, or hidden), preview:lines,
 // described:NAME (a control's words for a screen reader, then its tooltip), lastbox (the
 // last box's icon and place).
@@ -26,6 +26,7 @@
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/modGetSetAll.h"
+#include "transfer/SavePlan.h"
 #include "support/AppFixture.h"
 #include "support/Awaited.h"
 #include "support/Story.h"
@@ -202,6 +203,9 @@ protected:
             fx.modal.fileAnswers << rest;
         else if (verb == "load")
             loaded_ = awaited(modGetSetAll::GetAllFromCorvane(*fx.app));
+        else if (verb == "save")
+            loaded_ = awaited(
+                modGetSetAll::SetAllToCorvane(*fx.app, buildSavePlan(m.model().snapshot())));
         else if (verb == "hidden" && rest == "keys") {
             m.Form_KeyPress(HiddenKeys::First);
             m.Form_KeyPress(HiddenKeys::Second);
@@ -265,7 +269,7 @@ protected:
             return fx.app->fileInput().txtInput->toPlainText().remove("LoadFile: ");
         if (key == "title")
             return main().windowTitle();
-        if (key == "loaded")
+        if (key == "result")
             return QString::number(loaded_);
         if (key.startsWith("described:")) {
             const QWidget* w = ctl<QWidget>(main(), key.mid(10));

@@ -125,14 +125,14 @@ private slots:
                     "described:txtModel=|", "messages^ERROR!", "messages~warnings in yellow",
                     "messages!~|", "problems=", "lastbox=exclamation beside",
                     // the marks cleared, their words too
-                    "unit 3E=07 3B=44", "load", "loaded=0",
+                    "unit 3E=07 3B=44", "load", "result=0",
                     "fields{txt(Model|Channel)=|scrChannel|lock|shp\\w+=(?!hidden)}=lock=shut|"
                     "scrChannel=7/99 hidden|txtChannel=7 disabled|txtModel=22 disabled",
                     "described:txtChannel=|", "described:txtEndChapter=|",
                     // The load holds back the frame checks only while it fills the editor.
                     "set txtStartFrame=abc|optStartFrame=1", "fields{txtStartFrame}=txtStartFrame=1",
-                    "hidden keys", "unit 3E=00", "load", "loaded=1", "fields{lock}=lock=open",
-                    "unit 3E=01", "load", "loaded=0",
+                    "hidden keys", "unit 3E=00", "load", "result=1", "fields{lock}=lock=open",
+                    "unit 3E=01", "load", "result=0",
                     "fields{scrChannel|lock}=lock=open|scrChannel=1/99"}),
             qPrintable(s.failure));
     }

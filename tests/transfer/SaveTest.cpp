@@ -4,6 +4,7 @@
 
 #include "TransferRig.h"
 #include "flows/modGetSetAll.h"
+#include "support/WindowStory.h"
 #include "support/TestRunner.h"
 #include "transfer/SavePlan.h"
 
@@ -105,34 +106,19 @@ private slots:
     }
 
     // A frame number typed but not yet checked when the menu entry (which leaves the focus in
-    // the box) saves; then the worker on its own, for any other caller. Which values the unit
-    // cannot hold: SavePlanTest.
+    // the box) saves; then the worker on its own, for any other caller. Each says why in the
+    // problem window, sends nothing and changes nothing. Which values the unit cannot hold:
+    // SavePlanTest.
     void valuesTheUnitCannotHoldSendNothing()
     {
-        Rig rig;
-        QVERIFY(rig.ok);
-        frmMain& m = rig.main();
-        ctl<QRadioButton>(m, "optStartFrame")->setChecked(true);
-        ctl<QLineEdit>(m, "txtStartFrame")->setFocus();
-        ctl<QLineEdit>(m, "txtStartFrame")->selectAll();
-        QTest::keyClicks(ctl<QLineEdit>(m, "txtStartFrame"), "2000000");
-        const QStringList before = editorText(m);
-        ProgressWatch progress(rig.fx.app->progressWindow());
-
-        ctl<QAction>(m, "menuSaveTo")->trigger();
-        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
-        QCOMPARE(awaited(modGetSetAll::SetAllToCorvane(*rig.fx.app,
-                                                       buildSavePlan(m.model().snapshot()))),
-                 modGetSetAll::AlreadyReported);
-
-        QCOMPARE(rig.problems.size(), 2);
-        for (const QString& p : rig.problems)
-            QVERIFY2(p.startsWith("Cannot Save! ") && p.contains("Start Frame holds \"2000000\"") &&
-                         !p.contains("communications errors"),
-                     qPrintable(p));
-        QVERIFY(rig.messages().isEmpty() && progress.showings.isEmpty());
-        QCOMPARE(rig.sim.framesReceived(), 0);
-        QCOMPARE(editorText(m), before);
+        const QString refused = "Cannot Save! [^|]*Start Frame holds \"2000000\"[^|]*";
+        WindowStory s;
+        QVERIFY2(s.tell({"set optStartFrame=1", "type txtStartFrame 2000000", "keep editor",
+                         "watch progress", "menu menuSaveTo", "save", "result=-2",
+                         "problems~~^" + refused + "\\|" + refused + "$",
+                         "problems!~communications errors", "messages=", "progress=",
+                         "frames=0", "changes="}),
+                 qPrintable(s.failure));
     }
 };
 

@@ -58,6 +58,8 @@ private slots:
                   "line 2: \"speed=9600\" is not channel=N, model=N or file=FILE"},
                  {"a unit twice", "1\n2\nCOM1 channel=3\n", "line 3: the unit of line 1 again"},
                  {"no such port", "1\nCOM17\n", "line 2: the port must be from 1 to 16"},
+                 {"no port at all", "1\nlobby\n",
+                  "line 2: \"lobby\" is not a port, a device path or an address"},
                  {"port without a device", "1\n3\n",
                   "line 2: COM3: this machine has no serial device for it"},
                  {"missing file", "1 file=%f.txt\n2 file=gone.txt\n", "line 2: cannot read"},

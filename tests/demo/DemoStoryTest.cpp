@@ -53,6 +53,11 @@ private slots:
         QTRY_COMPARE(cell(0x38, frmSimUnit::ColField)->text(), QString("Start Title: 5"));
         cell(0x3F, frmSimUnit::ColHex)->setText("3F 41");
         QCOMPARE(unit.cells()[0x3F - simsync::FirstCell], (std::array<uint8_t, 2>{0x3F, 'A'}));
+        for (const char* notTwoBytes : {"3F 41 42", "3F4", "3G 41"}) { // refused, shown as before
+            cell(0x3F, frmSimUnit::ColHex)->setText(notTwoBytes);
+            QCOMPARE(unit.cells()[0x3F - simsync::FirstCell], (std::array<uint8_t, 2>{0x3F, 'A'}));
+            QCOMPARE(cell(0x3F, frmSimUnit::ColHex)->text(), QString("3F 41"));
+        }
         cell(0x39, frmSimUnit::ColText)->setText("7"); // End Title, 6 since the save
         QCOMPARE(cell(0x39, frmSimUnit::ColText)->text(), QString("06"));
 

@@ -133,6 +133,8 @@ private slots:
         // "heard": the spinners that told a change during the last step, in order. After a
         // start spinner the adjustment sets End Minutes, End Seconds, Start Seconds, Start
         // Minutes; after an end spinner Start Minutes, Start Seconds, End Seconds, End Minutes.
+        row("no time below 0:00", "spin StartMinutes -1; spin StartSeconds -1; "
+            "spin EndSeconds -1; spin EndMinutes -1", "times=0:00 0:01");
         row("start minutes push the end", "spin StartMinutes 5",
             "times=5:00 5:01; heard=StartMinutes, EndMinutes, EndSeconds");
         row("end seconds pull the start", "spin StartMinutes 1; spin EndSeconds 0",

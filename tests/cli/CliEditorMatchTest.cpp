@@ -43,7 +43,7 @@ struct EditorSide
         fx.modal.fileAnswers << file;
         click(m, "cmdFileLoad");
         frmFileInput& preview = fx.app->fileInput();
-        if (!QTest::qWaitFor([&] { return preview.isVisible() && fx.modal.fileAnswers.isEmpty(); }))
+        if (!until([&] { return preview.isVisible() && fx.modal.fileAnswers.isEmpty(); }))
             return false;
         click(preview, "cmdAccept");
         click(m, "cmdSaveTo");

@@ -71,7 +71,7 @@ private slots:
                                "--no-backup"} +
                        (json ? QStringList{"--json"} : QStringList()));
         QVERIFY(tool.waitForStarted());
-        QVERIFY(QTest::qWaitFor(
+        QVERIFY(until(
             [&] { return writes(3) == 54 || tool.state() == QProcess::NotRunning; }, 60000));
         QCOMPARE(tool.state(), QProcess::Running);
         QCOMPARE(::kill(pid_t(tool.processId()), signal), 0);

@@ -90,7 +90,7 @@ struct FinderRig
     // load it handed over to have both ended.
     bool untilIdle(int ms = 60000)
     {
-        return QTest::qWaitFor(
+        return until(
             [this] {
                 return f.app->lease().isFree() &&
                        !(f.app->hasFinder() && f.app->finder().isBusy()) &&

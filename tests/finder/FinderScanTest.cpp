@@ -256,15 +256,16 @@ void FinderScanTest::probeSaysWhenToPressReset()
     frmFinder& fi = r.openFinder();
     auto* hint = ctl<QLabel>(r.progress(), "lblProgressHint");
     QStringList seen; // each change of the hint, from the probe's start on
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
+    const auto look = [&] {
         const QString now = hint->isVisible() ? hint->text() : QStringLiteral("(hidden)");
         if ((r.probing(5)() || !seen.isEmpty()) && seen.value(seen.size() - 1) != now)
             seen << now;
-    });
-    look.start(5);
+    };
+    QTimer looking;
+    QObject::connect(&looking, &QTimer::timeout, look);
+    looking.start(5);
     QVERIFY(r.clickToEnd(fi.cmdConnect));
-    look.stop();
+    look(); // as the scan ended
     QCOMPARE(seen, (QStringList{"3 seconds left: press RESET on the synchronizer now",
                                 "2 seconds left: press RESET on the synchronizer now",
                                 "1 second left: press RESET on the synchronizer now", "(hidden)"}));

@@ -96,12 +96,12 @@ void FinderWindowTest::exitWhileWaiting()
             r.f.app->cellHook = [&unit](uint8_t) {
                 unit.setStandingFault(simsync::Fault::Silence);
             };
-            QVERIFY(QTest::qWaitFor(running, 5000));
+            QVERIFY(until(running, 5000));
             unit.pressReset();
             running = [&r] { return r.main().model().transferRunning(); };
         }
     }
-    QVERIFY(QTest::qWaitFor([&] { return running() && frames() == framesAtExit; }, 5000));
+    QVERIFY(until([&] { return running() && frames() == framesAtExit; }, 5000));
 
     // Exit pressed from the application's event loop; the application's own end, not the
     // fixture's count.

@@ -86,7 +86,7 @@ void PortLeaseTest::heldLineStartsNothing()
     const bool probe = holder == "scan of one port";
     if (probe) {
         QTest::mouseClick(fi.cmdConnect, Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor(r.probing(5), 5000));
+        QVERIFY(until(r.probing(5), 5000));
     } else {
         QVERIFY(r.f.app->lease().take(holder));
     }

@@ -7,6 +7,7 @@
 #include <QMetaMethod>
 #include <QTest>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -44,17 +45,31 @@ std::string withoutClass(const std::string& name)
     return at == std::string::npos ? name : name.substr(at + 2);
 }
 
-bool hasFunction(const QObject& test, const std::string& name)
+// The class's test functions, without their data functions and Qt Test's own slots.
+std::vector<std::string> functionsOf(const QObject& test)
 {
+    static const std::set<std::string> special = {"initTestCase", "cleanupTestCase", "init",
+                                                  "cleanup"};
+    std::vector<std::string> out;
     const QMetaObject* meta = test.metaObject();
-    if (!classOf(name).empty() && classOf(name) != meta->className())
-        return false;
-    const std::string function = withoutClass(name).substr(0, withoutClass(name).find(':'));
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod m = meta->method(i);
-        if (m.methodType() == QMetaMethod::Slot && m.name().toStdString() == function)
-            return true;
+        const std::string name = m.name().toStdString();
+        const bool data = name.size() > 5 && name.compare(name.size() - 5, 5, "_data") == 0;
+        if (m.methodType() == QMetaMethod::Slot && !data && !special.count(name))
+            out.push_back(name);
     }
+    return out;
+}
+
+bool hasFunction(const QObject& test, const std::string& name)
+{
+    if (!classOf(name).empty() && classOf(name) != test.metaObject()->className())
+        return false;
+    const std::string function = withoutClass(name).substr(0, withoutClass(name).find(':'));
+    for (const std::string& f : functionsOf(test))
+        if (f == function)
+            return true;
     return false;
 }
 
@@ -69,8 +84,11 @@ int runAll(int argc, char** argv)
     // class that has it, so one function can be run alone.
     std::vector<char*> options{argv[0]};
     std::vector<char*> names;
+    std::vector<std::string> without; // "--without=NAME": every function but these
     for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-') {
+        if (std::strncmp(argv[i], "--without=", 10) == 0) {
+            without.emplace_back(argv[i] + 10);
+        } else if (argv[i][0] == '-') {
             options.push_back(argv[i]);
             if (takesValue(argv[i]) && i + 1 < argc)
                 options.push_back(argv[++i]);
@@ -99,6 +117,18 @@ int runAll(int argc, char** argv)
         QDir::setCurrent(scratch.path());
         std::unique_ptr<QObject> test(make());
         std::vector<char*> args = options;
+        std::vector<std::string> kept; // the functions left when some are left out
+        if (names.empty() && !without.empty()) {
+            for (const std::string& f : functionsOf(*test))
+                if (std::none_of(without.begin(), without.end(), [&](const std::string& w) {
+                        return hasFunction(*test, w) && withoutClass(w) == f;
+                    }))
+                    kept.push_back(f);
+            if (kept.empty())
+                continue;
+            for (std::string& f : kept)
+                args.push_back(f.data());
+        }
         for (size_t i = 0; i < names.size(); ++i)
             if (hasFunction(*test, names[i])) {
                 args.push_back(local[i].data());

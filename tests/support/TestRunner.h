@@ -15,8 +15,8 @@ struct Register
 };
 // Creates the QApplication (offscreen unless QT_QPA_PLATFORM says otherwise), runs every
 // registered class (or those with the functions named: "stories", "stories:row",
-// "RackTest::stories"), each from the same environment in a scratch folder of its own, and
-// returns the number of failed classes.
+// "RackTest::stories"; "--without=NAME" runs all but those), each from the same environment
+// in a scratch folder of its own, and returns the number of failed classes.
 int runAll(int argc, char** argv);
 } // namespace TestRunner
 

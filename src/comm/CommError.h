@@ -20,4 +20,6 @@ constexpr int PortNotOpen = 8018;       // an operation that needs an open port
 constexpr int LineLost = 8020;          // read or resource error: the line is gone
 constexpr int WriteFailed = 8021;
 constexpr int OpenFailed = 8022; // any other refusal to open or configure
+// The port was closed, or opened anew, while this open waited: it is someone else's now.
+constexpr int OpenAbandoned = 8023;
 } // namespace CommErrorNumber

@@ -147,7 +147,7 @@ Task<CommError> MSComm::openPort()
     const CommError e = co_await line->open(setup());
     if (opening_ != line || line_ != line) {
         // Closed, or opened anew, while this open waited: the port is someone else's now.
-        co_return CommError{CommErrorNumber::OpenFailed,
+        co_return CommError{CommErrorNumber::OpenAbandoned,
                             QStringLiteral("closed before it was open")};
     }
     opening_ = nullptr;

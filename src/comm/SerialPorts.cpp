@@ -20,6 +20,10 @@ Task<CommError> tryPort(MSComm& m, int16_t port)
     CommError failure = m.lastError();
     if (failure.number == 0)
         failure = co_await m.openPort();
+    // An open abandoned while it waited leaves the port, and what its new user has
+    // recorded, alone: closing now would abandon that user's own open.
+    if (failure.number == CommErrorNumber::OpenAbandoned)
+        co_return failure;
     m.clearError();
     m.closePort();
     co_return failure;
@@ -99,6 +103,10 @@ Task<CommError> OpenSyncPort(CommContext c, int16_t port)
     }
     if (failure.number == 0)
         failure = co_await m.openPort();
+    // An open abandoned while it waited leaves the port, and what its new user has
+    // recorded, alone: closing now would abandon that user's own open.
+    if (failure.number == CommErrorNumber::OpenAbandoned)
+        co_return failure;
     if (failure.number == 0) {
         m.setNullDiscard(false);
         if (m.hasError())

@@ -94,24 +94,24 @@ private slots:
         d.show();
         PortLease& lease = rig.fx.app->lease();
         QTest::mouseClick(d.cmdRandFill, Qt::LeftButton);
-        QVERIFY(leaseGivenBack(lease));
+        QVERIFY(untilLeaseFree(lease));
         QVERIFY(rig.sim.waitForFramesReceived(63, 5000));
         QCOMPARE(rig.sim.cell(48), (std::array<uint8_t, 2>{0xd0, '#'}));
         QCOMPARE(rig.sim.cell(63), (std::array<uint8_t, 2>{'$', 0x01}));
         rig.sim.setCell(0x6F, 0xFF, 0xFF);
         QTest::mouseClick(d.cmdDump, Qt::LeftButton);
-        QVERIFY(leaseGivenBack(lease));
+        QVERIFY(untilLeaseFree(lease));
         const QStringList dump = d.txtMsg->toPlainText().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(dump.value(0).left(9), QString("30  D0 23"));
         QCOMPARE(dump.value(63).left(9), QString("6F  FF FF"));
 
         rig.sim.loadDefaults();
         rig.click("cmdLoadFrom");
-        QVERIFY(leaseGivenBack(lease));
+        QVERIFY(untilLeaseFree(lease));
         QCOMPARE(ctl<QLineEdit>(rig.main(), "txtModel")->text(), QString("22"));
         setControls(rig.main(), {"scrEndTitle=9", "txtComment=over TCP"});
         rig.click("cmdSaveTo");
-        QVERIFY(leaseGivenBack(lease));
+        QVERIFY(untilLeaseFree(lease));
         QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));
         QCOMPARE(rig.sim.cell(0x39), (std::array<uint8_t, 2>{'0', '9'}));
     }
@@ -168,6 +168,38 @@ private slots:
                  qPrintable(commands().join('|')));
     }
 
+    // An open that waits on a server and is abandoned (the finder listening on a network
+    // port when Try Specific closes it and opens another) leaves the port and the error
+    // text to the open that followed: both ends of the race, the later open done first
+    // (a device) and still waiting (another server's port).
+    void abandonedOpenLeavesTheNextOneAlone_data()
+    {
+        QTest::addColumn<bool>("nextWaits");
+        QTest::newRow("next open done first") << false;
+        QTest::newRow("next open still waiting") << true;
+    }
+    void abandonedOpenLeavesTheNextOneAlone()
+    {
+        QFETCH(bool, nextWaits);
+        TransferTest::Rig rig(false);
+        Ser2net server(rig.sim.path(), true);
+        QVERIFY(server.ok);
+        FakeServer mute([](const QByteArray&) { return QByteArray(); });
+        rig.fx.app->ports.setTestMapping(
+            {{3, mute.url()}, {5, nextWaits ? server.url(true) : rig.sim.path()}});
+        CommContext c = rig.fx.app->comm();
+        MSComm& m = rig.fx.app->serial();
+        Task<CommError> first = modCorvaneComm::OpenSyncPort(c, 3);
+        m.closePort();
+        Task<CommError> next = modCorvaneComm::OpenSyncPort(c, 5);
+        QCOMPARE(awaited(std::move(first)).number, CommErrorNumber::OpenAbandoned);
+        QCOMPARE(awaited(std::move(next)).number, 0);
+        QVERIFY(m.PortOpen());
+        QCOMPARE(m.CommPort(), int16_t(5));
+        QCOMPARE(c.cmd.LastCommError, QString());
+        QCOMPARE(rig.fx.app->wireLog().lines().filter("opening abandoned").size(), 1);
+    }
+
     // The server goes in the middle of a save: the save fails with the vanished line's
     // text, and once the server is back the next load works.
     void serverStoppedMidSave()
@@ -186,7 +218,7 @@ private slots:
                 server->stop();
         };
         rig.click("cmdSaveTo");
-        QVERIFY(leaseGivenBack(rig.fx.app->lease()));
+        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
         rig.fx.app->cellHook = nullptr;
         QCOMPARE(rig.problems.size(), 1);
         QVERIFY2(rig.problems[0].simplified().startsWith("Cannot Save! There were communications "
@@ -199,7 +231,7 @@ private slots:
         QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 5)).number, 0);
         rig.problems.clear();
         rig.click("cmdLoadFrom");
-        QVERIFY(leaseGivenBack(rig.fx.app->lease()));
+        QVERIFY(untilLeaseFree(rig.fx.app->lease()));
         QVERIFY2(rig.problems.isEmpty(), qPrintable(rig.problems.join('|')));
     }
 

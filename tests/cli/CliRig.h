@@ -1,26 +1,17 @@
 #pragma once
-// corvane-cli against a simulated unit on a pseudo-terminal (served from a thread of the
-// test), run in this process or as a process of its own, with its output, its exit status
-// and the unit's record of every frame it received.
+// corvane-cli run in this process or as a process of its own, with its output and its exit
+// status.
 
 #include "cli/CliCommands.h"
-#include "simunit/SimSync.h"
 #include "support/Awaited.h"
-#include "support/ScratchFolder.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryFile>
-#include <QTest>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <unistd.h>
-#include <vector>
 
 namespace CliTest {
 
@@ -95,33 +86,5 @@ inline Run runCli(const QStringList& args, const QString& portMap = {},
     r.err = QString::fromLocal8Bit(err.readAll());
     return r;
 }
-
-// True once no command holds the line (within `ms`). Runs the event loop between the
-// lease's changes, so a command that waits on frames goes at the line's pace (a polling
-// wait would add its poll to every frame).
-inline bool leaseGivenBack(PortLease& lease, int ms = 30000)
-{
-    QSignalSpy changes(&lease, &PortLease::changed);
-    QElapsedTimer clock;
-    clock.start();
-    while (!lease.isFree() && clock.elapsed() < ms)
-        changes.wait(int(std::max<qint64>(1, ms - clock.elapsed())));
-    return lease.isFree();
-}
-
-struct Unit
-{
-    SimSync sim;
-    bool ok = false;
-    explicit Unit(bool pacing = false)
-    {
-        sim.setPacing(pacing);
-        ok = sim.start();
-    }
-    QStringList device() const { return {QStringLiteral("--device"), sim.path()}; }
-    QStringList received() const { return sim.frames(simsync::Direction::ToUnit); }
-};
-
-using Files = ScratchFolder;
 
 } // namespace CliTest

@@ -4,25 +4,10 @@
 
 #include "FinderRig.h"
 #include "app/frmDebug.h"
+#include "support/Story.h"
 
 #include <QAction>
 #include <QRegularExpression>
-
-namespace {
-
-// A load's frames, in the order the unit receives them.
-QStringList loadFrames()
-{
-    QStringList out{"ATT", "ATT", "R63", "R62", "R60"};
-    for (int a = 48; a <= 59; ++a)
-        out << QStringLiteral("R%1").arg(a);
-    out << "R61";
-    for (int a = 72; a <= 111; ++a)
-        out << QStringLiteral("R%1").arg(a);
-    return out;
-}
-
-} // namespace
 
 class PortLeaseTest : public QObject
 {
@@ -153,7 +138,7 @@ void PortLeaseTest::findHandsOverWithoutTheDebugWindow()
     QVERIFY(script.finished());
     QVERIFY(debugHiddenDuringLoad);
     QCOMPARE(holderDuringLoad, QStringLiteral("scan of one port"));
-    const QStringList expected = QStringList{"ATT", "ATT", "R63", "R62"} + loadFrames();
+    const QStringList expected = QStringList{"ATT", "ATT", "R63", "R62"} + Story::loadFrames();
     QCOMPARE(unit.frames(simsync::Direction::ToUnit), expected);
     QVERIFY(r.main().isVisible() && r.f.app->lease().isFree());
 }

@@ -6,6 +6,7 @@
 #include "comm/DeviceOrder.h"
 #include "support/TestRunner.h"
 
+#include <QFile>
 #include <QTest>
 #include <fcntl.h>
 #include <termios.h>
@@ -73,7 +74,6 @@ private slots:
             QVERIFY2(!rig.comm.hasError(), qPrintable(rig.comm.lastError().description));
             QCOMPARE(far.line(), row[2]);
         }
-        QVERIFY(!rig.comm.hasError());
         rig.comm.setHandshaking(4);
         QCOMPARE(rig.comm.lastError().description, QString("Invalid property value"));
         QCOMPARE(rig.comm.Handshaking(), 0);
@@ -151,6 +151,8 @@ private slots:
                  int16_t(failed.number));
     }
 
+    // Opening sets the line; another program then finds the device held, and the listing
+    // names the holder of the serial layer's lock.
     void openSyncPortSetsLineAndHoldsIt()
     {
         CommRig rig;
@@ -160,16 +162,18 @@ private slots:
         QCOMPARE(rig.comm.Settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(rig.comm.Handshaking(), 0);
         QVERIFY(rig.comm.RTSEnable());
-        MSComm other(rig.ports); // another program on the same device
-        CommTimer timer;
-        CommandState cmd;
-        PortAccess portAccess;
-        CommContext c{other, timer, cmd, portAccess};
-        const CommError held = awaited(OpenSyncPort(c, CommRig::Port));
+        CommClient other(rig.ports);
+        const CommError held = awaited(OpenSyncPort(other.c, CommRig::Port));
         QVERIFY(held.number != 0);
-        QVERIFY(!held.description.isEmpty());
-        QVERIFY2(!held.description.contains("dialout"), qPrintable(held.description));
-        QVERIFY(awaited(TestPortAvailable(c, CommRig::Port)) != 0);
+        QCOMPARE(held.description, QString("Permission error while locking the device"));
+        QVERIFY(awaited(TestPortAvailable(other.c, CommRig::Port)) != 0);
+        QVERIFY(!awaited(ListSerialPorts(other.c)));
+        QFile comm("/proc/self/comm");
+        QVERIFY(comm.open(QIODevice::ReadOnly));
+        QCOMPARE(other.status.backlog().last(),
+                 QString("  %1: in use by another program (%2, process %3): close it and try again")
+                     .arg(rig.sim.path(), QString(comm.readAll()).trimmed())
+                     .arg(QCoreApplication::applicationPid()));
         QVERIFY(rig.comm.PortOpen());
     }
 

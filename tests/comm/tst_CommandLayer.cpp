@@ -95,26 +95,6 @@ private slots:
         QCOMPARE(rig.sim.frames(Direction::ToUnit), ThreeTries);
     }
 
-    void closedPortFails()
-    {
-        CommRig rig;
-        const QString text = QStringLiteral("Operation valid only when the port is open");
-        rig.cmd.ReplyBytes = {'4', '2'};
-        const CellReply read = awaited(ReadCell(rig.c, 63));
-        QCOMPARE(read.status, int16_t(ReadNotSent));
-        QCOMPARE(read.failure, text);
-        QCOMPARE(rig.cmd.ReplyBytes[0], uint8_t(0));
-        const FrameReply attention = awaited(SendAttention(rig.c));
-        QVERIFY(!attention.sent && !attention.queued);
-        QCOMPARE(attention.failure, text);
-        QElapsedTimer clock;
-        clock.start();
-        const FrameReply written = awaited(WriteCell(rig.c, 63, '1', '2'));
-        QVERIFY(!written.sent && !written.queued);
-        QCOMPARE(written.failure, text);
-        QVERIFY(clock.elapsed() < 100); // nothing went out: no pause
-    }
-
     void lineVanishingEndsReadPromptly()
     {
         CommRig rig;

@@ -30,6 +30,12 @@ PortFacts facts(int err, bool refused, const QString& text, const QString& group
     return PortFacts{Dev, err, refused, text, group, lock, open};
 }
 
+// A pid as the 4 bytes of an old binary lock file.
+QByteArray bin(const int32_t& pid)
+{
+    return QByteArray(reinterpret_cast<const char*>(&pid), 4);
+}
+
 QString systemText(int err)
 {
     return QString::fromLocal8Bit(std::strerror(err));
@@ -110,9 +116,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<qint64>("pid");
-        const auto bin = [](const int32_t& v) {
-            return QByteArray(reinterpret_cast<const char*>(&v), 4);
-        };
         const std::pair<const char*, std::pair<QByteArray, qint64>> rows[] = {
             {"several lines", {"6370\nqsexp\nvm\n", 6370}},
             {"padded", {"      4242\n", 4242}},
@@ -183,8 +186,7 @@ private slots:
         }
         if (!lock.isEmpty())
             QVERIFY(m.put(lockFileName(m.device),
-                          lock == "binary" ? QByteArray(reinterpret_cast<const char*>(&pid), 4)
-                                           : QByteArray::number(pid) + "\nsleep\n"));
+                          lock == "binary" ? bin(pid) : QByteArray::number(pid) + "\nsleep\n"));
         QVERIFY(m.put(QString("proc/%1/comm").arg(pid), "minicom\n"));
         // A process with another file open, and one whose fds cannot be listed.
         QVERIFY(m.link(m.dir.filePath("other"), "proc/9/fd/0") && m.put("proc/1/comm", "init"));

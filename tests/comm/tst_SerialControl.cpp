@@ -22,6 +22,7 @@ struct FarEnd
     int fd = -1;
     explicit FarEnd(CommRig& rig)
     {
+        rig.comm.setCommPort(CommRig::Port);
         fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (fd >= 0 && ::grantpt(fd) == 0 && ::unlockpt(fd) == 0)
             rig.ports.setTestMapping({{CommRig::Port, QString::fromLocal8Bit(::ptsname(fd))}});
@@ -56,7 +57,6 @@ private slots:
     {
         CommRig rig;
         FarEnd far(rig);
-        rig.comm.setCommPort(CommRig::Port);
         rig.comm.setSettings("1200,N,8,1");
         QCOMPARE(awaited(rig.comm.openPort()).number, 0);
         QVERIFY(rig.comm.PortOpen());
@@ -83,7 +83,6 @@ private slots:
     {
         CommRig rig;
         FarEnd far(rig);
-        rig.comm.setCommPort(CommRig::Port);
         QCOMPARE(awaited(rig.comm.openPort()).number, 0);
         for (const bool discard : {false, true}) {
             rig.comm.setNullDiscard(discard);
@@ -121,6 +120,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(drainSeen, 1500);
     }
 
+    // A port that fails to open is left closed, and commands on it say so.
     void openSyncPortFailures_data()
     {
         QTest::addColumn<int>("port");
@@ -149,6 +149,21 @@ private slots:
         QCOMPARE(rig.cmd.LastCommError, expected); // the record follows the result
         QCOMPARE(awaited(TestPortAvailable(rig.c, static_cast<int16_t>(port))),
                  int16_t(failed.number));
+        // Commands on the closed port send nothing, and a write makes no pause.
+        const QString closed = QStringLiteral("Operation valid only when the port is open");
+        rig.cmd.ReplyBytes = {'4', '2'};
+        const CellReply read = awaited(ReadCell(rig.c, 63));
+        QCOMPARE(read.status, int16_t(ReadNotSent));
+        QCOMPARE(read.failure, closed);
+        QCOMPARE(rig.cmd.ReplyBytes[0], uint8_t(0));
+        QElapsedTimer clock;
+        clock.start();
+        for (const FrameReply& r :
+             {awaited(SendAttention(rig.c)), awaited(WriteCell(rig.c, 63, '1', '2'))}) {
+            QVERIFY(!r.sent && !r.queued);
+            QCOMPARE(r.failure, closed);
+        }
+        QVERIFY(clock.elapsed() < 100);
     }
 
     // Opening sets the line; another program then finds the device held, and the listing

@@ -2,6 +2,7 @@
 #include "comm/EventWait.h"
 #include "support/TestRunner.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -99,9 +100,7 @@ private slots:
     {
         CommRig rig;
         QVERIFY(rig.open(LineTiming{}));
-        int errors = 0, losses = 0;
-        QObject::connect(&rig.comm, &MSComm::errorRaised, [&] { ++errors; });
-        QObject::connect(&rig.comm, &MSComm::lineLost, [&] { ++losses; });
+        QSignalSpy errors(&rig.comm, &MSComm::errorRaised), losses(&rig.comm, &MSComm::lineLost);
         rig.sim.closeAfterFrames(1); // the request arrives, then the cable is pulled
         QElapsedTimer clock;
         clock.start();
@@ -110,14 +109,14 @@ private slots:
         // Sooner than the 200 ms reply limit: the loss itself ended the wait.
         QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!rig.comm.PortOpen());
-        QCOMPARE(losses, 1);
+        QCOMPARE(losses.size(), 1);
         const QString lossText = lost.failure;
         QVERIFY2(lossText.contains(rig.sim.path()), qPrintable(lossText));
         // Nothing keeps firing once the port is closed. An error that never comes has no
         // event to wait for: a short bounded wait is the only evidence.
-        const int errorsBefore = errors;
+        const qsizetype errorsBefore = errors.size();
         QTest::qWait(100);
-        QCOMPARE(errors, errorsBefore);
+        QCOMPARE(errors.size(), errorsBefore);
         // Later commands on the dead line say why it is dead.
         const CellReply later = awaited(ReadCell(rig.c, 63));
         QCOMPARE(later.status, int16_t(ReadNotSent));

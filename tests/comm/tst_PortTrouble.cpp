@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -246,8 +247,7 @@ private slots:
                                   {5, second.path()},
                                   {17, second.path()}});
         rig.portAccess.PortPresent.fill(true);
-        int changed = 0;
-        QObject::connect(&rig.portAccess, &PortAccess::listChanged, [&] { ++changed; });
+        QSignalSpy changed(&rig.portAccess, &PortAccess::listChanged);
         const qsizetype told = rig.status.backlog().size();
         QVERIFY(awaited(ListSerialPorts(rig.c)));
         QCOMPARE(rig.status.backlog().mid(told),
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(rig.portAccess.PortListSelected, 0);
         for (int n = 1; n <= 16; ++n)
             QCOMPARE(rig.portAccess.PortPresent[n], n == 1 || n == 5);
-        QCOMPARE(changed, 1);
+        QCOMPARE(changed.size(), 1);
         QVERIFY(!rig.comm.PortOpen());
     }
 };

@@ -37,9 +37,10 @@ struct CommRig : TestPorts, CommClient
     SimSync sim;
 
     CommRig() : CommClient(ports) {}
-    // Starts the unit, paced by `timing`, and maps COM5 to it; false when it fails.
+    // Starts the unit and maps COM5 to it, both paced by `timing`; false when it fails.
     bool serve(const LineTiming& timing = LineTiming::unpaced())
     {
+        c.timing = timing;
         sim.setPacing(timing);
         if (!sim.start())
             return false;
@@ -49,7 +50,6 @@ struct CommRig : TestPorts, CommClient
     // Also opens COM5, at the same pace; false when either fails.
     bool open(const LineTiming& timing = LineTiming::unpaced())
     {
-        c.timing = timing;
         return serve(timing) && awaited(modCorvaneComm::OpenSyncPort(c, Port)).number == 0;
     }
 };

@@ -165,11 +165,10 @@ private slots:
     void teardownWhileAwaitingResumesNothing()
     {
         CommRig rig;
-        rig.c.timing = LineTiming{};
         QVERIFY(rig.serve(LineTiming{}));
         rig.sim.setStandingFault(Fault::Silence);
         auto client = std::make_unique<CommClient>(rig.ports);
-        client->c.timing = LineTiming{};
+        client->c.timing = rig.c.timing;
         QCOMPARE(awaited(OpenSyncPort(client->c, CommRig::Port)).number, 0);
         bool ended = false;
         Await::start(readAndNote(client->c, &ended));

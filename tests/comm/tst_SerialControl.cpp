@@ -164,6 +164,7 @@ private slots:
             QCOMPARE(r.failure, closed);
         }
         QVERIFY(clock.elapsed() < 100);
+        QCOMPARE(rig.comm.OutBufferCount(), 0); // nothing is waiting to go out
     }
 
     // Opening sets the line; another program then finds the device held, and the listing

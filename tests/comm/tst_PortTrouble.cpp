@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -29,16 +31,36 @@ PortFacts facts(int err, bool refused, const QString& text, const QString& group
     return PortFacts{Dev, err, refused, text, group, lock, open};
 }
 
+// A pid as the 4 bytes of an old binary lock file.
+QByteArray bin(const int32_t& pid)
+{
+    return QByteArray(reinterpret_cast<const char*>(&pid), 4);
+}
+
 QString systemText(int err)
 {
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
-bool writeFile(const QString& path, const QByteArray& content)
+// A scratch folder standing for the machine: a device file "ttyFake", lock files, a /proc.
+struct FakeMachine
 {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
+    QTemporaryDir dir;
+    const QString device = dir.filePath("ttyFake");
+    FakeMachine() { put("ttyFake"); }
+    // Files and links below the folder, their folders made as needed.
+    bool put(const QString& path, const QByteArray& content = {})
+    {
+        QFile f(dir.filePath(path));
+        return QDir(dir.path()).mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly) &&
+               f.write(content) == content.size();
+    }
+    bool link(const QString& target, const QString& path)
+    {
+        return QDir(dir.path()).mkpath(QFileInfo(path).path()) &&
+               QFile::link(target, dir.filePath(path));
+    }
+};
 
 } // namespace
 
@@ -95,19 +117,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<qint64>("pid");
-        const int32_t binary = 4242, newlineByte = 10;
-        const int32_t digitsFirst = 14646; // the bytes "69", NUL, NUL: binary, digits first
-        const auto bin = [](const int32_t& v) {
-            return QByteArray(reinterpret_cast<const char*>(&v), 4);
-        };
         const std::pair<const char*, std::pair<QByteArray, qint64>> rows[] = {
             {"several lines", {"6370\nqsexp\nvm\n", 6370}},
             {"padded", {"      4242\n", 4242}},
             {"bare digits", {"4242", 4242}},
-            {"binary", {bin(binary), 4242}},
-            {"binary, digits first", {bin(digitsFirst), 14646}},
+            {"binary", {bin(4242), 4242}},
+            // The bytes "69", NUL, NUL: binary, although digits come first.
+            {"binary, digits first", {bin(14646), 14646}},
             {"four digits", {"1234", 1234}},
-            {"binary with LF", {bin(newlineByte), 10}},
+            {"binary with LF", {bin(10), 10}},
             {"empty", {"", 0}},
             {"text", {"locked\n", 0}},
             {"negative", {"-5\n", 0}}};
@@ -129,22 +147,36 @@ private slots:
         QCOMPARE(lockFileName("/tmp/a/tty"), QStringLiteral("LCK.._tmp_a_tty"));
     }
 
-    void lockHolderMustBeAlive_data()
+    // The holders as gathered from lock files and a /proc of the test's own: a lock names a
+    // holder only while it runs, an open one is found by its fd links, never this process.
+    void gatherHolders_data()
     {
-        QTest::addColumn<bool>("binary");
-        QTest::addColumn<bool>("alive");
-        QTest::newRow("ASCII, alive") << false << true;
-        QTest::newRow("binary, alive") << true << true;
-        QTest::newRow("ASCII, finished") << false << false;
+        QTest::addColumn<QString>("lock");  // "text", "binary" or "": the lock file's form
+        QTest::addColumn<bool>("alive");    // the lock's process still runs
+        QTest::addColumn<qint64>("openBy"); // the process with the device among its fds
+        QTest::addColumn<bool>("viaLink");  // the device asked for by a link's name
+        QTest::addColumn<qint64>("openFound");
+        const auto row = [](const char* name, const char* lock, bool alive, qint64 openBy,
+                            bool viaLink, qint64 openFound) {
+            QTest::newRow(name) << QString(lock) << alive << openBy << viaLink << openFound;
+        };
+        row("text lock, alive", "text", true, 0, false, 0);
+        row("binary lock, alive", "binary", true, 0, false, 0);
+        row("text lock, finished", "text", false, 0, false, 0);
+        row("open by another process", "", true, 4242, false, 4242);
+        row("device named by a link", "", true, 4242, true, 4242);
+        row("open by this process", "", true, QCoreApplication::applicationPid(), false, 0);
     }
 
-    void lockHolderMustBeAlive()
+    void gatherHolders()
     {
-        QFETCH(bool, binary);
+        QFETCH(QString, lock);
         QFETCH(bool, alive);
-        QTemporaryDir dir;
-        const QString device = dir.filePath("ttyFake");
-        QVERIFY(writeFile(device, {}));
+        QFETCH(qint64, openBy);
+        QFETCH(bool, viaLink);
+        QFETCH(qint64, openFound);
+        FakeMachine m;
+        QVERIFY(m.link(m.device, "by-id"));
         QProcess sleeper;
         sleeper.start("sleep", {"30"});
         QVERIFY(sleeper.waitForStarted());
@@ -153,96 +185,75 @@ private slots:
             sleeper.kill();
             QVERIFY(sleeper.waitForFinished());
         }
-        const QByteArray content = binary ? QByteArray(reinterpret_cast<const char*>(&pid), 4)
-                                          : QByteArray::number(pid) + "\nsleep\n";
-        QVERIFY(QDir(dir.path()).mkpath(QString("proc/%1").arg(pid)));
-        QVERIFY(writeFile(dir.filePath(QString("proc/%1/comm").arg(pid)), "minicom\n"));
-        QVERIFY(writeFile(dir.filePath(lockFileName(device)), content));
-
-        const PortFacts f = gatherPortFacts(device, {CommErrorNumber::AccessDenied, LockText},
-                                            {{"/nonexistent", dir.path()}, dir.filePath("proc")});
-        QCOMPARE(f.lockHolder.has_value(), alive);
-        if (alive) {
-            QCOMPARE(f.lockHolder->pid, qint64(pid));
-            QCOMPARE(f.lockHolder->name, QStringLiteral("minicom"));
+        if (!lock.isEmpty())
+            QVERIFY(m.put(lockFileName(m.device),
+                          lock == "binary" ? bin(pid) : QByteArray::number(pid) + "\nsleep\n"));
+        QVERIFY(m.put(QString("proc/%1/comm").arg(pid), "minicom\n"));
+        // A process with another file open, and one whose fds cannot be listed.
+        QVERIFY(m.link(m.dir.filePath("other"), "proc/9/fd/0") && m.put("proc/1/comm", "init"));
+        if (openBy) {
+            const QString fds = QString("proc/%1/fd/").arg(openBy);
+            QVERIFY(m.link("socket:[1]", fds + "1") && m.link(m.device, fds + "3"));
+            QVERIFY(m.put(QString("proc/%1/comm").arg(openBy), "minicom\n"));
         }
-        QVERIFY(!f.openHolder);
+
+        const PortFacts f = gatherPortFacts(
+            viaLink ? m.dir.filePath("by-id") : m.device, {CommErrorNumber::AccessDenied, LockText},
+            {{"/nonexistent", m.dir.path()}, m.dir.filePath("proc")});
+        QCOMPARE(f.lockHolder ? f.lockHolder->pid : 0, lock.isEmpty() || !alive ? 0 : pid);
+        QCOMPARE(f.openHolder ? f.openHolder->pid : 0, openFound);
+        for (const auto& holder : {f.lockHolder, f.openHolder})
+            if (holder)
+                QCOMPARE(holder->name, QStringLiteral("minicom"));
         sleeper.kill();
         sleeper.waitForFinished();
     }
 
-    void openHolderFromFdLinks_data()
-    {
-        QTest::addColumn<qint64>("pid");
-        QTest::addColumn<bool>("viaLink");
-        QTest::addColumn<qint64>("found");
-        const qint64 self = QCoreApplication::applicationPid();
-        QTest::newRow("other process") << qint64(4242) << false << qint64(4242);
-        QTest::newRow("device named by a link") << qint64(4242) << true << qint64(4242);
-        QTest::newRow("own process") << self << false << qint64(0);
-    }
-
-    void openHolderFromFdLinks()
-    {
-        QFETCH(qint64, pid);
-        QFETCH(bool, viaLink);
-        QFETCH(qint64, found);
-        QTemporaryDir dir;
-        const QString device = dir.filePath("ttyFake"), link = dir.filePath("by-id");
-        QVERIFY(writeFile(device, {}));
-        QVERIFY(QFile::link(device, link));
-        QVERIFY(QDir(dir.path()).mkpath("proc/9/fd") && QDir(dir.path()).mkpath("proc/1"));
-        QVERIFY(QFile::link(dir.filePath("other"), dir.filePath("proc/9/fd/0")));
-        const QString fds = QString("proc/%1/fd").arg(pid);
-        QVERIFY(QDir(dir.path()).mkpath(fds));
-        QVERIFY(QFile::link("socket:[1]", dir.filePath(fds + "/1")));
-        QVERIFY(QFile::link(device, dir.filePath(fds + "/3")));
-        QVERIFY(writeFile(dir.filePath(QString("proc/%1/comm").arg(pid)), "minicom\n"));
-
-        const PortFacts f =
-            gatherPortFacts(viaLink ? link : device, {}, {{}, dir.filePath("proc")});
-        QCOMPARE(f.openHolder ? f.openHolder->pid : 0, found);
-        if (found)
-            QCOMPARE(f.openHolder->name, QStringLiteral("minicom"));
-    }
-
     void groupOfTheDevice()
     {
-        QTemporaryDir dir;
-        const QString device = dir.filePath("ttyFake");
-        QVERIFY(writeFile(device, {}));
+        FakeMachine m;
         const group* gr = ::getgrnam("dialout");
-        if (!gr || ::chown(QFile::encodeName(device).constData(), -1, gr->gr_gid) != 0)
+        if (!gr || ::chown(QFile::encodeName(m.device).constData(), -1, gr->gr_gid) != 0)
             QSKIP("cannot give a file to the dialout group here");
-        QCOMPARE(gatherPortFacts(device, {}, {{}, dir.path()}).group, QStringLiteral("dialout"));
+        QCOMPARE(gatherPortFacts(m.device, {}, {{}, m.dir.path()}).group, QString("dialout"));
     }
 
-    // Each present port listed, each other one with its reason; 17 is never tried, and an
-    // open port is closed first.
+    // Without ports the listing says so and then why; with them each present port is
+    // listed, each other one told with its reason. 17 is never tried; an open port is
+    // closed first, and the list of before is gone either way.
     void listingTellsWhyPortsFailed()
     {
         CommRig rig;
+        FakeMachine m;
+        rig.portAccess.PortList.append(PortListEntry{"COM9", 9, {}});
+        rig.portAccess.PortListSelected = 0;
+        rig.ports.setTestMapping({{2, m.dir.path()}});
+        QVERIFY(!awaited(ListSerialPorts(rig.c)));
+        QVERIFY(rig.portAccess.PortList.isEmpty());
+        QCOMPARE(rig.portAccess.PortListSelected, -1);
+        const QString isDir = "  " + m.dir.path() + ": cannot be opened: " + systemText(EISDIR);
+        QCOMPARE(rig.status.backlog().mid(3),
+                 (QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
+                              "  Close other programs that might be using",
+                              "  serial ports and try again", isDir}));
+
         QVERIFY(rig.open());
         SimSync second;
         QVERIFY(second.start());
-        QTemporaryDir dir;
-        const QString file = dir.filePath("ttyFile");
-        QVERIFY(writeFile(file, {}));
         rig.ports.setTestMapping({{1, rig.sim.path()},
                                   {2, missingDevicePath("ttyX")},
-                                  {3, dir.path()},
-                                  {4, file},
+                                  {3, m.dir.path()},
+                                  {4, m.device},
                                   {5, second.path()},
                                   {17, second.path()}});
         rig.portAccess.PortPresent.fill(true);
-        int changed = 0;
-        QObject::connect(&rig.portAccess, &PortAccess::listChanged, [&] { ++changed; });
+        QSignalSpy changed(&rig.portAccess, &PortAccess::listChanged);
+        const qsizetype told = rig.status.backlog().size();
         QVERIFY(awaited(ListSerialPorts(rig.c)));
-        QCOMPARE(rig.status.backlog(),
+        QCOMPARE(rig.status.backlog().mid(told),
                  (QStringList{"", "", "Looking for Serial Ports", "  Com1 is possible",
-                              "  Com5 is possible",
-                              "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR),
-                              "  " + file + ": cannot be opened: " + systemText(ENOTTY)}));
+                              "  Com5 is possible", isDir,
+                              "  " + m.device + ": cannot be opened: " + systemText(ENOTTY)}));
         QCOMPARE(rig.portAccess.PortList.size(), 2);
         QCOMPARE(rig.portAccess.PortList[0].label, QStringLiteral("COM1"));
         QCOMPARE(rig.portAccess.PortList[0].device, rig.sim.path());
@@ -250,44 +261,8 @@ private slots:
         QCOMPARE(rig.portAccess.PortListSelected, 0);
         for (int n = 1; n <= 16; ++n)
             QCOMPARE(rig.portAccess.PortPresent[n], n == 1 || n == 5);
-        QCOMPARE(changed, 1);
+        QCOMPARE(changed.size(), 1);
         QVERIFY(!rig.comm.PortOpen());
-    }
-
-    void listingWithoutPortsTellsWhyAfterProblem()
-    {
-        CommRig rig;
-        QTemporaryDir dir;
-        rig.ports.setTestMapping({{2, dir.path()}});
-        rig.portAccess.PortList.append(PortListEntry{"COM9", 9, {}});
-        rig.portAccess.PortListSelected = 0;
-        QVERIFY(!awaited(ListSerialPorts(rig.c)));
-        QVERIFY(rig.portAccess.PortList.isEmpty());
-        QCOMPARE(rig.portAccess.PortListSelected, -1);
-        QCOMPARE(rig.status.backlog().mid(3),
-                 (QStringList{"PROBLEM!!!", "No Serial Ports are avaliable!!",
-                              "  Close other programs that might be using",
-                              "  serial ports and try again",
-                              "  " + dir.path() + ": cannot be opened: " + systemText(EISDIR)}));
-    }
-
-    void listingNamesTheHolderOfTheLock()
-    {
-        CommRig rig;
-        QVERIFY(rig.open()); // holds the device and the serial layer's lock on it
-        MSComm other(rig.ports);
-        CommTimer timer;
-        CommandState cmd;
-        PortAccess portAccess;
-        FinderStatus status;
-        CommContext c{other, timer, cmd, portAccess, LineTiming::unpaced(), nullptr, &status};
-        QVERIFY(!awaited(ListSerialPorts(c)));
-        QFile comm("/proc/self/comm");
-        QVERIFY(comm.open(QIODevice::ReadOnly));
-        QCOMPARE(status.backlog().last(),
-                 QString("  %1: in use by another program (%2, process %3): close it and try again")
-                     .arg(rig.sim.path(), QString(comm.readAll()).trimmed())
-                     .arg(QCoreApplication::applicationPid()));
     }
 };
 

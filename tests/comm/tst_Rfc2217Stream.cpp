@@ -31,17 +31,12 @@ QString noticeText(const QList<Notice>& notices)
     return parts.join("; ");
 }
 
-// Feeds the chunks in order to one stream and joins what came out.
-Fed feedChunks(Stream& stream, const QList<QByteArray>& chunks)
+// What a stream gave: "data | reply | notices | accepted" (the bytes in hex).
+QString outcome(const QByteArray& data, const QByteArray& reply, const QString& notices,
+                bool accepted)
 {
-    Fed all;
-    for (const QByteArray& chunk : chunks) {
-        const Fed fed = stream.feed(chunk);
-        all.data += fed.data;
-        all.reply += fed.reply;
-        all.notices += fed.notices;
-    }
-    return all;
+    return QStringList{data.toHex(' '), reply.toHex(' '), notices, accepted ? "accepted" : "-"}
+        .join(" | ");
 }
 
 } // namespace
@@ -54,26 +49,22 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("greeting") << Stream::greeting() << hex("ff fb 2c ff fb 00 ff fd 00");
-        QTest::newRow("escape") << Stream::escape(hex("00 ff 41 ff ff"))
-                                << hex("00 ff ff 41 ff ff ff ff");
-        QTest::newRow("escape nothing") << Stream::escape({}) << QByteArray();
-        QTest::newRow("baud 1200") << Stream::setBaud(1200) << hex("ff fa 2c 01 00 00 04 b0 ff f0");
-        QTest::newRow("baud 115200")
-            << Stream::setBaud(115200) << hex("ff fa 2c 01 00 01 c2 00 ff f0");
-        QTest::newRow("baud with ff")
-            << Stream::setBaud(0x0000ffff) << hex("ff fa 2c 01 00 00 ff ff ff ff ff f0");
-        QTest::newRow("data size 7")
-            << Stream::setByte(SetDataSize, 7) << hex("ff fa 2c 02 07 ff f0");
-        QTest::newRow("parity even")
-            << Stream::setByte(SetParity, 3) << hex("ff fa 2c 03 03 ff f0");
-        QTest::newRow("stop size 2")
-            << Stream::setByte(SetStopSize, 2) << hex("ff fa 2c 04 02 ff f0");
-        QTest::newRow("control ff")
-            << Stream::setByte(SetControl, 0xff) << hex("ff fa 2c 05 ff ff ff f0");
-        QTest::newRow("purge both") << Stream::setByte(PurgeData, 3) << hex("ff fa 2c 0c 03 ff f0");
-        QTest::newRow("signature") << Stream::command(Signature, "Corvane")
-                                   << hex("ff fa 2c 00 43 6f 72 76 61 6e 65 ff f0");
+        const auto row = [](const char* name, const QByteArray& bytes, const char* expected) {
+            QTest::newRow(name) << bytes << hex(expected);
+        };
+        row("greeting", Stream::greeting(), "ff fb 2c ff fb 00 ff fd 00");
+        row("escape", Stream::escape(hex("00 ff 41 ff ff")), "00 ff ff 41 ff ff ff ff");
+        row("escape nothing", Stream::escape({}), "");
+        row("baud 1200", Stream::setBaud(1200), "ff fa 2c 01 00 00 04 b0 ff f0");
+        row("baud 115200", Stream::setBaud(115200), "ff fa 2c 01 00 01 c2 00 ff f0");
+        row("baud with ff", Stream::setBaud(0x0000ffff), "ff fa 2c 01 00 00 ff ff ff ff ff f0");
+        row("data size 7", Stream::setByte(SetDataSize, 7), "ff fa 2c 02 07 ff f0");
+        row("parity even", Stream::setByte(SetParity, 3), "ff fa 2c 03 03 ff f0");
+        row("stop size 2", Stream::setByte(SetStopSize, 2), "ff fa 2c 04 02 ff f0");
+        row("control ff", Stream::setByte(SetControl, 0xff), "ff fa 2c 05 ff ff ff f0");
+        row("purge both", Stream::setByte(PurgeData, 3), "ff fa 2c 0c 03 ff f0");
+        row("signature", Stream::command(Signature, "Corvane"),
+            "ff fa 2c 00 43 6f 72 76 61 6e 65 ff f0");
     }
 
     void outgoing()
@@ -144,43 +135,35 @@ private slots:
         row("too long dropped", hex("ff fa 2c 64") + longest + hex("ff ff ff f0 42"), "42", "", "");
     }
 
+    // Each stream whole, one byte at a time, and in two pieces split at every position.
     void feed()
     {
         QFETCH(QByteArray, received);
-        Stream stream;
-        check(stream, feedChunks(stream, {received}));
-    }
-
-    void feedSplit_data() { feed_data(); }
-
-    // The same streams in two pieces, split at every position, then one byte at a time.
-    void feedSplit()
-    {
-        QFETCH(QByteArray, received);
-        for (qsizetype at = 0; at <= received.size(); ++at) {
-            Stream stream;
-            check(stream, feedChunks(stream, {received.left(at), received.mid(at)}));
-            if (QTest::currentTestFailed())
-                QFAIL(qPrintable(QString("split at %1").arg(at)));
-        }
-        Stream stream;
-        QList<QByteArray> bytes;
-        for (const char b : received)
-            bytes.append(QByteArray(1, b));
-        check(stream, feedChunks(stream, bytes));
-    }
-
-private:
-    void check(const Stream& stream, const Fed& fed)
-    {
         QFETCH(QByteArray, data);
         QFETCH(QByteArray, reply);
         QFETCH(QString, notices);
         QFETCH(bool, accepted);
-        QCOMPARE(fed.data.toHex(' '), data.toHex(' '));
-        QCOMPARE(fed.reply.toHex(' '), reply.toHex(' '));
-        QCOMPARE(noticeText(fed.notices), notices);
-        QCOMPARE(stream.comPortAccepted(), accepted);
+        QList<QList<QByteArray>> ways{{received}, {}};
+        for (const char b : received)
+            ways[1].append(QByteArray(1, b));
+        for (qsizetype at = 0; at <= received.size(); ++at)
+            ways.append({received.left(at), received.mid(at)});
+        for (const QList<QByteArray>& chunks : ways) {
+            Stream stream;
+            Fed all;
+            for (const QByteArray& chunk : chunks) {
+                const Fed fed = stream.feed(chunk);
+                all.data += fed.data;
+                all.reply += fed.reply;
+                all.notices += fed.notices;
+            }
+            const QString way = QString("in %1 pieces, the first of %2 bytes: ")
+                                    .arg(chunks.size())
+                                    .arg(chunks[0].size());
+            QCOMPARE(way + outcome(all.data, all.reply, noticeText(all.notices),
+                                   stream.comPortAccepted()),
+                     way + outcome(data, reply, notices, accepted));
+        }
     }
 };
 

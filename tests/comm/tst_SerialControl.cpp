@@ -6,6 +6,7 @@
 #include "comm/DeviceOrder.h"
 #include "support/TestRunner.h"
 
+#include <QFile>
 #include <QTest>
 #include <fcntl.h>
 #include <termios.h>
@@ -21,6 +22,7 @@ struct FarEnd
     int fd = -1;
     explicit FarEnd(CommRig& rig)
     {
+        rig.comm.setCommPort(CommRig::Port);
         fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (fd >= 0 && ::grantpt(fd) == 0 && ::unlockpt(fd) == 0)
             rig.ports.setTestMapping({{CommRig::Port, QString::fromLocal8Bit(::ptsname(fd))}});
@@ -55,7 +57,6 @@ private slots:
     {
         CommRig rig;
         FarEnd far(rig);
-        rig.comm.setCommPort(CommRig::Port);
         rig.comm.setSettings("1200,N,8,1");
         QCOMPARE(awaited(rig.comm.openPort()).number, 0);
         QVERIFY(rig.comm.PortOpen());
@@ -73,7 +74,6 @@ private slots:
             QVERIFY2(!rig.comm.hasError(), qPrintable(rig.comm.lastError().description));
             QCOMPARE(far.line(), row[2]);
         }
-        QVERIFY(!rig.comm.hasError());
         rig.comm.setHandshaking(4);
         QCOMPARE(rig.comm.lastError().description, QString("Invalid property value"));
         QCOMPARE(rig.comm.Handshaking(), 0);
@@ -83,7 +83,6 @@ private slots:
     {
         CommRig rig;
         FarEnd far(rig);
-        rig.comm.setCommPort(CommRig::Port);
         QCOMPARE(awaited(rig.comm.openPort()).number, 0);
         for (const bool discard : {false, true}) {
             rig.comm.setNullDiscard(discard);
@@ -121,6 +120,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(drainSeen, 1500);
     }
 
+    // A port that fails to open is left closed, and commands on it say so.
     void openSyncPortFailures_data()
     {
         QTest::addColumn<int>("port");
@@ -149,8 +149,26 @@ private slots:
         QCOMPARE(rig.cmd.LastCommError, expected); // the record follows the result
         QCOMPARE(awaited(TestPortAvailable(rig.c, static_cast<int16_t>(port))),
                  int16_t(failed.number));
+        // Commands on the closed port send nothing, and a write makes no pause.
+        const QString closed = QStringLiteral("Operation valid only when the port is open");
+        rig.cmd.ReplyBytes = {'4', '2'};
+        const CellReply read = awaited(ReadCell(rig.c, 63));
+        QCOMPARE(read.status, int16_t(ReadNotSent));
+        QCOMPARE(read.failure, closed);
+        QCOMPARE(rig.cmd.ReplyBytes[0], uint8_t(0));
+        QElapsedTimer clock;
+        clock.start();
+        for (const FrameReply& r :
+             {awaited(SendAttention(rig.c)), awaited(WriteCell(rig.c, 63, '1', '2'))}) {
+            QVERIFY(!r.sent && !r.queued);
+            QCOMPARE(r.failure, closed);
+        }
+        QVERIFY(clock.elapsed() < 100);
+        QCOMPARE(rig.comm.OutBufferCount(), 0); // nothing is waiting to go out
     }
 
+    // Opening sets the line; another program then finds the device held, and the listing
+    // names the holder of the serial layer's lock.
     void openSyncPortSetsLineAndHoldsIt()
     {
         CommRig rig;
@@ -160,16 +178,18 @@ private slots:
         QCOMPARE(rig.comm.Settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(rig.comm.Handshaking(), 0);
         QVERIFY(rig.comm.RTSEnable());
-        MSComm other(rig.ports); // another program on the same device
-        CommTimer timer;
-        CommandState cmd;
-        PortAccess portAccess;
-        CommContext c{other, timer, cmd, portAccess};
-        const CommError held = awaited(OpenSyncPort(c, CommRig::Port));
+        CommClient other(rig.ports);
+        const CommError held = awaited(OpenSyncPort(other.c, CommRig::Port));
         QVERIFY(held.number != 0);
-        QVERIFY(!held.description.isEmpty());
-        QVERIFY2(!held.description.contains("dialout"), qPrintable(held.description));
-        QVERIFY(awaited(TestPortAvailable(c, CommRig::Port)) != 0);
+        QCOMPARE(held.description, QString("Permission error while locking the device"));
+        QVERIFY(awaited(TestPortAvailable(other.c, CommRig::Port)) != 0);
+        QVERIFY(!awaited(ListSerialPorts(other.c)));
+        QFile comm("/proc/self/comm");
+        QVERIFY(comm.open(QIODevice::ReadOnly));
+        QCOMPARE(other.status.backlog().last(),
+                 QString("  %1: in use by another program (%2, process %3): close it and try again")
+                     .arg(rig.sim.path(), QString(comm.readAll()).trimmed())
+                     .arg(QCoreApplication::applicationPid()));
         QVERIFY(rig.comm.PortOpen());
     }
 

@@ -8,8 +8,8 @@
 #include "app/frmFinder.h"
 #include "app/frmHelp.h"
 #include "comm/modCorvaneComm.h"
-#include "support/AppFixture.h"
 #include "support/TestRunner.h"
+#include "support/WindowStory.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -47,122 +47,174 @@ QString tabFault(QWidget* first)
     return {};
 }
 
-// The menu that `key` opens in `w` (F10 alone, a letter with Alt), closed again after.
-QString menuOpenedBy(QMainWindow& w, Qt::Key key)
+// The editor's story with what a keyboard user meets: "marked" (model and channel marked),
+// "speak scrStartTitle 500" (a value set through the screen reader), "about" (its menu
+// entry, OK clicked in the box, which must close it), "finder" (the finder shown and active); the facts
+// spoken:NAME and value:NAME (a control's name and value as read out), shows (the fields each side
+// shows), tab:WINDOW/NAME (tabFault from that control), reached:NAME/KEY (the options eight presses
+// of the key reach from there), menu:WINDOW/KEYS (the menu they open, closed again after).
+class KeyboardStory : public WindowStory
 {
-    QTest::keyClick(&w, key, key == Qt::Key_F10 ? Qt::NoModifier : Qt::AltModifier);
-    const QAction* open = w.menuBar()->activeAction();
-    const QString menu = open && open->menu() ? open->menu()->objectName() : "no menu";
-    w.menuBar()->setActiveAction(nullptr);
-    return menu;
-}
+public:
+    KeyboardStory() : WindowStory(false) {}
+
+protected:
+    QMainWindow& window(const QString& name)
+    {
+        return name == "finder" ? static_cast<QMainWindow&>(fx.app->finder()) : main();
+    }
+    bool step(const QString& verb, const QString& rest) override
+    {
+        if (verb == "marked")
+            main().model().setModelChannelMarked(true);
+        else if (verb == "speak")
+            QAccessible::queryAccessibleInterface(ctl<Spinner>(main(), rest.section(' ', 0, 0)))
+                ->valueInterface()
+                ->setCurrentValue(rest.section(' ', 1).toInt());
+        else if (verb == "about") { // true once the box has closed on OK
+            bool closed = false;
+            fx.modal.onDialog = [&](const Modal::Request& r) {
+                auto* about = qobject_cast<frmHelp*>(r.dialog);
+                if (about && about->isVisible() && about->isModal() &&
+                    about->parentWidget() == &main()) // a modal child of the editor
+                    QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+                closed = about && !about->isVisible();
+            };
+            ctl<QAction>(main(), "menuAbout")->trigger();
+            fx.modal.onDialog = nullptr;
+            return closed;
+        } else if (verb == "finder") {
+            fx.app->showFinderFromEditor();
+            QApplication::setActiveWindow(&fx.app->finder());
+            return QTest::qWaitForWindowActive(&fx.app->finder());
+        } else
+            return WindowStory::step(verb, rest);
+        return true;
+    }
+    QString fact(const QString& key) override
+    {
+        const QString what = key.section(':', 0, 0), on = key.section(':', 1);
+        if (what == "spoken")
+            return ctl<QWidget>(main(), on)->accessibleName();
+        if (what == "value")
+            return QAccessible::queryAccessibleInterface(ctl<QWidget>(main(), on))
+                ->text(QAccessible::Value);
+        if (what == "tab")
+            return tabFault(ctl<QWidget>(window(on.section('/', 0, 0)), on.section('/', 1)));
+        if (what == "menu") { // F10 alone, a letter with Alt
+            QMainWindow& w = window(on.section('/', 0, 0));
+            QTest::keySequence(&w, QKeySequence::fromString(on.section('/', 1)));
+            const QAction* open = w.menuBar()->activeAction();
+            w.menuBar()->setActiveAction(nullptr);
+            return open && open->menu() ? open->menu()->objectName() : "no menu";
+        }
+        if (what == "reached") {
+            ctl<QWidget>(main(), on.section('/', 0, 0))->setFocus(Qt::TabFocusReason);
+            QStringList reached;
+            for (int i = 0; i < 8; ++i) {
+                QTest::keySequence(QApplication::focusWidget(),
+                                   QKeySequence::fromString(on.section('/', 1)));
+                if (qobject_cast<QRadioButton*>(QApplication::focusWidget()))
+                    reached << QApplication::focusWidget()->objectName();
+            }
+            return reached.join('|');
+        }
+        if (key == "shows") { // a field when its label, box and spinner show; "!" when some do
+            QStringList seen;
+            for (const QString side : {"Start", "End"}) {
+                QStringList fields;
+                for (const QString field : {"Title", "Chapter", "Minutes", "Seconds", "Frame"}) {
+                    QString shows; // 1 or 0 for each of its parts
+                    for (const QString kind : {"lbl", "txt", "scr"})
+                        if (const QWidget* w = main().findChild<QWidget*>(kind + side + field))
+                            shows += w->isVisible() ? '1' : '0';
+                    if (shows.contains('1'))
+                        fields << field + (shows.contains('0') ? "!" : "");
+                }
+                seen << fields.join(' ');
+            }
+            return seen.join('|');
+        }
+        return WindowStory::fact(key);
+    }
+};
 } // namespace
 
 class EditorWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // What the screen reader's walk (tests/a11y) does not reach: the exact names spoken
-    // for a spinner shown only while unlocked, a mode option and an init-string box, and a
-    // value set through a spinner out of range, held at its maximum with the box following.
-    void spokenNamesAndAnOutOfRangeValue()
+    void stories_data()
     {
-        AppFixture f;
-        const std::pair<const char*, const char*> names[] = {{"scrModel", "Model"},
-                                                             {"optEndTitle", "End mode: Title"},
-                                                             {"txtInitStr2", "Init String 2"}};
-        for (const auto& [control, name] : names)
-            QCOMPARE(ctl<QWidget>(f.main(), control)->accessibleName(), QString(name));
-        auto* s = ctl<Spinner>(f.main(), "scrStartTitle");
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(s);
-        a->valueInterface()->setCurrentValue(500);
-        QCOMPARE(a->text(QAccessible::Value), QString("98"));
-        QCOMPARE(ctl<QLineEdit>(f.main(), "txtStartTitle")->text(), QString("98"));
+        QTest::addColumn<QStringList>("rows");
+        // What the screen reader's walk (tests/a11y) does not reach: the exact names spoken
+        // for a spinner shown only while unlocked, a mode option and an init-string box, and
+        // a value set through a spinner out of range, held at its maximum, the box following.
+        Story::row("spoken names, a value out of range",
+                   {"spoken:scrModel=Model", "spoken:optEndTitle=End mode: Title",
+                    "spoken:txtInitStr2=Init String 2", "speak scrStartTitle 500",
+                    "value:scrStartTitle=98", "fields{txtStartTitle=}=txtStartTitle=98"});
+        // Tab and Shift+Tab into a mode group land on its selected option, also when Defaults
+        // selected it after the user had chosen another; the arrow keys still move in it.
+        Story::row("tab to the selected option",
+                   {"click optStartTimecode", "click cmdDefaults", // both Chapter
+                    "reached:cmdExit/Tab=optStartChapter|optEndChapter",
+                    "reached:cmdSaveTo/Backtab=optEndChapter|optStartChapter",
+                    "keys optStartChapter Right", "focus=optStartTimecode",
+                    "fields{optStart}=optStartChapter=0|optStartFrame=0|optStartTimecode=1|"
+                    "optStartTitle=0"});
+        // The hidden key sequence (Ctrl+G, Ctrl+T) unlocks model and channel and clears their
+        // mark; typed again it locks them. Anything else between its two keys disarms it. A
+        // save and its compare must agree on whether model and channel take part, so a
+        // transfer holds the lock. The window looks at every key first but swallows none.
+        for (const auto& [name, keys, after] :
+             {std::tuple{"unlocks", "Ctrl+G, Ctrl+T", "lock=open|txtComment="},
+              {"twice locks", "Ctrl+G, Ctrl+T, Ctrl+G, Ctrl+T", "lock=shut|txtComment="},
+              {"another key between", "Ctrl+G, X, Ctrl+T", "lock=shut marked|txtComment=x"},
+              {"first key twice", "Ctrl+G, Ctrl+G, Ctrl+T", "lock=shut marked|txtComment="},
+              {"second key alone", "Ctrl+T", "lock=shut marked|txtComment="}})
+            Story::row(name, {"marked", QString("keys txtComment ") + keys,
+                              QString("fields{lock|txtComment=}=") + after});
+        Story::row("held by a transfer",
+                   {"marked", "transfer running", "keys txtComment Ctrl+G, Ctrl+T",
+                    "fields{lock|txtComment=}=lock=shut marked|txtComment="});
+        // Each mode of both option groups shows its fields, and Tab reaches every control in
+        // reading order (model and channel take part too); each mode in turn, so that the
+        // option really changes.
+        QStringList modes{"unlock"};
+        for (const QString m :
+             {"Chapter|Title Chapter|Chapter", "Timecode|Title Minutes Seconds|Minutes Seconds",
+              "Frame|Title Frame|Frame", "Title|Title|Title"})
+            modes << "click optStart" + m.section('|', 0, 0)
+                  << "click optEnd" + m.section('|', 0, 0) << "shows=" + m.section('|', 1)
+                  << "tab:main/scrModel=";
+        Story::row("modes and tab order", modes);
+        // Alt and the underlined letter opens that menu, F10 the first one, in the editor
+        // and in the finder; the finder's Tab too goes in reading order. About opens from its
+        // menu entry as a modal child of the editor, closes on OK, and opens again.
+        Story::row("menus, About and the finder",
+                   {"menu:main/F10=menuFile", "menu:main/Alt+H=menuHep", "about", "about",
+                    "finder", "menu:finder/F10=menuFile",
+                    "menu:finder/Alt+S=menuSynchro", "tab:finder/cmbPort="});
     }
-
-    // Tab and Shift+Tab into a mode group land on its selected option, also when Defaults
-    // selected it after the user had chosen another; the arrow keys still move in the group.
-    void tabLandsOnTheSelectedOption()
+    void stories()
     {
-        AppFixture f;
-        frmMain& m = f.main();
-        QApplication::setActiveWindow(&m);
-        QVERIFY(QTest::qWaitForWindowActive(&m));
-        QTest::mouseClick(ctl<QRadioButton>(m, "optStartTimecode"), Qt::LeftButton);
-        QTest::mouseClick(ctl<QPushButton>(m, "cmdDefaults"), Qt::LeftButton); // both Chapter
-        const auto optionsReached = [&](const char* from, Qt::Key key) {
-            ctl<QPushButton>(m, from)->setFocus(Qt::TabFocusReason);
-            QStringList reached;
-            for (int i = 0; i < 8; ++i) {
-                QTest::keyClick(QApplication::focusWidget(), key);
-                if (qobject_cast<QRadioButton*>(QApplication::focusWidget()))
-                    reached << QApplication::focusWidget()->objectName();
-            }
-            return reached;
-        };
-        QCOMPARE(optionsReached("cmdExit", Qt::Key_Tab),
-                 QStringList({"optStartChapter", "optEndChapter"}));
-        QCOMPARE(optionsReached("cmdSaveTo", Qt::Key_Backtab),
-                 QStringList({"optEndChapter", "optStartChapter"}));
-        ctl<QRadioButton>(m, "optStartChapter")->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-        QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->hasFocus());
-        QVERIFY(ctl<QRadioButton>(m, "optStartTimecode")->isChecked());
+        QFETCH(QStringList, rows);
+        KeyboardStory s;
+        QVERIFY2(s.tell(rows), qPrintable(s.failure));
     }
 
     // A message laid out in short lines is heard as sentences: the lines of a paragraph run
     // on, paragraphs stay apart, and spaces at the ends of lines do not pile up.
-    void messagesAreHeardAsSentences_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("heard");
-        QTest::newRow("heading and lines") << "ERROR!\r\nThere were some\r\nerrors."
-                                           << "ERROR! There were some errors.";
-        QTest::newRow("space before the break") << "in them. \r\nFields"
-                                                << "in them. Fields";
-        QTest::newRow("paragraphs") << "a\r\nb\r\n\r\nc\r\n"
-                                    << "a b\nc";
-        QTest::newRow("several blank lines, LF only") << "a\n\n\n\nb"
-                                                      << "a\nb";
-        QTest::newRow("one line") << "Serial port is not available"
-                                  << "Serial port is not available";
-    }
     void messagesAreHeardAsSentences()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, heard);
-        QCOMPARE(AccessibleNames::flowingText(text), heard);
-    }
-
-    // The hidden key sequence unlocks model and channel and clears their mark; typed again
-    // it locks them. Anything else between its two keys disarms it.
-    void hiddenKeySequence()
-    {
-        // Keys (a and b: the sequence's two, x: another), whether a save or load runs
-        // meanwhile, and the lock after. A save and its compare must agree on whether model
-        // and channel take part, so a transfer holds the lock.
-        const std::tuple<QString, bool, QString> rows[] = {
-            {"ab", false, "unlocked"},       {"abab", false, "locked"},
-            {"axb", false, "locked marked"}, {"aab", false, "locked marked"},
-            {"b", false, "locked marked"},   {"ab", true, "locked marked"}};
-        const QMap<QChar, int> code{{'a', HiddenKeys::First}, {'b', HiddenKeys::Second}};
-        for (const auto& [keys, transfer, state] : rows) {
-            AppFixture f;
-            EditorModel& e = f.main().model();
-            e.setModelChannelMarked(true);
-            e.setTransferRunning(transfer);
-            auto* comment = ctl<QLineEdit>(f.main(), "txtComment");
-            comment->setFocus();
-            for (const QChar k : keys) // the sequence's keys are control characters
-                code.contains(k) ? QTest::keyClick(comment, Qt::Key(Qt::Key_A - 1 + code[k]),
-                                                   Qt::ControlModifier)
-                                 : QTest::keyClick(comment, k.toLatin1());
-            QCOMPARE(keys + (e.modelChannelUnlocked() ? " unlocked" : " locked") +
-                         (e.modelChannelMarked() ? " marked" : ""),
-                     keys + " " + state);
-            // The window looks at every key first but never swallows one.
-            QCOMPARE(comment->text(), QString(keys.contains('x') ? "x" : ""));
-        }
+        for (const auto& [text, heard] :
+             {std::pair{"ERROR!\r\nThere were some\r\nerrors.", "ERROR! There were some errors."},
+              {"in them. \r\nFields", "in them. Fields"}, // a space before the break
+              {"a\r\nb\r\n\r\nc\r\n", "a b\nc"},          // paragraphs
+              {"a\n\n\n\nb", "a\nb"},                     // several blank lines, LF only
+              {"Serial port is not available", "Serial port is not available"}})
+            QCOMPARE(AccessibleNames::flowingText(text), QString(heard));
     }
 
     // The menu entry Exit ends the application, asking nothing (the button is tried during
@@ -189,70 +241,6 @@ private slots:
         const qint64 waited = clock.isValid() ? clock.elapsed() : -1;
         QVERIFY2(waited >= 0 && waited < 10000, qPrintable(QString::number(waited)));
         QVERIFY(!f.app->serial().PortOpen() && f.modal.requests.empty());
-    }
-
-    // Each mode of both option groups shows its fields, and Tab reaches every control in
-    // reading order.
-    void modesAndTabOrder()
-    {
-        AppFixture f;
-        frmMain& m = f.main();
-        m.model().setModelChannelUnlocked(true); // model and channel take part too
-        // Each mode in turn, so that the option really changes, and the fields shown on the
-        // start side | on the end side.
-        const std::pair<QString, QString> modes[] = {
-            {"Chapter", "Title Chapter|Chapter"},
-            {"Timecode", "Title Minutes Seconds|Minutes Seconds"},
-            {"Frame", "Title Frame|Frame"},
-            {"Title", "Title|Title"}};
-        for (const auto& [mode, shown] : modes) {
-            QStringList seen;
-            for (const QString side : {"Start", "End"}) {
-                QTest::mouseClick(ctl<QRadioButton>(m, "opt" + side + mode), Qt::LeftButton);
-                // A field is listed when its label, box and spinner show; "!" when only some do.
-                QStringList fields;
-                for (const QString field : {"Title", "Chapter", "Minutes", "Seconds", "Frame"}) {
-                    QString shows; // 1 or 0 for each of its parts
-                    for (const QString kind : {"lbl", "txt", "scr"})
-                        if (const QWidget* w = m.findChild<QWidget*>(kind + side + field))
-                            shows += w->isVisible() ? '1' : '0';
-                    if (shows.contains('1'))
-                        fields << field + (shows.contains('0') ? "!" : "");
-                }
-                seen << fields.join(' ');
-            }
-            QCOMPARE(mode + ": " + seen.join('|'), mode + ": " + shown);
-            QCOMPARE(mode + ": " + tabFault(ctl<Spinner>(m, "scrModel")), mode + ": ");
-        }
-    }
-
-    // Alt and the underlined letter opens that menu, F10 the first one, in the editor and
-    // in the finder; the finder's Tab too goes in reading order. About opens from its menu
-    // entry as a modal child of the editor (centred on it, no taskbar entry of its own),
-    // closes on OK, and opens again.
-    void menusAboutAndFinder()
-    {
-        AppFixture f;
-        QCOMPARE(menuOpenedBy(f.main(), Qt::Key_F10), "menuFile");
-        QCOMPARE(menuOpenedBy(f.main(), Qt::Key_H), "menuHep");
-        int closed = 0;
-        f.modal.onDialog = [&](const Modal::Request& r) {
-            auto* about = qobject_cast<frmHelp*>(r.dialog);
-            QVERIFY(about && about->isVisible() && about->isModal());
-            QCOMPARE(about->parentWidget(), &f.main());
-            QTest::mouseClick(about->cmdOK, Qt::LeftButton);
-            closed += about->isVisible() ? 0 : 1;
-        };
-        ctl<QAction>(f.main(), "menuAbout")->trigger();
-        ctl<QAction>(f.main(), "menuAbout")->trigger();
-        QCOMPARE(closed, 2);
-        frmFinder& finder = f.app->finder();
-        f.app->showFinderFromEditor();
-        QApplication::setActiveWindow(&finder);
-        QVERIFY(QTest::qWaitForWindowActive(&finder));
-        QCOMPARE(menuOpenedBy(finder, Qt::Key_F10), "menuFile");
-        QCOMPARE(menuOpenedBy(finder, Qt::Key_S), "menuSynchro");
-        QCOMPARE(tabFault(ctl<QComboBox>(finder, "cmbPort")), QString());
     }
 };
 

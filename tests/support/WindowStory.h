@@ -7,14 +7,15 @@
 //   "answer PATH" (the next file dialog)  "accept" (the preview's OK)
 //   "load", "save" (the worker alone, its result the fact "result")  "hidden keys"
 //   "run cmdFileSave" (a file command's handler, to its end)  "type txtStartFrame 77"
-//   "transfer running" / "transfer done"
+//   "transfer running" / "transfer done"  "keys txtComment Ctrl+G, X" (the focus put on the
+//   control, then the keys to whatever has it)
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
 // changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
 // (log:Event, log:Finding: that kind of wire-log entry, a line each), title, result,
 // preview (the file, lines and errors it shows, or hidden), preview:lines,
 // described:NAME (a control's words for a screen reader, then its tooltip), lastbox (the
-// last box's icon and place).
+// last box's icon and place), focus (the control that has it).
 // The editor is read and set as text here too: editorText, pick, setControls.
 
 #include "app/HiddenKeys.h"
@@ -149,7 +150,7 @@ public:
     // A click returns once the command has come to its first wait; it ends later.
     void click(const char* button)
     {
-        QTest::mouseClick(ctl<QPushButton>(main(), button), Qt::LeftButton);
+        QTest::mouseClick(ctl<QAbstractButton>(main(), button), Qt::LeftButton);
     }
     // Clicks, then waits until the command has given the line back: it has ended.
     bool clickToEnd(const char* button)
@@ -221,6 +222,10 @@ protected:
             box->setFocus();
             box->selectAll();
             QTest::keyClicks(box, rest.section(' ', 1));
+        } else if (verb == "keys") {
+            ctl<QWidget>(m, rest.section(' ', 0, 0))->setFocus(Qt::TabFocusReason);
+            QTest::keySequence(QApplication::focusWidget(),
+                               QKeySequence::fromString(rest.section(' ', 1)));
         } else if (verb == "transfer") // a transfer running, or not
             m.model().setTransferRunning(rest == "running");
         else if (verb == "accept")
@@ -269,6 +274,8 @@ protected:
             return fx.app->fileInput().txtInput->toPlainText().remove("LoadFile: ");
         if (key == "title")
             return main().windowTitle();
+        if (key == "focus")
+            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "";
         if (key == "result")
             return QString::number(loaded_);
         if (key.startsWith("described:")) {

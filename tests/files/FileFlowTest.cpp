@@ -1,6 +1,7 @@
-// Saving through the real windows: the twenty lines as bytes, a save that fails part way
-// (the old file must survive it), every editor state read back as it was saved, and
-// init strings too long together showing the limit message once per file.
+// Loading and saving files through the real windows. Loading: what the preview shows, OK,
+// Cancel and Details. Saving: the twenty lines as bytes, a save that fails part way (the
+// old file must survive it), every editor state read back as it was saved, and init
+// strings too long together showing the limit message once per file.
 
 #include "support/TestRunner.h"
 #include "support/WindowStory.h"
@@ -8,10 +9,75 @@
 #include <csignal>
 #include <sys/resource.h>
 
-class SaveFlowTest : public QObject
+class FileFlowTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // The example's setting lines are canonical: each is echoed as written, Model and
+    // Channel only while unlocked. Neither the preview nor Cancel (or, unlocked, the menu
+    // entry and the close box) touch editor values unlike the file's.
+    void exampleFilePreviewsAndCancels()
+    {
+        const QStringList lines = QString(Story::defaultsFile()).split("\r\n");
+        for (bool unlocked : {false, true}) {
+            WindowStory s(false);
+            QVERIFY2(s.tell({unlocked ? "unlock" : "keep title",
+                             "set optStartFrame=1|txtComment=untouched", "keep editor",
+                             "text example.txt: " + QString(Story::defaultsFile()),
+                             "answer %example.txt",
+                             unlocked ? "run menuFileLoad" : "run cmdFileLoad",
+                             "preview=%example.txt 21 0",
+                             "preview:lines=" +
+                                 lines.mid(unlocked ? 2 : 4, unlocked ? 17 : 15).join('\n') + '\n'}),
+                     qPrintable(s.failure));
+            frmFileInput& p = s.fx.app->fileInput();
+            unlocked ? void(p.close())
+                     : QTest::mouseClick(ctl<QPushButton>(p, "cmdCancel"), Qt::LeftButton);
+            QVERIFY2(s.tell({"preview=hidden", "editor==kept:editor"}), qPrintable(s.failure));
+        }
+    }
+
+    // OK waits while a transfer runs. Then later lines win over earlier ones, keywords in
+    // any case; the fields the file does not name stay; a title goes to its box only, not
+    // its spinner; the record follows.
+    void okAppliesInFileOrder()
+    {
+        WindowStory s(false);
+        QVERIFY2(s.tell({"unlock", "keep editor",
+                         "text twice.txt: Start Mode Frame\nStart Mode Title\nStart Title 7\n"
+                         "start title 12\nComment first\nComment second one\nChannel 5\n"
+                         "CHANNEL 9\nSynchronize Off\nSynchronize On\nBaud 9600\n"
+                         "Init String 2 AB\nInit String 2 EF",
+                         "answer %twice.txt", "run cmdFileLoad", "transfer running", "accept",
+                         "preview^%twice.txt", "changes=", "transfer done", "accept",
+                         "preview=hidden",
+                         "changes=txtChannel=9|txtComment=second one|txtInitStr2=EF|"
+                         "txtStartTitle=12"}),
+                 qPrintable(s.failure));
+        QCOMPARE(ctl<QComboBox>(s.main(), "cmbBaud")->currentIndex(), 3);
+        QCOMPARE(s.main().model().record().InitStr[1], QString("EF"));
+    }
+
+    void detailsToggles()
+    {
+        WindowStory s(false);
+        QVERIFY(s.tell({"text errors.txt: Hello\r\nStart Mode Title\r\n", "answer %errors.txt",
+                        "run cmdFileLoad"}));
+        frmFileInput& p = s.fx.app->fileInput();
+        // Compact ends below the row of buttons and above the details; expanded shows them.
+        for (bool expanded : {false, true, false}) {
+            const QRect details = p.txtInput->geometry();
+            if (expanded)
+                QVERIFY(p.height() > details.bottom());
+            else
+                QVERIFY(p.height() > p.cmdDetails->geometry().bottom() &&
+                        p.height() < details.bottom());
+            QCOMPARE(p.txtInput->isVisible(), expanded);
+            QCOMPARE(p.cmdDetails->text(), QString(expanded ? "No Details" : "Details"));
+            QTest::mouseClick(p.cmdDetails, Qt::LeftButton);
+        }
+    }
+
     // Right after start-up: cancelled dialogs and files that cannot be read change nothing;
     // the init-string boxes are empty, and so is what a saved file keeps. After Defaults,
     // from the menu over a longer file: the example file's bytes, but for the time of saving.
@@ -122,5 +188,5 @@ private slots:
     }
 };
 
-CORVANE_TEST_CLASS(SaveFlowTest)
-#include "SaveFlowTest.moc"
+CORVANE_TEST_CLASS(FileFlowTest)
+#include "FileFlowTest.moc"

@@ -78,10 +78,13 @@ CommError NetworkLine::failure(const QString& reason)
             reason};
 }
 
-QString NetworkLine::closedReason() const
+QString NetworkLine::closedReason()
 {
     if (abandoned_)
         return QStringLiteral("closed before the connection was made");
+    // The close may wake the open before the text sent ahead of it has been read.
+    if (socket_.bytesAvailable() > 0)
+        onReadyRead();
     // ser2net tells a second client "Port already in use" before it closes.
     if (input_.contains("in use"))
         return QStringLiteral("held by another client");

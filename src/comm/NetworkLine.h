@@ -48,7 +48,7 @@ private:
     Task<CommError> connectToServer();
     Task<CommError> negotiate(Setup setup);
     CommError failure(const QString& reason);
-    QString closedReason() const;
+    QString closedReason();
     void onReadyRead();
     void onDisconnected();
 

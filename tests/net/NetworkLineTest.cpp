@@ -281,16 +281,23 @@ private slots:
         CommContext held = holder.fx.app->comm();
         QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(held, 5)).number, 0);
 
+        // The server sends a second client its words and closes; when it closes before it
+        // has read the client's greeting, the system resets the connection and the words
+        // may be lost on the way: then all the host can say is that the server closed.
+        const QString reasons = "(" + QRegularExpression::escape(reason) +
+                                (kind == "busy" ? "|closed by the server)" : ")");
+        const QRegularExpression told(QRegularExpression::escape(url + ": ") + reasons);
         rig.fx.app->ports.setTestMapping({{2, url}});
         CommContext c = rig.fx.app->comm();
         const CommError refused = awaited(modCorvaneComm::OpenSyncPort(c, 2));
         QVERIFY(refused.number != 0);
-        QVERIFY2(refused.description.startsWith(reason), qPrintable(refused.description));
+        QVERIFY2(QRegularExpression('^' + reasons).match(refused.description).hasMatch(),
+                 qPrintable(refused.description));
         QVERIFY(!awaited(modCorvaneComm::ListSerialPorts(c)));
-        const QStringList told = rig.fx.app->finderStatus.backlog();
-        QVERIFY2(told.last().startsWith("  " + url + ": " + reason), qPrintable(told.last()));
+        const QString line = rig.fx.app->finderStatus.backlog().last();
+        QVERIFY2(QRegularExpression("^  " + told.pattern()).match(line).hasMatch(), qPrintable(line));
         const Run listed = runCli({"ports"}, "2=" + url);
-        QVERIFY2(listed.out.contains(url + ": " + reason), qPrintable(listed.out));
+        QVERIFY2(told.match(listed.out).hasMatch(), qPrintable(listed.out));
     }
 };
 

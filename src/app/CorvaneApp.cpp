@@ -104,7 +104,7 @@ void CorvaneApp::forgetDebug()
 CommContext CorvaneApp::comm()
 {
     return CommContext{serial_, timer_,       commandState_, portAccess,
-                       timing_, &resetWatch_, &finderStatus};
+                       timing_, &resetWatch_, &finderStatus, {}};
 }
 
 EditorView& CorvaneApp::editor()

@@ -4,6 +4,7 @@
 #include "cli/CellBackup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli/StopRequest.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/EditorDefaults.h"
 #include "flows/EditorView.h"
@@ -58,6 +59,7 @@ QString bytesOf(const Cell& c)
     return hex2(c[0]) + QLatin1Char(' ') + hex2(c[1]);
 }
 
+// The COM number a backup's name carries (a --device counts as COM1).
 int portOf(CliHost& host)
 {
     return host.linePort;
@@ -158,6 +160,40 @@ int readImage(const UnitVoice& voice, const QString& path, Cells* cells)
     return ExitCode::BadInput;
 }
 
+// An image of another model or channel than the unit's is most likely another unit's:
+// refused before the first write unless forced. `unit` holds the unit's cells when a
+// backup read them; else its model and channel cells are read now.
+Task<int> checkSameUnit(CliHost& host, CliRequest r, const Cells& image, const Cells* unit)
+{
+    Cells read{};
+    if (!unit) {
+        CommContext c = host.comm();
+        co_await modCorvaneComm::Pause(c, c.timing.loadSettleMs);
+        const QVector<uint8_t> numbers{CellAddress::Model, CellAddress::Channel};
+        const QString failed = co_await readCells(host, numbers, read);
+        if (!failed.isEmpty()) {
+            host.err(QStringLiteral("corvane-cli: %1: %2; nothing was written")
+                         .arg(host.unitName(), failed));
+            co_return ExitCode::LineFailed;
+        }
+        unit = &read;
+    }
+    const auto text = [](std::optional<int> n) {
+        return n ? QString::number(*n) : QStringLiteral("no number");
+    };
+    const std::optional<int> model = numberIn(*unit, CellAddress::Model);
+    const std::optional<int> channel = numberIn(*unit, CellAddress::Channel);
+    const std::optional<int> imageModel = numberIn(image, CellAddress::Model);
+    const std::optional<int> imageChannel = numberIn(image, CellAddress::Channel);
+    if (model == imageModel && channel == imageChannel)
+        co_return ExitCode::Success;
+    host.err(QStringLiteral("corvane-cli: %1 holds model %2 channel %3; %4 holds model %5 "
+                            "channel %6: not restored (--force restores it anyway)")
+                 .arg(host.unitName(), text(model), text(channel), r.file, text(imageModel),
+                      text(imageChannel)));
+    co_return ExitCode::BadInput;
+}
+
 } // namespace
 
 namespace CellBackup {
@@ -182,7 +218,7 @@ int prepareFolder(const UnitVoice& voice, const CliRequest& r)
     return ExitCode::BadInput;
 }
 
-Task<int> takeBeforeWriting(CliHost& host, CliRequest r)
+Task<int> takeBeforeWriting(CliHost& host, CliRequest r, Cells* unitCells)
 {
     if (!r.backup)
         co_return ExitCode::Success;
@@ -190,16 +226,17 @@ Task<int> takeBeforeWriting(CliHost& host, CliRequest r)
     Cells cells{};
     const QString failed = co_await readWholeUnit(host, &cells);
     if (!failed.isEmpty()) {
-        host.err(QStringLiteral("corvane-cli: COM%1: %2%3")
-                     .arg(portOf(host))
-                     .arg(failed, nothingWritten));
+        host.err(QStringLiteral("corvane-cli: %1: %2%3")
+                     .arg(host.unitName(), failed, nothingWritten));
         co_return ExitCode::LineFailed;
     }
     const QString path = backupPath(r.backupDir, portOf(host), cells);
     if (const int status = writeImage(host.voice, path, cells, nothingWritten, true))
         co_return status;
     host.report.backup = path;
-    host.err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(path));
+    host.err(QStringLiteral("Backup of %1: %2").arg(host.unitName(), path));
+    if (unitCells)
+        *unitCells = cells;
     co_return ExitCode::Success;
 }
 
@@ -209,19 +246,26 @@ namespace CliCommands {
 
 Task<int> backup(CliHost& host, CliRequest r)
 {
+    if (const int status = checkOutputPath(host.voice, r.output))
+        co_return status;
     if (const int status = co_await openChosenLine(host, r))
         co_return status;
     Cells cells{};
     const QString failed = co_await readWholeUnit(host, &cells);
     if (!failed.isEmpty()) {
-        host.err(QStringLiteral("corvane-cli: COM%1: %2; no image was written")
-                     .arg(portOf(host))
-                     .arg(failed));
+        host.err(QStringLiteral("corvane-cli: %1: %2; no image was written")
+                     .arg(host.unitName(), failed));
         co_return ExitCode::LineFailed;
     }
     // The numbers the image holds, for the report.
     host.report.model = numberIn(cells, CellAddress::Model);
     host.report.channel = numberIn(cells, CellAddress::Channel);
+    if (r.output.isEmpty() && jsonResults()) {
+        // The image goes into the document: data and JSON never share the stream.
+        host.report.image =
+            QString::fromLatin1(CellImage::format(cells)).split('\n', Qt::SkipEmptyParts);
+        co_return ExitCode::Success;
+    }
     if (r.output.isEmpty()) {
         const QByteArray image = CellImage::format(cells);
         std::fwrite(image.constData(), 1, static_cast<size_t>(image.size()), stdout);
@@ -231,7 +275,7 @@ Task<int> backup(CliHost& host, CliRequest r)
     if (const int status = writeImage(host.voice, r.output, cells, QString(), false))
         co_return status;
     host.report.backup = r.output;
-    host.err(QStringLiteral("Backup of COM%1: %2").arg(portOf(host)).arg(r.output));
+    host.err(QStringLiteral("Backup of %1: %2").arg(host.unitName(), r.output));
     co_return ExitCode::Success;
 }
 
@@ -244,8 +288,12 @@ Task<int> restore(CliHost& host, CliRequest r)
         co_return status;
     if (const int status = co_await openChosenLine(host, r))
         co_return status;
-    if (const int status = co_await CellBackup::takeBeforeWriting(host, r))
+    Cells unit{};
+    if (const int status = co_await CellBackup::takeBeforeWriting(host, r, &unit))
         co_return status;
+    if (!r.force)
+        if (const int status = co_await checkSameUnit(host, r, image, r.backup ? &unit : nullptr))
+            co_return status;
 
     // The cells a save writes, in its order, each holding the image's bytes.
     EditorModel& editor = host.editor().model();
@@ -269,10 +317,10 @@ Task<int> restore(CliHost& host, CliRequest r)
         const QString why = written.status == modGetSetAll::CommunicationFailed
                                 ? written.failure
                                 : QStringLiteral("a program error");
-        host.err(QStringLiteral("corvane-cli: COM%1: the restore stopped (%2); only some cells "
-                                "of %3 may have been written")
-                     .arg(portOf(host))
-                     .arg(why, r.file));
+        if (!StopRequest::requested())
+            host.err(QStringLiteral("corvane-cli: %1: the restore stopped (%2); only some cells "
+                                    "of %3 may have been written")
+                         .arg(host.unitName(), why, r.file));
         co_return ExitCode::LineFailed;
     }
 
@@ -283,9 +331,8 @@ Task<int> restore(CliHost& host, CliRequest r)
     const QString failed = co_await readCells(host, order, readBack);
     host.progress().hideProgress();
     if (!failed.isEmpty()) {
-        host.err(QStringLiteral("corvane-cli: COM%1: the compare stopped: %2")
-                     .arg(portOf(host))
-                     .arg(failed));
+        host.err(QStringLiteral("corvane-cli: %1: the compare stopped: %2")
+                     .arg(host.unitName(), failed));
         co_return ExitCode::LineFailed;
     }
     int differences = 0;
@@ -297,7 +344,8 @@ Task<int> restore(CliHost& host, CliRequest r)
         const QString line = QStringLiteral("cell %1: wrote %2, read back %3")
                                  .arg(hex2(address), bytesOf(wrote), bytesOf(read));
         host.wireLog().finding(line);
-        host.report.differences << line;
+        host.report.differences << UnitReport::Difference{
+            QStringLiteral("cell ") + hex2(address), bytesOf(read), bytesOf(wrote)};
         host.out(line);
         ++differences;
     }
@@ -307,9 +355,8 @@ Task<int> restore(CliHost& host, CliRequest r)
         host.report.channel = numberIn(readBack, CellAddress::Channel);
     }
     if (differences == 0) {
-        host.err(QStringLiteral("Restored COM%1 from %2 and compared: no differences.")
-                     .arg(portOf(host))
-                     .arg(r.file));
+        host.err(QStringLiteral("Restored %1 from %2 and compared: no differences.")
+                     .arg(host.unitName(), r.file));
         co_return ExitCode::Success;
     }
     host.err(QStringLiteral("%1 cell%2 of %3 read back differently.")

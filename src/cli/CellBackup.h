@@ -4,6 +4,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/CliRequest.h"
+#include "model/CellImage.h"
 
 namespace CellBackup {
 
@@ -13,7 +14,9 @@ int prepareFolder(const UnitVoice& voice, const CliRequest& r);
 
 // Reads all 64 cells on the open line and writes them to a new file in the backup folder,
 // whose path is told: 0, 2 when a cell could not be read, 3 when the file could not be
-// written. On any failure the command must stop before its first write.
-Task<int> takeBeforeWriting(CliHost& host, CliRequest r);
+// written. On any failure the command must stop before its first write. `unitCells`, when
+// given, receives the cells read.
+Task<int> takeBeforeWriting(CliHost& host, CliRequest r,
+                            CellImage::Cells* unitCells = nullptr);
 
 } // namespace CellBackup

@@ -27,6 +27,9 @@ Task<int> runUnit(CliHost& host, CliRequest r);
 // The same, followed by what a single unit tells at the end (the stop, the JSON).
 Task<int> run(CliHost& host, CliRequest r);
 
+// What a stopped unit is told: how far the stop let its command get, and how to undo it.
+void tellStopped(const CliHost& host);
+
 // The whole tool: `arguments` (the program's name first) read, the ports of
 // CORVANE_PORT_MAP mapped, the command run. Tests may pass scaled times.
 Task<int> runCommandLine(QStringList arguments, LineTiming timing = LineTiming{});

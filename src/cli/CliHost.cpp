@@ -1,22 +1,22 @@
 #include "cli/CliHost.h"
 
+#include "cli/RunOutput.h"
+#include "cli/StderrBoard.h"
 #include "cli/StopRequest.h"
 
 #include <cstdio>
 
 void UnitVoice::err(const QString& line) const
 {
-    if (!messages)
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(prefix + line));
-    std::fflush(stderr);
+    if (messages)
+        StderrBoard::writeLine(prefix + line);
 }
 
 void UnitVoice::out(const QString& line) const
 {
     if (!results)
         return;
-    std::fprintf(stdout, "%s\n", qPrintable(line));
+    std::fprintf(stdout, "%s\n", qPrintable(prefix + line));
     std::fflush(stdout);
 }
 
@@ -26,6 +26,33 @@ CliHost::CliHost(const LineTiming& timing) : timing_(timing)
     lease_.setWireLog(&wireLog_);
     QObject::connect(&cliEditor.editorModel, &EditorModel::message,
                      [this](const QString& text) { Await::start(showMessage(text, false)); });
+    progress_.setWatcher([this](const QString& caption, const QString& line, int percent,
+                                bool shown) {
+        RunOutput::event(QStringLiteral("progress"), unitName(),
+                         {{QStringLiteral("step"), caption},
+                          {QStringLiteral("percent"), percent},
+                          {QStringLiteral("shown"), shown}});
+        if (progressShown)
+            progressShown(shown ? QStringLiteral("%1 %2%").arg(line).arg(percent) : QString());
+    });
+}
+
+QString CliHost::unitName() const
+{
+    return report.unit.isEmpty() ? QStringLiteral("COM%1").arg(linePort) : report.unit;
+}
+
+std::function<void(uint8_t, int)> CliHost::retried()
+{
+    if (RunOutput::mode() != RunOutput::Mode::Events)
+        return {};
+    return [this](uint8_t address, int attempt) {
+        RunOutput::event(QStringLiteral("cell retried"), unitName(),
+                         {{QStringLiteral("cell"), QStringLiteral("%1")
+                                                       .arg(address, 2, 16, QLatin1Char('0'))
+                                                       .toUpper()},
+                          {QStringLiteral("attempt"), attempt}});
+    };
 }
 
 CliHost::~CliHost()
@@ -38,7 +65,8 @@ void CliHost::beforeCell(uint8_t address)
 {
     if (!StopRequest::requested() || !serial_.PortOpen())
         return;
-    wireLog_.event(QStringLiteral("stopped by Ctrl+C before cell %1")
+    wireLog_.event(QStringLiteral("stopped by %1 before cell %2")
+                       .arg(QLatin1String(StopRequest::byWhat()))
                        .arg(address, 2, 16, QLatin1Char('0'))
                        .toUpper());
     serial_.closePort();

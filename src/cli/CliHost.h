@@ -18,6 +18,7 @@
 #include "flows/FlowHost.h"
 
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Where one unit's words go. Its messages go to standard error, with the unit's name in
@@ -86,6 +87,11 @@ public:
     FinderStatus finderStatus;
     void err(const QString& line) const { voice.err(line); }
     void out(const QString& line) const { voice.out(line); }
+    // The unit as its messages name it: "COM3", or the device path or address given.
+    QString unitName() const;
+    // Told the progress as one short text ("Loading............. 38%", "" once hidden), for
+    // a rack's board of progress lines.
+    std::function<void(const QString& text)> progressShown;
 
     MSComm& serial() { return serial_; }
     StderrProgress& progressLine() { return progress_; }
@@ -94,7 +100,7 @@ public:
     CommContext comm() override
     {
         return CommContext{serial_, timer_,  commandState_, portAccess,
-                           timing_, nullptr, &finderStatus};
+                           timing_, nullptr, &finderStatus, retried()};
     }
     PortLease& lease() override { return lease_; }
     WireLog& wireLog() override { return wireLog_; }
@@ -113,6 +119,8 @@ public:
     void beforeCell(uint8_t address) override;
 
 private:
+    std::function<void(uint8_t, int)> retried();
+
     WireLog wireLog_;
     MSComm serial_{ports};
     CommTimer timer_;

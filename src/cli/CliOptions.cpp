@@ -5,6 +5,7 @@
 #include "model/AppIdentity.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -78,19 +79,20 @@ std::optional<int> numberOption(const QCommandLineParser& parser, const QString&
     return n;
 }
 
-// "--port 3", "--port 1-8", repeated: the COM numbers in the order given.
+// "--port 3", "--port 1-8", "--port COM3", "--port COM1-COM8", repeated: the COM numbers
+// in the order given.
 QList<int> portList(const QStringList& values, QString* error)
 {
+    static const QRegularExpression form(QStringLiteral("^(?:COM)?(\\d+)(?:-(?:COM)?(\\d+))?$"),
+                                         QRegularExpression::CaseInsensitiveOption);
     QList<int> ports;
     for (const QString& v : values) {
-        bool okFirst = false, okLast = false;
-        const int first = v.section(QLatin1Char('-'), 0, 0).toInt(&okFirst);
-        const int last = v.contains(QLatin1Char('-'))
-                             ? v.section(QLatin1Char('-'), 1).toInt(&okLast)
-                             : (okLast = okFirst, first);
-        if (!okFirst || !okLast || first < 1 || last > 16 || first > last) {
-            *error = QStringLiteral("--port must be a whole number from 1 to 16, or a range "
-                                    "such as 1-8, not \"%1\"")
+        const QRegularExpressionMatch m = form.match(v.trimmed());
+        const int first = m.captured(1).toInt();
+        const int last = m.captured(2).isEmpty() ? first : m.captured(2).toInt();
+        if (!m.hasMatch() || first < 1 || last > 16 || first > last) {
+            *error = QStringLiteral("--port must be a whole number from 1 to 16 (or COM1 to "
+                                    "COM16), or a range such as 1-8, not \"%1\"")
                          .arg(v);
             return {};
         }
@@ -137,9 +139,11 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     if (talksToUnit) {
         parser.addOption(
             {QStringLiteral("port"),
-             needsPort ? QStringLiteral("The unit's port, COM1 to COM16; repeat it or give a "
-                                        "range (1-8) for several units.")
-                       : QStringLiteral("Listen on this port only (1 to 16)."),
+             needsPort ? QStringLiteral("The unit's port, 1 to 16 (or COM1 to COM16); repeat it "
+                                        "or give a range (1-8) for several units.")
+             : name == QLatin1String("scan")
+                 ? QStringLiteral("Ask the unit on this port only (1 to 16).")
+                 : QStringLiteral("Listen on this port only (1 to 16)."),
              QStringLiteral("N")});
         parser.addOption({QStringLiteral("device"),
                           QStringLiteral("The unit's serial device, or a device server's port "
@@ -147,8 +151,11 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                                          "port number."),
                           QStringLiteral("PATH")});
         parser.addOption({QStringLiteral("wire-log"),
-                          QStringLiteral("Write every frame and event on the line to FILE "
-                                         "(with several units: a folder, one file per unit)."),
+                          needsPort ? QStringLiteral("Write every frame and event on the line to "
+                                                     "FILE (with several units: a folder, one "
+                                                     "file per unit).")
+                                    : QStringLiteral("Write every frame and event on the line to "
+                                                     "FILE (with --port or --device only)."),
                           QStringLiteral("FILE")});
         parser.addOption(
             {{QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress line.")});
@@ -157,10 +164,17 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     if (rackable)
         parser.addOption({QStringLiteral("rack"),
                           QStringLiteral("The units of a rack, one line each: a port, device or "
-                                         "address, then channel=N, model=N, file=FILE."),
+                                         "address, then channel=N, model=N, file=FILE (when "
+                                         "every line names its file, no FILE is needed)."),
                           QStringLiteral("FILE")});
-    parser.addOption(
-        {QStringLiteral("json"), QStringLiteral("One JSON document on standard output instead.")});
+    parser.addOption({QStringLiteral("json"),
+                      QStringLiteral("One JSON document on standard output instead of the "
+                                     "results: {\"schema\":1,\"status\":N,\"units\":[...]}.")});
+    if (talksToUnit)
+        parser.addOption({QStringLiteral("events"),
+                          QStringLiteral("One JSON line on standard output per event as it "
+                                         "happens (unit started, progress, cell retried, unit "
+                                         "done), the last one \"run done\" with the document.")});
     if (name == QLatin1String("find")) {
         parser.addOption({QStringLiteral("timeout"),
                           QStringLiteral("Seconds to listen (default 30); without a port, on "
@@ -169,8 +183,11 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         parser.addOption({QStringLiteral("count"), QStringLiteral("Stop once N units are heard."),
                           QStringLiteral("N")});
         parser.addOption({QStringLiteral("rack-out"),
-                          QStringLiteral("Write the units heard to FILE as a rack file."),
+                          QStringLiteral("Write the units heard to FILE as a rack file (a file "
+                                         "already there only with --force)."),
                           QStringLiteral("FILE")});
+        parser.addOption({QStringLiteral("force"),
+                          QStringLiteral("Replace the --rack-out file when it exists.")});
     }
     const bool backup = name == QLatin1String("backup"), restore = name == QLatin1String("restore");
     if (name == QLatin1String("read") || backup)
@@ -193,6 +210,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         parser.addOption({QStringLiteral("no-backup"),
                           QStringLiteral("Write without keeping the unit's cells first.")});
     }
+    if (restore)
+        parser.addOption({QStringLiteral("force"),
+                          QStringLiteral("Restore an image whose model or channel differ from "
+                                         "the unit's.")});
     if (name == QLatin1String("write")) {
         parser.addOption({QStringLiteral("model"),
                           QStringLiteral("Write this model number (1 to 99); unlocks."),
@@ -256,6 +277,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                         .arg(parser.value(QStringLiteral("timeout")));
     }
     r.json = parser.isSet(QStringLiteral("json"));
+    r.events = talksToUnit && parser.isSet(QStringLiteral("events"));
+    if (error.isEmpty() && r.json && r.events)
+        error = QStringLiteral("give --json or --events, not both");
+    r.force = (name == QLatin1String("find") || restore) && parser.isSet(QStringLiteral("force"));
     if (name == QLatin1String("find")) {
         if (error.isEmpty() && parser.isSet(QStringLiteral("count")))
             r.count = numberOption(parser, QStringLiteral("count"), 1, 16, &error).value_or(0);
@@ -286,7 +311,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
             r.channel = numberOption(parser, QStringLiteral("channel"), 1, 99, &error);
     }
     const QStringList positional = parser.positionalArguments();
-    if (error.isEmpty() && *info->positional) {
+    // A rack whose every line names its own file needs none on the command line; whether
+    // each does is known once the rack file is read.
+    const bool fileMayBeInRack = !r.rack.isEmpty() && positional.isEmpty();
+    if (error.isEmpty() && *info->positional && !fileMayBeInRack) {
         if (positional.size() != 1)
             error = QStringLiteral("%1 needs exactly one %2")
                         .arg(name, restore ? QStringLiteral("cell IMAGE")

@@ -13,12 +13,12 @@ constexpr int Success = 0;
 constexpr int Attention = 1;  // the unit answered, but there were marks or differences
 constexpr int LineFailed = 2; // the line or the unit failed
 constexpr int BadInput = 3;   // a missing or unreadable file, a bad option or port
+constexpr int Stopped = 130;  // Ctrl+C or SIGTERM stopped the command between two frames
 } // namespace ExitCode
 
 struct CliRequest
 {
-    QString command; // "ports", "find", "scan", "read", "write", "verify", "backup", "restore",
-                     // "backup", "restore"
+    QString command; // "ports", "find", "scan", "read", "write", "verify", "backup", "restore"
     std::optional<int> port;
     QString device;
     double timeoutSeconds = 30;
@@ -35,7 +35,11 @@ struct CliRequest
     bool backup = true;
     QString wireLog; // "" for none; with several units a folder, one file per unit
     bool quiet = false;
-    bool json = false; // one JSON document on standard output instead of the human results
+    bool json = false;   // one JSON document on standard output instead of the human results
+    bool events = false; // one JSON line per event on standard output, as it happens
+    // find: replace an existing --rack-out file; restore: an image of another model or
+    // channel than the unit's.
+    bool force = false;
 
     // Several units in one command: ports (ranges expanded, in the order given), devices,
     // or the lines of a rack file. Each unit runs as a corvane-cli of its own.

@@ -1,5 +1,9 @@
 #include "cli/CliSession.h"
 
+#include "cli/RunOutput.h"
+#include "cli/ShownText.h"
+#include "cli/StderrBoard.h"
+#include "cli/StopRequest.h"
 #include "comm/LineAddress.h"
 #include "comm/PortTrouble.h"
 #include "comm/WireLogFile.h"
@@ -19,23 +23,14 @@
 
 namespace CliSession {
 
-namespace {
-bool jsonResults_ = false;
-} // namespace
-
-void setJsonResults(bool on)
-{
-    jsonResults_ = on;
-}
-
 bool jsonResults()
 {
-    return jsonResults_;
+    return RunOutput::machine();
 }
 
 void out(const QString& line)
 {
-    if (jsonResults_)
+    if (jsonResults())
         return;
     std::fprintf(stdout, "%s\n", qPrintable(line));
     std::fflush(stdout);
@@ -43,8 +38,7 @@ void out(const QString& line)
 
 void err(const QString& line)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(line));
-    std::fflush(stderr);
+    StderrBoard::writeLine(line);
 }
 
 bool applyPortMap(PortMap& ports, const QString& map, QString* error)
@@ -105,7 +99,7 @@ Task<int> openLine(CliHost& host, int16_t port)
         co_return ExitCode::Success;
     }
     const QString path = host.ports.devicePath(port);
-    host.err(QStringLiteral("Unable to Open COM%1 (%2)").arg(port).arg(failure.description));
+    host.err(QStringLiteral("Unable to Open %1 (%2)").arg(host.unitName(), failure.description));
     const QString why = describeLineTrouble(path, failure);
     if (!why.isEmpty())
         host.err(why);
@@ -137,8 +131,31 @@ int checkSettingsFile(const UnitVoice& voice, const QString& path)
     return ExitCode::Success;
 }
 
+int checkOutputPath(const UnitVoice& voice, const QString& path)
+{
+    if (path.isEmpty())
+        return ExitCode::Success;
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    QString why;
+    if (file.isDir())
+        why = QStringLiteral("it is a folder");
+    else if (!folder.isDir())
+        why = QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    else if (!folder.isWritable() || (file.exists() && !file.isWritable()))
+        why = QStringLiteral("it cannot be written");
+    else
+        return ExitCode::Success;
+    voice.err(QStringLiteral("corvane-cli: cannot save to %1: %2; nothing was read").arg(path, why));
+    return ExitCode::BadInput;
+}
+
 void tellShown(const CliHost& host, int problemsFrom, int messagesFrom)
 {
+    // A stop closes the line between two frames; what the flows then say about a failed
+    // line is not what happened (the command tells the stop instead).
+    if (StopRequest::requested())
+        return;
     for (int i = problemsFrom; i < host.problems.size(); ++i)
         host.err(host.problems[i]);
     for (int i = messagesFrom; i < host.messages.size(); ++i)
@@ -166,8 +183,9 @@ Task<int> load(CliHost& host)
         co_return ExitCode::Success;
     // The marks in plain words stand for the load's report box.
     const LoadResult& found = loaded.findings->loaded;
-    host.report.marks = plainMarkLines(found.marks, found.values);
-    for (const QString& line : host.report.marks)
+    for (const PlainMark& m : plainMarks(found.marks, found.values))
+        host.report.marks << UnitReport::Mark{m.field, m.mark, m.value};
+    for (const QString& line : plainMarkLines(found.marks, found.values))
         host.err(line);
     co_return ExitCode::Attention;
 }
@@ -190,7 +208,7 @@ Task<int> applySettingsFile(CliHost& host, QString path)
         co_return ExitCode::BadInput;
     }
     for (const QString& line : host.previewState.errorLines())
-        host.err(plainText(line).trimmed());
+        host.err(shownText(plainText(line).trimmed()));
     FileCommands::ApplyPreviewedFile(host);
     tellShown(host, host.problems.size(), messages);
     co_return ExitCode::Success;

@@ -15,7 +15,7 @@ namespace CliSession {
 // A line of text on standard output or standard error, from the tool as a whole. With
 // --json the results go into one document instead, and out() writes nothing.
 void out(const QString& line);
-void setJsonResults(bool on);
+// True while results go into JSON (--json, --events) instead of text lines.
 bool jsonResults();
 void err(const QString& line);
 
@@ -53,6 +53,10 @@ void unlockModelChannel(CliHost& host);
 // Writes the unit's wire log to `path`, as the line monitor saves it: 0, or 3 with the
 // reason told.
 int writeWireLog(CliHost& host, const QString& path);
+
+// A file the command will write at the end, checked before the line is opened: its folder
+// is there and it can be written. 0 (also for "": standard output), or 3 with why.
+int checkOutputPath(const UnitVoice& voice, const QString& path);
 
 // Every problem and message the flows showed since `from`, on the unit's standard error.
 void tellShown(const CliHost& host, int problemsFrom, int messagesFrom);

@@ -3,6 +3,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli/RunOutput.h"
 #include "cli/RackFile.h"
 #include "cli/SideBySide.h"
 #include "cli/StopRequest.h"
@@ -10,6 +11,7 @@
 #include "model/CellAddress.h"
 #include "model/WholeFile.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdio>
@@ -63,13 +65,9 @@ void tellJson(SideBySide& units, const QVector<int>& statuses, int status)
     for (size_t i = 0; i < units.hosts().size(); ++i)
         if (statuses[int(i)] <= ExitCode::Attention) {
             const CliHost& host = *units.hosts()[i];
-            QJsonObject o = host.report.toJson();
-            o.insert(QStringLiteral("unit"), QStringLiteral("COM%1").arg(host.unitPort));
-            all.append(o);
+            all.append(host.report.toJson());
         }
-    const QJsonObject doc{{QStringLiteral("units"), all}, {QStringLiteral("status"), status}};
-    std::fprintf(stdout, "%s\n", QJsonDocument(doc).toJson(QJsonDocument::Compact).constData());
-    std::fflush(stdout);
+    RunOutput::finish(status, all);
 }
 
 // One port's find, and `heard` told as soon as it heard a unit.
@@ -88,6 +86,13 @@ Task<int> scanOne(CliHost& host, CliRequest r);
 
 Task<int> findEverywhere(CliHost& host, CliRequest r)
 {
+    // A rack file is often made by hand: it is replaced only when asked to.
+    if (!r.rackOut.isEmpty() && QFileInfo::exists(r.rackOut) && !r.force) {
+        err(QStringLiteral("corvane-cli: %1 already exists; give --force to replace it, or "
+                           "another name; nothing was heard")
+                .arg(r.rackOut));
+        co_return ExitCode::BadInput;
+    }
     const QList<int> ports = co_await usablePorts(host);
     if (ports.isEmpty()) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));

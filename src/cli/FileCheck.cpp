@@ -2,6 +2,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/CliSession.h"
+#include "cli/ShownText.h"
 #include "flows/EditorDefaults.h"
 #include "flows/EditorSink.h"
 #include "settingsfile/Parser.h"
@@ -66,9 +67,19 @@ PreviewedFile previewFile(const UnitVoice& voice, const QString& path, bool unlo
     result.made = editor.model().snapshot();
     result.kept = preview.acceptedLines();
 
+    // A comment longer than the unit holds is cut, as the editor cuts it; say so.
+    for (const QString& line : result.kept)
+        if (fieldOf(line) == QLatin1String("Comment")) {
+            const QString given = line.section(QLatin1Char(' '), 1);
+            if (given.size() > result.made.txtComment.size())
+                err(QStringLiteral("%1: the comment \"%2\" is cut to %3 characters: \"%4\"")
+                        .arg(path, shownText(given))
+                        .arg(result.made.txtComment.size())
+                        .arg(shownText(result.made.txtComment)));
+        }
     const QStringList& misread = preview.misreadLines();
     for (const QString& line : misread)
-        err(plainText(line).trimmed());
+        err(shownText(plainText(line).trimmed()));
     if (!misread.isEmpty()) {
         err(QStringLiteral("corvane-cli: %1: %2 line%3 not understood; nothing was sent")
                 .arg(path)
@@ -93,6 +104,16 @@ QVector<SaveProblem> problemsInFile(const EditorSnapshot& made, const QStringLis
         if (fields.contains(p.field))
             found << p;
     return found;
+}
+
+QString writeProblemText(const QString& path, const QVector<SaveProblem>& problems)
+{
+    QStringList lines{
+        QStringLiteral("corvane-cli: %1 sets values that the synchronizer cannot hold:").arg(path)};
+    for (const SaveProblem& p : problems)
+        lines << p.sentence();
+    lines << QStringLiteral("Nothing was sent.");
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString verifyProblemText(const QString& path, const QVector<SaveProblem>& problems,

@@ -21,8 +21,8 @@ struct PreviewedFile
 };
 
 // Reads and previews `path`, Model and Channel unlocked when `unlocked`. Every line the
-// preview cannot use is told as the preview shows it; a file with such a line, or with
-// no line kept at all, is bad input.
+// preview cannot use is told as the preview shows it (control bytes escaped); a file with
+// such a line, or with no line kept at all, is bad input. A comment cut short is told.
 PreviewedFile previewFile(const UnitVoice& voice, const QString& path, bool unlocked);
 
 // What a save would find wrong in `made`, in the fields the kept lines set.
@@ -32,5 +32,8 @@ QVector<SaveProblem> problemsInFile(const EditorSnapshot& made, const QStringLis
 // file's own values) or after it (in what the file makes of the unit's settings).
 QString verifyProblemText(const QString& path, const QVector<SaveProblem>& problems,
                           bool beforeLoad);
+
+// Why a write cannot go ahead: the file's own values that no unit can hold.
+QString writeProblemText(const QString& path, const QVector<SaveProblem>& problems);
 
 } // namespace FileCheck

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli/RunOutput.h"
 #include "comm/Probe.h"
 #include "comm/modCorvaneComm.h"
 #include "model/CellAddress.h"
@@ -33,9 +34,9 @@ Task<int> ports(CliHost& host)
                                       {QStringLiteral("about"), p.device}});
         for (const QString& line : host.portAccess.PortTroubles)
             troubles.append(line.trimmed());
-        const QJsonObject doc{{QStringLiteral("ports"), usable},
-                              {QStringLiteral("troubles"), troubles}};
-        std::fprintf(stdout, "%s\n", QJsonDocument(doc).toJson(QJsonDocument::Compact).constData());
+        RunOutput::finish(any ? ExitCode::Success : ExitCode::LineFailed, {},
+                          {{QStringLiteral("ports"), usable},
+                           {QStringLiteral("troubles"), troubles}});
     }
     if (!any) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));

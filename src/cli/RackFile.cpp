@@ -1,5 +1,6 @@
 #include "cli/RackFile.h"
 
+#include "cli/ShownText.h"
 #include "comm/LineAddress.h"
 
 #include <QDir>
@@ -26,52 +27,99 @@ QString readTarget(const QString& word, RackUnit* unit)
     QString error;
     LineAddress::parse(word, &error);
     if (!error.isEmpty())
-        return error;
+        return shownText(error);
     if (!LineAddress::looksLikeNetwork(word) && !word.startsWith(QLatin1Char('/')))
-        return QStringLiteral("\"%1\" is not a port, a device path or an address").arg(word);
+        return QStringLiteral("\"%1\" is not a port, a device path or an address")
+            .arg(shownText(word));
     unit->device = word;
     return {};
 }
 
+// The line up to a '#' that is not inside double quotes.
+QString withoutComment(const QString& line)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (line[i] == QLatin1Char('#') && !quoted)
+            return line.left(i);
+    }
+    return line;
+}
+
+// The settings after the first word: KEY=VALUE, blanks allowed around '=', a value in
+// double quotes may hold blanks. Every mistake of the line, in order.
+QStringList readSettings(const QString& rest, const QString& folder, RackUnit* unit)
+{
+    static const QRegularExpression setting(
+        QStringLiteral("\\G\\s*([A-Za-z]+)\\s*=\\s*(?:\"([^\"]*)\"|([^\\s\"]*))(?=\\s|$)"));
+    static const QRegularExpression word(QStringLiteral("\\G\\s*(\\S+)"));
+    QStringList why;
+    qsizetype at = 0;
+    while (at < rest.size() && !rest.mid(at).trimmed().isEmpty()) {
+        const QRegularExpressionMatch m = setting.match(rest, at);
+        if (!m.hasMatch()) {
+            const QRegularExpressionMatch w = word.match(rest, at);
+            const QString bad = w.captured(1);
+            why << (bad.count(QLatin1Char('"')) % 2
+                        ? QStringLiteral("\"%1\" has no closing quote").arg(shownText(bad))
+                        : QStringLiteral("\"%1\" is not channel=N, model=N or file=FILE")
+                              .arg(shownText(bad)));
+            at = w.capturedEnd();
+            continue;
+        }
+        at = m.capturedEnd();
+        const QString key = m.captured(1);
+        const QString value = m.captured(2).isNull() ? m.captured(3) : m.captured(2);
+        if (key == QLatin1String("channel") || key == QLatin1String("model")) {
+            const std::optional<int> n = number(value, 1, 99);
+            (key == QLatin1String("channel") ? unit->channel : unit->model) = n;
+            if (!n)
+                why << QStringLiteral("%1 must be from 1 to 99, not \"%2\"")
+                           .arg(key, shownText(value));
+        } else if (key == QLatin1String("file") && !value.isEmpty()) {
+            unit->file = QDir(folder).absoluteFilePath(value);
+        } else {
+            why << QStringLiteral("\"%1\" is not channel=N, model=N or file=FILE")
+                       .arg(shownText(m.captured(0).trimmed()));
+        }
+    }
+    return why;
+}
+
 } // namespace
 
-QList<RackUnit> RackFile::parse(const QString& text, const QString& folder, QString* error)
+QList<RackUnit> RackFile::parse(const QString& text, const QString& folder, QStringList* errors)
 {
     QList<RackUnit> units;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
-        const QString content = lines[i].section(QLatin1Char('#'), 0, 0).simplified();
+        QString content = withoutComment(lines[i]);
+        if (content.endsWith(QLatin1Char('\r')))
+            content.chop(1);
+        content = content.trimmed();
         if (content.isEmpty())
             continue;
         RackUnit unit;
         unit.line = i + 1;
-        const QStringList words = content.split(QLatin1Char(' '));
-        QString why = readTarget(words.first(), &unit);
-        for (int w = 1; w < words.size() && why.isEmpty(); ++w) {
-            const QString key = words[w].section(QLatin1Char('='), 0, 0);
-            const QString value = words[w].section(QLatin1Char('='), 1);
-            if (key == QLatin1String("channel") || key == QLatin1String("model")) {
-                const std::optional<int> n = number(value, 1, 99);
-                (key == QLatin1String("channel") ? unit.channel : unit.model) = n;
-                if (!n)
-                    why = QStringLiteral("%1 must be from 1 to 99, not \"%2\"").arg(key, value);
-            } else if (key == QLatin1String("file") && !value.isEmpty()) {
-                unit.file = QDir(folder).absoluteFilePath(value);
-            } else {
-                why = QStringLiteral("\"%1\" is not channel=N, model=N or file=FILE").arg(words[w]);
-            }
-        }
+        static const QRegularExpression blank(QStringLiteral("\\s"));
+        const qsizetype cut = content.indexOf(blank);
+        const QString target = cut < 0 ? content : content.left(cut);
+        QStringList why;
+        if (const QString bad = readTarget(target, &unit); !bad.isEmpty())
+            why << bad;
+        why += readSettings(cut < 0 ? QString() : content.mid(cut), folder, &unit);
         for (const RackUnit& before : units)
             if (why.isEmpty() && before.port == unit.port && before.device == unit.device)
-                why = QStringLiteral("the unit of line %1 again").arg(before.line);
-        if (!why.isEmpty()) {
-            *error = QStringLiteral("line %1: %2").arg(unit.line).arg(why);
-            return {};
-        }
-        units << unit;
+                why << QStringLiteral("the unit of line %1 again").arg(before.line);
+        for (const QString& w : why)
+            *errors << QStringLiteral("line %1: %2").arg(unit.line).arg(w);
+        if (why.isEmpty())
+            units << unit;
     }
-    if (units.isEmpty())
-        *error = QStringLiteral("no unit in it");
+    if (units.isEmpty() && errors->isEmpty())
+        *errors << QStringLiteral("no unit in it");
     return units;
 }
 
@@ -83,6 +131,8 @@ QString RackFile::line(const RackUnit& unit)
     if (unit.model)
         text += QStringLiteral(" model=%1").arg(*unit.model);
     if (!unit.file.isEmpty())
-        text += QStringLiteral(" file=%1").arg(unit.file);
+        text += unit.file.contains(QLatin1Char(' '))
+                    ? QStringLiteral(" file=\"%1\"").arg(unit.file)
+                    : QStringLiteral(" file=%1").arg(unit.file);
     return text;
 }

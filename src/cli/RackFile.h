@@ -1,15 +1,17 @@
 #pragma once
 // A rack file: one unit per line, its port (3 or COM3), device path or device server
 // address first, then optionally channel=N, model=N and file=FILE (relative to the rack
-// file's folder). '#' starts a comment; blank lines are skipped.
+// file's folder; in double quotes when it holds blanks). Blanks around '=' are allowed.
+// '#' starts a comment; blank lines are skipped.
 //
 //   # rack A
 //   COM1 channel=1
-//   /dev/ttyUSB3 channel=2 model=22 file=lobby.txt
+//   /dev/ttyUSB3 channel = 2 model=22 file="hall a.txt"
 //   rfc2217://rack-a:7001 channel=3
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 struct RackUnit
@@ -23,8 +25,9 @@ struct RackUnit
 };
 
 namespace RackFile {
-// The units of `text`; on the first bad line, nothing and `error` ("line 4: ...").
-QList<RackUnit> parse(const QString& text, const QString& folder, QString* error);
+// The units of `text`, and every bad line's reason in `errors` ("line 4: ..."), its
+// bytes shown escaped; "no unit in it" when no line names one.
+QList<RackUnit> parse(const QString& text, const QString& folder, QStringList* errors);
 // One unit as a rack line (what find writes for each unit it hears).
 QString line(const RackUnit& unit);
 } // namespace RackFile

@@ -3,6 +3,8 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
+#include "cli/RunOutput.h"
+#include "cli/StderrBoard.h"
 #include "cli/SideBySide.h"
 #include "cli/StopRequest.h"
 #include "cli/UnitReport.h"
@@ -31,19 +33,19 @@ struct Running
     QString device; // what the unit's line opens
 };
 
-QList<RackUnit> unitsOf(const CliRequest& r, QString* error)
+QList<RackUnit> unitsOf(const CliRequest& r, QStringList* errors)
 {
     if (!r.rack.isEmpty()) {
         QFile f(r.rack);
         if (!f.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("cannot read %1: %2").arg(r.rack, f.errorString());
+            *errors << QStringLiteral("cannot read %1: %2").arg(r.rack, f.errorString());
             return {};
         }
-        QString why;
+        QStringList why;
         const QList<RackUnit> units =
             RackFile::parse(QString::fromUtf8(f.readAll()), QFileInfo(r.rack).absolutePath(), &why);
-        if (!why.isEmpty())
-            *error = QStringLiteral("%1 %2").arg(r.rack, why);
+        for (const QString& w : why)
+            *errors << QStringLiteral("%1 %2").arg(r.rack, w);
         return units;
     }
     QList<RackUnit> units;
@@ -65,11 +67,18 @@ QString identity(const QString& device)
     return real.isEmpty() ? QFileInfo(device).absoluteFilePath() : real;
 }
 
-// Each unit's device, file and name, or the first reason nothing may start: a port
-// without a device, a device that is not there, an address that is not one, a file that
-// cannot be read, or one unit named twice.
-QString prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& units)
+bool takesFile(const QString& command)
 {
+    return command == QLatin1String("write") || command == QLatin1String("verify") ||
+           command == QLatin1String("restore");
+}
+
+// Each unit's device, file and name, and every reason nothing may start: a port without a
+// device, a device that is not there, an address that is not one, a file that cannot be
+// read or is not given, or one unit named twice.
+QStringList prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& units)
+{
+    QStringList errors;
     QMap<QString, QString> seen; // identity -> the name it was first given
     for (Running& u : units) {
         const QString where =
@@ -77,30 +86,41 @@ QString prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>&
         if (u.unit.port) {
             u.label = QStringLiteral("COM%1").arg(*u.unit.port);
             u.device = ports.devicePath(*u.unit.port);
-            if (u.device.isEmpty())
-                return where + u.label +
-                       QStringLiteral(": this machine has no serial device for it");
+            if (u.device.isEmpty()) {
+                errors << where + u.label +
+                              QStringLiteral(": this machine has no serial device for it");
+                continue;
+            }
         } else {
             u.label = u.device = u.unit.device;
         }
         QString addressError;
         LineAddress::parse(u.device, &addressError);
-        if (!addressError.isEmpty())
-            return where + addressError;
-        if (!LineAddress::looksLikeNetwork(u.device) && !QFileInfo::exists(u.device))
-            return where + u.device + QStringLiteral(": no such device");
+        if (!addressError.isEmpty()) {
+            errors << where + addressError;
+            continue;
+        }
+        if (!LineAddress::looksLikeNetwork(u.device) && !QFileInfo::exists(u.device)) {
+            errors << where + u.device + QStringLiteral(": no such device");
+            continue;
+        }
         const QString id = identity(u.device);
         if (seen.contains(id))
-            return where + QStringLiteral("%1 is %2 again: one unit, named twice")
-                               .arg(u.label, seen.value(id));
+            errors << where + QStringLiteral("%1 is %2 again: one unit, named twice")
+                                  .arg(u.label, seen.value(id));
         seen.insert(id, u.label);
         if (u.unit.file.isEmpty())
             u.unit.file = r.file;
-        if (!r.file.isEmpty() || !u.unit.file.isEmpty())
-            if (!QFileInfo(u.unit.file).isFile())
-                return where + QStringLiteral("cannot read %1").arg(u.unit.file);
+        if (takesFile(r.command) && u.unit.file.isEmpty())
+            errors << where +
+                          QStringLiteral("no file= on the line and no %1 on the command line")
+                              .arg(r.command == QLatin1String("restore")
+                                       ? QStringLiteral("cell IMAGE")
+                                       : QStringLiteral("settings FILE"));
+        else if (!u.unit.file.isEmpty() && !QFileInfo(u.unit.file).isFile())
+            errors << where + QStringLiteral("cannot read %1").arg(u.unit.file);
     }
-    return {};
+    return errors;
 }
 
 QString fileName(const QString& label)
@@ -123,7 +143,7 @@ CliRequest requestFor(const CliRequest& r, const Running& u)
     one.devices.clear();
     one.rack.clear();
     one.quiet = true;
-    one.json = false;
+    one.json = one.events = false;
     // A port stays its COM number, so the unit's messages and backup name it as the user did.
     one.port = u.unit.port;
     one.device = u.unit.port ? QString() : u.device;
@@ -175,66 +195,87 @@ void tellSummary(const std::vector<Running>& units, SideBySide& hosts)
     }
 }
 
+// One unit's command; its board line says the result once it has ended.
+Task<int> runOnBoard(CliHost& host, CliRequest request, int row)
+{
+    const int status = co_await CliCommands::runUnit(host, request);
+    StderrBoard::set(row, host.report.result());
+    co_return status;
+}
+
 } // namespace
 
 Task<int> RackRun::run(CliRequest r, LineTiming timing)
 {
     PortMap ports;
-    QString error;
+    QString mapError;
     const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
-    if (!map.isEmpty() && !CliSession::applyPortMap(ports, map, &error)) {
-        err(QStringLiteral("corvane-cli: ") + error);
+    if (!map.isEmpty() && !CliSession::applyPortMap(ports, map, &mapError)) {
+        err(QStringLiteral("corvane-cli: ") + mapError);
         co_return ExitCode::BadInput;
     }
+    QStringList errors;
     std::vector<Running> units;
-    for (const RackUnit& unit : unitsOf(r, &error))
+    for (const RackUnit& unit : unitsOf(r, &errors))
         units.push_back(Running{unit, {}, {}});
-    if (error.isEmpty())
-        error = prepare(r, ports, units);
+    errors += prepare(r, ports, units);
     for (const QString& folder : {r.wireLog, r.output})
-        if (error.isEmpty() && !folder.isEmpty() && !QDir().mkpath(folder))
-            error = QStringLiteral("cannot make the folder %1").arg(folder);
-    if (!error.isEmpty()) {
-        err(QStringLiteral("corvane-cli: %1; nothing was sent").arg(error));
+        if (errors.isEmpty() && !folder.isEmpty() && !QDir().mkpath(folder))
+            errors << QStringLiteral("cannot make the folder %1").arg(folder);
+    if (!errors.isEmpty()) {
+        // Every mistake at once, so one run finds them all.
+        for (const QString& e : errors)
+            err(QStringLiteral("corvane-cli: ") + e);
+        err(QStringLiteral("corvane-cli: %1 mistake%2; nothing was sent")
+                .arg(errors.size())
+                .arg(errors.size() == 1 ? QString() : QStringLiteral("s")));
         co_return ExitCode::BadInput;
     }
 
     // Every unit a host of its own, side by side in this process.
     SideBySide hosts(timing);
     std::vector<CliRequest> requests;
+    QStringList labels;
     for (const Running& u : units) {
-        const UnitVoice voice{u.label + QStringLiteral(": "), true, false};
+        const UnitVoice voice{u.label + QStringLiteral(": "), true, !CliSession::jsonResults()};
         CliHost& host = hosts.add(0, QString(), voice);
         host.ports = ports;
+        const int row = int(labels.size());
+        host.progressShown = [row](const QString& text) {
+            StderrBoard::set(row, text.isEmpty() ? QStringLiteral("working") : text);
+        };
+        labels << u.label;
         requests.push_back(requestFor(r, u));
         tellNumbersUnused(r, u, voice);
     }
+    // One progress line per unit on a terminal, unless asked to be quiet.
+    if (!r.quiet && RunOutput::mode() != RunOutput::Mode::Events)
+        StderrBoard::start(labels);
     // Ctrl+C or a stop sent to the process: each unit stops between two frames and reports.
     const StopRequest::Watch stop([&hosts] { hosts.cancelProbes(); });
     size_t next = 0;
-    const QVector<int> statuses = co_await hosts.runAll(
-        [&](CliHost& host) { return CliCommands::runUnit(host, requests[next++]); });
+    const QVector<int> statuses = co_await hosts.runAll([&](CliHost& host) {
+        const int row = int(next);
+        return runOnBoard(host, requests[next++], row);
+    });
+    StderrBoard::stop();
     if (StopRequest::requested()) {
         for (const std::unique_ptr<CliHost>& host : hosts.hosts())
-            host->err(QStringLiteral("Stopped by Ctrl+C between two frames: %1.")
-                          .arg(host->report.done()));
-        err(QStringLiteral("Stopped by Ctrl+C: the summary says what each unit got."));
+            if (host->report.stopped)
+                CliCommands::tellStopped(*host);
+        err(QStringLiteral("Stopped by %1: the summary says what each unit got.")
+                .arg(QLatin1String(StopRequest::byWhat())));
     }
 
     int worst = ExitCode::Success;
     QJsonArray all;
     for (size_t i = 0; i < units.size(); ++i) {
-        QJsonObject report = hosts.hosts()[i]->report.toJson();
-        report.insert(QStringLiteral("unit"), units[i].label);
         worst = std::max(worst, statuses[int(i)]);
-        all.append(report);
+        all.append(hosts.hosts()[i]->report.toJson());
     }
-    if (CliSession::jsonResults()) {
-        const QJsonObject doc{{QStringLiteral("units"), all}, {QStringLiteral("status"), worst}};
-        std::fprintf(stdout, "%s\n", QJsonDocument(doc).toJson(QJsonDocument::Compact).constData());
-        std::fflush(stdout);
-    } else {
+    if (CliSession::jsonResults())
+        RunOutput::finish(worst, all);
+    else
         tellSummary(units, hosts);
-    }
     co_return worst;
 }

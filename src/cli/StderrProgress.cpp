@@ -19,7 +19,10 @@ void StderrProgress::startProgress(const QString& caption, const QString& line, 
 void StderrProgress::setProgressLine(const QString& line)
 {
     line_ = line;
-    if (!shown_ || quiet_)
+    if (!shown_)
+        return;
+    tellWatcher(true);
+    if (quiet_)
         return;
     if (redraw_) {
         draw();
@@ -35,7 +38,10 @@ void StderrProgress::setProgressLine(const QString& line)
 void StderrProgress::setBar(int value)
 {
     value_ = std::clamp(value, 0, max_);
-    if (shown_ && redraw_ && !quiet_ && value_ != drawn_)
+    if (!shown_)
+        return;
+    tellWatcher(false);
+    if (redraw_ && !quiet_ && percent() != drawn_)
         draw();
 }
 
@@ -49,13 +55,24 @@ void StderrProgress::hideProgress()
 {
     if (shown_ && redraw_ && !quiet_)
         std::fputs("\r\033[K", stderr);
+    if (shown_ && watcher_)
+        watcher_(caption_, line_, percent(), false);
     shown_ = false;
+    told_ = -1;
+}
+
+void StderrProgress::tellWatcher(bool always)
+{
+    if (!watcher_ || (!always && percent() == told_))
+        return;
+    told_ = percent();
+    watcher_(caption_, line_, told_, true);
 }
 
 void StderrProgress::draw()
 {
-    drawn_ = value_;
-    std::fprintf(stderr, "\r\033[K%s: %s %d/%d", qPrintable(caption_), qPrintable(line_), value_,
-                 max_);
+    // A percentage, since a step may learn how many cells it has only once it has begun.
+    drawn_ = percent();
+    std::fprintf(stderr, "\r\033[K%s: %s %d%%", qPrintable(caption_), qPrintable(line_), drawn_);
     std::fflush(stderr);
 }

@@ -23,5 +23,7 @@ private:
 
 // True once a stop was asked for under the current Watch.
 bool requested();
+// What asked for it, as the tool tells it: "Ctrl+C" (SIGINT) or "SIGTERM".
+const char* byWhat();
 
 } // namespace StopRequest

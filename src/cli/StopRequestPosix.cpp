@@ -6,12 +6,13 @@
 #include <unistd.h>
 
 namespace {
-volatile std::sig_atomic_t stopAsked = 0;
+volatile std::sig_atomic_t stopAsked = 0; // the first signal that asked
 int wakeWrite = -1;
 
-void onSignal(int)
+void onSignal(int sig)
 {
-    stopAsked = 1;
+    if (!stopAsked)
+        stopAsked = sig;
     if (wakeWrite >= 0) {
         const char b = 1;
         [[maybe_unused]] const ssize_t n = ::write(wakeWrite, &b, 1);
@@ -63,4 +64,9 @@ StopRequest::Watch::~Watch()
 bool StopRequest::requested()
 {
     return stopAsked != 0;
+}
+
+const char* StopRequest::byWhat()
+{
+    return stopAsked == SIGTERM ? "SIGTERM" : "Ctrl+C";
 }

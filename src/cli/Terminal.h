@@ -5,4 +5,6 @@
 namespace Terminal {
 // True when standard error is a terminal, where a progress line can be redrawn in place.
 bool stderrIsTerminal();
+// The terminal's width in characters (80 when it does not say).
+int stderrColumns();
 } // namespace Terminal

@@ -6,6 +6,7 @@
 #include "cli/CliSession.h"
 #include "cli/FileCheck.h"
 #include "cli/RackRun.h"
+#include "cli/RunOutput.h"
 #include "cli/StopRequest.h"
 #include "flows/TransferCommands.h"
 #include "model/CellAddress.h"
@@ -16,7 +17,7 @@
 #include "transfer/SavePlan.h"
 
 #include <QDateTime>
-#include <QJsonDocument>
+#include <QJsonArray>
 #include <cstdio>
 
 using namespace CliSession;
@@ -72,8 +73,18 @@ std::optional<int> heldAfterSave(const CellSet& readBack, uint8_t address,
 
 } // namespace
 
+void tellStopped(const CliHost& host)
+{
+    host.err(QStringLiteral("Stopped by %1 between two frames: %2.")
+                 .arg(QLatin1String(StopRequest::byWhat()), host.report.done()));
+    if (const QString undo = host.report.undoHint(); !undo.isEmpty())
+        host.err(undo);
+}
+
 Task<int> read(CliHost& host, CliRequest r)
 {
+    if (const int status = checkOutputPath(host.voice, r.output))
+        co_return status;
     if (const int status = co_await openChosenLine(host, r))
         co_return status;
     const int loaded = co_await load(host);
@@ -83,6 +94,8 @@ Task<int> read(CliHost& host, CliRequest r)
     const QStringList lines = modFileAccess::BuildSettingsLines(host.editor().model().snapshot(),
                                                                 QDateTime::currentDateTime());
     if (r.output.isEmpty()) {
+        if (jsonResults())
+            host.report.settings = lines;
         if (!host.voice.results)
             co_return loaded;
         const QByteArray bytes = modFileAccess::encodeSettingsLines(lines);
@@ -104,6 +117,12 @@ Task<int> write(CliHost& host, CliRequest r)
     FileCheck::PreviewedFile file;
     if (const int status = checkFileFirst(host, r, unlock, &file))
         co_return status;
+    // A value of the file's own that no unit can hold is found before the first frame.
+    if (const QVector<SaveProblem> own = FileCheck::problemsInFile(file.made, file.kept);
+        !own.isEmpty()) {
+        host.err(FileCheck::writeProblemText(r.file, own));
+        co_return ExitCode::BadInput;
+    }
     if (const int status = CellBackup::prepareFolder(host.voice, r))
         co_return status;
     const int loaded = co_await loadThenApply(host, r, unlock);
@@ -131,15 +150,14 @@ Task<int> write(CliHost& host, CliRequest r)
     }
     switch (saved.outcome) {
     case Outcome::Done:
-        host.err(QStringLiteral("Saved to COM%1 and compared: no differences.").arg(host.linePort));
+        host.err(QStringLiteral("Saved to %1 and compared: no differences.").arg(host.unitName()));
         co_return ExitCode::Success;
     case Outcome::Differences:
         for (const CellDifference& d : differencesByField(
-                 saved.differences, host.editor().model().snapshot(), saved.readBack))
-            host.report.differences
-                << QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read);
-        for (const QString& line : host.report.differences)
-            host.out(line);
+                 saved.differences, host.editor().model().snapshot(), saved.readBack)) {
+            host.report.differences << UnitReport::Difference{d.field, d.read, d.expected};
+            host.out(QStringLiteral("%1: wrote %2, read back %3").arg(d.field, d.expected, d.read));
+        }
         co_return ExitCode::Attention;
     case Outcome::Refused:
         co_return ExitCode::BadInput;
@@ -175,13 +193,13 @@ Task<int> verify(CliHost& host, CliRequest r)
     for (const CellDifference& d : found)
         host.wireLog().finding(describeDifference(d));
     const QVector<CellDifference> byField = differencesByField(found, expected, *host.loadedCells);
-    for (const CellDifference& d : byField)
-        host.report.differences << QStringLiteral("%1: the file makes %2, the unit holds %3")
-                                       .arg(d.field, d.expected, d.read);
-    for (const QString& line : host.report.differences)
-        host.out(line);
+    for (const CellDifference& d : byField) {
+        host.report.differences << UnitReport::Difference{d.field, d.read, d.expected};
+        host.out(QStringLiteral("%1: the file makes %2, the unit holds %3")
+                     .arg(d.field, d.expected, d.read));
+    }
     if (found.isEmpty())
-        host.err(QStringLiteral("COM%1 holds what %2 makes of it.").arg(host.linePort).arg(r.file));
+        host.err(QStringLiteral("%1 holds what %2 makes of it.").arg(host.unitName(), r.file));
     else
         host.err(QStringLiteral("%1 field%2 differ.")
                      .arg(byField.size())
@@ -192,6 +210,18 @@ Task<int> verify(CliHost& host, CliRequest r)
 Task<int> runUnit(CliHost& host, CliRequest r)
 {
     host.progressLine().setQuiet(r.quiet);
+    UnitReport& report = host.report;
+    report.command = r.command;
+    // The unit as the user named it: its COM number, or the device or address given.
+    report.unit = !r.device.isEmpty() ? r.device
+                  : r.port            ? QStringLiteral("COM%1").arg(*r.port)
+                                      : QString();
+    // find and scan listen or ask on their own; a stop is how a find ends.
+    const bool oneUnit = !report.unit.isEmpty() && r.command != QLatin1String("find") &&
+                         r.command != QLatin1String("scan");
+    if (oneUnit)
+        RunOutput::event(QStringLiteral("unit started"), report.unit,
+                         {{QStringLiteral("command"), r.command}});
     int status = ExitCode::BadInput;
     if (r.command == QLatin1String("ports"))
         status = co_await ports(host);
@@ -213,10 +243,14 @@ Task<int> runUnit(CliHost& host, CliRequest r)
         host.serial().closePort();
     if (!r.wireLog.isEmpty())
         status = worse(status, writeWireLog(host, r.wireLog));
-    UnitReport& report = host.report;
-    report.command = r.command;
     report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
+    // A stop that came after the command's last frame leaves its result as it is.
+    report.stopped = StopRequest::requested() && oneUnit && status != ExitCode::Success;
+    if (report.stopped)
+        status = ExitCode::Stopped;
     report.status = status;
+    if (oneUnit)
+        RunOutput::event(QStringLiteral("unit done"), report.unit, report.toJson());
     co_return status;
 }
 
@@ -228,14 +262,10 @@ Task<int> run(CliHost& host, CliRequest r)
         r.command == QLatin1String("ports") ||
         ((r.command == QLatin1String("find") || r.command == QLatin1String("scan")) && !r.port &&
          r.device.isEmpty());
-    if (StopRequest::requested() && !ownDocument)
-        host.err(
-            QStringLiteral("Stopped by Ctrl+C between two frames: %1.").arg(host.report.done()));
-    if (r.json && !ownDocument) {
-        const QByteArray doc = QJsonDocument(host.report.toJson()).toJson(QJsonDocument::Compact);
-        std::fprintf(stdout, "%s\n", doc.constData());
-        std::fflush(stdout);
-    }
+    if (host.report.stopped)
+        tellStopped(host);
+    if (!ownDocument)
+        RunOutput::finish(status, QJsonArray{host.report.toJson()});
     co_return status;
 }
 
@@ -247,12 +277,14 @@ Task<int> runCommandLine(QStringList arguments, LineTiming timing)
     if (!parsed.request)
         co_return parsed.exitCode;
 
-    setJsonResults(parsed.request->json);
+    RunOutput::setMode(parsed.request->events ? RunOutput::Mode::Events
+                       : parsed.request->json   ? RunOutput::Mode::Json
+                                                : RunOutput::Mode::Human);
     if (parsed.request->several())
         co_return co_await RackRun::run(*parsed.request, timing);
     const StopRequest::Watch stop;
     CliHost host(timing);
-    host.voice.results = !parsed.request->json;
+    host.voice.results = !RunOutput::machine();
     const QString map = qEnvironmentVariable("CORVANE_PORT_MAP");
     QString error;
     if (!map.isEmpty() && !applyPortMap(host.ports, map, &error)) {

@@ -12,15 +12,17 @@ QString UnitReport::done() const
     if (writes && writesPlanned > 0 && writesSent >= writesPlanned)
         return QStringLiteral("written");
     if (writes)
-        return status == ExitCode::LineFailed ? QStringLiteral("partly written")
-                                              : QStringLiteral("written");
-    if (status == ExitCode::LineFailed || status == ExitCode::BadInput)
+        return status == ExitCode::LineFailed || stopped ? QStringLiteral("partly written")
+                                                         : QStringLiteral("written");
+    if (status == ExitCode::LineFailed || status == ExitCode::BadInput || stopped)
         return QStringLiteral("nothing read");
     return command == QLatin1String("verify") ? QStringLiteral("compared") : QStringLiteral("read");
 }
 
 QString UnitReport::result() const
 {
+    if (stopped)
+        return QStringLiteral("stopped");
     switch (status) {
     case ExitCode::Success:
         return QStringLiteral("ok");
@@ -35,15 +37,44 @@ QString UnitReport::result() const
 
 QJsonObject UnitReport::toJson() const
 {
-    QJsonObject o{{QStringLiteral("address"), address},
+    QJsonArray marked, differing;
+    for (const Mark& m : marks)
+        marked.append(QJsonObject{{QStringLiteral("field"), m.field},
+                                  {QStringLiteral("mark"), m.mark},
+                                  {QStringLiteral("value"), m.value}});
+    for (const Difference& d : differences)
+        differing.append(QJsonObject{{QStringLiteral("field"), d.field},
+                                     {QStringLiteral("unit"), d.unit},
+                                     {QStringLiteral("file"), d.file}});
+    QJsonObject o{{QStringLiteral("unit"), unit},
+                  {QStringLiteral("address"), address},
                   {QStringLiteral("command"), command},
                   {QStringLiteral("done"), done()},
                   {QStringLiteral("result"), result()},
                   {QStringLiteral("status"), status},
-                  {QStringLiteral("marks"), QJsonArray::fromStringList(marks)},
-                  {QStringLiteral("differences"), QJsonArray::fromStringList(differences)}};
+                  {QStringLiteral("marks"), marked},
+                  {QStringLiteral("differences"), differing}};
     o.insert(QStringLiteral("model"), model ? QJsonValue(*model) : QJsonValue());
     o.insert(QStringLiteral("channel"), channel ? QJsonValue(*channel) : QJsonValue());
     o.insert(QStringLiteral("backup"), backup.isEmpty() ? QJsonValue() : QJsonValue(backup));
+    if (command == QLatin1String("read"))
+        o.insert(QStringLiteral("settings"), QJsonArray::fromStringList(settings));
+    if (!image.isEmpty())
+        o.insert(QStringLiteral("image"), QJsonArray::fromStringList(image));
     return o;
+}
+
+QString UnitReport::undoHint() const
+{
+    if (writesSent == 0)
+        return QString();
+    if (backup.isEmpty())
+        return QStringLiteral("no backup was kept, so what it held before is not known");
+    const QString which = unit.startsWith(QLatin1String("COM"))
+                              ? QStringLiteral("--port ") + unit.mid(3)
+                              : QStringLiteral("--device ") + unit;
+    // The backup is this unit's own, with its model and channel, which a partial write may
+    // have changed: restore those too, without the check for another unit's image.
+    return QStringLiteral("its backup is %1; to undo: corvane-cli restore %2 --unlock --force %1")
+        .arg(backup, which);
 }

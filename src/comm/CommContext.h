@@ -9,6 +9,9 @@
 #include "comm/PortAccess.h"
 #include "model/LineTiming.h"
 
+#include <cstdint>
+#include <functional>
+
 class FinderSteps;
 class ResetWatch;
 
@@ -23,4 +26,7 @@ struct CommContext
     ResetWatch* resetWatch = nullptr;
     // Where the listing and the find tell their steps (null: nobody watches).
     FinderSteps* steps = nullptr;
+    // Told each time a cell's read is tried again (its address, the attempt from 2 on), for
+    // a tool that follows a command live; empty: nobody follows.
+    std::function<void(uint8_t address, int attempt)> retried;
 };

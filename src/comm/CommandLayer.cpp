@@ -231,6 +231,8 @@ Task<CellReply> ReadCell(CommContext c, uint8_t address)
                         .arg(Attempts)
                         .arg(hexAddress(address))
                         .arg(reply.failure));
+        if (c.retried)
+            c.retried(address, attempt + 1);
         co_await Pause(c, c.timing.attentionGapMs);
         const FrameReply attention = co_await SendAttention(c);
         if (!attention) {

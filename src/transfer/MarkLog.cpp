@@ -77,19 +77,25 @@ QString markKeyName(MarkKey key)
     return QString::fromLatin1(keyCells(key).name);
 }
 
-QStringList plainMarkLines(const ReadMarks& marks, const SyncParameters& v)
+QList<PlainMark> plainMarks(const ReadMarks& marks, const SyncParameters& v)
 {
-    QStringList out;
+    QList<PlainMark> out;
     for (int k = 0; k < MarkKeyCount; ++k) {
         const auto key = static_cast<MarkKey>(k);
         const Mark& m = marks[key];
         if (m.Unreadable)
-            out << QStringLiteral("%1: unreadable, set to %2")
-                       .arg(markKeyName(key), valueOf(key, v));
+            out << PlainMark{markKeyName(key), QStringLiteral("unreadable"), valueOf(key, v)};
         else if (m.OutOfRange && markKeyInUse(key, v.StartMode, v.EndMode))
-            out << QStringLiteral("%1: out of range, set to %2")
-                       .arg(markKeyName(key), valueOf(key, v));
+            out << PlainMark{markKeyName(key), QStringLiteral("out of range"), valueOf(key, v)};
     }
+    return out;
+}
+
+QStringList plainMarkLines(const ReadMarks& marks, const SyncParameters& v)
+{
+    QStringList out;
+    for (const PlainMark& m : plainMarks(marks, v))
+        out << QStringLiteral("%1: %2, set to %3").arg(m.field, m.mark, m.value);
     return out;
 }
 

@@ -17,5 +17,15 @@ QString markKeyName(MarkKey key);
 // modes use.
 QStringList plainMarkLines(const ReadMarks& marks, const SyncParameters& values);
 
+// The same marks as parts, for scripts: the field, "unreadable" or "out of range", and
+// the value the field was set to.
+struct PlainMark
+{
+    QString field;
+    QString mark;
+    QString value;
+};
+QList<PlainMark> plainMarks(const ReadMarks& marks, const SyncParameters& values);
+
 QStringList describeMarks(const ReadMarks& marks, const CellSet& cells,
                           const SyncParameters& values);

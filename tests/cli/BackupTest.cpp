@@ -24,19 +24,24 @@ private slots:
                   {"unit 33=0ÿ 37=0\r 44=ÿþ", "image before.cells: 33=0ÿ 37=0\r 44=ÿþ",
                    "image after.cells: 33=0ÿ 37=0\r 44=ÿþ 3E=05",
                    "cli backup -o %dir/unit.cells %dev", "status=0",
-                   "err$Backup of COM1: %dir/unit.cells\n",
+                   "err$Backup of %path1: %dir/unit.cells\n",
                    "file:%dir/unit.cells~\n33 30 FF ", "file:%dir/unit.cells~\n37 30 0D ",
                    "file:%dir/unit.cells~\n44 FF FE ", "file:%dir/unit.cells~\n39 30 32 ",
                    "unit forgets frames", "file f.txt: End Title 7|Start Frame 5",
                    "cli write %f.txt --channel 5 --backup-dir %dir/b %dev", "status=0",
                    "cell:33=50", "entries:%dir/b~~^\\d{8}-\\d{6}-COM1-model-22-channel-1\\.cells$",
-                   "err~Backup of COM1: %dir/b/", "frames=240",
+                   "err~Backup of %path1: %dir/b/", "frames=240",
                    "received~R110 R111 ATT ATT R48 R49 ", "received~R110 R111 ATT ATT W63 22 ",
-                   "unit forgets frames",
-                   QString("cli restore %dir/unit.cells --backup-dir %dir/b %dev") +
+                   // The unit now holds channel 5, the image channel 1: refused unless forced.
+                   "unit forgets frames", "cli restore %dir/unit.cells --no-backup %dev",
+                   "status=3",
+                   "err~%path1 holds model 22 channel 5; %dir/unit.cells holds model 22 channel "
+                   "1: not restored (--force restores it anyway)",
+                   "writes=0", "unit forgets frames",
+                   QString("cli restore %dir/unit.cells --force --backup-dir %dir/b %dev") +
                        (unlock ? " --unlock" : ""),
                    "status=0", "out=",
-                   "err$Restored COM1 from %dir/unit.cells and compared: no differences.\n",
+                   "err$Restored %path1 from %dir/unit.cells and compared: no differences.\n",
                    unlock ? "cells==file:%before.cells" : "cells==file:%after.cells",
                    unlock ? "writes=56" : "writes=54",
                    unlock ? "received~R111 ATT ATT W63 " : "received~R111 ATT ATT W60 ",
@@ -61,9 +66,11 @@ private slots:
                                     "backup nothing was written",
                                     "frames=67", "writes=0"} +
                   nothingKept);
+        // Without a backup the unit's model and channel are read first, to match the image's.
         Story::row("restore, no backup",
               scratch + QStringList{"image u.cells: ", "cli restore %u.cells --no-backup %dev",
-                                    "status=0", "err~compared: no differences", "frames=112"} +
+                                    "status=0", "err~compared: no differences", "frames=116",
+                                    "received^ATT ATT R63 R62 ATT ATT W"} +
                   nothingKept);
         Story::row("restore, a cell missing",
               scratch + QStringList{"text u.cells: 30 30 30\n31 30 30\n",
@@ -80,13 +87,15 @@ private slots:
         Story::row("backup, cell 3F silent",
               scratch + QStringList{"unit answers 15 then silent",
                                     "cli backup -o %dir/kept/u.cells %dev", "status=2",
-                                    "err~COM1: cell 3F could not be read (Reply Timed Out); no "
+                                    "err~%path1: cell 3F could not be read (Reply Timed Out); no "
                                     "image was written",
                                     "frames=24", "writes=0"} +
                   nothingKept);
         Story::row("backup into a missing folder",
               scratch + QStringList{"cli backup -o %dir/kept/b/u.cells %dev", "status=3",
-                                    "err~cannot write %dir/kept/b/u.cells", "frames=66"} +
+                                    "err~cannot save to %dir/kept/b/u.cells: the folder "
+                                    "%dir/kept/b does not exist; nothing was read",
+                                    "frames=0"} +
                   nothingKept << noFolder);
         Story::row("restore lists the cells that read back differently",
               {"unit keeps 39", "image u.cells: 39=07", "cli restore %u.cells --no-backup %dev",

@@ -7,6 +7,7 @@
 //   "portmap x=/dev/null"     CORVANE_PORT_MAP as given, not the units' map
 //   "timing in-step"          unpaced, but the real pause after each write, so the host
 //                             stays in step with the unit ("timing paced": the real times)
+//   "undo COM1"               the restore the last run told for COM1, run as told
 // and the facts of the last run: status, out, err, json:units[1].model.
 
 #include "CliRig.h"
@@ -49,6 +50,14 @@ protected:
                 const struct rlimit cap = {512, 512};
                 ::setrlimit(RLIMIT_FSIZE, &cap);
             };
+            return true;
+        }
+        if (verb == "undo") { // "COM1: its backup is ...; to undo: corvane-cli restore ..."
+            const QString told = last.err.section(rest + ": its backup is ", 1).section('\n', 0, 0);
+            const QString command = told.section("; to undo: corvane-cli ", 1);
+            if (command.isEmpty())
+                return false;
+            last = CliTest::runCli(command.split(' ', Qt::SkipEmptyParts), portMap(), timing);
             return true;
         }
         if (verb == "timing") {

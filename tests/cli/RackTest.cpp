@@ -25,7 +25,8 @@ private slots:
                           "timing in-step", "file f.txt: End Title 7",
                           "cli write --port 1-8 %f.txt --wire-log %dir/logs --backup-dir %dir/b",
                           "status=2",
-                          "out=Unit  Model  Channel  Done            Result\n"
+                          "out=COM4: End Title: wrote 7, read back 2\n"
+                          "Unit  Model  Channel  Done            Result\n"
                           "COM1  22     1        written         ok\n"
                           "COM2  ?      ?        untouched       line failed\n"
                           "COM3  22     1        partly written  line failed\n"
@@ -97,7 +98,8 @@ private slots:
     }
 
     // Ctrl+C in the middle of a rack write, once both units have had five writes: each
-    // unit stops between two frames, and the summary says what each got. The pause after
+    // unit stops between two frames, the summary says what each got, and each names the
+    // restore that undoes it; run as told, it gives the unit back exactly. The pause after
     // each write keeps the units in step with the host, so the stop comes while both are
     // still writing.
     void stopBetweenFrames()
@@ -112,13 +114,18 @@ private slots:
             }
         });
         seen.start(10);
-        QVERIFY2(s.tell({"units 2", "timing in-step", "file f.txt: End Title 7",
-                         "cli write --port 1-2 %f.txt --no-backup", "status=2",
-                         "out~\nCOM1  22     1        partly written  line failed\n"
-                         "COM2  22     1        partly written  line failed\n",
+        QVERIFY2(s.tell({"units 2", "unit1 3E=04 30=03", "keep cells@1", "timing in-step",
+                         "file f.txt: End Title 7",
+                         "cli write --port 1-2 %f.txt --backup-dir %dir/b", "status=130",
+                         "out~\nCOM1  22     4        partly written  stopped\n"
+                         "COM2  22     1        partly written  stopped\n",
                          "err~COM2: Stopped by Ctrl+C between two frames: partly written.",
+                         "err~~COM1: its backup is (%dir/b/\\S+); to undo: corvane-cli restore "
+                         "--port 1 --unlock --force \\1\n",
+                         "err!~Cannot Save!",
                          "err~Stopped by Ctrl+C: the summary says what each unit got.",
-                         "received@1#W=5-53", "received@2#W=5-53"}),
+                         "received@1#W=5-53", "received@2#W=5-53", "cell:30@1!~03",
+                         "timing unpaced", "undo COM1", "status=0", "cells@1==kept:cells@1"}),
                  qPrintable(s.failure));
         QVERIFY(!seen.isActive());
     }

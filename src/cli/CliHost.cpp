@@ -16,6 +16,10 @@ void UnitVoice::out(const QString& line) const
 {
     if (!results)
         return;
+    if (held) {
+        *held << prefix + line;
+        return;
+    }
     std::fprintf(stdout, "%s\n", qPrintable(prefix + line));
     std::fflush(stdout);
 }

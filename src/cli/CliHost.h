@@ -29,6 +29,7 @@ struct UnitVoice
     QString prefix;       // "COM3: " in a rack, "" alone
     bool messages = true; // messages on standard error
     bool results = true;  // results on standard output
+    QStringList* held = nullptr; // results kept here instead, to be told later
     void err(const QString& line) const;
     void out(const QString& line) const;
 };

@@ -123,8 +123,18 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         return result;
     }
     const CommandInfo* info = findCommand(word);
-    if (!info)
+    if (!info) {
+        // Options before the command word: name the order that works.
+        for (qsizetype i = 2; word.startsWith(QLatin1Char('-')) && i < arguments.size(); ++i)
+            if (findCommand(arguments[i])) {
+                QStringList reordered = arguments.mid(1);
+                reordered.move(i - 1, 0);
+                return failed(QStringLiteral("unknown command \"%1\"; the command comes first: "
+                                             "corvane-cli %2")
+                                  .arg(word, reordered.join(QLatin1Char(' '))));
+            }
         return failed(QStringLiteral("unknown command \"%1\"; try corvane-cli --help").arg(word));
+    }
 
     const QString name = QLatin1String(info->name);
     const bool talksToUnit = name != QLatin1String("ports");

@@ -8,6 +8,9 @@
 #include "settingsfile/Parser.h"
 #include "settingsfile/SettingsFileIO.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 namespace FileCheck {
 
 namespace {
@@ -68,15 +71,23 @@ PreviewedFile previewFile(const UnitVoice& voice, const QString& path, bool unlo
     result.kept = preview.acceptedLines();
 
     // A comment longer than the unit holds is cut, as the editor cuts it; say so.
-    for (const QString& line : result.kept)
-        if (fieldOf(line) == QLatin1String("Comment")) {
-            const QString given = line.section(QLatin1Char(' '), 1);
-            if (given.size() > result.made.txtComment.size())
-                err(QStringLiteral("%1: the comment \"%2\" is cut to %3 characters: \"%4\"")
-                        .arg(path, shownText(given))
-                        .arg(result.made.txtComment.size())
-                        .arg(shownText(result.made.txtComment)));
-        }
+    const bool commentKept =
+        std::any_of(result.kept.begin(), result.kept.end(),
+                    [](const QString& l) { return fieldOf(l) == QLatin1String("Comment"); });
+    for (const QString& raw : commentKept ? read.lines : QStringList()) {
+        const QString line = raw.trimmed();
+        static const QRegularExpression keyword(QStringLiteral("^comment\\s+"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = keyword.match(line);
+        if (!m.hasMatch())
+            continue;
+        const QString given = line.mid(m.capturedEnd());
+        if (given.size() > result.made.txtComment.size())
+            err(QStringLiteral("%1: the comment \"%2\" is cut to %3 characters: \"%4\"")
+                    .arg(path, shownText(given))
+                    .arg(result.made.txtComment.size())
+                    .arg(shownText(result.made.txtComment)));
+    }
     const QStringList& misread = preview.misreadLines();
     for (const QString& line : misread)
         err(shownText(plainText(line).trimmed()));

@@ -90,7 +90,8 @@ QStringList readSettings(const QString& rest, const QString& folder, RackUnit* u
 
 } // namespace
 
-QList<RackUnit> RackFile::parse(const QString& text, const QString& folder, QStringList* errors)
+QList<RackUnit> RackFile::parse(const QString& text, const QString& folder,
+                                QList<RackMistake>* mistakes)
 {
     QList<RackUnit> units;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -114,12 +115,12 @@ QList<RackUnit> RackFile::parse(const QString& text, const QString& folder, QStr
             if (why.isEmpty() && before.port == unit.port && before.device == unit.device)
                 why << QStringLiteral("the unit of line %1 again").arg(before.line);
         for (const QString& w : why)
-            *errors << QStringLiteral("line %1: %2").arg(unit.line).arg(w);
+            *mistakes << RackMistake{unit.line, w};
         if (why.isEmpty())
             units << unit;
     }
-    if (units.isEmpty() && errors->isEmpty())
-        *errors << QStringLiteral("no unit in it");
+    if (units.isEmpty() && mistakes->isEmpty())
+        *mistakes << RackMistake{0, QStringLiteral("no unit in it")};
     return units;
 }
 

@@ -24,10 +24,17 @@ struct RackUnit
     QString file; // the unit's own settings file
 };
 
+// What is wrong with a rack: the line (0: the rack as a whole, or the command line) and why.
+struct RackMistake
+{
+    int line = 0;
+    QString why;
+};
+
 namespace RackFile {
-// The units of `text`, and every bad line's reason in `errors` ("line 4: ..."), its
-// bytes shown escaped; "no unit in it" when no line names one.
-QList<RackUnit> parse(const QString& text, const QString& folder, QStringList* errors);
+// The units of `text`, and every bad line's reasons in `mistakes`, its bytes shown escaped;
+// "no unit in it" when no line names one.
+QList<RackUnit> parse(const QString& text, const QString& folder, QList<RackMistake>* mistakes);
 // One unit as a rack line (what find writes for each unit it hears).
 QString line(const RackUnit& unit);
 } // namespace RackFile

@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -33,20 +34,16 @@ struct Running
     QString device; // what the unit's line opens
 };
 
-QList<RackUnit> unitsOf(const CliRequest& r, QStringList* errors)
+QList<RackUnit> unitsOf(const CliRequest& r, QList<RackMistake>* mistakes)
 {
     if (!r.rack.isEmpty()) {
         QFile f(r.rack);
         if (!f.open(QIODevice::ReadOnly)) {
-            *errors << QStringLiteral("cannot read %1: %2").arg(r.rack, f.errorString());
+            *mistakes << RackMistake{0, QStringLiteral("cannot be read: ") + f.errorString()};
             return {};
         }
-        QStringList why;
-        const QList<RackUnit> units =
-            RackFile::parse(QString::fromUtf8(f.readAll()), QFileInfo(r.rack).absolutePath(), &why);
-        for (const QString& w : why)
-            *errors << QStringLiteral("%1 %2").arg(r.rack, w);
-        return units;
+        return RackFile::parse(QString::fromUtf8(f.readAll()), QFileInfo(r.rack).absolutePath(),
+                               mistakes);
     }
     QList<RackUnit> units;
     for (int port : r.ports)
@@ -67,6 +64,15 @@ QString identity(const QString& device)
     return real.isEmpty() ? QFileInfo(device).absoluteFilePath() : real;
 }
 
+// Why a unit's file cannot be read, as a single unit's command says it; "" when it can.
+QString whyUnreadable(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("it is a folder");
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString() : f.errorString();
+}
+
 bool takesFile(const QString& command)
 {
     return command == QLatin1String("write") || command == QLatin1String("verify") ||
@@ -76,19 +82,19 @@ bool takesFile(const QString& command)
 // Each unit's device, file and name, and every reason nothing may start: a port without a
 // device, a device that is not there, an address that is not one, a file that cannot be
 // read or is not given, or one unit named twice.
-QStringList prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& units)
+void prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& units,
+             QList<RackMistake>* mistakes)
 {
-    QStringList errors;
     QMap<QString, QString> seen; // identity -> the name it was first given
     for (Running& u : units) {
-        const QString where =
-            u.unit.line ? QStringLiteral("%1 line %2: ").arg(r.rack).arg(u.unit.line) : QString();
+        const auto mistake = [&](const QString& why) {
+            *mistakes << RackMistake{u.unit.line, why};
+        };
         if (u.unit.port) {
             u.label = QStringLiteral("COM%1").arg(*u.unit.port);
             u.device = ports.devicePath(*u.unit.port);
             if (u.device.isEmpty()) {
-                errors << where + u.label +
-                              QStringLiteral(": this machine has no serial device for it");
+                mistake(u.label + QStringLiteral(": this machine has no serial device for it"));
                 continue;
             }
         } else {
@@ -97,30 +103,28 @@ QStringList prepare(const CliRequest& r, const PortMap& ports, std::vector<Runni
         QString addressError;
         LineAddress::parse(u.device, &addressError);
         if (!addressError.isEmpty()) {
-            errors << where + addressError;
+            mistake(addressError);
             continue;
         }
         if (!LineAddress::looksLikeNetwork(u.device) && !QFileInfo::exists(u.device)) {
-            errors << where + u.device + QStringLiteral(": no such device");
+            mistake(u.device + QStringLiteral(": no such device"));
             continue;
         }
         const QString id = identity(u.device);
         if (seen.contains(id))
-            errors << where + QStringLiteral("%1 is %2 again: one unit, named twice")
-                                  .arg(u.label, seen.value(id));
+            mistake(QStringLiteral("%1 is %2 again: one unit, named twice")
+                        .arg(u.label, seen.value(id)));
         seen.insert(id, u.label);
         if (u.unit.file.isEmpty())
             u.unit.file = r.file;
         if (takesFile(r.command) && u.unit.file.isEmpty())
-            errors << where +
-                          QStringLiteral("no file= on the line and no %1 on the command line")
-                              .arg(r.command == QLatin1String("restore")
-                                       ? QStringLiteral("cell IMAGE")
-                                       : QStringLiteral("settings FILE"));
-        else if (!u.unit.file.isEmpty() && !QFileInfo(u.unit.file).isFile())
-            errors << where + QStringLiteral("cannot read %1").arg(u.unit.file);
+            mistake(QStringLiteral("no file= on the line and no %1 on the command line")
+                        .arg(r.command == QLatin1String("restore")
+                                 ? QStringLiteral("cell IMAGE")
+                                 : QStringLiteral("settings FILE")));
+        else if (!u.unit.file.isEmpty() && !whyUnreadable(u.unit.file).isEmpty())
+            mistake(QStringLiteral("cannot read %1: %2").arg(u.unit.file, whyUnreadable(u.unit.file)));
     }
-    return errors;
 }
 
 QString fileName(const QString& label)
@@ -214,30 +218,36 @@ Task<int> RackRun::run(CliRequest r, LineTiming timing)
         err(QStringLiteral("corvane-cli: ") + mapError);
         co_return ExitCode::BadInput;
     }
-    QStringList errors;
+    QList<RackMistake> mistakes;
     std::vector<Running> units;
-    for (const RackUnit& unit : unitsOf(r, &errors))
+    for (const RackUnit& unit : unitsOf(r, &mistakes))
         units.push_back(Running{unit, {}, {}});
-    errors += prepare(r, ports, units);
+    prepare(r, ports, units, &mistakes);
     for (const QString& folder : {r.wireLog, r.output})
-        if (errors.isEmpty() && !folder.isEmpty() && !QDir().mkpath(folder))
-            errors << QStringLiteral("cannot make the folder %1").arg(folder);
-    if (!errors.isEmpty()) {
-        // Every mistake at once, so one run finds them all.
-        for (const QString& e : errors)
-            err(QStringLiteral("corvane-cli: ") + e);
+        if (mistakes.isEmpty() && !folder.isEmpty() && !QDir().mkpath(folder))
+            mistakes << RackMistake{0, QStringLiteral("cannot make the folder %1").arg(folder)};
+    if (!mistakes.isEmpty()) {
+        // Every mistake at once, in the order of the lines, so one run finds them all.
+        std::stable_sort(mistakes.begin(), mistakes.end(),
+                         [](const RackMistake& a, const RackMistake& b) { return a.line < b.line; });
+        for (const RackMistake& m : mistakes)
+            err(m.line ? QStringLiteral("corvane-cli: %1 line %2: %3").arg(r.rack).arg(m.line).arg(m.why)
+                       : QStringLiteral("corvane-cli: %1%2").arg(r.rack.isEmpty() ? QString() : r.rack + QLatin1Char(' '), m.why));
         err(QStringLiteral("corvane-cli: %1 mistake%2; nothing was sent")
-                .arg(errors.size())
-                .arg(errors.size() == 1 ? QString() : QStringLiteral("s")));
+                .arg(mistakes.size())
+                .arg(mistakes.size() == 1 ? QString() : QStringLiteral("s")));
         co_return ExitCode::BadInput;
     }
 
     // Every unit a host of its own, side by side in this process.
     SideBySide hosts(timing);
+    std::vector<QStringList> held(units.size());
     std::vector<CliRequest> requests;
     QStringList labels;
     for (const Running& u : units) {
-        const UnitVoice voice{u.label + QStringLiteral(": "), true, !CliSession::jsonResults()};
+        // Each unit's results (its differences) are held and told in rack order at the end.
+        UnitVoice voice{u.label + QStringLiteral(": "), true, !CliSession::jsonResults()};
+        voice.held = &held[size_t(labels.size())];
         CliHost& host = hosts.add(0, QString(), voice);
         host.ports = ports;
         const int row = int(labels.size());
@@ -273,9 +283,13 @@ Task<int> RackRun::run(CliRequest r, LineTiming timing)
         worst = std::max(worst, statuses[int(i)]);
         all.append(hosts.hosts()[i]->report.toJson());
     }
-    if (CliSession::jsonResults())
+    if (CliSession::jsonResults()) {
         RunOutput::finish(worst, all);
-    else
+    } else {
+        for (const QStringList& lines : held)
+            for (const QString& line : lines)
+                out(line);
         tellSummary(units, hosts);
+    }
     co_return worst;
 }

@@ -83,6 +83,19 @@ void CliOptionsTest::requests_data()
                                << "exit 3: corvane-cli: --model must be";
     QTest::newRow("unknown command") << "erase --port 1"
                                      << "exit 3: corvane-cli: unknown command";
+    QTest::newRow("options before the command")
+        << "--device rfc2217://h:7001 read -o x.txt"
+        << "exit 3: corvane-cli: unknown command \"--device\"; the command comes first: "
+           "corvane-cli read --device rfc2217://h:7001 -o x.txt";
+    QTest::newRow("port as rack files name it") << "read --port COM3"
+                                                << "read port=3 timeout=30";
+    QTest::newRow("a range of COM names") << "verify --port com7-COM7 f.txt"
+                                          << "verify port=7 timeout=30 file=f.txt";
+    QTest::newRow("COM0") << "read --port COM0" << "exit 3: corvane-cli: --port must be";
+    QTest::newRow("a rack that names its files") << "verify --rack r.txt"
+                                                 << "verify port=- timeout=30";
+    QTest::newRow("JSON or events") << "read --port 1 --json --events"
+                                    << "exit 3: corvane-cli: give --json or --events, not both";
     QTest::newRow("no command") << ""
                                 << "exit 3: Usage: corvane-cli COMMAND";
     QTest::newRow("version") << "--version"

@@ -8,7 +8,8 @@
 //   "timing in-step"          unpaced, but the real pause after each write, so the host
 //                             stays in step with the unit ("timing paced": the real times)
 //   "undo COM1"               the restore the last run told for COM1, run as told
-// and the facts of the last run: status, out, err, json:units[1].model.
+// and the facts of the last run: status, out, err, json:units[1].model, events (each line
+// of standard output as JSON: "unit started COM1 | ... | run done", progress left out).
 
 #include "CliRig.h"
 #include "support/Story.h"
@@ -77,6 +78,8 @@ protected:
             return last.out;
         if (key == "err")
             return last.err;
+        if (key == "events")
+            return eventsIn(last.out);
         if (key.startsWith("json:"))
             return jsonAt(QJsonDocument::fromJson(last.out.toUtf8()).object(), key.mid(5));
         return Teller::fact(key);
@@ -94,6 +97,24 @@ protected:
 
 private:
     QString mapGiven_;
+
+    // The event lines' names and units (and a retried cell), progress left out; a line
+    // that is not one JSON object is shown as such.
+    static QString eventsIn(const QString& out)
+    {
+        QStringList told;
+        for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
+            const QJsonObject e = QJsonDocument::fromJson(line.toUtf8()).object();
+            const QString name = e.value("event").toString();
+            if (name.isEmpty())
+                told << "not JSON: " + line;
+            else if (name != "progress")
+                told << QStringList{name, e.value("unit").toString(), e.value("cell").toString()}
+                            .join(' ')
+                            .trimmed();
+        }
+        return told.join(" | ");
+    }
     std::function<void()> inChild_;
 
     // "units[1].model" in a JSON document, as text.

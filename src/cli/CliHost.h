@@ -93,6 +93,8 @@ public:
     // Told the progress as one short text ("Loading............. 38%", "" once hidden), for
     // a rack's board of progress lines.
     std::function<void(const QString& text)> progressShown;
+    // Told once a find's port is open and listens for the RESET announcement.
+    std::function<void()> listening;
 
     MSComm& serial() { return serial_; }
     StderrProgress& progressLine() { return progress_; }

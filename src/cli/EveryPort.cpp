@@ -12,6 +12,7 @@
 #include "model/WholeFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdio>
@@ -70,10 +71,12 @@ void tellJson(SideBySide& units, const QVector<int>& statuses, int status)
     RunOutput::finish(status, all);
 }
 
-// One port's find, and `heard` told as soon as it heard a unit.
-Task<int> findOne(CliHost& unit, CliRequest r, std::function<void(CliHost&)> heard)
+// One port's find, and `heard` told as soon as it heard a unit; `ended` once it is over.
+Task<int> findOne(CliHost& unit, CliRequest r, std::function<void()> ended,
+                  std::function<void(CliHost&)> heard)
 {
     const int status = co_await runUnit(unit, r);
+    ended();
     if (status <= ExitCode::Attention && heard)
         heard(unit);
     co_return status;
@@ -101,17 +104,32 @@ Task<int> findEverywhere(CliHost& host, CliRequest r)
     QStringList names;
     for (int n : ports)
         names << QStringLiteral("COM%1").arg(n);
-    err(QStringLiteral("Press RESET on each synchronizer now: listening %1 s on %2 at once.")
-            .arg(r.timeoutSeconds)
-            .arg(names.join(QStringLiteral(", "))));
     SideBySide units(host.comm().timing);
     addPerPort(units, host, ports, !jsonResults());
+    // RESET is asked for once every port listens (or could not be opened): a unit reset
+    // before its port is open would go unheard.
+    std::vector<bool> settled(units.hosts().size(), false);
+    bool told = false;
+    const auto settle = [&](size_t i) {
+        settled[i] = true;
+        if (told || std::find(settled.begin(), settled.end(), false) != settled.end())
+            return;
+        told = true;
+        err(QStringLiteral("Press RESET on each synchronizer now: listening %1 s on %2 at once.")
+                .arg(r.timeoutSeconds)
+                .arg(names.join(QStringLiteral(", "))));
+    };
+    for (size_t i = 0; i < units.hosts().size(); ++i)
+        units.hosts()[i]->listening = [&settle, i] { settle(i); };
     QList<RackUnit> heard;
     int status = ExitCode::Success;
     // Ctrl+C ends every probe; so does the count of units asked for, once heard.
     const StopRequest::Watch stop([&units] { units.cancelProbes(); });
+    size_t next = 0;
     const QVector<int> statuses = co_await units.runAll([&](CliHost& unit) {
-        return findOne(unit, perPort(r, unit.unitPort), [&](CliHost& found) {
+        const size_t i = next++;
+        return findOne(unit, perPort(r, unit.unitPort), [&settle, i] { settle(i); },
+                       [&](CliHost& found) {
             status = std::max(status, found.report.status);
             RackUnit u;
             u.port = found.unitPort;

@@ -75,14 +75,25 @@ Task<int> find(CliHost& host, CliRequest r)
     }
     const int tickMs = c.timing.probeTickMs;
     const int ticks = std::max(1, static_cast<int>(std::ceil(r.timeoutSeconds * 1000 / tickMs)));
-    host.err(QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
-                 .arg(ticks * tickMs / 1000.0)
-                 .arg(port == 0 ? QStringLiteral("each port in turn")
-                                : QStringLiteral("COM%1").arg(port)));
+    // RESET is asked for once the port listens: a unit reset before would go unheard.
+    const QString listening =
+        QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
+            .arg(ticks * tickMs / 1000.0)
+            .arg(port == 0 ? QStringLiteral("each port in turn") : QStringLiteral("COM%1").arg(port));
+    bool told = false;
+    host.progressShown = [&](const QString& text) {
+        if (told || text.isEmpty())
+            return;
+        told = true;
+        host.err(listening);
+        if (host.listening)
+            host.listening();
+    };
 
     PortLeaseHold lease(host.lease(), QStringLiteral("find"));
     const std::optional<modCorvaneComm::FoundUnit> unit = co_await modCorvaneComm::FindSynchronizer(
         c, host.progress(), host.probeCancel, port, {}, ticks);
+    host.progressShown = nullptr;
     if (!unit)
         co_return ExitCode::LineFailed;
     // The probe read both numbers; a channel it did not read (the model was doubtful) is

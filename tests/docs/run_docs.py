@@ -31,7 +31,6 @@ from concurrent.futures import ThreadPoolExecutor
 
 import docs_extract
 
-FIND_GRACE = 0.5  # seconds from find's "listening" to the RESET
 TIMEOUT = 60  # a write keeps the save's pauses: about 11 s even without the line's pacing
 DOCS = [("README.md", docs_extract.markdown_groups),
         ("packaging/man/corvane-cli.1.scd", docs_extract.scdoc_groups),
@@ -105,8 +104,9 @@ class Runner:
         d = tempfile.mkdtemp(prefix="corvane-docs-")
         with open(os.path.join(d, "settings.txt"), "w") as f:
             f.write(self.defaults)
-        with open(os.path.join(d, "lobby.txt"), "w") as f:
-            f.write(settings_with(self.defaults, {"Comment": "Lobby wall"}))
+        for name in ("lobby.txt", "lobby wall.txt"):
+            with open(os.path.join(d, name), "w") as f:
+                f.write(settings_with(self.defaults, {"Comment": "Lobby wall"}))
         with open(os.path.join(d, "rack-a.txt"), "w") as f:
             f.write("".join("COM%d channel=%d\n" % (n, n) for n in range(1, 9)))
         return d
@@ -220,13 +220,17 @@ class Runner:
                     on_listen = None
                     if argv[1] == "find":
                         listened = False
+                        # The docs' find makes its rack file; one there is not replaced.
+                        if "--rack-out" in argv:
+                            made = os.path.join(cwd, argv[argv.index("--rack-out") + 1])
+                            if os.path.exists(made):
+                                os.remove(made)
 
                         def on_listen():
                             nonlocal listened
                             listened = True
-                            # find says "listening" before it opens the ports: a RESET at
-                            # once is not heard.
-                            time.sleep(FIND_GRACE)
+                            # find says "listening" once every port is open: a RESET
+                            # at once must be heard.
                             units.send("reset all")
                     status, out, secs = self.run(argv, cwd, units, on_listen)
                     failure = self.check(cmd, status, out, listened)

@@ -26,8 +26,8 @@
 using namespace WidgetMaking;
 
 namespace {
-constexpr int ClientWidth = 425;
-constexpr int ClientHeight = 552;
+constexpr int EditorClientWidth = 425;
+constexpr int EditorClientHeight = 552;
 
 // A display-only number box beside a spinner.
 QLineEdit* makeNumberBox(QWidget* parent, const char* name, QRect r)
@@ -130,7 +130,7 @@ void frmMain::fitToFont(QWidget* client)
     for (QLineEdit* box : txtInitStr)
         FontFit::setShownChars(box, Limits::InitStrMax);
     const FontFit::Scale scale = FontFit::fit(client);
-    client->setFixedSize(scale(QSize(ClientWidth, ClientHeight)));
+    client->setFixedSize(scale(QSize(EditorClientWidth, EditorClientHeight)));
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
 }
 
@@ -142,7 +142,7 @@ frmMain::~frmMain()
 void frmMain::buildTopStrip(QWidget* c)
 {
     Frame1 = named(new QFrame(c), "Frame1");
-    Frame1->setGeometry(0, 0, ClientWidth, 2);
+    Frame1->setGeometry(0, 0, EditorClientWidth, 2);
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Sunken);
 

@@ -59,6 +59,7 @@ frmFinder& CorvaneApp::finder()
     QObject::connect(f, &frmFinder::workWithoutUnit, f, [this] {
         showEditorFromFinder();
         modCorvaneComm::SetDefaults(main().model());
+        main().showUnit(std::nullopt);
     });
     QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
     QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
@@ -118,8 +119,11 @@ Task<> CorvaneApp::handOverFoundUnit()
     showEditorFromFinder();
     modCorvaneComm::SetDefaults(m.model());
     m.showConnected(true);
+    m.showUnit(std::nullopt);
     // The scan's lease is still held: the load follows on the same line without a gap.
-    co_await TransferCommands::LoadWhileHeld(*this);
+    const TransferCommands::LoadOutcome loaded = co_await TransferCommands::LoadWhileHeld(*this);
+    if (main_)
+        main_->showUnitAfterLoad(loaded);
 }
 
 void CorvaneApp::toggleLockFromFinder()

@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -85,6 +86,11 @@ frmMain::frmMain(FlowHost& host, Modal& modal) : host_(host), modal_(modal)
     buildEndGroup(client);
     buildLowerArea(client);
     buildMenus();
+    // Beside the captions, never instead of them: which port and unit the editor works on.
+    lblUnit = named(new QLabel(statusBar()), "lblUnit");
+    statusBar()->addWidget(lblUnit, 1);
+    statusBar()->setSizeGripEnabled(false);
+    showUnit(std::nullopt);
     // Each mark lies behind the field it surrounds.
     for (HighlightShape* s : highlightShapes())
         s->lower();
@@ -131,7 +137,8 @@ void frmMain::fitToFont(QWidget* client)
         FontFit::setShownChars(box, Limits::InitStrMax);
     const FontFit::Scale scale = FontFit::fit(client);
     client->setFixedSize(scale(QSize(EditorClientWidth, EditorClientHeight)));
-    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height() +
+                                      statusBar()->sizeHint().height());
 }
 
 frmMain::~frmMain()

@@ -63,8 +63,7 @@ frmFinder& CorvaneApp::finder()
     });
     QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
     QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
-    QObject::connect(f, &frmFinder::lineMonitorRequested, f,
-                     [this, f] { showLineMonitor(f); });
+    QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this, f] { showLineMonitor(f); });
     QObject::connect(f, &frmFinder::networkPortRequested, f,
                      [this] { Await::start(addNetworkPort()); });
     QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });

@@ -10,17 +10,17 @@ namespace StartOptions {
 namespace {
 // Qt's own options, taken by the application object; the first ones take a value.
 const QStringList QtValueOptions = {
-    QStringLiteral("platform"),       QStringLiteral("platformpluginpath"),
-    QStringLiteral("platformtheme"),  QStringLiteral("plugin"),
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
     QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
-    QStringLiteral("qwindowtitle"),   QStringLiteral("title"),
-    QStringLiteral("qwindowicon"),    QStringLiteral("icon"),
-    QStringLiteral("display"),        QStringLiteral("name"),
-    QStringLiteral("style"),          QStringLiteral("stylesheet"),
-    QStringLiteral("session"),        QStringLiteral("qmljsdebugger")};
-const QStringList QtFlagOptions = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+    QStringLiteral("qwindowtitle"),    QStringLiteral("title"),
+    QStringLiteral("qwindowicon"),     QStringLiteral("icon"),
+    QStringLiteral("display"),         QStringLiteral("name"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet"),
+    QStringLiteral("session"),         QStringLiteral("qmljsdebugger")};
+const QStringList QtFlagOptions = {QStringLiteral("reverse"),     QStringLiteral("widgetcount"),
                                    QStringLiteral("testability"), QStringLiteral("nograb"),
-                                   QStringLiteral("dograb"), QStringLiteral("sync")};
+                                   QStringLiteral("dograb"),      QStringLiteral("sync")};
 
 bool startEnvSet(const char* name)
 {
@@ -37,7 +37,7 @@ QStringList withoutQtOptions(const QStringList& arguments, bool* namesPlatform)
         const QString& a = arguments.at(i);
         // Qt reads "-style X", "--style X" and "-style=X" alike.
         QString name = a.startsWith(QLatin1String("--")) ? a.mid(2)
-                       : a.startsWith(QLatin1Char('-')) ? a.mid(1)
+                       : a.startsWith(QLatin1Char('-'))  ? a.mid(1)
                                                          : QString();
         const bool joined = name.contains(QLatin1Char('='));
         name = name.section(QLatin1Char('='), 0, 0);
@@ -58,7 +58,8 @@ QStringList withoutQtOptions(const QStringList& arguments, bool* namesPlatform)
 QString missingDisplay(bool platformNamed)
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (platformNamed || startEnvSet("QT_QPA_PLATFORM") || startEnvSet("DISPLAY") || startEnvSet("WAYLAND_DISPLAY"))
+    if (platformNamed || startEnvSet("QT_QPA_PLATFORM") || startEnvSet("DISPLAY") ||
+        startEnvSet("WAYLAND_DISPLAY"))
         return {};
     return QStringLiteral("corvane: no display to open a window on (neither DISPLAY nor "
                           "WAYLAND_DISPLAY is set); corvane-cli works without one");

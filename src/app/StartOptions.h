@@ -20,7 +20,6 @@ QString missingDisplay(bool platformNamed);
 
 // CORVANE_PORT_MAP's numbering (`map`, "" for none), then each --port "N=URL", which wins
 // for its N. False with a one-line message for the first item that cannot be used.
-bool putPorts(PortMap& ports, const QString& map, const QStringList& portItems,
-              QString* error);
+bool putPorts(PortMap& ports, const QString& map, const QStringList& portItems, QString* error);
 
 } // namespace StartOptions

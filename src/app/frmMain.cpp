@@ -18,11 +18,11 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QStatusBar>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 using namespace WidgetMaking;
 

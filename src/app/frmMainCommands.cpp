@@ -85,7 +85,8 @@ QString frmMain::unitText(int port, const QString& device, std::optional<UnitNum
                                            : QStringLiteral("COM%1 (%2)").arg(port).arg(device);
     if (!numbers)
         return where + QStringLiteral(": model and channel not read");
-    return where + QStringLiteral(": model %1, channel %2").arg(numbers->model).arg(numbers->channel);
+    return where +
+           QStringLiteral(": model %1, channel %2").arg(numbers->model).arg(numbers->channel);
 }
 
 void frmMain::showUnit(std::optional<UnitNumbers> numbers)
@@ -123,7 +124,8 @@ Task<> frmMain::menuLoadFrom_Click()
 Task<> frmMain::cmdSaveTo_Click()
 {
     const bool writesNumbers = model_.modelChannelUnlocked();
-    const TransferCommands::SaveOutcome saved = co_await TransferCommands::SaveToSynchronizer(host_);
+    const TransferCommands::SaveOutcome saved =
+        co_await TransferCommands::SaveToSynchronizer(host_);
     // Model and channel go to the unit only while unlocked; otherwise it keeps its own.
     if (writesNumbers && saved.writesPlanned > 0 && saved.writesSent == saved.writesPlanned)
         showUnit(UnitNumbers{model_.spinnerValue(SpinField::Model),

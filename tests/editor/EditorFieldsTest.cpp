@@ -180,9 +180,11 @@ private slots:
               {QList<QRect>{atRight, {400, 100, 300, 300}}, QPoint(950, 300)}})
             QCOMPARE(Placement::besideClearOf(wide, owner, screen, others), at);
         // No room on the right: the left, unless a window is there.
-        QCOMPARE(Placement::besideClearOf(wide, {1300, 100, 600, 500}, screen, {}), QPoint(988, 100));
-        QCOMPARE(Placement::besideClearOf(wide, {1300, 100, 600, 500}, screen, {{900, 0, 200, 300}}),
-                 QPoint(1450, 300));
+        QCOMPARE(Placement::besideClearOf(wide, {1300, 100, 600, 500}, screen, {}),
+                 QPoint(988, 100));
+        QCOMPARE(
+            Placement::besideClearOf(wide, {1300, 100, 600, 500}, screen, {{900, 0, 200, 300}}),
+            QPoint(1450, 300));
         // 600 + 12 + 300 wide: from x 504; the taller one decides the height.
         QCOMPARE(Placement::firstOfPair({600, 500}, {300, 700}, screen), QPoint(504, 250));
         QCOMPARE(Placement::firstOfPair({1500, 500}, {900, 500}, screen), QPoint(0, 350));

@@ -37,10 +37,12 @@ void StartUpTest::answersBeforeTheWindow_data()
                              << "corvane " CORVANE_BUILD_VERSION "\n";
     QTest::newRow("unknown option")
         << QStringList{"--bogus"} << none << 3
-        << "corvane: Unknown option 'bogus'. (corvane --help lists the options)" << "";
+        << "corvane: Unknown option 'bogus'. (corvane --help lists the options)"
+        << "";
     QTest::newRow("Qt's own option passed over, ours refused")
         << QStringList{"-platform", "offscreen", "--bogus", "--demo"} << none << 3
-        << "corvane: Unknown option 'bogus'. (corvane --help lists the options)" << "";
+        << "corvane: Unknown option 'bogus'. (corvane --help lists the options)"
+        << "";
     QTest::newRow("port without an address")
         << QStringList{"--port", "3=/dev/ttyS0"} << none << 3
         << "corvane: --port 3=/dev/ttyS0: expected N=rfc2217://HOST:PORT or N=tcp://HOST:PORT "
@@ -52,12 +54,15 @@ void StartUpTest::answersBeforeTheWindow_data()
         << "";
     QTest::newRow("bad port map before no display")
         << QStringList{"--demo"} << QStringList{"CORVANE_PORT_MAP=COM1"} << 3
-        << "corvane: CORVANE_PORT_MAP: \"COM1\" is not N=DEVICE with N from 1 to 16" << "";
+        << "corvane: CORVANE_PORT_MAP: \"COM1\" is not N=DEVICE with N from 1 to 16"
+        << "";
     QTest::newRow("platform named by the environment, with a port map")
         << none << QStringList{"QT_QPA_PLATFORM=offscreen", "CORVANE_PORT_MAP=3=/dev/null"}
-        << Running << "" << "";
+        << Running << ""
+        << "";
     QTest::newRow("platform named on the command line")
-        << QStringList{"-platform", "offscreen", "--demo"} << none << Running << "" << "";
+        << QStringList{"-platform", "offscreen", "--demo"} << none << Running << ""
+        << "";
 }
 
 void StartUpTest::answersBeforeTheWindow()

@@ -204,8 +204,10 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("heading");
-        QTest::newRow("load") << "cmdLoadFrom" << "Cannot Load! ";
-        QTest::newRow("save") << "cmdSaveTo" << "Cannot Save! ";
+        QTest::newRow("load") << "cmdLoadFrom"
+                              << "Cannot Load! ";
+        QTest::newRow("save") << "cmdSaveTo"
+                              << "Cannot Save! ";
     }
 
     // The server goes in the middle of a load or a save: the problem window keeps its text
@@ -235,7 +237,8 @@ private slots:
                  QStringList(heading +
                              "There were communications errors on the serial port or the "
                              "synchronizer is not responding.\n Please try again\n"
-                             "Connection closed by the device server (" + url + ")"));
+                             "Connection closed by the device server (" +
+                             url + ")"));
         QVERIFY(!rig.fx.app->wireLog().lines().filter("closed by the server").isEmpty());
 
         Ser2net again(rig.sim.path(), true, server->port);

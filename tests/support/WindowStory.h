@@ -25,20 +25,20 @@
 // The editor is read and set as text here too: editorText, pick, setControls.
 
 #include "app/HiddenKeys.h"
-#include "app/StartOptions.h"
-#include "app/frmFinder.h"
 #include "app/Spinner.h"
+#include "app/StartOptions.h"
 #include "app/frmFileInput.h"
+#include "app/frmFinder.h"
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/modGetSetAll.h"
-#include "transfer/SavePlan.h"
 #include "support/AppFixture.h"
 #include "support/Awaited.h"
 #include "support/Story.h"
+#include "transfer/SavePlan.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -248,7 +248,8 @@ protected:
                               Qt::LeftButton);
             return untilFinderIdle();
         } else if (verb == "await")
-            return until([&] { return fact(rest.section('~', 0, 0)).contains(rest.section('~', 1)); });
+            return until(
+                [&] { return fact(rest.section('~', 0, 0)).contains(rest.section('~', 1)); });
         else if (verb == "transfer") // a transfer running, or not
             m.model().setTransferRunning(rest == "running");
         else if (verb == "accept")

@@ -1,5 +1,5 @@
 #include "app/CorvaneApp.h"
-#include "comm/LineAddress.h"
+#include "app/StartOptions.h"
 #include "model/AppIdentity.h"
 
 #include <QApplication>
@@ -17,27 +17,6 @@ void describe(QCommandLineParser& options, const QCommandLineOption& demo,
     options.addVersionOption();
     options.addOption(demo);
     options.addOption(port);
-}
-
-// "N=URL" from --port: a device server's port on COMn for this run.
-bool putNetworkPorts(PortMap& ports, const QStringList& items)
-{
-    for (const QString& item : items) {
-        bool ok = false;
-        const int n = item.section(QLatin1Char('='), 0, 0).toInt(&ok);
-        const QString url = item.section(QLatin1Char('='), 1);
-        QString error;
-        const LineAddress address = LineAddress::parse(url, &error);
-        if (!ok || n < 1 || n > PortMap::MaxPort || !address.isNetwork()) {
-            std::fprintf(stderr,
-                         "corvane: --port %s: expected N=rfc2217://HOST:PORT or "
-                         "N=tcp://HOST:PORT with N from 1 to 16%s%s\n",
-                         qPrintable(item), error.isEmpty() ? "" : ": ", qPrintable(error));
-            return false;
-        }
-        ports.setNetworkPort(n, url);
-    }
-    return true;
 }
 
 // --help and --version print a text and end: they need no display, so they work over a
@@ -72,24 +51,45 @@ int main(int argc, char** argv)
                        "N=rfc2217://HOST:PORT or N=tcp://HOST:PORT."),
         QStringLiteral("N=URL"));
     describe(options, demo, port);
+    // Everything but the window is settled before the application object exists: Qt
+    // aborts without a display, and a bad option or port is told as one line.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    bool platformNamed = false;
+    const QStringList own = StartOptions::withoutQtOptions(arguments, &platformNamed);
+    if (!options.parse(own)) {
+        std::fprintf(stderr, "corvane: %s (corvane --help lists the options)\n",
+                     qPrintable(options.errorText()));
+        return 3;
+    }
     if (asksOnlyForText(argc, argv)) {
         QCoreApplication text(argc, argv);
         nameApplication();
-        options.process(text); // prints and exits
+        options.process(own); // prints and exits
         return 0;
+    }
+    PortMap ports;
+    QString error;
+    if (!StartOptions::putPorts(ports, qEnvironmentVariable("CORVANE_PORT_MAP"),
+                                options.values(port), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 3;
+    }
+    const QString noDisplay = StartOptions::missingDisplay(platformNamed);
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(noDisplay));
+        return 2;
     }
 
     QApplication qapp(argc, argv);
     nameApplication();
     // The menu entry's name, so that a desktop matches the windows to it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.corvane.Corvane"));
-    options.process(qapp);
 
     CorvaneApp app;
-    if (!putNetworkPorts(app.ports, options.values(port)))
-        return 3;
+    app.ports = ports;
     if (options.isSet(demo)) {
-        QString error;
         if (!app.startDemo(&error)) {
             std::fprintf(stderr,
                          "corvane: --demo needs a pseudo-terminal for the simulated "

@@ -47,7 +47,8 @@ QString nameFor(QWidget& w)
         {QStringLiteral("txtInput"), QStringLiteral("File contents")},
         {QStringLiteral("txtMsg"), QStringLiteral("Debug messages")},
         {QStringLiteral("tblCells"), QStringLiteral("Cells")},
-        {QStringLiteral("cmbSimFault"), QStringLiteral("Faulty replies")}};
+        {QStringLiteral("cmbSimFault"), QStringLiteral("Faulty replies")},
+        {QStringLiteral("lblUnit"), QStringLiteral("Port and unit")}};
     return fixed.value(n);
 }
 

@@ -83,13 +83,16 @@ frmSimUnit& CorvaneApp::simUnitWindow()
     return *simUnitWindow_;
 }
 
-void CorvaneApp::showLineMonitor()
+void CorvaneApp::showLineMonitor(QWidget* asker)
 {
     frmLineMonitor& w = lineMonitor();
+    QWidget* owner = asker ? asker : workWindow();
+    // A window of the one that asked: it stays over it. One already shown is only raised.
+    if (!w.isVisible() && w.parentWidget() != owner)
+        w.setParent(owner, w.windowFlags());
     // Beside the window that asked, the first time; after that where the user left it.
-    if (!w.testAttribute(Qt::WA_Moved))
-        if (QWidget* owner = workWindow())
-            Placement::placeBeside(w, *owner);
+    if (!w.isVisible() && !w.testAttribute(Qt::WA_Moved))
+        Placement::placeBesideClear(w, *owner);
     w.show();
     w.raise();
     w.activateWindow();
@@ -150,7 +153,7 @@ Task<> CorvaneApp::showMessageAt(QString text, bool exclamation, Modal::Place pl
 {
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-    return modal.messageBox(&main(), std::move(text), exclamation, place);
+    return modal.messageBox(workWindow(), std::move(text), exclamation, place);
 }
 
 Task<QString> CorvaneApp::askOpenFile(QString title, QString filter, QString selectedFilter)

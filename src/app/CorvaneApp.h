@@ -72,8 +72,9 @@ public:
     bool inDemo() const { return demoUnit_ != nullptr; }
     simsync::SimUnit& demoUnit() { return *demoUnit_; }
     frmSimUnit& simUnitWindow(); // demo mode only
-    // The line monitor, shown (or raised) beside whichever window asked for it.
-    void showLineMonitor();
+    // The line monitor, shown (or raised) as a window of whichever window asked for it
+    // (null: the one the user works in), beside it where it covers no other window.
+    void showLineMonitor(QWidget* asker = nullptr);
     bool hasFinder() const { return finder_ != nullptr; }
     bool hasDebug() const { return debug_ != nullptr; }
     void forgetDebug(); // the debug window was closed by its close box and is gone

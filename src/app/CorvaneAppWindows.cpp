@@ -43,7 +43,7 @@ frmMain& CorvaneApp::main()
     QObject::connect(m, &frmMain::exitRequested, m, [this] { endApplication(); });
     QObject::connect(m, &frmMain::aboutRequested, m, [this, m] { showAbout(m); });
     QObject::connect(m, &frmMain::findRequested, m, [this] { showFinderFromEditor(); });
-    QObject::connect(m, &frmMain::lineMonitorRequested, m, [this] { showLineMonitor(); });
+    QObject::connect(m, &frmMain::lineMonitorRequested, m, [this, m] { showLineMonitor(m); });
     m->Form_Load();
     return *m;
 }
@@ -59,10 +59,11 @@ frmFinder& CorvaneApp::finder()
     QObject::connect(f, &frmFinder::workWithoutUnit, f, [this] {
         showEditorFromFinder();
         modCorvaneComm::SetDefaults(main().model());
+        main().showUnit(std::nullopt);
     });
     QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
     QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
-    QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this] { showLineMonitor(); });
+    QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this, f] { showLineMonitor(f); });
     QObject::connect(f, &frmFinder::networkPortRequested, f,
                      [this] { Await::start(addNetworkPort()); });
     QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });
@@ -118,8 +119,11 @@ Task<> CorvaneApp::handOverFoundUnit()
     showEditorFromFinder();
     modCorvaneComm::SetDefaults(m.model());
     m.showConnected(true);
+    m.showUnit(std::nullopt);
     // The scan's lease is still held: the load follows on the same line without a gap.
-    co_await TransferCommands::LoadWhileHeld(*this);
+    const TransferCommands::LoadOutcome loaded = co_await TransferCommands::LoadWhileHeld(*this);
+    if (main_)
+        main_->showUnitAfterLoad(loaded);
 }
 
 void CorvaneApp::toggleLockFromFinder()
@@ -129,7 +133,7 @@ void CorvaneApp::toggleLockFromFinder()
     if (editor.modelChannelUnlocked()) {
         // Beside the finder, the first time; after that where the user left it.
         if (!debug().testAttribute(Qt::WA_Moved))
-            Placement::placeBeside(debug(), finder());
+            Placement::placeBesideClear(debug(), finder());
         debug().show();
     } else if (debug_)
         debug_->hide();

@@ -60,16 +60,6 @@ Task<QString> Modal::fileDialog(Request::Kind kind, QWidget* parent, QString tit
 
 Task<> Modal::messageBox(QWidget* parent, QString text, bool exclamation, Place place)
 {
-    if (hasHandler()) {
-        Request r;
-        r.kind = Request::Message;
-        r.caption = AppIdentity::Title;
-        r.text = text;
-        r.exclamation = exclamation;
-        r.place = place;
-        handler_(r);
-        co_return;
-    }
     QPointer<QMessageBox> box =
         new QMessageBox(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                         AppIdentity::Title, text, QMessageBox::Ok, parent);
@@ -78,10 +68,24 @@ Task<> Modal::messageBox(QWidget* parent, QString text, bool exclamation, Place 
         label->setAccessibleName(AccessibleNames::flowingText(text));
     if (parent) {
         box->adjustSize();
+        // Over the window that asked, never over another window's controls.
         if (place == Place::BesideOwner)
-            Placement::placeBeside(*box, *parent->window());
+            Placement::placeBesideClear(*box, *parent->window());
         else
             Placement::centreOn(*box, *parent->window());
+    }
+    if (hasHandler()) {
+        Request r;
+        r.kind = Request::Message;
+        r.caption = AppIdentity::Title;
+        r.text = text;
+        r.exclamation = exclamation;
+        r.place = place;
+        r.parent = parent;
+        r.at = box->frameGeometry();
+        delete box;
+        handler_(r);
+        co_return;
     }
     co_await shownUntilClosed(box);
     if (box)

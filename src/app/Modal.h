@@ -7,6 +7,7 @@
 
 #include "comm/Await.h"
 
+#include <QRect>
 #include <QString>
 #include <functional>
 
@@ -41,6 +42,8 @@ public:
         QString proposedName;      // save dialogs: the file name offered ("" for none)
         QDialog* dialog = nullptr; // Dialog: the window that would be shown modal
         Place place = Place::CentredOnOwner;
+        QWidget* parent = nullptr; // Message: the window the box belongs to
+        QRect at;                  // Message: where the box opens, its frame
     };
 
     // Answers a request. For file dialogs the answer is the chosen path ("" = cancelled);

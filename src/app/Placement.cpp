@@ -1,5 +1,6 @@
 #include "app/Placement.h"
 
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -48,6 +49,23 @@ QPoint besideOf(QSize size, const QRect& owner, const QRect& screen)
     return ontoScreen({screen.right() + 1 - size.width(), owner.top()}, size, screen);
 }
 
+QPoint besideClearOf(QSize size, const QRect& owner, const QRect& screen,
+                     const QList<QRect>& others)
+{
+    const QPoint sides[] = {{owner.right() + 1 + Gap, owner.top()},
+                            {owner.left() - Gap - size.width(), owner.top()}};
+    for (const QPoint& side : sides) {
+        const QPoint at = ontoScreen(side, size, screen);
+        if (at.x() != side.x())
+            continue; // no room on this side: the box would be pushed over the owner
+        const QRect box(at, size);
+        if (std::none_of(others.begin(), others.end(),
+                         [&box](const QRect& other) { return other.intersects(box); }))
+            return at;
+    }
+    return centredOn(size, owner, screen);
+}
+
 QPoint firstOfPair(QSize first, QSize second, const QRect& screen)
 {
     const int width = first.width() + Gap + second.width();
@@ -67,6 +85,17 @@ void placeBeside(QWidget& window, const QWidget& owner)
 {
     const QSize size = window.size() + frameExtra(window);
     window.move(besideOf(size, owner.frameGeometry(), screenOf(owner)));
+}
+
+void placeBesideClear(QWidget& window, const QWidget& owner)
+{
+    QList<QRect> others;
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != &window && w != &owner && w->isVisible() &&
+            (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            others << w->frameGeometry();
+    const QSize size = window.size() + frameExtra(window);
+    window.move(besideClearOf(size, owner.frameGeometry(), screenOf(owner), others));
 }
 
 void centreOnScreen(QWidget& window)

@@ -22,12 +22,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 using namespace WidgetMaking;
 
 namespace {
-constexpr int ClientWidth = 425;
-constexpr int ClientHeight = 552;
+constexpr int EditorClientWidth = 425;
+constexpr int EditorClientHeight = 552;
 
 // A display-only number box beside a spinner.
 QLineEdit* makeNumberBox(QWidget* parent, const char* name, QRect r)
@@ -85,6 +86,11 @@ frmMain::frmMain(FlowHost& host, Modal& modal) : host_(host), modal_(modal)
     buildEndGroup(client);
     buildLowerArea(client);
     buildMenus();
+    // Beside the captions, never instead of them: which port and unit the editor works on.
+    lblUnit = named(new QLabel(statusBar()), "lblUnit");
+    statusBar()->addWidget(lblUnit, 1);
+    statusBar()->setSizeGripEnabled(false);
+    showUnit(std::nullopt);
     // Each mark lies behind the field it surrounds.
     for (HighlightShape* s : highlightShapes())
         s->lower();
@@ -130,8 +136,9 @@ void frmMain::fitToFont(QWidget* client)
     for (QLineEdit* box : txtInitStr)
         FontFit::setShownChars(box, Limits::InitStrMax);
     const FontFit::Scale scale = FontFit::fit(client);
-    client->setFixedSize(scale(QSize(ClientWidth, ClientHeight)));
-    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+    client->setFixedSize(scale(QSize(EditorClientWidth, EditorClientHeight)));
+    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height() +
+                                      statusBar()->sizeHint().height());
 }
 
 frmMain::~frmMain()
@@ -142,7 +149,7 @@ frmMain::~frmMain()
 void frmMain::buildTopStrip(QWidget* c)
 {
     Frame1 = named(new QFrame(c), "Frame1");
-    Frame1->setGeometry(0, 0, ClientWidth, 2);
+    Frame1->setGeometry(0, 0, EditorClientWidth, 2);
     Frame1->setFrameShape(QFrame::HLine);
     Frame1->setFrameShadow(QFrame::Sunken);
 

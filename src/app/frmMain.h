@@ -4,10 +4,12 @@
 
 #include "comm/Await.h"
 #include "flows/EditorView.h"
+#include "flows/TransferCommands.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 class FlowHost;
 class Modal;
@@ -48,6 +50,21 @@ public:
     Task<> menuFileSave_Click();
     void menuConnect_Click();
     void menuLineMonitor_Click();
+
+    // The status bar's line about the port and the unit the editor works on: the open
+    // port's COM number and device, and the unit's model and channel as the last load read
+    // them (or a save with model and channel unlocked wrote them).
+    struct UnitNumbers
+    {
+        int model = 0;
+        int channel = 0;
+    };
+    void showUnit(std::optional<UnitNumbers> numbers);
+    // After a load: the numbers it read, none when it read nothing.
+    void showUnitAfterLoad(const TransferCommands::LoadOutcome& loaded);
+    // The words of that line.
+    static QString unitText(int port, const QString& device, std::optional<UnitNumbers> numbers);
+    QLabel* lblUnit;
 
 signals:
     // What the application does, asked by this window: it ends the application, shows
@@ -208,6 +225,8 @@ private:
     void fitToFont(QWidget* client);
     void setTabOrderTopToBottom();
     void connectHandlers();
+    // The unit the last load or save reached, for lblUnit.
+    std::optional<UnitNumbers> unit_;
 
     // The binding to the model (frmMainBinding.cpp): the user's edits go to the model;
     // the model's changes come back to the widgets with their signals blocked.

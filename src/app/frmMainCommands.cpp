@@ -3,6 +3,7 @@
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
+#include "comm/MSComm.h"
 #include "flows/EditorDefaults.h"
 #include "flows/FileCommands.h"
 #include "flows/FlowHost.h"
@@ -76,9 +77,45 @@ void frmMain::menuAbout_Click()
     emit aboutRequested();
 }
 
+QString frmMain::unitText(int port, const QString& device, std::optional<UnitNumbers> numbers)
+{
+    if (port == 0)
+        return QStringLiteral("Not connected to a synchronizer");
+    const QString where = device.isEmpty() ? QStringLiteral("COM%1").arg(port)
+                                           : QStringLiteral("COM%1 (%2)").arg(port).arg(device);
+    if (!numbers)
+        return where + QStringLiteral(": model and channel not read");
+    return where +
+           QStringLiteral(": model %1, channel %2").arg(numbers->model).arg(numbers->channel);
+}
+
+void frmMain::showUnit(std::optional<UnitNumbers> numbers)
+{
+    unit_ = numbers;
+    const MSComm& line = host_.comm().MSComm1;
+    const int port = line.PortOpen() ? line.CommPort() : 0;
+    const QString text = unitText(port, port ? line.ports().devicePath(port) : QString(), unit_);
+    lblUnit->setText(text);
+    lblUnit->setAccessibleDescription(text);
+}
+
 Task<> frmMain::cmdLoadFrom_Click()
 {
-    co_await TransferCommands::LoadFromSynchronizer(host_);
+    const TransferCommands::LoadOutcome loaded =
+        co_await TransferCommands::LoadFromSynchronizer(host_);
+    showUnitAfterLoad(loaded);
+}
+
+void frmMain::showUnitAfterLoad(const TransferCommands::LoadOutcome& loaded)
+{
+    using TransferCommands::Outcome;
+    if (loaded.outcome == Outcome::NotStarted)
+        showUnit(unit_);
+    else if (loaded.findings)
+        showUnit(UnitNumbers{loaded.findings->loaded.values.Model,
+                             loaded.findings->loaded.values.Channel});
+    else
+        showUnit(std::nullopt);
 }
 Task<> frmMain::menuLoadFrom_Click()
 {
@@ -86,7 +123,15 @@ Task<> frmMain::menuLoadFrom_Click()
 }
 Task<> frmMain::cmdSaveTo_Click()
 {
-    co_await TransferCommands::SaveToSynchronizer(host_);
+    const bool writesNumbers = model_.modelChannelUnlocked();
+    const TransferCommands::SaveOutcome saved =
+        co_await TransferCommands::SaveToSynchronizer(host_);
+    // Model and channel go to the unit only while unlocked; otherwise it keeps its own.
+    if (writesNumbers && saved.writesPlanned > 0 && saved.writesSent == saved.writesPlanned)
+        showUnit(UnitNumbers{model_.spinnerValue(SpinField::Model),
+                             model_.spinnerValue(SpinField::Channel)});
+    else
+        showUnit(unit_);
 }
 Task<> frmMain::menuSaveTo_Click()
 {

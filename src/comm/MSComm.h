@@ -81,6 +81,10 @@ public:
     // The device path or address of the open port ("" when closed).
     QString devicePath() const;
 
+    // Why the line went away since the port was last opened (number 0 when it did not):
+    // "Connection closed by the device server (rfc2217://HOST:PORT)", a vanished device.
+    CommError lossError() const { return lossError_; }
+
     bool hasError() const { return error_.number != 0; }
     CommError lastError() const { return error_; }
     void clearError() { error_ = CommError{}; }

@@ -1,5 +1,6 @@
 #include "comm/PortMap.h"
 
+#include "comm/LineAddress.h"
 #include "comm/MachinePorts.h"
 
 #include <optional>
@@ -10,6 +11,36 @@ void PortMap::setNetworkPort(int port, const QString& address)
         networkPorts_.remove(port);
     else if (port >= 1 && port <= MaxPort)
         networkPorts_[port] = address;
+}
+
+bool PortMap::setMapText(const QString& map, QString* error)
+{
+    QMap<int, QString> mapping;
+    for (const QString& item : map.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int n = item.section(QLatin1Char('='), 0, 0).trimmed().toInt(&ok);
+        const QString path = item.section(QLatin1Char('='), 1).trimmed();
+        QString addressError;
+        LineAddress::parse(path, &addressError);
+        if (!ok || n < 1 || n > MaxPort || path.isEmpty() || !addressError.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("CORVANE_PORT_MAP: \"%1\" is not N=DEVICE with N from 1 "
+                                        "to 16")
+                             .arg(item);
+            return false;
+        }
+        mapping[n] = path;
+    }
+    setTestMapping(mapping);
+    byHand_ = true;
+    return true;
+}
+
+bool PortMap::namedByHand(int port) const
+{
+    if (!byHand_ || !testMapping_ || networkPorts_.contains(port))
+        return false;
+    return testMapping_->contains(hasDemoDevice() ? port - 1 : port);
 }
 
 int PortMap::nextFreePort() const

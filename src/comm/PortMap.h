@@ -31,10 +31,25 @@ public:
     QString deviceDescription(int port) const;
 
     // Test seam: map port numbers to paths. Replaces any earlier mapping.
-    void setTestMapping(const QMap<int, QString>& mapping) { testMapping_ = mapping; }
+    void setTestMapping(const QMap<int, QString>& mapping)
+    {
+        testMapping_ = mapping;
+        byHand_ = false;
+    }
     // Back to the machine's own devices.
-    void clearTestMapping() { testMapping_.reset(); }
+    void clearTestMapping()
+    {
+        testMapping_.reset();
+        byHand_ = false;
+    }
     bool hasTestMapping() const { return testMapping_.has_value(); }
+
+    // The user's own numbering, "1=/dev/ttyUSB3,2=rfc2217://HOST:PORT" (CORVANE_PORT_MAP):
+    // a mapping as above, each device named by hand. False, with the mapping left as it was
+    // and `error` naming the first item that is not N=DEVICE, when the text cannot be used.
+    bool setMapText(const QString& map, QString* error);
+    // COMn's device was named by the user's own numbering (so its absence is worth telling).
+    bool namedByHand(int port) const;
 
     // Puts a device server's port on COMn for this run ("" takes it off again).
     void setNetworkPort(int port, const QString& address);
@@ -54,6 +69,7 @@ private:
     QString baseDescription(int port) const;
 
     std::optional<QMap<int, QString>> testMapping_;
+    bool byHand_ = false; // testMapping_ came from setMapText
     QMap<int, QString> networkPorts_;
     QString demoPath_;
 };

@@ -54,7 +54,14 @@ Task<bool> ListSerialPorts(CommContext c, int16_t preferred)
         const CommError failure = co_await tryPort(c.MSComm1, n);
         if (failure.number != 0) {
             const QString path = c.MSComm1.ports().devicePath(n);
-            const QString line = path.isEmpty() ? QString() : describeLineTrouble(path, failure);
+            QString line = path.isEmpty() ? QString() : describeLineTrouble(path, failure);
+            // A device the user named that is not there is told too; the machine's own
+            // numbering lists only what exists.
+            if (line.isEmpty() && c.MSComm1.ports().namedByHand(n))
+                line = QStringLiteral("  %1: no such device (CORVANE_PORT_MAP names it for "
+                                      "COM%2)")
+                           .arg(path)
+                           .arg(n);
             if (!line.isEmpty())
                 ports.PortTroubles << line;
             continue;

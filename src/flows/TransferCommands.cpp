@@ -36,6 +36,16 @@ Outcome outcomeOf(int16_t status, Outcome counted)
     return status > 0 ? counted : Outcome::Done;
 }
 
+// A communication failure's text, with the line's own reason on a line of its own when the
+// line went away under the transfer (the server closed it, the device vanished); a unit
+// that only stopped answering keeps the text alone.
+QString communicationProblem(FlowHost& host, const QString& heading)
+{
+    const CommError lost = host.comm().MSComm1.lossError();
+    return heading + TransferTexts::CommunicationErrors +
+           (lost.number != 0 ? QStringLiteral("\r\n") + lost.description : QString());
+}
+
 Task<bool> portReady(FlowHost& host, QString heading)
 {
     if (host.comm().MSComm1.PortOpen())
@@ -56,7 +66,7 @@ Task<LoadOutcome> LoadWhileHeld(FlowHost& host)
                            outcome(status, run.failure, "problem marked", "problems marked"));
     host.progress().hideProgress();
     if (status == modGetSetAll::CommunicationFailed)
-        co_await host.showProblem(CannotLoad + CommunicationErrors);
+        co_await host.showProblem(communicationProblem(host, CannotLoad));
     co_return LoadOutcome{outcomeOf(status, Outcome::Marked), std::move(run.findings), run.failure};
 }
 
@@ -102,7 +112,7 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
                                        : outcome(saved, set.failure, "", "")));
     p.hideProgress();
     if (saved == modGetSetAll::CommunicationFailed)
-        co_await host.showProblem(CannotSave + CommunicationErrors);
+        co_await host.showProblem(communicationProblem(host, CannotSave));
     if (saved != 0) // an incomplete save is not compared
         co_return SaveOutcome{outcomeOf(saved, Outcome::LineFailed),
                               {},
@@ -118,7 +128,7 @@ Task<SaveOutcome> SaveToSynchronizer(FlowHost& host)
                            outcome(differences, compared.failure, "difference", "differences"));
     p.hideProgress();
     if (differences == modGetSetAll::CommunicationFailed)
-        co_await host.showProblem(CannotCompare + CommunicationErrors);
+        co_await host.showProblem(communicationProblem(host, CannotCompare));
     else if (differences > 0)
         co_await host.showProblem(CompareFailed + NotSavedCorrectly);
     co_return SaveOutcome{outcomeOf(differences, Outcome::Differences),

@@ -5,6 +5,7 @@
 
 #include "../finder/FinderRig.h"
 #include "app/Spinner.h"
+#include "app/frmLineMonitor.h"
 #include "app/frmProblem.h"
 #include "app/frmSimUnit.h"
 #include "simunit/CellImage.h"
@@ -91,6 +92,48 @@ private slots:
         QTest::mouseClick(plug, Qt::LeftButton);
         QVERIFY(plug->text() == "Unplug" && unit.pluggedIn());
         QCOMPARE(f.app->ports.devicePath(1), unit.path());
+    }
+
+    // With the unit window beside the editor, a load's marks box opens as the editor's,
+    // beside it only where it covers no other window, and the line monitor opened from the
+    // finder is the finder's and leaves the unit window (and its RESET button) clear.
+    void windowsOpenOverTheOneThatAsked()
+    {
+        AppFixture f(true);
+        QVERIFY2(f.app->inDemo(), qPrintable(f.demoError));
+        frmMain& m = f.main();
+        frmSimUnit& w = f.app->simUnitWindow();
+        // The offscreen screen is too narrow for both: the unit window goes right of the
+        // editor, partly off the screen, where a box beside the editor would cover it.
+        w.move(m.frameGeometry().right() + 20, m.y());
+        const QRect unitWindow = w.frameGeometry();
+        QVERIFY(w.isVisible() && !unitWindow.intersects(m.frameGeometry()));
+        f.app->demoUnit().setCell(0x3F, '?', '?'); // model unreadable: the marks box
+        CommContext c = f.app->comm();
+        QCOMPARE(awaited(modCorvaneComm::OpenSyncPort(c, 1)).number, 0);
+        QTest::mouseClick(ctl<QPushButton>(m, "cmdLoadFrom"), Qt::LeftButton);
+        QVERIFY(untilLeaseFree(f.app->lease()));
+        QCOMPARE(f.modal.requests.size(), size_t(1));
+        const Modal::Request& marks = f.modal.requests.front();
+        QVERIFY(marks.place == Modal::Place::BesideOwner);
+        QCOMPARE(marks.parent, &m);
+        QVERIFY2(!marks.at.intersects(unitWindow),
+                 qPrintable(QString("box %1,%2 %3x%4 over the unit window")
+                                .arg(marks.at.x())
+                                .arg(marks.at.y())
+                                .arg(marks.at.width())
+                                .arg(marks.at.height())));
+
+        ctl<QAction>(m, "menuConnect")->trigger();
+        frmFinder& fi = f.app->finder();
+        QVERIFY(fi.isVisible());
+        // Narrow enough to open clear of the unit window on this screen.
+        frmLineMonitor& monitor = f.app->lineMonitor();
+        monitor.resize(300, 300);
+        ctl<QAction>(fi, "menuLineMonitor")->trigger();
+        QVERIFY(monitor.isVisible());
+        QCOMPARE(monitor.parentWidget(), &fi);
+        QVERIFY(!monitor.frameGeometry().intersects(unitWindow));
     }
 
     // Each cell on its line in hex, then as characters (a dot for a byte not printable).

@@ -171,6 +171,20 @@ private slots:
         QCOMPARE(Placement::besideOf(wide, {1300, 100, 600, 500}, screen), QPoint(988, 100));
         QCOMPARE(Placement::besideOf(wide, {100, 100, 1700, 500}, screen), QPoint(1620, 100));
         QCOMPARE(Placement::besideOf(wide, {100, 1150, 600, 500}, screen), QPoint(712, 1100));
+        // Beside where it covers no other window (right, else left), else centred.
+        const QRect owner(800, 100, 600, 500), atRight(1412, 100, 400, 700);
+        for (const auto& [others, at] :
+             {std::pair{QList<QRect>{}, QPoint(1412, 100)},
+              {QList<QRect>{atRight}, QPoint(488, 100)},
+              {QList<QRect>{{1412, 700, 400, 300}}, QPoint(1412, 100)}, // below the box
+              {QList<QRect>{atRight, {400, 100, 300, 300}}, QPoint(950, 300)}})
+            QCOMPARE(Placement::besideClearOf(wide, owner, screen, others), at);
+        // No room on the right: the left, unless a window is there.
+        QCOMPARE(Placement::besideClearOf(wide, {1300, 100, 600, 500}, screen, {}),
+                 QPoint(988, 100));
+        QCOMPARE(
+            Placement::besideClearOf(wide, {1300, 100, 600, 500}, screen, {{900, 0, 200, 300}}),
+            QPoint(1450, 300));
         // 600 + 12 + 300 wide: from x 504; the taller one decides the height.
         QCOMPARE(Placement::firstOfPair({600, 500}, {300, 700}, screen), QPoint(504, 250));
         QCOMPARE(Placement::firstOfPair({1500, 500}, {900, 500}, screen), QPoint(0, 350));

@@ -6,6 +6,7 @@
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
 #include "app/frmDebug.h"
+#include "support/WindowStory.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,7 +23,56 @@ private slots:
     void dumpWithPortClosed();
     void randFillThenLoad();
     void statusShowsItsNewestLineWrapped();
+    void portMapNumbersThePorts();
 };
+
+// CORVANE_PORT_MAP as start-up takes it: two units on COM3 and COM7 and a device that is
+// not there on COM9; the finder lists the two with their devices and says why COM9 is
+// missing, and nothing else of the machine (nor the story's own COM5). The unit found on
+// COM3 is named in the editor's status bar, with the numbers each later load reads and a
+// save with model and channel unlocked writes; the editor's caption stays. A --port for
+// COM7 stands in front of the map's device.
+void FinderWindowTest::portMapNumbersThePorts()
+{
+    WindowStory s(false);
+    QVERIFY2(s.tell({"keep title",
+                     "lblUnit=Not connected to a synchronizer",
+                     "unit2 3F=31 3E=04",
+                     "unit3 3F=55",
+                     "portmap 3=%path2,7=%path3,9=%dir/ttyUSB9",
+                     "portmap=ok",
+                     "open finder",
+                     "ports=COM3 %path2|COM7 %path3",
+                     "finder~|  %dir/ttyUSB9: no such device (CORVANE_PORT_MAP names it for COM9)|",
+                     "unit2 presses RESET",
+                     "await finder~RESET heard on COM3",
+                     "press cmdConnect",
+                     "lblUnit=COM3 (%path2): model 31, channel 4",
+                     "title==kept:title",
+                     "unit2 3F=32",
+                     "click cmdLoadFrom",
+                     "lblUnit=COM3 (%path2): model 32, channel 4",
+                     "unlock",
+                     "set scrModel=12|scrChannel=3",
+                     "click cmdSaveTo",
+                     "lblUnit=COM3 (%path2): model 12, channel 3",
+                     "cell:3F@2=12",
+                     "unit2 silent",
+                     "forget boxes",
+                     "click cmdLoadFrom",
+                     "lblUnit=COM3 (%path2): model and channel not read",
+                     "title==kept:title",
+                     "portmap 3=%path2,7=%path3 --port 7=tcp://127.0.0.1:9",
+                     "portmap=ok"}),
+             qPrintable(s.failure));
+    QCOMPARE(s.fx.app->ports.devicePath(7), QStringLiteral("tcp://127.0.0.1:9"));
+    QCOMPARE(s.fx.app->ports.devicePath(3), s.unit(2).path());
+    // The accessible name a screen reader speaks for the status bar's line.
+    QCOMPARE(ctl<QLabel>(s.main(), "lblUnit")->accessibleName(), QStringLiteral("Port and unit"));
+    QVERIFY(s.tell({"portmap 3=%path2,x", "portmap=corvane: CORVANE_PORT_MAP: \"x\" is not "
+                                          "N=DEVICE with N from 1 to 16"}));
+    QCOMPARE(s.fx.app->ports.devicePath(3), s.unit(2).path()); // the map before stays
+}
 
 // Which presses complete the sequence: the editor's table. Typed in the finder, it shows
 // the debug window, and the editor comes back showing the lock it left.

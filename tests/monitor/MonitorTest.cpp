@@ -44,7 +44,8 @@ class MonitorTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // One monitor, owned by the editor window, opened from either window's port menu.
+    // One monitor, opened from either window's port menu as a window of the one that
+    // opened it.
     void bothWindowsOpenTheOneMonitor()
     {
         AppFixture f;
@@ -53,12 +54,13 @@ private slots:
         ctl<QMenu>(f.app->finder(), "menuSynchro")->actions().last()->trigger();
         frmLineMonitor& m = f.app->lineMonitor();
         QVERIFY(m.isVisible() && m.isWindow() && !m.isModal());
-        QCOMPARE(m.parentWidget(), &f.main());
+        QCOMPARE(m.parentWidget(), &f.app->finder());
         m.hide();
         f.app->showEditorFromFinder();
         ctl<QMenu>(f.main(), "menuSynchronizer")->actions().last()->trigger();
         QVERIFY(m.isVisible());
         QCOMPARE(&f.app->lineMonitor(), &m);
+        QCOMPARE(m.parentWidget(), &f.main());
     }
 
     // A save to a unit that keeps its End Title and first comment cell: the compare fails,

@@ -200,10 +200,23 @@ private slots:
         QCOMPARE(rig.fx.app->wireLog().lines().filter("opening abandoned").size(), 1);
     }
 
-    // The server goes in the middle of a save: the save fails with the vanished line's
-    // text, and once the server is back the next load works.
-    void serverStoppedMidSave()
+    void serverStoppedMidTransfer_data()
     {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("load") << "cmdLoadFrom"
+                              << "Cannot Load! ";
+        QTest::newRow("save") << "cmdSaveTo"
+                              << "Cannot Save! ";
+    }
+
+    // The server goes in the middle of a load or a save: the problem window keeps its text
+    // and adds the line's own reason on a line of its own; once the server is back the next
+    // load works.
+    void serverStoppedMidTransfer()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, heading);
         TransferTest::Rig rig(false);
         QVERIFY(rig.ok);
         auto server = std::make_unique<Ser2net>(rig.sim.path(), true);
@@ -217,13 +230,15 @@ private slots:
             if (address == 0x48)
                 server->stop();
         };
-        rig.click("cmdSaveTo");
+        rig.click(qPrintable(command));
         QVERIFY(untilLeaseFree(rig.fx.app->lease()));
         rig.fx.app->cellHook = nullptr;
-        QCOMPARE(rig.problems.size(), 1);
-        QVERIFY2(rig.problems[0].simplified().startsWith("Cannot Save! There were communications "
-                                                         "errors"),
-                 qPrintable(rig.problems[0]));
+        QCOMPARE(rig.problems,
+                 QStringList(heading +
+                             "There were communications errors on the serial port or the "
+                             "synchronizer is not responding.\n Please try again\n"
+                             "Connection closed by the device server (" +
+                             url + ")"));
         QVERIFY(!rig.fx.app->wireLog().lines().filter("closed by the server").isEmpty());
 
         Ser2net again(rig.sim.path(), true, server->port);

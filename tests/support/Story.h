@@ -4,7 +4,7 @@
 //   "unit 3F=41 3E=07"        cells of COM1's unit (CellTokens); "unit3 ..." COM3's
 //   "unit2 silent"            also: "keeps 39", "line goes after 78", "answers 56 then silent",
 //                             "holds back 3 reads", "holds back 8 reads after 56", "held",
-//                             "forgets frames"
+//                             "forgets frames", "presses RESET"
 //   "units 8"                 a rack of units on COM1 to COM8
 //   "map 4=/dev/no-such-tty"  another entry of the port map ("map 4=": none for COM4)
 //   "paced"                   the units at the line's real pace
@@ -259,6 +259,8 @@ private:
         const QRegularExpressionMatch m = holdBack.match(what);
         if (what == "silent")
             u.setStandingFault(simsync::Fault::Silence);
+        else if (what == "presses RESET")
+            u.pressReset();
         else if (what == "forgets frames") // what follows counts alone
             u.clearWireLog();
         else if (what.startsWith("keeps "))

@@ -9,28 +9,36 @@
 //   "run cmdFileSave" (a file command's handler, to its end)  "type txtStartFrame 77"
 //   "transfer running" / "transfer done"  "keys txtComment Ctrl+G, X" (the focus put on the
 //   control, then the keys to whatever has it)
+//   "portmap 3=%path2,9=/dev/none --port 9=tcp://h:1" (CORVANE_PORT_MAP and --port as
+//   start-up takes them; the fact "portmap" says ok or why not)
+//   "open finder" (Find Synchronizer, to the end of its listing)  "press cmdConnect" (a
+//   finder button, to the end of the scan and the load it handed over to)
+//   "await finder~TEXT" (until the fact holds the text)
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
 // changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
 // (log:Event, log:Finding: that kind of wire-log entry, a line each), title, result,
 // preview (the file, lines and errors it shows, or hidden), preview:lines,
 // described:NAME (a control's words for a screen reader, then its tooltip), lastbox (the
-// last box's icon and place), focus (the control that has it).
+// last box's icon and place), focus (the control that has it), lblUnit (the status bar's
+// port and unit), ports (the finder's list: "COM3 DEVICE|..."), finder (its status lines).
 // The editor is read and set as text here too: editorText, pick, setControls.
 
 #include "app/HiddenKeys.h"
 #include "app/Spinner.h"
+#include "app/StartOptions.h"
 #include "app/frmFileInput.h"
+#include "app/frmFinder.h"
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/modGetSetAll.h"
-#include "transfer/SavePlan.h"
 #include "support/AppFixture.h"
 #include "support/Awaited.h"
 #include "support/Story.h"
+#include "transfer/SavePlan.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -226,7 +234,23 @@ protected:
             ctl<QWidget>(m, rest.section(' ', 0, 0))->setFocus(Qt::TabFocusReason);
             QTest::keySequence(QApplication::focusWidget(),
                                QKeySequence::fromString(rest.section(' ', 1)));
-        } else if (verb == "transfer") // a transfer running, or not
+        } else if (verb == "portmap") {
+            QStringList parts = rest.split(" --port ");
+            const QString map = parts.takeFirst();
+            QString error;
+            portMap_ = StartOptions::putPorts(fx.app->ports, map, parts, &error) ? "ok" : error;
+        } else if (verb == "open" && rest == "finder") {
+            fx.app->showFinderFromEditor();
+            return until([this] { return fact("finder").contains("Finder -- Ready"); }) &&
+                   untilFinderIdle();
+        } else if (verb == "press") {
+            QTest::mouseClick(ctl<QAbstractButton>(fx.app->finder(), qPrintable(rest)),
+                              Qt::LeftButton);
+            return untilFinderIdle();
+        } else if (verb == "await")
+            return until(
+                [&] { return fact(rest.section('~', 0, 0)).contains(rest.section('~', 1)); });
+        else if (verb == "transfer") // a transfer running, or not
             m.model().setTransferRunning(rest == "running");
         else if (verb == "accept")
             QTest::mouseClick(ctl<QPushButton>(fx.app->fileInput(), "cmdAccept"), Qt::LeftButton);
@@ -274,6 +298,19 @@ protected:
             return fx.app->fileInput().txtInput->toPlainText().remove("LoadFile: ");
         if (key == "title")
             return main().windowTitle();
+        if (key == "portmap")
+            return portMap_;
+        if (key == "lblUnit")
+            return ctl<QLabel>(main(), "lblUnit")->text();
+        if (key == "ports") {
+            const QComboBox* list = fx.app->finder().cmbPort;
+            QStringList out;
+            for (int i = 0; i < list->count(); ++i)
+                out << list->itemText(i) + ' ' + list->itemData(i, Qt::ToolTipRole).toString();
+            return out.join('|');
+        }
+        if (key == "finder")
+            return fx.app->finder().txtFindStatus->toPlainText().split('\n').join('|');
         if (key == "focus")
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "";
         if (key == "result")
@@ -291,6 +328,15 @@ protected:
     }
 
 private:
+    // Until no command holds the line, no scan runs and no load fills the editor.
+    bool untilFinderIdle()
+    {
+        return until([this] {
+            return fx.app->lease().isFree() && !fx.app->finder().isBusy() &&
+                   !main().model().transferRunning();
+        });
+    }
+    QString portMap_ = "<not mapped>";
     std::unique_ptr<ProgressWatch> progress_;
     int loaded_ = -99;
 };

@@ -28,9 +28,12 @@ private slots:
         };
         row("port closed", "load", "closed", 0,
             "Cannot Load! Serial port is not available\nUse Synchronizer > Find Synchronizer", 0);
-        row("mid-load", "load", "lost", 2 + 20, "Cannot Load" + comm, 2 + 20);
-        row("mid-save", "save", "lost", 2 + 10, "Cannot Save" + comm, 2 + 10);
-        row("mid-compare", "save", "lost", 2 + 54 + 2 + 10, "Cannot Compare" + comm, 68);
+        // A line that went away adds its own reason (a unit that only falls silent keeps the
+        // text alone: tests/demo).
+        const QString gone = "\nDevice disappeared from the system (%path was unplugged or closed)";
+        row("mid-load", "load", "lost", 2 + 20, "Cannot Load" + comm + gone, 2 + 20);
+        row("mid-save", "save", "lost", 2 + 10, "Cannot Save" + comm + gone, 2 + 10);
+        row("mid-compare", "save", "lost", 2 + 54 + 2 + 10, "Cannot Compare" + comm + gone, 68);
         row("throw in load", "load", "throw", 14, "program error GetAllFromCorvane", 2 + 14);
         row("throw in save", "save", "throw", 0, "program error SetAllToCorvane", 2);
         row("throw in compare", "save", "throw", 54, "program error CompareAllFromCorvane", 58);
@@ -44,6 +47,7 @@ private slots:
         QFETCH(int, frames);
         Rig rig(fault != "closed");
         QVERIFY(rig.ok);
+        box.replace("%path", rig.sim.path());
         frmMain& m = rig.main();
         if (fault == "lost")
             rig.sim.closeAfterFrames(at);

@@ -43,22 +43,7 @@ void err(const QString& line)
 
 bool applyPortMap(PortMap& ports, const QString& map, QString* error)
 {
-    QMap<int, QString> mapping;
-    for (const QString& item : map.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int n = item.section(QLatin1Char('='), 0, 0).trimmed().toInt(&ok);
-        const QString path = item.section(QLatin1Char('='), 1).trimmed();
-        QString addressError;
-        LineAddress::parse(path, &addressError);
-        if (!ok || n < 1 || n > PortMap::MaxPort || path.isEmpty() || !addressError.isEmpty()) {
-            *error = QStringLiteral("CORVANE_PORT_MAP: \"%1\" is not N=DEVICE with N from 1 to 16")
-                         .arg(item);
-            return false;
-        }
-        mapping[n] = path;
-    }
-    ports.setTestMapping(mapping);
-    return true;
+    return ports.setMapText(map, error);
 }
 
 int choosePort(CliHost& host, const CliRequest& r, int16_t* port)

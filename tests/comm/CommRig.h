@@ -21,7 +21,7 @@ struct CommClient
     CommandState cmd; // the command layer's results
     PortAccess portAccess;
     FinderStatus status; // what the listing tells, as the finder's box would show it
-    CommContext c{comm, timer, cmd, portAccess, LineTiming::unpaced(), nullptr, &status};
+    CommContext c{comm, timer, cmd, portAccess, LineTiming::unpaced(), nullptr, &status, {}};
 };
 
 struct TestPorts

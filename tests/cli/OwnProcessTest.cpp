@@ -12,6 +12,36 @@ class OwnProcessTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // On a terminal a rack shows one line per unit, redrawn in place (the cursor taken up
+    // over the two lines, then down again), and wiped before the summary; the same run into
+    // a pipe writes no terminal control at all.
+    void rackProgressOnATerminal()
+    {
+        CliStory s;
+        QVERIFY(s.tell({"units 2", "mkdir %dir/out"}));
+        const QString cli = QStringLiteral(CORVANE_CLI " read --port 1-2 -o ") +
+                            s.scratch.dir.filePath("out");
+        QProcess terminal; // `script` gives the tool a terminal of its own
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("CORVANE_PORT_MAP", s.portMap());
+        terminal.setProcessEnvironment(env);
+        terminal.start("script", {"-qec", cli + " 2>&1", "/dev/null"});
+        QVERIFY(terminal.waitForFinished(60000));
+        const QString screen = QString::fromUtf8(terminal.readAllStandardOutput());
+        QVERIFY2(screen.startsWith("COM1  waiting\r\nCOM2  waiting\r\n"), qPrintable(screen));
+        QVERIFY2(screen.contains("\x1b[2A\r\x1b[JCOM1  Loading............. 0%\r\n"
+                                 "COM2  Loading............. 0%\r\n"),
+                 qPrintable(screen));
+        QVERIFY2(screen.contains("\x1b[2A\r\x1b[JUnit  Model  Channel  Done            Result\r\n"),
+                 qPrintable(screen));
+        QVERIFY2(screen.contains("COM2  22     1        read            ok"), qPrintable(screen));
+
+        const CliTest::Run piped = CliTest::runProcess(
+            cli.section(' ', 1).split(' '), 60000, {{"CORVANE_PORT_MAP", s.portMap()}});
+        QCOMPARE(piped.status, 0);
+        QVERIFY2(!piped.err.contains('\x1b') && !piped.err.contains('\r'), qPrintable(piped.err));
+    }
+
     // The line's lock file fits in 512 bytes, a cell image of some 1400 bytes does not:
     // each backup is cut part way. No image, no empty file under the name, no temporary
     // file beside it; the frames are what came before the backup's file.

@@ -72,7 +72,10 @@ private slots:
                             "file:%dir/first.txt~\r\nModel 31\r\nChannel 7\r\n",
                             "file:%dir/first.txt~\r\nStart Mode Frame\r\nEnd Mode Frame\r\n",
                             "cli write %dir/first.txt --unlock --no-backup " + at2, "status=0",
+                            // The unit is named as it was given, address or device.
+                            "err~Saved to " + at2.mid(9) + " and compared: no differences.",
                             "cli verify %dir/first.txt --unlock " + at2, "status=0", "out=",
+                            "err~" + at2.mid(9) + " holds what",
                             "cells@2==cells@1"} +
                             (transport.isEmpty() ? QStringList() : viaServer)),
                  qPrintable(s.failure));

@@ -4,7 +4,8 @@
     check_sim.py units|ser2net --cli CORVANE_CLI --sim CORVANE_SIM
 
 units: bad options are refused with status 3 and one line; --units 3 --json gives three
-devices that corvane-cli scan finds as three units; "reset 2" is heard by a find on COM2.
+devices that corvane-cli scan finds as three units; "reset 2" is heard by a find on COM2;
+--shell runs a shell in which corvane-cli finds the units.
 ser2net: --ser2net addresses answer corvane-cli read, and nothing listens on them once
 corvane-sim has quit. Exits 77 (skipped) when ser2net is not installed.
 """
@@ -57,14 +58,26 @@ def units(args):
         find = subprocess.Popen([args.cli, "find", "--port", "2", "--timeout", "10"],
                                 env=dict(os.environ, CORVANE_PORT_MAP=sim.info["port_map"]),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-        find.stderr.readline()  # "Press RESET ... listening"
-        time.sleep(0.5)  # find says it listens before it opens the port
+        # "Press RESET ... listening" comes once the port is open: RESET at once is heard.
+        for line in find.stderr:
+            if "listening" in line:
+                break
         sim.send("reset 2")
         out, _ = find.communicate(timeout=20)
         expect(find.returncode == 0 and out.startswith("COM2 %s model 22" % devices[1]),
                "\"reset 2\" is heard by find on COM2 (%d): %r" % (find.returncode, out))
     finally:
         sim.stop()
+    # --shell: the units' map and corvane-cli in a shell of their own; its status is the
+    # shell's, and the units go with it.
+    shell = subprocess.run([args.sim, "--units", "2", "--no-pacing", "--shell"],
+                           input="corvane-cli scan\nexit 4\n", capture_output=True, text=True,
+                           timeout=60, env=dict(os.environ, SHELL="/bin/sh",
+                                                PATH=os.path.dirname(args.cli) + ":/usr/bin:/bin"))
+    found = sorted(l.split()[0] for l in shell.stdout.splitlines() if "model 22 channel 1" in l)
+    expect(shell.returncode == 4 and found == ["COM1", "COM2"],
+           "--shell: corvane-cli scan finds COM1 and COM2, exit 4 is the shell's (%d): %r"
+           % (shell.returncode, shell.stdout))
 
 
 def ports_listening(addresses):

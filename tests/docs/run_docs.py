@@ -107,6 +107,8 @@ class Runner:
         for name in ("lobby.txt", "lobby wall.txt"):
             with open(os.path.join(d, name), "w") as f:
                 f.write(settings_with(self.defaults, {"Comment": "Lobby wall"}))
+        os.mkdir(os.path.join(d, "docs"))
+        shutil.copy(os.path.join(self.source, "docs/lobby.txt"), os.path.join(d, "docs"))
         with open(os.path.join(d, "rack-a.txt"), "w") as f:
             f.write("".join("COM%d channel=%d\n" % (n, n) for n in range(1, 9)))
         return d

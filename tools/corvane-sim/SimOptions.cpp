@@ -53,6 +53,8 @@ bool parseSimOptions(int argc, char** argv, SimOptions* o, QString* error)
             o->json = true;
         } else if (a == QLatin1String("--ser2net")) {
             o->ser2net = true;
+        } else if (a == QLatin1String("--shell")) {
+            o->shell = true;
         } else if (a == QLatin1String("--units") || a.startsWith(QLatin1String("--units="))) {
             if (!takeValue(args, &i, QStringLiteral("--units"), &value)) {
                 *error = QStringLiteral("--units needs a number (1 to 16)");
@@ -76,6 +78,10 @@ bool parseSimOptions(int argc, char** argv, SimOptions* o, QString* error)
     }
     if (o->help)
         return true;
+    if (o->shell && o->json) {
+        *error = QStringLiteral("give --shell or --json, not both");
+        return false;
+    }
     if (basePortGiven && !o->ser2net) {
         *error = QStringLiteral("--base-port goes with --ser2net");
         return false;
@@ -92,7 +98,7 @@ bool parseSimOptions(int argc, char** argv, SimOptions* o, QString* error)
 QString simUsage()
 {
     return QStringLiteral(
-        "Usage: corvane-sim [--units N] [--no-pacing] [--json] [--ser2net [--base-port P]]\n"
+        "Usage: corvane-sim [--units N] [--no-pacing] [--json | --shell] [--ser2net [--base-port P]]\n"
         "\n"
         "Starts N simulated synchronizers (1 to 16, default 8), each on a pseudo-terminal of\n"
         "its own, and serves them until Ctrl+C, SIGTERM or \"quit\" on standard input. It\n"
@@ -108,6 +114,8 @@ QString simUsage()
         "                  listening on 127.0.0.1 only: the addresses are rfc2217://127.0.0.1:P\n"
         "  --base-port P   the first unit's TCP port with --ser2net (default: the first free\n"
         "                  block from 17001 up); the next units take P+1, P+2, ...\n"
+        "  --shell         start a shell with CORVANE_PORT_MAP set and corvane-cli on its PATH;\n"
+        "                  the units stop when it ends (RESET: kill -USR1 $CORVANE_SIM_PID)\n"
         "  -h, --help      show this text\n"
         "\n"
         "While it serves, standard input takes:\n"

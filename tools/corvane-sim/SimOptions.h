@@ -11,6 +11,7 @@ struct SimOptions
     bool ser2net = false;
     int basePort = 0; // 0: the first free block from 17001
     bool help = false;
+    bool shell = false; // serve while a shell of their own runs, instead of reading stdin
 };
 
 // Fills `options` from argv; false with a one-line `error` for a bad option.

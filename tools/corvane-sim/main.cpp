@@ -17,6 +17,7 @@
 #include <memory>
 #include <poll.h>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -35,11 +36,17 @@ void say(const QString& text)
     std::fprintf(stderr, "corvane-sim: %s\n", qPrintable(text));
 }
 
-void printUnits(const SimOptions& o, const QStringList& addresses, const QStringList& ptys)
+QString portMap(const QStringList& addresses)
 {
     QStringList map;
     for (int i = 0; i < addresses.size(); ++i)
         map << QStringLiteral("%1=%2").arg(i + 1).arg(addresses[i]);
+    return map.join(QLatin1Char(','));
+}
+
+void printUnits(const SimOptions& o, const QStringList& addresses, const QStringList& ptys)
+{
+    const QStringList map = portMap(addresses).split(QLatin1Char(','));
     if (o.json) {
         QJsonArray units;
         for (int i = 0; i < addresses.size(); ++i) {
@@ -53,10 +60,21 @@ void printUnits(const SimOptions& o, const QStringList& addresses, const QString
         std::fflush(stdout);
         return;
     }
-    std::printf("export CORVANE_PORT_MAP=\"%s\"\n", qPrintable(map.join(QLatin1Char(','))));
+    if (!o.shell)
+        std::printf("export CORVANE_PORT_MAP=\"%s\"\n", qPrintable(map.join(QLatin1Char(','))));
     for (int i = 0; i < addresses.size(); ++i)
         std::printf("COM%-3d --device %s\n", i + 1, qPrintable(addresses[i]));
     const int n = static_cast<int>(addresses.size());
+    if (o.shell) {
+        std::printf("\n%d simulated synchronizer%s %s, COM1 to COM%d in this shell, with "
+                    "corvane-cli on its PATH.\nTry: corvane-cli write --port %s "
+                    "docs/lobby.txt\nRESET: kill -USR1 $CORVANE_SIM_PID (every unit). "
+                    "\"exit\" stops the units.\n",
+                    n, n == 1 ? "" : "s", o.ser2net ? "behind ser2net" : "ready", n,
+                    qPrintable(n == 1 ? QStringLiteral("1") : QStringLiteral("1-%1").arg(n)));
+        std::fflush(stdout);
+        return;
+    }
     std::printf("\n%d simulated synchronizer%s %s%s.\n"
                 "Paste the export line into the shell where you run corvane-cli, then try:\n"
                 "  corvane-cli scan\n"
@@ -145,6 +163,63 @@ void serve(std::vector<std::unique_ptr<SimSync>>& units)
     }
 }
 
+// The folder of the corvane-cli built beside this program, if there is one.
+QString cliFolder()
+{
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return QString();
+    self[n] = 0;
+    // build/tools/corvane-sim/corvane-sim -> build/src/corvane-cli
+    const QString build = QString::fromLocal8Bit(self).section(QLatin1Char('/'), 0, -4);
+    const QString folder = build + QStringLiteral("/src");
+    return ::access(qPrintable(folder + QStringLiteral("/corvane-cli")), X_OK) == 0 ? folder
+                                                                                  : QString();
+}
+
+// A shell of its own, with the units' map and corvane-cli on its PATH; the units are served
+// until it ends. Ctrl+C belongs to the shell and its commands, not to the units.
+int runShell(std::vector<std::unique_ptr<SimSync>>& units, const QString& map)
+{
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child < 0)
+        return 1;
+    if (child == 0) {
+        ::setenv("CORVANE_PORT_MAP", qPrintable(map), 1);
+        ::setenv("CORVANE_SIM_PID", qPrintable(QString::number(parent)), 1);
+        if (const QString folder = cliFolder(); !folder.isEmpty())
+            ::setenv("PATH", qPrintable(folder + QLatin1Char(':') + qEnvironmentVariable("PATH")),
+                     1);
+        const char* shell = ::getenv("SHELL") ? ::getenv("SHELL") : "/bin/sh";
+        ::execl(shell, shell, "-i", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    struct sigaction sa
+    {
+    };
+    sa.sa_handler = onSignal;
+    ::sigaction(SIGUSR1, &sa, nullptr);
+    ::sigaction(SIGCHLD, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::signal(SIGINT, SIG_IGN);
+    for (;;) {
+        char sig = 0;
+        if (::read(signalPipe[0], &sig, 1) != 1)
+            continue; // EINTR
+        if (sig == SIGUSR1) {
+            for (auto& u : units)
+                u->pressReset();
+        } else if (sig == SIGTERM) {
+            ::kill(child, SIGHUP);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -190,9 +265,9 @@ int main(int argc, char** argv)
     if (::pipe(signalPipe) != 0)
         return 1;
     printUnits(o, addresses, ptys);
-    serve(units);
+    const int status = o.shell ? runShell(units, portMap(addresses)) : (serve(units), 0);
     ser2net.stop();
     for (auto& u : units)
         u->stop();
-    return 0;
+    return status;
 }

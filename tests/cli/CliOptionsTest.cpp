@@ -3,6 +3,7 @@
 #include "cli/CliRequest.h"
 #include "support/TestRunner.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 class CliOptionsTest : public QObject
@@ -137,7 +138,8 @@ void CliOptionsTest::requests()
 
 void CliOptionsTest::helpForEachCommand()
 {
-    for (const char* command : {"ports", "find", "read", "write", "verify", "backup", "restore"}) {
+    for (const char* command :
+         {"ports", "find", "scan", "read", "write", "verify", "backup", "restore"}) {
         const ParsedCommandLine p = parseCommandLine({"corvane-cli", command, "--help"});
         QVERIFY(!p.request);
         QCOMPARE(p.exitCode, 0);
@@ -145,6 +147,14 @@ void CliOptionsTest::helpForEachCommand()
                  qPrintable(p.out));
         QVERIFY(p.out.contains("Exit status: 0 success"));
     }
+    // What --port means differs: scan asks a unit, find listens.
+    const auto help = [](const char* command) {
+        return parseCommandLine({"corvane-cli", command, "--help"}).out;
+    };
+    QVERIFY(help("scan").contains(QRegularExpression("--port <N> +Ask the unit on this port only")));
+    QVERIFY(help("find").contains(QRegularExpression("--port <N> +Listen on this port only")));
+    QVERIFY(!help("find").contains("one file per unit"));
+    QVERIFY(help("read").contains("one file per unit"));
 }
 
 CORVANE_TEST_CLASS(CliOptionsTest)

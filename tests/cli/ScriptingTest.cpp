@@ -90,6 +90,10 @@ private slots:
                     "cli read --rack %rack.txt -o %dir/out", "status=3",
                     "err~\"x\\x00y\\x1b[2J\\x07\" is not channel=N", "err!~\x1b", "err!~\a"});
 
+        Story::row("a settings file's control bytes shown escaped",
+                   {"text g.txt: Begin x\r\nEnd Titel 7\x1b[31m\a\r\n", "cli verify %g.txt %dev",
+                    "status=3", "err~>>>End Titel 7\\x1b[31m\\x07\n", "err!~\x1b", "frames=0"});
+
         // Bad input is found before the first frame.
         Story::row("a write's own value no unit holds",
                    {"file f.txt: Start Title 200", "cli write %f.txt %dev", "status=3",

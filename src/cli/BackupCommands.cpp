@@ -226,8 +226,8 @@ Task<int> takeBeforeWriting(CliHost& host, CliRequest r, Cells* unitCells)
     Cells cells{};
     const QString failed = co_await readWholeUnit(host, &cells);
     if (!failed.isEmpty()) {
-        host.err(QStringLiteral("corvane-cli: %1: %2%3")
-                     .arg(host.unitName(), failed, nothingWritten));
+        host.err(
+            QStringLiteral("corvane-cli: %1: %2%3").arg(host.unitName(), failed, nothingWritten));
         co_return ExitCode::LineFailed;
     }
     const QString path = backupPath(r.backupDir, portOf(host), cells);
@@ -344,8 +344,8 @@ Task<int> restore(CliHost& host, CliRequest r)
         const QString line = QStringLiteral("cell %1: wrote %2, read back %3")
                                  .arg(hex2(address), bytesOf(wrote), bytesOf(read));
         host.wireLog().finding(line);
-        host.report.differences << UnitReport::Difference{
-            QStringLiteral("cell ") + hex2(address), bytesOf(read), bytesOf(wrote)};
+        host.report.differences << UnitReport::Difference{QStringLiteral("cell ") + hex2(address),
+                                                          bytesOf(read), bytesOf(wrote)};
         host.out(line);
         ++differences;
     }

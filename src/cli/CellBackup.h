@@ -16,7 +16,6 @@ int prepareFolder(const UnitVoice& voice, const CliRequest& r);
 // whose path is told: 0, 2 when a cell could not be read, 3 when the file could not be
 // written. On any failure the command must stop before its first write. `unitCells`, when
 // given, receives the cells read.
-Task<int> takeBeforeWriting(CliHost& host, CliRequest r,
-                            CellImage::Cells* unitCells = nullptr);
+Task<int> takeBeforeWriting(CliHost& host, CliRequest r, CellImage::Cells* unitCells = nullptr);
 
 } // namespace CellBackup

@@ -30,15 +30,15 @@ CliHost::CliHost(const LineTiming& timing) : timing_(timing)
     lease_.setWireLog(&wireLog_);
     QObject::connect(&cliEditor.editorModel, &EditorModel::message,
                      [this](const QString& text) { Await::start(showMessage(text, false)); });
-    progress_.setWatcher([this](const QString& caption, const QString& line, int percent,
-                                bool shown) {
-        RunOutput::event(QStringLiteral("progress"), unitName(),
-                         {{QStringLiteral("step"), caption},
-                          {QStringLiteral("percent"), percent},
-                          {QStringLiteral("shown"), shown}});
-        if (progressShown)
-            progressShown(shown ? QStringLiteral("%1 %2%").arg(line).arg(percent) : QString());
-    });
+    progress_.setWatcher(
+        [this](const QString& caption, const QString& line, int percent, bool shown) {
+            RunOutput::event(QStringLiteral("progress"), unitName(),
+                             {{QStringLiteral("step"), caption},
+                              {QStringLiteral("percent"), percent},
+                              {QStringLiteral("shown"), shown}});
+            if (progressShown)
+                progressShown(shown ? QStringLiteral("%1 %2%").arg(line).arg(percent) : QString());
+        });
 }
 
 QString CliHost::unitName() const
@@ -52,9 +52,8 @@ std::function<void(uint8_t, int)> CliHost::retried()
         return {};
     return [this](uint8_t address, int attempt) {
         RunOutput::event(QStringLiteral("cell retried"), unitName(),
-                         {{QStringLiteral("cell"), QStringLiteral("%1")
-                                                       .arg(address, 2, 16, QLatin1Char('0'))
-                                                       .toUpper()},
+                         {{QStringLiteral("cell"),
+                           QStringLiteral("%1").arg(address, 2, 16, QLatin1Char('0')).toUpper()},
                           {QStringLiteral("attempt"), attempt}});
     };
 }

@@ -26,9 +26,9 @@
 // go to standard output unless they are told another way (JSON, a rack's summary).
 struct UnitVoice
 {
-    QString prefix;       // "COM3: " in a rack, "" alone
-    bool messages = true; // messages on standard error
-    bool results = true;  // results on standard output
+    QString prefix;              // "COM3: " in a rack, "" alone
+    bool messages = true;        // messages on standard error
+    bool results = true;         // results on standard output
     QStringList* held = nullptr; // results kept here instead, to be told later
     void err(const QString& line) const;
     void out(const QString& line) const;

@@ -131,7 +131,8 @@ int checkOutputPath(const UnitVoice& voice, const QString& path)
         why = QStringLiteral("it cannot be written");
     else
         return ExitCode::Success;
-    voice.err(QStringLiteral("corvane-cli: cannot save to %1: %2; nothing was read").arg(path, why));
+    voice.err(
+        QStringLiteral("corvane-cli: cannot save to %1: %2; nothing was read").arg(path, why));
     return ExitCode::BadInput;
 }
 

@@ -3,8 +3,8 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
-#include "cli/RunOutput.h"
 #include "cli/RackFile.h"
+#include "cli/RunOutput.h"
 #include "cli/SideBySide.h"
 #include "cli/StopRequest.h"
 #include "comm/modCorvaneComm.h"
@@ -12,9 +12,9 @@
 #include "model/WholeFile.h"
 
 #include <QFileInfo>
-#include <algorithm>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <algorithm>
 #include <cstdio>
 
 using namespace CliSession;
@@ -128,16 +128,17 @@ Task<int> findEverywhere(CliHost& host, CliRequest r)
     size_t next = 0;
     const QVector<int> statuses = co_await units.runAll([&](CliHost& unit) {
         const size_t i = next++;
-        return findOne(unit, perPort(r, unit.unitPort), [&settle, i] { settle(i); },
-                       [&](CliHost& found) {
-            status = std::max(status, found.report.status);
-            RackUnit u;
-            u.port = found.unitPort;
-            u.channel = found.report.channel;
-            heard << u;
-            if (r.count > 0 && heard.size() >= r.count)
-                units.cancelProbes();
-        });
+        return findOne(
+            unit, perPort(r, unit.unitPort), [&settle, i] { settle(i); },
+            [&](CliHost& found) {
+                status = std::max(status, found.report.status);
+                RackUnit u;
+                u.port = found.unitPort;
+                u.channel = found.report.channel;
+                heard << u;
+                if (r.count > 0 && heard.size() >= r.count)
+                    units.cancelProbes();
+            });
     });
     if (jsonResults())
         tellJson(units, statuses, heard.isEmpty() ? int(ExitCode::LineFailed) : status);

@@ -34,9 +34,9 @@ Task<int> ports(CliHost& host)
                                       {QStringLiteral("about"), p.device}});
         for (const QString& line : host.portAccess.PortTroubles)
             troubles.append(line.trimmed());
-        RunOutput::finish(any ? ExitCode::Success : ExitCode::LineFailed, {},
-                          {{QStringLiteral("ports"), usable},
-                           {QStringLiteral("troubles"), troubles}});
+        RunOutput::finish(
+            any ? ExitCode::Success : ExitCode::LineFailed, {},
+            {{QStringLiteral("ports"), usable}, {QStringLiteral("troubles"), troubles}});
     }
     if (!any) {
         err(QStringLiteral("No Serial Ports are avaliable!!"));
@@ -79,7 +79,8 @@ Task<int> find(CliHost& host, CliRequest r)
     const QString listening =
         QStringLiteral("Press RESET on the synchronizer now: listening %1 s on %2.")
             .arg(ticks * tickMs / 1000.0)
-            .arg(port == 0 ? QStringLiteral("each port in turn") : QStringLiteral("COM%1").arg(port));
+            .arg(port == 0 ? QStringLiteral("each port in turn")
+                           : QStringLiteral("COM%1").arg(port));
     bool told = false;
     host.progressShown = [&](const QString& text) {
         if (told || text.isEmpty())

@@ -132,8 +132,7 @@ QString RackFile::line(const RackUnit& unit)
     if (unit.model)
         text += QStringLiteral(" model=%1").arg(*unit.model);
     if (!unit.file.isEmpty())
-        text += unit.file.contains(QLatin1Char(' '))
-                    ? QStringLiteral(" file=\"%1\"").arg(unit.file)
-                    : QStringLiteral(" file=%1").arg(unit.file);
+        text += unit.file.contains(QLatin1Char(' ')) ? QStringLiteral(" file=\"%1\"").arg(unit.file)
+                                                     : QStringLiteral(" file=%1").arg(unit.file);
     return text;
 }

@@ -4,8 +4,8 @@
 #include "cli/CliSession.h"
 #include "cli/RackFile.h"
 #include "cli/RunOutput.h"
-#include "cli/StderrBoard.h"
 #include "cli/SideBySide.h"
+#include "cli/StderrBoard.h"
 #include "cli/StopRequest.h"
 #include "cli/UnitReport.h"
 #include "comm/LineAddress.h"
@@ -123,7 +123,8 @@ void prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& un
                                  ? QStringLiteral("cell IMAGE")
                                  : QStringLiteral("settings FILE")));
         else if (!u.unit.file.isEmpty() && !whyUnreadable(u.unit.file).isEmpty())
-            mistake(QStringLiteral("cannot read %1: %2").arg(u.unit.file, whyUnreadable(u.unit.file)));
+            mistake(
+                QStringLiteral("cannot read %1: %2").arg(u.unit.file, whyUnreadable(u.unit.file)));
     }
 }
 
@@ -228,11 +229,16 @@ Task<int> RackRun::run(CliRequest r, LineTiming timing)
             mistakes << RackMistake{0, QStringLiteral("cannot make the folder %1").arg(folder)};
     if (!mistakes.isEmpty()) {
         // Every mistake at once, in the order of the lines, so one run finds them all.
-        std::stable_sort(mistakes.begin(), mistakes.end(),
-                         [](const RackMistake& a, const RackMistake& b) { return a.line < b.line; });
+        std::stable_sort(
+            mistakes.begin(), mistakes.end(),
+            [](const RackMistake& a, const RackMistake& b) { return a.line < b.line; });
         for (const RackMistake& m : mistakes)
-            err(m.line ? QStringLiteral("corvane-cli: %1 line %2: %3").arg(r.rack).arg(m.line).arg(m.why)
-                       : QStringLiteral("corvane-cli: %1%2").arg(r.rack.isEmpty() ? QString() : r.rack + QLatin1Char(' '), m.why));
+            err(m.line ? QStringLiteral("corvane-cli: %1 line %2: %3")
+                             .arg(r.rack)
+                             .arg(m.line)
+                             .arg(m.why)
+                       : QStringLiteral("corvane-cli: %1%2")
+                             .arg(r.rack.isEmpty() ? QString() : r.rack + QLatin1Char(' '), m.why));
         err(QStringLiteral("corvane-cli: %1 mistake%2; nothing was sent")
                 .arg(mistakes.size())
                 .arg(mistakes.size() == 1 ? QString() : QStringLiteral("s")));

@@ -18,8 +18,8 @@ public:
     // While quiet nothing is written (the tool's --quiet).
     void setQuiet(bool quiet) { quiet_ = quiet; }
     // Told each change: the caption, the line, the bar in percent; shown false once hidden.
-    using Watcher = std::function<void(const QString& caption, const QString& line, int percent,
-                                       bool shown)>;
+    using Watcher =
+        std::function<void(const QString& caption, const QString& line, int percent, bool shown)>;
     void setWatcher(Watcher watcher) { watcher_ = std::move(watcher); }
 
     void startProgress(const QString& caption, const QString& line, int barMax) override;

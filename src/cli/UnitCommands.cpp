@@ -278,8 +278,8 @@ Task<int> runCommandLine(QStringList arguments, LineTiming timing)
         co_return parsed.exitCode;
 
     RunOutput::setMode(parsed.request->events ? RunOutput::Mode::Events
-                       : parsed.request->json   ? RunOutput::Mode::Json
-                                                : RunOutput::Mode::Human);
+                       : parsed.request->json ? RunOutput::Mode::Json
+                                              : RunOutput::Mode::Human);
     if (parsed.request->several())
         co_return co_await RackRun::run(*parsed.request, timing);
     const StopRequest::Watch stop;

@@ -46,14 +46,10 @@ QJsonObject UnitReport::toJson() const
         differing.append(QJsonObject{{QStringLiteral("field"), d.field},
                                      {QStringLiteral("unit"), d.unit},
                                      {QStringLiteral("file"), d.file}});
-    QJsonObject o{{QStringLiteral("unit"), unit},
-                  {QStringLiteral("address"), address},
-                  {QStringLiteral("command"), command},
-                  {QStringLiteral("done"), done()},
-                  {QStringLiteral("result"), result()},
-                  {QStringLiteral("status"), status},
-                  {QStringLiteral("marks"), marked},
-                  {QStringLiteral("differences"), differing}};
+    QJsonObject o{{QStringLiteral("unit"), unit},       {QStringLiteral("address"), address},
+                  {QStringLiteral("command"), command}, {QStringLiteral("done"), done()},
+                  {QStringLiteral("result"), result()}, {QStringLiteral("status"), status},
+                  {QStringLiteral("marks"), marked},    {QStringLiteral("differences"), differing}};
     o.insert(QStringLiteral("model"), model ? QJsonValue(*model) : QJsonValue());
     o.insert(QStringLiteral("channel"), channel ? QJsonValue(*channel) : QJsonValue());
     o.insert(QStringLiteral("backup"), backup.isEmpty() ? QJsonValue() : QJsonValue(backup));

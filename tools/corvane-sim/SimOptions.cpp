@@ -98,7 +98,8 @@ bool parseSimOptions(int argc, char** argv, SimOptions* o, QString* error)
 QString simUsage()
 {
     return QStringLiteral(
-        "Usage: corvane-sim [--units N] [--no-pacing] [--json | --shell] [--ser2net [--base-port P]]\n"
+        "Usage: corvane-sim [--units N] [--no-pacing] [--json | --shell] [--ser2net [--base-port "
+        "P]]\n"
         "\n"
         "Starts N simulated synchronizers (1 to 16, default 8), each on a pseudo-terminal of\n"
         "its own, and serves them until Ctrl+C, SIGTERM or \"quit\" on standard input. It\n"

@@ -175,7 +175,7 @@ QString cliFolder()
     const QString build = QString::fromLocal8Bit(self).section(QLatin1Char('/'), 0, -4);
     const QString folder = build + QStringLiteral("/src");
     return ::access(qPrintable(folder + QStringLiteral("/corvane-cli")), X_OK) == 0 ? folder
-                                                                                  : QString();
+                                                                                    : QString();
 }
 
 // A shell of its own, with the units' map and corvane-cli on its PATH; the units are served

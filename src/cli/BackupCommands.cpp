@@ -67,12 +67,16 @@ int portOf(CliHost& host)
 
 // The attention sequence, then the cells of `order` read into `cells` with the command
 // layer's retries: "" when all came in, else which cell (or the attention) failed and why.
-Task<QString> readCells(CliHost& host, QVector<uint8_t> order, Cells& cells)
+Task<QString> readCells(CliHost& host, QVector<uint8_t> order, Cells& cells,
+                        bool attend = true)
 {
     CommContext c = host.comm();
-    const modCorvaneComm::FrameReply attention = co_await modCorvaneComm::SendAttention(c);
-    if (!attention)
-        co_return QStringLiteral("the attention frames did not go out (%1)").arg(attention.failure);
+    if (attend) {
+        const modCorvaneComm::FrameReply attention = co_await modCorvaneComm::SendAttention(c);
+        if (!attention)
+            co_return QStringLiteral("the attention frames did not go out (%1)")
+                .arg(attention.failure);
+    }
     for (uint8_t address : order) {
         host.beforeCell(address);
         const modCorvaneComm::CellReply reply = co_await modCorvaneComm::ReadCell(c, address);
@@ -101,6 +105,39 @@ Task<QString> readWholeUnit(CliHost& host, Cells* cells)
     host.progress().hideProgress();
     host.wireLog().command(QStringLiteral("backup read ended: ") +
                            (failed.isEmpty() ? QStringLiteral("64 cells read") : failed));
+    co_return failed;
+}
+
+// The unit's 64 cells from the load just made, which read all but the eight cells no save
+// writes: those eight are read now, in the same pass (no second pause or attention). False
+// when the load left out any other cell: then the whole unit is read again.
+Task<std::optional<QString>> readRestAfterLoad(CliHost& host, Cells* cells)
+{
+    if (!host.loadedCells)
+        co_return std::nullopt;
+    QVector<uint8_t> rest;
+    for (int address = CellImage::FirstCell; address <= CellImage::LastCell; ++address) {
+        const auto a = static_cast<uint8_t>(address);
+        if (host.loadedCells->has(a)) {
+            const CellBytes b = host.loadedCells->get(a);
+            cellAt(*cells, a) = {b.d0, b.d1};
+        } else if (a >= CellAddress::FirstUnsaved && a <= CellAddress::LastUnsaved) {
+            rest << a;
+        } else {
+            co_return std::nullopt;
+        }
+    }
+    PortLeaseHold lease(host.lease(), QStringLiteral("backup"));
+    host.progress().startProgress(QStringLiteral("Backup"), QStringLiteral("Reading............."),
+                                  int(rest.size()));
+    const QString failed = co_await readCells(host, rest, *cells, false);
+    host.progress().hideProgress();
+    host.wireLog().command(
+        QStringLiteral("backup read ended: ") +
+        (failed.isEmpty() ? QStringLiteral("%1 cells read after the load's %2")
+                                .arg(rest.size())
+                                .arg(CellImage::CellCount - rest.size())
+                          : failed));
     co_return failed;
 }
 
@@ -224,10 +261,14 @@ Task<int> takeBeforeWriting(CliHost& host, CliRequest r, Cells* unitCells)
         co_return ExitCode::Success;
     const QString nothingWritten = QStringLiteral("; without a backup nothing was written");
     Cells cells{};
-    const QString failed = co_await readWholeUnit(host, &cells);
-    if (!failed.isEmpty()) {
+    // After a load only the cells it left out are read; else the whole unit.
+    // (No co_await inside ?: here: GCC 12 miscompiles it.)
+    std::optional<QString> failed = co_await readRestAfterLoad(host, &cells);
+    if (!failed)
+        failed = co_await readWholeUnit(host, &cells);
+    if (!failed->isEmpty()) {
         host.err(
-            QStringLiteral("corvane-cli: %1: %2%3").arg(host.unitName(), failed, nothingWritten));
+            QStringLiteral("corvane-cli: %1: %2%3").arg(host.unitName(), *failed, nothingWritten));
         co_return ExitCode::LineFailed;
     }
     const QString path = backupPath(r.backupDir, portOf(host), cells);

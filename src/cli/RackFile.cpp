@@ -96,10 +96,8 @@ QList<RackUnit> RackFile::parse(const QString& text, const QString& folder,
     QList<RackUnit> units;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
-        QString content = withoutComment(lines[i]);
-        if (content.endsWith(QLatin1Char('\r')))
-            content.chop(1);
-        content = content.trimmed();
+        // trimmed() also takes the CR of a file written with CR LF.
+        const QString content = withoutComment(lines[i]).trimmed();
         if (content.isEmpty())
             continue;
         RackUnit unit;

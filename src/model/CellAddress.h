@@ -14,6 +14,9 @@ constexpr uint8_t Mode = 0x3C;
 constexpr uint8_t Option = 0x3D;
 constexpr uint8_t Channel = 0x3E;
 constexpr uint8_t Model = 0x3F;
+// Eight cells no field uses: a load does not read them and a save does not write them.
+constexpr uint8_t FirstUnsaved = 0x40;
+constexpr uint8_t LastUnsaved = 0x47;
 constexpr uint8_t Comment = 0x48; // eight cells, 0x48 to 0x4F
 constexpr uint8_t InitStr = 0x50; // thirty-two cells, 0x50 to 0x6F
 

@@ -30,8 +30,12 @@ private slots:
                    "unit forgets frames", "file f.txt: End Title 7|Start Frame 5",
                    "cli write %f.txt --channel 5 --backup-dir %dir/b %dev", "status=0",
                    "cell:33=50", "entries:%dir/b~~^\\d{8}-\\d{6}-COM1-model-22-channel-1\\.cells$",
-                   "err~Backup of %path1: %dir/b/", "frames=240",
-                   "received~R110 R111 ATT ATT R48 R49 ", "received~R110 R111 ATT ATT W63 22 ",
+                   // The backup takes the load's cells and reads the eight it left out,
+                   // in the same pass: no second pause or attention.
+                   "err~Backup of %path1: %dir/b/", "frames=182",
+                   "received~R110 R111 R64 R65 R66 R67 R68 R69 R70 R71 ATT ATT W63 22 ",
+                   "received!~ATT ATT R48 ", "file:%dir/b/*channel-1.cells~\n44 FF FE ",
+                   "file:%dir/b/*channel-1.cells~\n33 30 FF ", "file:%dir/b/*channel-1.cells~\n39 30 32 ",
                    // The unit now holds channel 5, the image channel 1: refused unless forced.
                    "unit forgets frames", "cli restore %dir/unit.cells --no-backup %dev",
                    "status=3",
@@ -58,13 +62,14 @@ private slots:
         Story::row("write, folder under a file",
               scratch + QStringList{"cli write %f.txt --backup-dir %f.txt/sub %dev", "status=3",
                                     "err~" + NoFolder, "frames=0"});
-        // The load's 56 reads are answered, the backup's first is not, three times over.
+        // The load's 56 reads are answered, the backup's first (cell 40, right after the
+        // load) is not, three times over, each retry after an attention.
         Story::row("write, a cell silent in the backup",
               scratch + QStringList{"unit answers 56 then silent",
                                     "cli write %f.txt --backup-dir %dir/kept/b %dev", "status=2",
-                                    "err~cell 30 could not be read (Reply Timed Out); without a "
+                                    "err~cell 40 could not be read (Reply Timed Out); without a "
                                     "backup nothing was written",
-                                    "frames=67", "writes=0"} +
+                                    "frames=65", "writes=0"} +
                   nothingKept);
         // Without a backup the unit's model and channel are read first, to match the image's.
         Story::row("restore, no backup",

@@ -19,7 +19,8 @@
 //   often a text occurs; "=1-53": from 1 to 53 times)
 // A fact may take a pattern in braces: "fields{txt(Model|Channel)=}=txtChannel=1|...".
 // Facts every stage knows: frames@N, received@N, writes@N, cell:39@N, cells@N (N: the
-// unit, COM1 when left out), file:PATH, entries:PATH, exists:PATH. In rows, %pathN is unit
+// unit, COM1 when left out), file:PATH (file:DIR/*.cells: the first that matches),
+// entries:PATH, exists:PATH. In rows, %pathN is unit
 // N's device, %dir the scratch folder, %NAME each file written, %version the build's version.
 
 #include "simunit/SimSync.h"
@@ -220,6 +221,14 @@ protected:
         if (name == "cells")
             return imageText(u.cells());
         const QString path = key.section(':', 1);
+        if (key.startsWith("file:") && path.contains('*')) { // the first file that matches
+            const QFileInfo pattern(path);
+            const QStringList found = pattern.dir().entryList({pattern.fileName()}, QDir::Files,
+                                                              QDir::Name);
+            return found.isEmpty() ? "<no file " + path + ">"
+                                   : QString::fromUtf8(ScratchFolder::read(
+                                         pattern.dir().filePath(found.first())));
+        }
         if (key.startsWith("file:"))
             return QString::fromUtf8(ScratchFolder::read(path));
         if (key.startsWith("entries:"))

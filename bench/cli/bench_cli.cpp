@@ -3,6 +3,7 @@
 // count as the tool's). Prints name=value lines:
 //   read_wall_over_floor, write_wall_over_floor   wall time over the line's floor
 //   read_cpu_share, write_cpu_share                the tool's CPU seconds over wall seconds
+//   write_with_backup_over_no_backup   a write that keeps its backup over one that does not
 //   rack8_write_over_one_write    a write of 8 units side by side over a write of one, all
 //   rack16_write_over_one_write   paced, in the same run; 16 units likewise
 //   rack8_write_cpu_share         the rack write's CPU seconds over its wall seconds
@@ -229,6 +230,22 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "write failed\n");
         return 1;
     }
+
+    // The same write with its backup, to another end title so it writes as much.
+    QFile g(file);
+    if (!g.open(QIODevice::ReadWrite))
+        return 1;
+    text = g.readAll().replace("End Title 9", "End Title 8");
+    g.resize(0);
+    g.write(text);
+    g.close();
+    const ToolRun backedUp =
+        runTool(QStringList{"write", file, "--backup-dir", dir.filePath("backups")} + line);
+    if (backedUp.status != 0) {
+        std::fprintf(stderr, "write with a backup failed\n");
+        return 1;
+    }
+    std::printf("write_with_backup_over_no_backup=%.3f\n", backedUp.time.wallMs / write.time.wallMs);
 
     const double loadFloor = LoadPauseMs + bench::AttentionFloorMs + LoadCells * 7 * bench::ByteMs;
     const double savePtyFloor = 130 + SaveCells * WritePauseMs;

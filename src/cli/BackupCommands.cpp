@@ -4,6 +4,7 @@
 #include "cli/CellBackup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli/RightUnit.h"
 #include "cli/StopRequest.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/EditorDefaults.h"
@@ -197,8 +198,8 @@ int readImage(const UnitVoice& voice, const QString& path, Cells* cells)
     return ExitCode::BadInput;
 }
 
-// An image of another model or channel than the unit's is most likely another unit's:
-// refused before the first write unless forced. `unit` holds the unit's cells when a
+// Not the unit a rack line expects, or an image of another model or channel than the
+// unit's (most likely another unit's, refused unless forced): nothing is written. `unit` holds the unit's cells when a
 // backup read them; else its model and channel cells are read now.
 Task<int> checkSameUnit(CliHost& host, CliRequest r, const Cells& image, const Cells* unit)
 {
@@ -220,9 +221,17 @@ Task<int> checkSameUnit(CliHost& host, CliRequest r, const Cells& image, const C
     };
     const std::optional<int> model = numberIn(*unit, CellAddress::Model);
     const std::optional<int> channel = numberIn(*unit, CellAddress::Channel);
+    // Not the unit the rack expects: refused, forced or not.
+    if (const QString wrong =
+            RightUnit::mismatch(host.unitName(), model, channel, r.expectModel, r.expectChannel);
+        !wrong.isEmpty()) {
+        host.err(wrong + QStringLiteral(": not restored"));
+        host.report.refused = true;
+        co_return ExitCode::BadInput;
+    }
     const std::optional<int> imageModel = numberIn(image, CellAddress::Model);
     const std::optional<int> imageChannel = numberIn(image, CellAddress::Channel);
-    if (model == imageModel && channel == imageChannel)
+    if (r.force || (model == imageModel && channel == imageChannel))
         co_return ExitCode::Success;
     host.err(QStringLiteral("corvane-cli: %1 holds model %2 channel %3; %4 holds model %5 "
                             "channel %6: not restored (--force restores it anyway)")
@@ -332,7 +341,8 @@ Task<int> restore(CliHost& host, CliRequest r)
     Cells unit{};
     if (const int status = co_await CellBackup::takeBeforeWriting(host, r, &unit))
         co_return status;
-    if (!r.force)
+    const bool expects = r.expectModel || r.expectChannel;
+    if (!r.force || expects)
         if (const int status = co_await checkSameUnit(host, r, image, r.backup ? &unit : nullptr))
             co_return status;
 

@@ -29,6 +29,9 @@ struct CliRequest
     bool unlock = false;
     std::optional<int> model;
     std::optional<int> channel;
+    // The unit a write or restore must find behind the line (a rack line's expect=M/C).
+    std::optional<int> expectModel;
+    std::optional<int> expectChannel;
     // write and restore: the unit's cells are kept in a file here before the first write,
     // unless `backup` is false.
     QString backupDir = QStringLiteral("./corvane-backups/");

@@ -135,6 +135,12 @@ Task<int> findEverywhere(CliHost& host, CliRequest r)
                 RackUnit u;
                 u.port = found.unitPort;
                 u.channel = found.report.channel;
+            // What was heard is what the next write must find there.
+            const auto usable = [](std::optional<int> n) {
+                return n && *n >= 1 && *n <= 99 ? n : std::nullopt;
+            };
+            u.expectModel = usable(found.report.model);
+            u.expectChannel = usable(found.report.channel);
                 heard << u;
                 if (r.count > 0 && heard.size() >= r.count)
                     units.cancelProbes();

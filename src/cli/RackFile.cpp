@@ -64,7 +64,8 @@ QStringList readSettings(const QString& rest, const QString& folder, RackUnit* u
             const QString bad = w.captured(1);
             why << (bad.count(QLatin1Char('"')) % 2
                         ? QStringLiteral("\"%1\" has no closing quote").arg(shownText(bad))
-                        : QStringLiteral("\"%1\" is not channel=N, model=N or file=FILE")
+                        : QStringLiteral("\"%1\" is not channel=N, model=N, file=FILE or "
+                                         "expect=M/C")
                               .arg(shownText(bad)));
             at = w.capturedEnd();
             continue;
@@ -80,8 +81,14 @@ QStringList readSettings(const QString& rest, const QString& folder, RackUnit* u
                            .arg(key, shownText(value));
         } else if (key == QLatin1String("file") && !value.isEmpty()) {
             unit->file = QDir(folder).absoluteFilePath(value);
+        } else if (key == QLatin1String("expect")) {
+            unit->expectModel = number(value.section(QLatin1Char('/'), 0, 0), 1, 99);
+            unit->expectChannel = number(value.section(QLatin1Char('/'), 1), 1, 99);
+            if (value.count(QLatin1Char('/')) != 1 || !unit->expectModel || !unit->expectChannel)
+                why << QStringLiteral("expect must be MODEL/CHANNEL, each from 1 to 99, not \"%1\"")
+                           .arg(shownText(value));
         } else {
-            why << QStringLiteral("\"%1\" is not channel=N, model=N or file=FILE")
+            why << QStringLiteral("\"%1\" is not channel=N, model=N, file=FILE or expect=M/C")
                        .arg(shownText(m.captured(0).trimmed()));
         }
     }
@@ -129,6 +136,8 @@ QString RackFile::line(const RackUnit& unit)
         text += QStringLiteral(" channel=%1").arg(*unit.channel);
     if (unit.model)
         text += QStringLiteral(" model=%1").arg(*unit.model);
+    if (unit.expectModel && unit.expectChannel)
+        text += QStringLiteral(" expect=%1/%2").arg(*unit.expectModel).arg(*unit.expectChannel);
     if (!unit.file.isEmpty())
         text += unit.file.contains(QLatin1Char(' ')) ? QStringLiteral(" file=\"%1\"").arg(unit.file)
                                                      : QStringLiteral(" file=%1").arg(unit.file);

@@ -1,13 +1,15 @@
 #pragma once
 // A rack file: one unit per line, its port (3 or COM3), device path or device server
-// address first, then optionally channel=N, model=N and file=FILE (relative to the rack
-// file's folder; in double quotes when it holds blanks). Blanks around '=' are allowed.
+// address first, then optionally channel=N, model=N, file=FILE (relative to the rack
+// file's folder; in double quotes when it holds blanks) and expect=MODEL/CHANNEL (the unit
+// that must be there: a write or restore to another is refused). Blanks around '=' are
+// allowed.
 // '#' starts a comment; blank lines are skipped.
 //
 //   # rack A
 //   COM1 channel=1
 //   /dev/ttyUSB3 channel = 2 model=22 file="hall a.txt"
-//   rfc2217://rack-a:7001 channel=3
+//   rfc2217://rack-a:7001 channel=3 expect=22/3
 
 #include <QList>
 #include <QString>
@@ -22,6 +24,9 @@ struct RackUnit
     std::optional<int> model;
     std::optional<int> channel;
     QString file; // the unit's own settings file
+    // The unit that must be found there before anything is written (expect=MODEL/CHANNEL).
+    std::optional<int> expectModel;
+    std::optional<int> expectChannel;
 };
 
 // What is wrong with a rack: the line (0: the rack as a whole, or the command line) and why.

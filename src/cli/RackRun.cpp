@@ -47,9 +47,9 @@ QList<RackUnit> unitsOf(const CliRequest& r, QList<RackMistake>* mistakes)
     }
     QList<RackUnit> units;
     for (int port : r.ports)
-        units << RackUnit{0, port, {}, {}, {}, {}};
+        units << RackUnit{0, port, {}, {}, {}, {}, {}, {}};
     for (const QString& device : r.devices)
-        units << RackUnit{0, std::nullopt, device, {}, {}, {}};
+        units << RackUnit{0, std::nullopt, device, {}, {}, {}, {}, {}};
     return units;
 }
 
@@ -153,6 +153,8 @@ CliRequest requestFor(const CliRequest& r, const Running& u)
     one.port = u.unit.port;
     one.device = u.unit.port ? QString() : u.device;
     one.file = u.unit.file;
+    one.expectModel = u.unit.expectModel;
+    one.expectChannel = u.unit.expectChannel;
     if (setsNumbers(r.command)) {
         one.model = u.unit.model ? u.unit.model : r.model;
         one.channel = u.unit.channel ? u.unit.channel : r.channel;

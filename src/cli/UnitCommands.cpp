@@ -6,6 +6,7 @@
 #include "cli/CliSession.h"
 #include "cli/FileCheck.h"
 #include "cli/RackRun.h"
+#include "cli/RightUnit.h"
 #include "cli/RunOutput.h"
 #include "cli/StopRequest.h"
 #include "flows/TransferCommands.h"
@@ -128,13 +129,29 @@ Task<int> write(CliHost& host, CliRequest r)
     const int loaded = co_await loadThenApply(host, r, unlock);
     if (loaded > ExitCode::Attention)
         co_return loaded;
-    // A read of its own: the load leaves out eight cells.
-    if (const int status = co_await CellBackup::takeBeforeWriting(host, r))
-        co_return status;
+    // Not the unit the rack expects (its adapters renumbered, a unit swapped): nothing sent.
+    if (const QString wrong =
+            RightUnit::mismatch(host.unitName(), host.report.model, host.report.channel,
+                                r.expectModel, r.expectChannel);
+        !wrong.isEmpty()) {
+        host.err(wrong + QStringLiteral(": not written"));
+        host.report.refused = true;
+        co_return ExitCode::BadInput;
+    }
     if (r.model)
         host.editor().model().setSpinner(SpinField::Model, *r.model);
     if (r.channel)
         host.editor().model().setSpinner(SpinField::Channel, *r.channel);
+    // A unit that already holds every cell the save would write is left as it is.
+    if (RightUnit::holdsAll(*host.loadedCells, buildSavePlan(host.editor().model().snapshot()))) {
+        host.err(QStringLiteral("%1 already holds what %2 makes of it: nothing was written.")
+                     .arg(host.unitName(), r.file));
+        host.report.alreadyHeld = true;
+        co_return loaded;
+    }
+    // The load's cells and the eight it left out.
+    if (const int status = co_await CellBackup::takeBeforeWriting(host, r))
+        co_return status;
 
     const int problems = host.problems.size();
     const int messages = host.messages.size();

@@ -23,9 +23,11 @@ QString UnitReport::result() const
 {
     if (stopped)
         return QStringLiteral("stopped");
+    if (refused)
+        return QStringLiteral("refused");
     switch (status) {
     case ExitCode::Success:
-        return QStringLiteral("ok");
+        return alreadyHeld ? QStringLiteral("already held") : QStringLiteral("ok");
     case ExitCode::Attention:
         return differences.isEmpty() ? QStringLiteral("marks") : QStringLiteral("differences");
     case ExitCode::LineFailed:

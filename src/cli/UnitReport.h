@@ -39,12 +39,15 @@ struct UnitReport
     int writesSent = 0;            // write frames that went to the unit
     int writesPlanned = 0;         // write frames the command set out to send
     bool stopped = false;          // Ctrl+C or SIGTERM ended the command
+    bool alreadyHeld = false;      // the unit held what the write would send: not written
+    bool refused = false;          // not the unit the rack expects: not written
     int status = -1;               // the command's exit status
 
     // "written", "partly written", "untouched", "read", "compared"...: what was done. A unit
     // that got every write is "written" even when its read-back failed.
     QString done() const;
-    // "ok", "marks", "differences", "line failed", "bad input", "stopped".
+    // "ok", "already held", "marks", "differences", "refused", "line failed", "bad input",
+    // "stopped".
     QString result() const;
     QJsonObject toJson() const;
     // After a stop: how to undo what a write got ("corvane-cli restore --port 3 --unlock

@@ -21,8 +21,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("rows");
         Story::row("without --unlock the file's Model line is dropped",
-              {"file m.txt: Model 50", "cli write %m.txt --no-backup %dev", "status=0",
-               "cell:3F=22", "received!~W63", "writes=54"});
+              {"file m.txt: Model 50|End Title 7", "cli write %m.txt --no-backup %dev",
+               "status=0", "cell:3F=22", "cell:39=07", "received!~W63", "writes=54"});
         Story::row("write tells the differences of its compare",
               {"unit keeps 39", "file f.txt: End Title 7", "cli write %f.txt --no-backup %dev",
                "status=1", "out=End Title: wrote 7, read back 2\n", "err~Compare Failed!",
@@ -145,8 +145,8 @@ private slots:
         QVERIFY2(s.tell({"cli find --timeout 6 --rack-out %dir/rack.txt", "status=1",
                          "out=COM4 %path4 model 0 channel ?\nCOM2 %path2 model 22 channel 1\n"
                          "COM3 %path3 model 22 channel 7\n",
-                         "file:%dir/rack.txt=# found by corvane-cli find\nCOM4\nCOM2 channel=1\n"
-                         "COM3 channel=7\n"}),
+                         "file:%dir/rack.txt=# found by corvane-cli find\nCOM4\n"
+                         "COM2 channel=1 expect=22/1\nCOM3 channel=7 expect=22/7\n"}),
                  qPrintable(s.failure));
     }
 

@@ -17,11 +17,11 @@ private slots:
     {
         QTest::addColumn<QStringList>("rows");
         // Eight units: COM2 silent, COM3's line goes during its save (after the load, the
-        // backup and 20 of the save's frames), COM4 keeps its End Title. The other five are
-        // written and compared; the summary says what happened to each, and every unit that
+        // backup's eight reads and 20 of the save's frames), COM4 keeps its End Title. The
+        // other five are written and compared; the summary says what happened to each, and every unit that
         // loaded was backed up before its first write. The pause after each write keeps the
         // host in step with the units, so COM3's line goes while its writes are being sent.
-        QStringList eight{"units 8", "unit2 silent", "unit3 line goes after 144", "unit4 keeps 39",
+        QStringList eight{"units 8", "unit2 silent", "unit3 line goes after 86", "unit4 keeps 39",
                           "timing in-step", "file f.txt: End Title 7",
                           "cli write --port 1-8 %f.txt --wire-log %dir/logs --backup-dir %dir/b",
                           "status=2",
@@ -56,7 +56,7 @@ private slots:
                  {"channel 100", "COM1\nCOM2 channel=100\n",
                   "line 2: channel must be from 1 to 99, not \"100\""},
                  {"unknown word", "# units\n1 speed=9600\n2\n",
-                  "line 2: \"speed=9600\" is not channel=N, model=N or file=FILE"},
+                  "line 2: \"speed=9600\" is not channel=N, model=N, file=FILE or expect=M/C"},
                  {"a unit twice", "1\n2\nCOM1 channel=3\n", "line 3: the unit of line 1 again"},
                  {"no such port", "1\nCOM17\n", "line 2: the port must be from 1 to 16"},
                  {"no port at all", "1\nlobby\n",

@@ -67,7 +67,7 @@ private slots:
                     "err~rack.txt line 3: the port must be from 1 to 16\n",
                     "err~rack.txt line 4: \"lobby\" is not a port, a device path or an address\n",
                     "err~rack.txt line 5: the unit of line 1 again\n",
-                    "err~rack.txt line 6: \"speed=9600\" is not channel=N, model=N or file=FILE\n",
+                    "err~rack.txt line 6: \"speed=9600\" is not channel=N, model=N, file=FILE or expect=M/C\n",
                     "err~rack.txt line 6: model must be from 1 to 99, not \"x\"\n",
                     "err~rack.txt line 7: /dev/no-such-tty: no such device\n",
                     "err~rack.txt line 8: \"file=\"open\" has no closing quote\n",
@@ -93,6 +93,33 @@ private slots:
         Story::row("a settings file's control bytes shown escaped",
                    {"text g.txt: Begin x\r\nEnd Titel 7\x1b[31m\a\r\n", "cli verify %g.txt %dev",
                     "status=3", "err~>>>End Titel 7\\x1b[31m\\x07\n", "err!~\x1b", "frames=0"});
+
+        // The right unit every time: a rack line's expect=MODEL/CHANNEL is checked after the
+        // load, before the backup and the first write frame.
+        Story::row("a unit the rack does not expect",
+                   {"units 2", "unit2 3E=04", "file f.txt: End Title 7",
+                    "text rack.txt: COM1 expect=22/1\nCOM2 expect=22/3\n",
+                    "cli write --rack %rack.txt %f.txt --backup-dir %dir/b", "status=3",
+                    "err~COM2: COM2 holds model 22 channel 4; the rack expects channel 3: not "
+                    "written\n",
+                    "out~\nCOM2  22     4        untouched       refused\n", "writes@2=0",
+                    "frames@2=58", "cell:39@1=07", "entries:%dir/b~~^\\S+-COM1-\\S+$"});
+        Story::row("a restore the rack does not expect",
+                   {"units 1", "image u.cells: ", "text rack.txt: COM1 expect=21/1\n",
+                    "cli restore --rack %rack.txt %u.cells --force --no-backup", "status=3",
+                    "err~COM1 holds model 22 channel 1; the rack expects model 21: not restored",
+                    "writes=0"});
+        Story::row("expect= of another form",
+                   {"text rack.txt: COM1 expect=22\n", "cli verify --rack %rack.txt %dir",
+                    "status=3",
+                    "err~line 1: expect must be MODEL/CHANNEL, each from 1 to 99, not \"22\"",
+                    "frames=0"});
+        // A unit that already holds what the file makes of it gets no write, and no backup.
+        Story::row("already held",
+                   {"unit 39=07", "file f.txt: End Title 7", "mkdir %dir/b",
+                    "cli write %f.txt --backup-dir %dir/b %dev --json", "status=0",
+                    "json:units[0].result=already held", "json:units[0].done=untouched",
+                    "writes=0", "frames=58", "entries:%dir/b="});
 
         // Bad input is found before the first frame.
         Story::row("a write's own value no unit holds",

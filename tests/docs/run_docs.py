@@ -102,8 +102,9 @@ class Runner:
 
     def scratch(self):
         d = tempfile.mkdtemp(prefix="corvane-docs-")
+        # Not what the units hold, so a write has something to write.
         with open(os.path.join(d, "settings.txt"), "w") as f:
-            f.write(self.defaults)
+            f.write(settings_with(self.defaults, {"Comment": "Rack A"}))
         for name in ("lobby.txt", "lobby wall.txt"):
             with open(os.path.join(d, name), "w") as f:
                 f.write(settings_with(self.defaults, {"Comment": "Lobby wall"}))

@@ -7,6 +7,7 @@
 #include "cli/RunOutput.h"
 #include "cli/SideBySide.h"
 #include "cli/StopRequest.h"
+#include "comm/StableDeviceName.h"
 #include "comm/modCorvaneComm.h"
 #include "model/CellAddress.h"
 #include "model/WholeFile.h"
@@ -82,6 +83,26 @@ Task<int> findOne(CliHost& unit, CliRequest r, std::function<void()> ended,
     co_return status;
 }
 
+// A unit find heard, as its rack line: a USB adapter by its stable name (which survives
+// the machine renumbering its adapters), else its COM number; its channel to keep, and
+// what was heard as what the next write must find there.
+RackUnit heardUnit(const CliHost& found)
+{
+    RackUnit u;
+    const QString stable = StableDeviceName::of(found.ports.devicePath(found.unitPort));
+    if (stable.isEmpty())
+        u.port = found.unitPort;
+    else
+        u.device = stable;
+    u.channel = found.report.channel;
+    const auto usable = [](std::optional<int> n) {
+        return n && *n >= 1 && *n <= 99 ? n : std::nullopt;
+    };
+    u.expectModel = usable(found.report.model);
+    u.expectChannel = usable(found.report.channel);
+    return u;
+}
+
 // The unit behind one port, asked for its model and channel without RESET.
 Task<int> scanOne(CliHost& host, CliRequest r);
 
@@ -132,15 +153,7 @@ Task<int> findEverywhere(CliHost& host, CliRequest r)
             unit, perPort(r, unit.unitPort), [&settle, i] { settle(i); },
             [&](CliHost& found) {
                 status = std::max(status, found.report.status);
-                RackUnit u;
-                u.port = found.unitPort;
-                u.channel = found.report.channel;
-            // What was heard is what the next write must find there.
-            const auto usable = [](std::optional<int> n) {
-                return n && *n >= 1 && *n <= 99 ? n : std::nullopt;
-            };
-            u.expectModel = usable(found.report.model);
-            u.expectChannel = usable(found.report.channel);
+                const RackUnit u = heardUnit(found);
                 heard << u;
                 if (r.count > 0 && heard.size() >= r.count)
                     units.cancelProbes();

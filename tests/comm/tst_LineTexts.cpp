@@ -2,9 +2,13 @@
 
 #include "comm/LineAddress.h"
 #include "comm/LineSettings.h"
+#include "comm/StableDeviceName.h"
 #include "comm/modCorvaneComm.h"
 #include "support/TestRunner.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace modCorvaneComm;
@@ -105,6 +109,31 @@ private slots:
         QCOMPARE(got, read);
         if (error.isEmpty() && a.isNetwork())
             QCOMPARE(LineAddress::parse(a.toString()).toString(), a.toString());
+    }
+
+    // A USB adapter's stable name: its by-id link first, else its by-path link; none for a
+    // device without a link, or one that is not there.
+    void stableDeviceName()
+    {
+        QTemporaryDir dir;
+        const auto path = [&dir](const char* name) { return dir.filePath(name); };
+        QVERIFY(QDir(dir.path()).mkpath("dev") && QDir(dir.path()).mkpath("by-id") &&
+                QDir(dir.path()).mkpath("by-path"));
+        for (const char* device : {"dev/ttyUSB0", "dev/ttyUSB1", "dev/ttyS0"}) {
+            QFile f(path(device));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link("../dev/ttyUSB0", path("by-id/usb-Maker_Adapter_A1-if00-port0")));
+        QVERIFY(QFile::link("../dev/ttyUSB0", path("by-path/pci-0000:00:14.0-usb-0:1:1.0-port0")));
+        QVERIFY(QFile::link("../dev/ttyUSB1", path("by-path/pci-0000:00:14.0-usb-0:2:1.0-port0")));
+        const QStringList folders{path("by-id"), path("by-path")};
+        const std::pair<const char*, QString> rows[] = {
+            {"dev/ttyUSB0", path("by-id/usb-Maker_Adapter_A1-if00-port0")},
+            {"dev/ttyUSB1", path("by-path/pci-0000:00:14.0-usb-0:2:1.0-port0")},
+            {"dev/ttyS0", ""},
+            {"dev/ttyUSB9", ""}};
+        for (const auto& [device, stable] : rows)
+            QCOMPARE(StableDeviceName::of(path(device), folders), stable);
     }
 };
 

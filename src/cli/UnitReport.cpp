@@ -3,6 +3,7 @@
 #include "cli/CliRequest.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 
 QString UnitReport::done() const
 {
@@ -68,11 +69,19 @@ QString UnitReport::undoHint() const
         return QString();
     if (backup.isEmpty())
         return QStringLiteral("no backup was kept, so what it held before is not known");
+    // A path with blanks or shell characters in single quotes, so the command can be pasted.
+    const auto shellWord = [](QString word) -> QString {
+        static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:=+,@%-]+$"));
+        if (plain.match(word).hasMatch())
+            return word;
+        return QLatin1Char('\'') + word.replace(QLatin1Char('\''), QLatin1String("'\\''")) +
+               QLatin1Char('\'');
+    };
     const QString which = unit.startsWith(QLatin1String("COM"))
                               ? QStringLiteral("--port ") + unit.mid(3)
-                              : QStringLiteral("--device ") + unit;
+                              : QStringLiteral("--device ") + shellWord(unit);
     // The backup is this unit's own, with its model and channel, which a partial write may
     // have changed: restore those too, without the check for another unit's image.
-    return QStringLiteral("its backup is %1; to undo: corvane-cli restore %2 --unlock --force %1")
-        .arg(backup, which);
+    return QStringLiteral("its backup is %1; to undo: corvane-cli restore %2 --unlock --force %3")
+        .arg(backup, which, shellWord(backup));
 }

@@ -2,6 +2,7 @@
 // file's every mistake in one run, and bad input refused before the first frame.
 
 #include "CliStory.h"
+#include "cli/UnitReport.h"
 #include "support/TestRunner.h"
 
 class ScriptingTest : public QObject
@@ -147,6 +148,27 @@ private slots:
         QFETCH(QStringList, rows);
         CliStory s;
         QVERIFY2(s.tell(rows), qPrintable(s.failure));
+    }
+
+    // The undo a stopped write names is a command to paste as it is, blanks and quotes too.
+    void undoHintIsACommandToPaste()
+    {
+        const std::tuple<QString, QString, int, QString> rows[] = {
+            {"COM3", "b/1.cells", 5,
+             "its backup is b/1.cells; to undo: corvane-cli restore --port 3 --unlock --force "
+             "b/1.cells"},
+            {"rfc2217://h:7001", "my b/it's.cells", 1,
+             "its backup is my b/it's.cells; to undo: corvane-cli restore --device "
+             "rfc2217://h:7001 --unlock --force 'my b/it'\\''s.cells'"},
+            {"COM1", "", 3, "no backup was kept, so what it held before is not known"},
+            {"COM1", "b/1.cells", 0, ""}};
+        for (const auto& [unit, backup, writes, hint] : rows) {
+            UnitReport r;
+            r.unit = unit;
+            r.backup = backup;
+            r.writesSent = writes;
+            QCOMPARE(r.undoHint(), hint);
+        }
     }
 };
 

@@ -131,8 +131,12 @@ Task<> frmMain::menuLoadFrom_Click()
 Task<> frmMain::cmdSaveTo_Click()
 {
     const bool writesNumbers = model_.modelChannelUnlocked();
-    const TransferCommands::SaveOutcome saved = co_await BackupBeforeSave::Save(
-        host_, backupFolder ? backupFolder() : QString(), lastLoad_);
+    // Named first: GCC 12 frees a ?: temporary passed to a coroutine twice.
+    QString folder;
+    if (backupFolder)
+        folder = backupFolder();
+    const TransferCommands::SaveOutcome saved =
+        co_await BackupBeforeSave::Save(host_, folder, lastLoad_);
     // Model and channel go to the unit only while unlocked; otherwise it keeps its own.
     if (writesNumbers && saved.writesPlanned > 0 && saved.writesSent == saved.writesPlanned)
         showUnit(UnitNumbers{model_.spinnerValue(SpinField::Model),
@@ -162,7 +166,9 @@ Task<> frmMain::menuFileSave_Click()
 }
 Task<> frmMain::menuRestoreBackup_Click()
 {
-    const QString folder = backupFolder ? backupFolder() : QString();
+    QString folder;
+    if (backupFolder)
+        folder = backupFolder();
     const MSComm& line = host_.comm().MSComm1;
     RestoreBackup::Unit unit{line.PortOpen() ? line.CommPort() : 0, {}, {}};
     if (unit_) {

@@ -20,6 +20,8 @@ frmRestoreBackup::frmRestoreBackup(const QString& folder,
     lstBackups = new QListWidget(this);
     lstBackups->setObjectName(QStringLiteral("lstBackups"));
     lblBackups->setBuddy(lstBackups);
+    // A screen reader hears the list as "Backups", not the folder's whole path.
+    lstBackups->setAccessibleName(QStringLiteral("Backups"));
     for (const RestoreBackup::Entry& e : entries)
         lstBackups->addItem(e.text());
     lstBackups->setMinimumWidth(lstBackups->fontMetrics().horizontalAdvance(

@@ -162,7 +162,8 @@ Task<bool> CorvaneApp::askYesNo(QString text)
 {
     wireLog_.event(QStringLiteral("question asked: ") + text);
     const bool yes = co_await modal.question(workWindow(), text);
-    wireLog_.event(QStringLiteral("answered: ") + (yes ? QStringLiteral("Yes") : QStringLiteral("No")));
+    wireLog_.event(QStringLiteral("answered: ") +
+                   (yes ? QStringLiteral("Yes") : QStringLiteral("No")));
     co_return yes;
 }
 

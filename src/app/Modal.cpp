@@ -103,9 +103,8 @@ Task<bool> Modal::question(QWidget* parent, QString text)
         r.parent = parent;
         co_return handler_(r) == QLatin1String("Yes");
     }
-    QPointer<QMessageBox> box =
-        new QMessageBox(QMessageBox::Question, AppIdentity::Title, text,
-                        QMessageBox::Yes | QMessageBox::No, parent);
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Question, AppIdentity::Title, text,
+                                                QMessageBox::Yes | QMessageBox::No, parent);
     box->setDefaultButton(QMessageBox::No);
     if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
         label->setAccessibleName(AccessibleNames::flowingText(text));

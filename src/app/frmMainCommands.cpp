@@ -121,8 +121,8 @@ void frmMain::showUnitAfterLoad(const TransferCommands::LoadOutcome& loaded)
         showUnit(std::nullopt);
     const MSComm& line = host_.comm().MSComm1;
     if (loaded.findings && line.PortOpen())
-        lastLoad_ = BackupBeforeSave::LastLoad{line.CommPort(), line.openings(),
-                                               loaded.findings->cells};
+        lastLoad_ =
+            BackupBeforeSave::LastLoad{line.CommPort(), line.openings(), loaded.findings->cells};
 }
 Task<> frmMain::menuLoadFrom_Click()
 {

@@ -12,10 +12,10 @@ frmRestoreBackup::frmRestoreBackup(const QString& folder,
 {
     setObjectName(QStringLiteral("frmRestoreBackup"));
     setWindowTitle(QStringLiteral("Restore Backup"));
-    lblBackups = new QLabel(entries.isEmpty()
-                                ? QStringLiteral("No backups in %1 yet.").arg(folder)
-                                : QStringLiteral("&Backups in %1, newest first:").arg(folder),
-                            this);
+    lblBackups =
+        new QLabel(entries.isEmpty() ? QStringLiteral("No backups in %1 yet.").arg(folder)
+                                     : QStringLiteral("&Backups in %1, newest first:").arg(folder),
+                   this);
     lblBackups->setObjectName(QStringLiteral("lblBackups"));
     lstBackups = new QListWidget(this);
     lstBackups->setObjectName(QStringLiteral("lstBackups"));

@@ -6,8 +6,8 @@
 #include "cli/CliSession.h"
 #include "cli/RightUnit.h"
 #include "cli/StopRequest.h"
-#include "flows/UnitBackup.h"
 #include "comm/modCorvaneComm.h"
+#include "flows/UnitBackup.h"
 #include "flows/modGetSetAll.h"
 #include "model/CellAddress.h"
 #include "model/CellImage.h"
@@ -70,8 +70,8 @@ int readImage(const UnitVoice& voice, const QString& path, Cells* cells)
 }
 
 // Not the unit a rack line expects, or an image of another model or channel than the
-// unit's (most likely another unit's, refused unless forced): nothing is written. `unit` holds the unit's cells when a
-// backup read them; else its model and channel cells are read now.
+// unit's (most likely another unit's, refused unless forced): nothing is written. `unit` holds the
+// unit's cells when a backup read them; else its model and channel cells are read now.
 Task<int> checkSameUnit(CliHost& host, CliRequest r, const Cells& image, const Cells* unit)
 {
     Cells read{};
@@ -245,8 +245,7 @@ Task<int> restore(CliHost& host, CliRequest r)
         const QString line = QStringLiteral("cell %1: wrote %2, read back %3")
                                  .arg(hex2(d.address), bytesOf(d.wrote), bytesOf(d.read));
         host.wireLog().finding(line);
-        host.report.differences << UnitReport::Difference{QStringLiteral("cell ") +
-                                                              hex2(d.address),
+        host.report.differences << UnitReport::Difference{QStringLiteral("cell ") + hex2(d.address),
                                                           bytesOf(d.read), bytesOf(d.wrote)};
         host.out(line);
     }

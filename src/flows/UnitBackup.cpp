@@ -105,12 +105,11 @@ Task<std::optional<QString>> readRestAfterLoad(FlowHost& host, CellSet loaded, C
     host.progress().startProgress(QStringLiteral("Backup"), Reading, int(rest.size()));
     const QString failed = co_await readCells(host, rest, *cells, false);
     host.progress().hideProgress();
-    host.wireLog().command(
-        QStringLiteral("backup read ended: ") +
-        (failed.isEmpty() ? QStringLiteral("%1 cells read after the load's %2")
-                                .arg(rest.size())
-                                .arg(CellImage::CellCount - rest.size())
-                          : failed));
+    host.wireLog().command(QStringLiteral("backup read ended: ") +
+                           (failed.isEmpty() ? QStringLiteral("%1 cells read after the load's %2")
+                                                   .arg(rest.size())
+                                                   .arg(CellImage::CellCount - rest.size())
+                                             : failed));
     co_return failed;
 }
 
@@ -195,8 +194,7 @@ Task<Written> writeCells(FlowHost& host, Cells image, bool unlocked, QString cap
     host.progress().startProgress(caption, QStringLiteral("Writing............."), 100);
     const modGetSetAll::SetRun written = co_await modGetSetAll::SetAll(host, plan);
     host.progress().hideProgress();
-    co_return Written{written.status, written.failure, written.writesSent,
-                      int(plan.writes.size())};
+    co_return Written{written.status, written.failure, written.writesSent, int(plan.writes.size())};
 }
 
 Task<Compared> readBackAndCompare(FlowHost& host, Cells image, bool unlocked, QString caption)

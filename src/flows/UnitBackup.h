@@ -50,8 +50,8 @@ QString backupPath(const QString& folder, int port, const Cells& cells, bool* cl
 // The folder made when missing: "" when a backup can be written there, else why not.
 QString folderProblem(const QString& folder);
 
-// The image written whole to `path`: true, or false with why in `reason`. A name claimed for it and left empty is
-// given up again, so a failed backup never looks like the newest one.
+// The image written whole to `path`: true, or false with why in `reason`. A name claimed for it and
+// left empty is given up again, so a failed backup never looks like the newest one.
 bool writeImage(const QString& path, const Cells& cells, bool claimed, QString* reason);
 
 // The image at `path`: "" or why it cannot be used; `notOpened` tells whether the file

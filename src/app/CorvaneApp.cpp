@@ -13,11 +13,13 @@
 #include "app/frmProgress.h"
 #include "app/frmSimUnit.h"
 #include "comm/modCorvaneComm.h"
+#include "flows/BackupBeforeSave.h"
 #include "simunit/SimUnit.h"
 
 #include <QGuiApplication>
 
-CorvaneApp::CorvaneApp(const LineTiming& timing) : timing_(timing)
+CorvaneApp::CorvaneApp(const LineTiming& timing)
+    : backupFolder(BackupBeforeSave::editorFolder()), timing_(timing)
 {
     serial_.setWireLog(&wireLog_);
     lease_.setWireLog(&wireLog_);
@@ -154,6 +156,15 @@ Task<> CorvaneApp::showMessageAt(QString text, bool exclamation, Modal::Place pl
     wireLog_.event(QStringLiteral("message shown: ") +
                    QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
     return modal.messageBox(workWindow(), std::move(text), exclamation, place);
+}
+
+Task<bool> CorvaneApp::askYesNo(QString text)
+{
+    wireLog_.event(QStringLiteral("question asked: ") + text);
+    const bool yes = co_await modal.question(workWindow(), text);
+    wireLog_.event(QStringLiteral("answered: ") +
+                   (yes ? QStringLiteral("Yes") : QStringLiteral("No")));
+    co_return yes;
 }
 
 Task<QString> CorvaneApp::askOpenFile(QString title, QString filter, QString selectedFilter)

@@ -54,6 +54,8 @@ public:
     Modal modal;
     // The data bytes RandFill writes, from a fixed seed for each run.
     DebugFillBytes debugFill;
+    // Where the editor's saves keep their backups; "" keeps none (tests that do not look).
+    QString backupFolder;
     // Test seam: runs before each cell a transfer reads or writes.
     std::function<void(uint8_t address)> cellHook;
 
@@ -108,6 +110,7 @@ public:
     Task<> showProblem(QString text) override;
     Task<> showMessage(QString text, bool exclamation) override;
     Task<> showMarksReport(QString text) override;
+    Task<bool> askYesNo(QString text) override;
     Task<QString> askOpenFile(QString title, QString filter, QString selectedFilter) override;
     Task<QString> askSaveFile(QString title, QString filter, QString selectedFilter) override;
     void beforeCell(uint8_t address) override;

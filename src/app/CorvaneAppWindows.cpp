@@ -40,6 +40,7 @@ frmMain& CorvaneApp::main()
         return *main_;
     main_ = std::make_unique<frmMain>(*this, modal);
     frmMain* m = main_.get();
+    m->backupFolder = [this] { return backupFolder; };
     QObject::connect(m, &frmMain::exitRequested, m, [this] { endApplication(); });
     QObject::connect(m, &frmMain::aboutRequested, m, [this, m] { showAbout(m); });
     QObject::connect(m, &frmMain::findRequested, m, [this] { showFinderFromEditor(); });

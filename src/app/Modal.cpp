@@ -92,6 +92,33 @@ Task<> Modal::messageBox(QWidget* parent, QString text, bool exclamation, Place 
         box->deleteLater();
 }
 
+Task<bool> Modal::question(QWidget* parent, QString text)
+{
+    if (hasHandler()) {
+        Request r;
+        r.kind = Request::Question;
+        r.caption = AppIdentity::Title;
+        r.text = text;
+        r.exclamation = true;
+        r.parent = parent;
+        co_return handler_(r) == QLatin1String("Yes");
+    }
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Question, AppIdentity::Title, text,
+                                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(AccessibleNames::flowingText(text));
+    if (parent) {
+        box->adjustSize();
+        Placement::centreOn(*box, *parent->window());
+    }
+    co_await shownUntilClosed(box);
+    const bool yes = box && box->clickedButton() == box->button(QMessageBox::Yes);
+    if (box)
+        box->deleteLater();
+    co_return yes;
+}
+
 Task<> Modal::showDialog(QDialog* dialog)
 {
     if (dialog->parentWidget())

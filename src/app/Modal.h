@@ -29,6 +29,7 @@ public:
         enum Kind
         {
             Message,
+            Question, // Yes or No: the answer "Yes" says yes, anything else no
             Dialog,
             OpenFile,
             SaveFile
@@ -58,6 +59,10 @@ public:
     // A message box with an OK button and the caption "Corvane".
     Task<> messageBox(QWidget* parent, QString text, bool exclamation,
                       Place place = Place::CentredOnOwner);
+
+    // A question box with Yes and No (No the default) and the caption "Corvane": true for
+    // Yes.
+    Task<bool> question(QWidget* parent, QString text);
 
     // Shows a window of ours modal, centred on its parent, and ends when it is closed.
     Task<> showDialog(QDialog* dialog);

@@ -111,6 +111,12 @@ frmMain::frmMain(FlowHost& host, Modal& modal) : host_(host), modal_(modal)
     setPortCommandsEnabled(host_.lease().isFree());
     connect(&host_.lease(), &PortLease::changed, this,
             [this](bool free) { setPortCommandsEnabled(free); });
+    // Any command on the line after a load (a save, a restore, Dump, a scan) may have
+    // changed the unit: the next backup reads the whole unit again.
+    connect(&host_.lease(), &PortLease::changed, this, [this](bool free) {
+        if (!free)
+            lastLoad_.reset();
+    });
 
     fitToFont(client);
 }

@@ -3,11 +3,13 @@
 // buttons that move the set to and from a synchronizer or a settings file.
 
 #include "comm/Await.h"
+#include "flows/BackupBeforeSave.h"
 #include "flows/EditorView.h"
 #include "flows/TransferCommands.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -48,8 +50,13 @@ public:
     Task<> menuFileLoad_Click();
     Task<> cmdFileSave_Click();
     Task<> menuFileSave_Click();
+    // "Restore Backup...": a backup chosen in its dialog written to the unit, then loaded.
+    Task<> menuRestoreBackup_Click();
     void menuConnect_Click();
     void menuLineMonitor_Click();
+
+    // Where a save keeps its backup first (the application's choice); "" keeps none.
+    std::function<QString()> backupFolder;
 
     // The status bar's line about the port and the unit the editor works on: the open
     // port's COM number and device, and the unit's model and channel as the last load read
@@ -206,6 +213,7 @@ private:
     QAction* spacer1;
     QAction* menuLoadFrom;
     QAction* menuSaveTo;
+    QAction* menuRestoreBackup;
     QAction* spacerMonitor;
     QAction* menuLineMonitor;
     QMenu* menuHep;
@@ -227,6 +235,9 @@ private:
     void connectHandlers();
     // The unit the last load or save reached, for lblUnit.
     std::optional<UnitNumbers> unit_;
+    // The last load, while nothing else has used the line since: a save's backup needs only
+    // the cells it left out.
+    std::optional<BackupBeforeSave::LastLoad> lastLoad_;
 
     // The binding to the model (frmMainBinding.cpp): the user's edits go to the model;
     // the model's changes come back to the widgets with their signals blocked.

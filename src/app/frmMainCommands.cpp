@@ -1,12 +1,15 @@
 // The editor window as a whole: loading, the hidden key sequence, menus, buttons, ending.
 
 #include "app/HiddenKeys.h"
+#include "app/Modal.h"
 #include "app/Spinner.h"
 #include "app/frmMain.h"
+#include "app/frmRestoreBackup.h"
 #include "comm/MSComm.h"
 #include "flows/EditorDefaults.h"
 #include "flows/FileCommands.h"
 #include "flows/FlowHost.h"
+#include "flows/RestoreBackup.h"
 #include "flows/TransferCommands.h"
 #include "model/AppIdentity.h"
 
@@ -56,7 +59,7 @@ void frmMain::setPortCommandsEnabled(bool enabled)
     for (QPushButton* b : {cmdSaveTo, cmdLoadFrom})
         b->setEnabled(enabled);
     // "Find Synchronizer" closes the port.
-    for (QAction* a : {menuConnect, menuLoadFrom, menuSaveTo})
+    for (QAction* a : {menuConnect, menuLoadFrom, menuSaveTo, menuRestoreBackup})
         a->setEnabled(enabled);
 }
 
@@ -116,6 +119,10 @@ void frmMain::showUnitAfterLoad(const TransferCommands::LoadOutcome& loaded)
                              loaded.findings->loaded.values.Channel});
     else
         showUnit(std::nullopt);
+    const MSComm& line = host_.comm().MSComm1;
+    if (loaded.findings && line.PortOpen())
+        lastLoad_ =
+            BackupBeforeSave::LastLoad{line.CommPort(), line.openings(), loaded.findings->cells};
 }
 Task<> frmMain::menuLoadFrom_Click()
 {
@@ -124,8 +131,12 @@ Task<> frmMain::menuLoadFrom_Click()
 Task<> frmMain::cmdSaveTo_Click()
 {
     const bool writesNumbers = model_.modelChannelUnlocked();
+    // Named first: GCC 12 frees a ?: temporary passed to a coroutine twice.
+    QString folder;
+    if (backupFolder)
+        folder = backupFolder();
     const TransferCommands::SaveOutcome saved =
-        co_await TransferCommands::SaveToSynchronizer(host_);
+        co_await BackupBeforeSave::Save(host_, folder, lastLoad_);
     // Model and channel go to the unit only while unlocked; otherwise it keeps its own.
     if (writesNumbers && saved.writesPlanned > 0 && saved.writesSent == saved.writesPlanned)
         showUnit(UnitNumbers{model_.spinnerValue(SpinField::Model),
@@ -153,6 +164,27 @@ Task<> frmMain::menuFileSave_Click()
 {
     return cmdFileSave_Click();
 }
+Task<> frmMain::menuRestoreBackup_Click()
+{
+    QString folder;
+    if (backupFolder)
+        folder = backupFolder();
+    const MSComm& line = host_.comm().MSComm1;
+    RestoreBackup::Unit unit{line.PortOpen() ? line.CommPort() : 0, {}, {}};
+    if (unit_) {
+        unit.model = unit_->model;
+        unit.channel = unit_->channel;
+    }
+    frmRestoreBackup dialog(folder, RestoreBackup::listBackups(folder, unit), this);
+    co_await modal_.showDialog(&dialog);
+    const QString path = dialog.result() == QDialog::Accepted ? dialog.chosenPath() : QString();
+    if (path.isEmpty())
+        co_return;
+    // The unit holds the backup now: the editor shows it as a load reads it.
+    if (co_await RestoreBackup::Restore(host_, path))
+        co_await cmdLoadFrom_Click();
+}
+
 void frmMain::menuConnect_Click()
 {
     // Closing the port under a running command would cut it off.

@@ -35,6 +35,8 @@ void frmMain::buildMenus()
     menuLoadFrom =
         action(menuSynchronizer, "menuLoadFrom", QStringLiteral("&Load from Synchronizer"));
     menuSaveTo = action(menuSynchronizer, "menuSaveTo", QStringLiteral("&Save to Synchronizer"));
+    menuRestoreBackup =
+        action(menuSynchronizer, "menuRestoreBackup", QStringLiteral("&Restore Backup..."));
     spacerMonitor = separator(menuSynchronizer, "spacerMonitor");
     menuLineMonitor = action(menuSynchronizer, "menuLineMonitor", QStringLiteral("Line &Monitor"));
 
@@ -57,6 +59,7 @@ void frmMain::connectHandlers()
     connect(menuConnect, &QAction::triggered, this, [this] { menuConnect_Click(); });
     connect(menuLoadFrom, &QAction::triggered, this, [this] { menuLoadFrom_Click(); });
     connect(menuSaveTo, &QAction::triggered, this, [this] { menuSaveTo_Click(); });
+    connect(menuRestoreBackup, &QAction::triggered, this, [this] { menuRestoreBackup_Click(); });
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
     connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
 }

@@ -151,6 +151,7 @@ Task<CommError> MSComm::openPort()
                             QStringLiteral("closed before it was open")};
     }
     opening_ = nullptr;
+    ++openings_;
     if (e.number != 0) {
         logEvent(QStringLiteral("COM%1 (%2) cannot be opened: %3")
                      .arg(commPort_)

@@ -66,6 +66,9 @@ public:
     // as a failure.
     void closePort();
     bool PortOpen() const;
+    // How many times a port was opened: the same number later means the line stayed open
+    // (or stayed shut) in between.
+    unsigned openings() const { return openings_; }
     bool opening() const { return opening_ != nullptr; }
 
     // Bytes not yet on the wire: our own write buffer plus the driver's output queue.
@@ -111,6 +114,7 @@ private:
     void onLineLost(const QString& text);
 
     int16_t commPort_ = 1;
+    unsigned openings_ = 0;
     QString settings_ = QStringLiteral("9600,N,8,1");
     int handshaking_ = 0;
     bool rtsEnable_ = false;

@@ -52,6 +52,13 @@ public:
     // The box that explains a load's marks: beside the editor, so the marked fields stay
     // in view.
     virtual Task<> showMarksReport(QString text) { return showMessage(std::move(text), true); }
+    // A question with Yes and No over the editor: true for Yes. A host that asks nobody
+    // answers No.
+    virtual Task<bool> askYesNo(QString text)
+    {
+        (void)text;
+        co_return false;
+    }
     // File dialogs over the editor; "" when cancelled.
     virtual Task<QString> askOpenFile(QString title, QString filter, QString selectedFilter) = 0;
     virtual Task<QString> askSaveFile(QString title, QString filter, QString selectedFilter) = 0;

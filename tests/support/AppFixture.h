@@ -23,6 +23,8 @@ struct AppFixture
     explicit AppFixture(bool demo = false, const LineTiming& timing = LineTiming::unpaced())
     {
         app = std::make_unique<CorvaneApp>(timing);
+        // Saves keep no backup unless a test gives them a folder.
+        app->backupFolder.clear();
         // No test may reach a serial device of the machine: only mapped ports exist.
         app->ports.setTestMapping({});
         if (demo && !app->startDemo(&demoError))

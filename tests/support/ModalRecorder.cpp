@@ -10,6 +10,8 @@ void ModalRecorder::attach(Modal& modal)
             onDialog(r);
         if (r.kind == Modal::Request::OpenFile || r.kind == Modal::Request::SaveFile)
             return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+        if (r.kind == Modal::Request::Question)
+            return questionAnswers.isEmpty() ? QString() : questionAnswers.takeFirst();
         return QString();
     });
 }
@@ -26,6 +28,15 @@ QStringList ModalRecorder::messages() const
     QStringList out;
     for (const auto& r : requests)
         if (r.kind == Modal::Request::Message)
+            out << r.text;
+    return out;
+}
+
+QStringList ModalRecorder::questions() const
+{
+    QStringList out;
+    for (const auto& r : requests)
+        if (r.kind == Modal::Request::Question)
             out << r.text;
     return out;
 }

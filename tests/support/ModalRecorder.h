@@ -22,10 +22,13 @@ public:
 
     std::vector<Modal::Request> requests;
     QStringList fileAnswers;
+    // The answers to questions, in order ("Yes", "No"); none left answers No.
+    QStringList questionAnswers;
     // Runs for Dialog requests while the window is shown (before it is hidden again).
     std::function<void(const Modal::Request&)> onDialog;
 
     QStringList messages() const; // texts of the message boxes, in order
+    QStringList questions() const; // texts of the questions, in order
     void clear() { requests.clear(); }
 
 private:

@@ -14,6 +14,8 @@
 //   "open finder" (Find Synchronizer, to the end of its listing)  "press cmdConnect" (a
 //   finder button, to the end of the scan and the load it handed over to)
 //   "await finder~TEXT" (until the fact holds the text)
+//   "backups DIR" (where saves keep their backups; none unless given)  "say Yes" / "say No"
+//   (the next question's answer)  "restore N" (Restore Backup..., row N chosen, OK)
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
 // changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
@@ -21,7 +23,9 @@
 // preview (the file, lines and errors it shows, or hidden), preview:lines,
 // described:NAME (a control's words for a screen reader, then its tooltip), lastbox (the
 // last box's icon and place), focus (the control that has it), lblUnit (the status bar's
-// port and unit), ports (the finder's list: "COM3 DEVICE|..."), finder (its status lines).
+// port and unit), ports (the finder's list: "COM3 DEVICE|..."), finder (its status lines),
+// questions (the questions asked), rows (Restore Backup's list as it showed, '|' between),
+// backup (the cells of the newest backup in the folder, as the fact cells gives a unit's).
 // The editor is read and set as text here too: editorText, pick, setControls.
 
 #include "app/HiddenKeys.h"
@@ -32,9 +36,11 @@
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
+#include "app/frmRestoreBackup.h"
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/modGetSetAll.h"
+#include "model/CellImage.h"
 #include "support/AppFixture.h"
 #include "support/Awaited.h"
 #include "support/Story.h"
@@ -45,6 +51,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -250,7 +257,26 @@ protected:
         } else if (verb == "await")
             return until(
                 [&] { return fact(rest.section('~', 0, 0)).contains(rest.section('~', 1)); });
-        else if (verb == "transfer") // a transfer running, or not
+        else if (verb == "backups")
+            fx.app->backupFolder = rest;
+        else if (verb == "say")
+            fx.modal.questionAnswers << rest;
+        else if (verb == "restore") { // the row chosen and OK clicked while the dialog shows
+            const auto before = fx.modal.onDialog;
+            fx.modal.onDialog = [&](const Modal::Request& r) {
+                if (auto* d = qobject_cast<frmRestoreBackup*>(r.dialog)) {
+                    rows_.clear();
+                    for (int i = 0; i < d->lstBackups->count(); ++i)
+                        rows_ << d->lstBackups->item(i)->text();
+                    d->lstBackups->setCurrentRow(rest.toInt());
+                    QTest::mouseClick(d->cmdRestore, Qt::LeftButton);
+                }
+            };
+            ctl<QAction>(m, "menuRestoreBackup")->trigger();
+            const bool ended = untilFinderIdle();
+            fx.modal.onDialog = before;
+            return ended;
+        } else if (verb == "transfer") // a transfer running, or not
             m.model().setTransferRunning(rest == "running");
         else if (verb == "accept")
             QTest::mouseClick(ctl<QPushButton>(fx.app->fileInput(), "cmdAccept"), Qt::LeftButton);
@@ -315,6 +341,21 @@ protected:
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "";
         if (key == "result")
             return QString::number(loaded_);
+        if (key == "questions")
+            return fx.modal.questions().join('|');
+        if (key == "rows")
+            return rows_.join('|');
+        if (key == "backup") { // the newest file's cells, lower-case as a unit's
+            const QDir dir(fx.app->backupFolder);
+            const QStringList found =
+                dir.entryList(QStringList{"*.cells"}, QDir::Files, QDir::Name);
+            CellImage::Cells image{};
+            QString error;
+            if (found.isEmpty() ||
+                !CellImage::parse(ScratchFolder::read(dir.filePath(found.last())), &image, &error))
+                return "<no backup in " + dir.path() + "> " + error;
+            return QString::fromLatin1(Story::imageText(image));
+        }
         if (key.startsWith("described:")) {
             const QWidget* w = ctl<QWidget>(main(), key.mid(10));
             return w->accessibleDescription() + '|' + w->toolTip();
@@ -337,6 +378,7 @@ private:
         });
     }
     QString portMap_ = "<not mapped>";
+    QStringList rows_;
     std::unique_ptr<ProgressWatch> progress_;
     int loaded_ = -99;
 };

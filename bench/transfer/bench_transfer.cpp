@@ -79,6 +79,9 @@ int main(int argc, char** argv)
     if (!demo && !sim.start(simExe))
         return 1;
     CorvaneApp app;
+    // The save as described, timed alone: the backup the editor keeps before it is not
+    // part of the figure.
+    app.backupFolder.clear();
     if (demo) {
         app.ports.setTestMapping({}); // COM1 is the demo's unit, nothing of the machine
         QString error;

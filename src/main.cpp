@@ -1,5 +1,7 @@
 #include "app/CorvaneApp.h"
 #include "app/StartOptions.h"
+#include "app/frmMain.h"
+#include "app/frmRack.h"
 #include "model/AppIdentity.h"
 
 #include <QApplication>
@@ -9,7 +11,7 @@
 
 namespace {
 void describe(QCommandLineParser& options, const QCommandLineOption& demo,
-              const QCommandLineOption& port)
+              const QCommandLineOption& port, const QCommandLineOption& rack)
 {
     options.setApplicationDescription(
         QStringLiteral("Configures synchronizers over an RS-232 line."));
@@ -17,6 +19,7 @@ void describe(QCommandLineParser& options, const QCommandLineOption& demo,
     options.addVersionOption();
     options.addOption(demo);
     options.addOption(port);
+    options.addOption(rack);
 }
 
 // --help and --version print a text and end: they need no display, so they work over a
@@ -50,7 +53,12 @@ int main(int argc, char** argv)
         QStringLiteral("Put a device server's port on COMn for this run (repeatable): "
                        "N=rfc2217://HOST:PORT or N=tcp://HOST:PORT."),
         QStringLiteral("N=URL"));
-    describe(options, demo, port);
+    const QCommandLineOption rack(
+        QStringLiteral("rack"),
+        QStringLiteral("Open the rack window with the units of a rack file (one unit a line: "
+                       "COM3 channel=3 expect=22/3 file=hall.txt)."),
+        QStringLiteral("FILE"));
+    describe(options, demo, port, rack);
     // Everything but the window is settled before the application object exists: Qt
     // aborts without a display, and a bad option or port is told as one line.
     QStringList arguments;
@@ -99,5 +107,9 @@ int main(int argc, char** argv)
         }
     }
     startApplication(app);
+    if (options.isSet(rack)) {
+        app.showRack(&app.main());
+        app.rack().openRackFile(options.value(rack));
+    }
     return qapp.exec();
 }

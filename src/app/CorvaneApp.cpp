@@ -11,6 +11,7 @@
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
+#include "app/frmRack.h"
 #include "app/frmSimUnit.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/BackupBeforeSave.h"
@@ -41,6 +42,7 @@ CorvaneApp::~CorvaneApp()
 {
     // Dialogs first (they may be children of the finder or the editor), then the windows
     // that may refer to the editor, the editor last.
+    rack_.reset();
     progress_.reset();
     help_.reset();
     problem_.reset();

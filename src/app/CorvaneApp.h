@@ -29,6 +29,9 @@ class frmFileInput;
 class frmDebug;
 class frmLineMonitor;
 class frmSimUnit;
+class frmRack;
+class RackModel;
+struct RackRow;
 namespace simsync {
 class SimUnit;
 }
@@ -74,6 +77,12 @@ public:
     bool inDemo() const { return demoUnit_ != nullptr; }
     simsync::SimUnit& demoUnit() { return *demoUnit_; }
     frmSimUnit& simUnitWindow(); // demo mode only
+    // The rack window and its rows, made on first use with the ports as they are then.
+    frmRack& rack();
+    RackModel& rackModel();
+    bool hasRack() const { return rack_ != nullptr; }
+    // Synchronizer > Rack...: the rack window shown (or raised) beside the asking window.
+    void showRack(QWidget* asker = nullptr);
     // The line monitor, shown (or raised) as a window of whichever window asked for it
     // (null: the one the user works in), beside it where it covers no other window.
     void showLineMonitor(QWidget* asker = nullptr);
@@ -120,6 +129,10 @@ private:
     QWidget* workWindow();
     // The finder found a unit: the editor takes over, with the defaults, and loads it.
     Task<> handOverFoundUnit();
+    // The rack window's Open in Editor: the editor takes that unit as from the finder.
+    Task<> openFromRack(RackRow row);
+    // Before the rack opens lines: the editor's port given up; false when a transfer runs.
+    bool giveLinesToRack(QString* refusal);
     // The hidden key sequence typed in the finder: the editor's lock turns over, and the
     // debug window shows while it is open.
     void toggleLockFromFinder();
@@ -143,6 +156,8 @@ private:
     std::unique_ptr<frmDebug> debug_;
     std::unique_ptr<frmLineMonitor> lineMonitor_;
     std::unique_ptr<frmSimUnit> simUnitWindow_;
+    std::unique_ptr<RackModel> rackModel_;
+    std::unique_ptr<frmRack> rack_;
     std::unique_ptr<simsync::SimUnit> demoUnit_;
 };
 

@@ -45,6 +45,7 @@ frmMain& CorvaneApp::main()
     QObject::connect(m, &frmMain::aboutRequested, m, [this, m] { showAbout(m); });
     QObject::connect(m, &frmMain::findRequested, m, [this] { showFinderFromEditor(); });
     QObject::connect(m, &frmMain::lineMonitorRequested, m, [this, m] { showLineMonitor(m); });
+    QObject::connect(m, &frmMain::rackRequested, m, [this, m] { showRack(m); });
     m->Form_Load();
     return *m;
 }
@@ -65,6 +66,7 @@ frmFinder& CorvaneApp::finder()
     QObject::connect(f, &frmFinder::exitRequested, f, [this] { endApplication(); });
     QObject::connect(f, &frmFinder::aboutRequested, f, [this, f] { showAbout(f); });
     QObject::connect(f, &frmFinder::lineMonitorRequested, f, [this, f] { showLineMonitor(f); });
+    QObject::connect(f, &frmFinder::rackRequested, f, [this, f] { showRack(f); });
     QObject::connect(f, &frmFinder::networkPortRequested, f,
                      [this] { Await::start(addNetworkPort()); });
     QObject::connect(f, &frmFinder::lockToggleRequested, f, [this] { toggleLockFromFinder(); });

@@ -146,6 +146,7 @@ void frmFinder::buildMenus()
     separatorMonitor = menuSynchro->addSeparator();
     separatorMonitor->setObjectName(QStringLiteral("separatorMonitor"));
     menuLineMonitor = action(menuSynchro, "menuLineMonitor", QStringLiteral("Line &Monitor"));
+    menuRack = action(menuSynchro, "menuRack", QStringLiteral("Rac&k..."));
     menuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "menuHelp");
     menuAbout = action(menuHelp, "menuAbout", QStringLiteral("&About"));
 }
@@ -164,6 +165,7 @@ void frmFinder::connectHandlers()
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
     connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
     connect(menuAddNetworkPort, &QAction::triggered, this, &frmFinder::networkPortRequested);
+    connect(menuRack, &QAction::triggered, this, &frmFinder::rackRequested);
     connect(cmbPort, &QComboBox::currentIndexChanged, this, [this] { tellListenPort(); });
 }
 

@@ -53,6 +53,7 @@ public:
     QAction* menuAddNetworkPort;
     QAction* separatorMonitor;
     QAction* menuLineMonitor;
+    QAction* menuRack;
     QMenu* menuHelp;
     QAction* menuAbout;
 
@@ -97,6 +98,7 @@ signals:
     void exitRequested();
     void aboutRequested();
     void lineMonitorRequested();
+    void rackRequested();
     void networkPortRequested(); // Add Network Port...
     void lockToggleRequested();
     void lockRequested();

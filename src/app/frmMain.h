@@ -80,6 +80,7 @@ signals:
     void aboutRequested();
     void findRequested();
     void lineMonitorRequested();
+    void rackRequested();
 
 public:
     // The checks run when a frame box loses the focus.
@@ -216,6 +217,7 @@ private:
     QAction* menuRestoreBackup;
     QAction* spacerMonitor;
     QAction* menuLineMonitor;
+    QAction* menuRack;
     QMenu* menuHep;
     QAction* menuAbout;
 

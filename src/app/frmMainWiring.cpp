@@ -39,6 +39,7 @@ void frmMain::buildMenus()
         action(menuSynchronizer, "menuRestoreBackup", QStringLiteral("&Restore Backup..."));
     spacerMonitor = separator(menuSynchronizer, "spacerMonitor");
     menuLineMonitor = action(menuSynchronizer, "menuLineMonitor", QStringLiteral("Line &Monitor"));
+    menuRack = action(menuSynchronizer, "menuRack", QStringLiteral("Rac&k..."));
 
     menuHep = named(menuBar()->addMenu(QStringLiteral("&Help")), "menuHep");
     menuAbout = action(menuHep, "menuAbout", QStringLiteral("&About"));
@@ -62,4 +63,5 @@ void frmMain::connectHandlers()
     connect(menuRestoreBackup, &QAction::triggered, this, [this] { menuRestoreBackup_Click(); });
     connect(menuAbout, &QAction::triggered, this, [this] { menuAbout_Click(); });
     connect(menuLineMonitor, &QAction::triggered, this, [this] { menuLineMonitor_Click(); });
+    connect(menuRack, &QAction::triggered, this, &frmMain::rackRequested);
 }

@@ -159,8 +159,17 @@ namespace CliCommands {
 
 Task<int> backup(CliHost& host, CliRequest r)
 {
-    if (const int status = checkOutputPath(host.voice, r.output))
+    // "-o DIR/": the image is named in DIR as the backups before a write are.
+    const bool intoFolder = r.output.endsWith(QLatin1Char('/'));
+    if (intoFolder) {
+        if (const QString why = UnitBackup::folderProblem(r.output); !why.isEmpty()) {
+            host.err(QStringLiteral("corvane-cli: cannot save to %1: %2; nothing was read")
+                         .arg(r.output, why));
+            co_return ExitCode::BadInput;
+        }
+    } else if (const int status = checkOutputPath(host.voice, r.output)) {
         co_return status;
+    }
     if (const int status = co_await openChosenLine(host, r))
         co_return status;
     Cells cells{};
@@ -185,10 +194,13 @@ Task<int> backup(CliHost& host, CliRequest r)
         std::fflush(stdout);
         co_return ExitCode::Success;
     }
-    if (const int status = writeImage(host.voice, r.output, cells, QString(), false))
+    bool claimed = false;
+    const QString path =
+        intoFolder ? UnitBackup::backupPath(r.output, portOf(host), cells, &claimed) : r.output;
+    if (const int status = writeImage(host.voice, path, cells, QString(), claimed))
         co_return status;
-    host.report.backup = r.output;
-    host.err(QStringLiteral("Backup of %1: %2").arg(host.unitName(), r.output));
+    host.report.backup = path;
+    host.err(QStringLiteral("Backup of %1: %2").arg(host.unitName(), path));
     co_return ExitCode::Success;
 }
 

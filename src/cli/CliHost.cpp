@@ -8,7 +8,9 @@
 
 void UnitVoice::err(const QString& line) const
 {
-    if (messages)
+    if (told)
+        told(line);
+    else if (messages)
         StderrBoard::writeLine(prefix + line);
 }
 

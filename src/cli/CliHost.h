@@ -30,6 +30,8 @@ struct UnitVoice
     bool messages = true;        // messages on standard error
     bool results = true;         // results on standard output
     QStringList* held = nullptr; // results kept here instead, to be told later
+    // Messages go here instead of standard error when set (a window shows them).
+    std::function<void(const QString& line)> told = nullptr;
     void err(const QString& line) const;
     void out(const QString& line) const;
 };

@@ -203,8 +203,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     if (name == QLatin1String("read") || backup)
         parser.addOption(
             {{QStringLiteral("o"), QStringLiteral("output")},
-             QStringLiteral("Write the %1 to FILE (default: standard output).")
-                 .arg(backup ? QStringLiteral("cell image") : QStringLiteral("settings file")),
+             backup ? QStringLiteral("Write the cell image to FILE (default: standard output); "
+                                     "FILE ending in / is a folder, where the image is named as "
+                                     "backups are.")
+                    : QStringLiteral("Write the settings file to FILE (default: standard output)."),
              QStringLiteral("FILE")});
     if (name == QLatin1String("write") || name == QLatin1String("verify") || restore)
         parser.addOption({QStringLiteral("unlock"),

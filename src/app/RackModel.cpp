@@ -1,0 +1,451 @@
+#include "app/RackModel.h"
+
+#include "cli/CliCommands.h"
+#include "cli/SideBySide.h"
+#include "comm/LineAddress.h"
+#include "comm/StableDeviceName.h"
+#include "comm/modCorvaneComm.h"
+#include "model/WholeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString heardNumber(std::optional<int> n)
+{
+    return n ? QString::number(*n) : QStringLiteral("unknown");
+}
+
+// The request of one row's command, as corvane-cli would run it for this rack line.
+CliRequest requestFor(const QString& command, const RackRow& row, const QString& file,
+                      const QString& backupFolder)
+{
+    CliRequest r;
+    r.command = command;
+    r.port = row.unit.port;
+    r.device = row.unit.port ? QString() : row.device;
+    r.file = file;
+    r.quiet = true;
+    r.expectModel = row.unit.expectModel;
+    r.expectChannel = row.unit.expectChannel;
+    r.backupDir = backupFolder;
+    r.backup = !backupFolder.isEmpty();
+    if (command == QLatin1String("write")) {
+        r.model = row.unit.model;
+        r.channel = row.unit.channel;
+    }
+    // A backup goes back whole, model and channel with the rest.
+    if (command == QLatin1String("restore"))
+        r.unlock = true;
+    if (command == QLatin1String("backup"))
+        r.output = QDir(backupFolder).absolutePath() + QLatin1Char('/');
+    return r;
+}
+
+} // namespace
+
+QString RackRow::sentence() const
+{
+    QStringList parts{label};
+    parts << QStringLiteral("model ") + heardNumber(model)
+          << QStringLiteral("channel ") + heardNumber(channel);
+    if (!state.isEmpty())
+        parts << state;
+    if (!result.isEmpty())
+        parts << result;
+    return parts.join(QStringLiteral(", "));
+}
+
+bool RackRow::failed() const
+{
+    return !result.isEmpty() && result != QLatin1String("ok") &&
+           result != QLatin1String("already held");
+}
+
+RackModel::RackModel(const PortMap& ports, const LineTiming& timing)
+    : ports_(ports), timing_(timing)
+{
+}
+
+RackModel::~RackModel() = default;
+
+void RackModel::changed(int row)
+{
+    if (rowChanged)
+        rowChanged(row);
+}
+
+void RackModel::tell(const QString& text)
+{
+    if (status)
+        status(text);
+}
+
+int RackModel::rowOf(const QString& device) const
+{
+    for (int i = 0; i < rows_.size(); ++i)
+        if (rows_[i].device == device)
+            return i;
+    return -1;
+}
+
+int RackModel::append(RackRow row)
+{
+    row.backup = newestBackupOf(row);
+    rows_ << row;
+    if (rowAdded)
+        rowAdded(int(rows_.size() - 1));
+    return int(rows_.size() - 1);
+}
+
+// The newest backup in the folder kept of the row's port (its name starts with the time).
+QString RackModel::newestBackupOf(const RackRow& row) const
+{
+    if (backupFolder.isEmpty() || !row.unit.port)
+        return {};
+    const QDir folder(backupFolder);
+    const QStringList names =
+        folder.entryList({QStringLiteral("*-COM%1-*.cells").arg(*row.unit.port)}, QDir::Files,
+                         QDir::Name | QDir::Reversed);
+    return names.isEmpty() ? QString() : folder.filePath(names.first());
+}
+
+QString RackModel::add(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^(?:COM)?(\\d+)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QString given = text.trimmed();
+    RackRow row;
+    if (const QRegularExpressionMatch m = number.match(given); m.hasMatch()) {
+        const int port = m.captured(1).toInt();
+        row.unit.port = port;
+        row.label = QStringLiteral("COM%1").arg(port);
+        row.device = ports_.devicePath(port);
+        if (row.device.isEmpty())
+            return row.label + QStringLiteral(": this machine has no serial device for it");
+    } else {
+        QString error;
+        LineAddress::parse(given, &error);
+        if (given.isEmpty())
+            return QStringLiteral("give a port (3 or COM3), a device or an address");
+        if (!error.isEmpty())
+            return error;
+        if (!LineAddress::looksLikeNetwork(given) && !QFileInfo::exists(given))
+            return given + QStringLiteral(": no such device");
+        row.unit.device = row.label = row.device = given;
+    }
+    if (rowOf(row.device) < 0)
+        append(row);
+    return {};
+}
+
+QString RackModel::openRack(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return path + QStringLiteral(" cannot be read: ") + f.errorString();
+    QList<RackMistake> mistakes;
+    const QList<RackUnit> units =
+        RackFile::parse(QString::fromUtf8(f.readAll()), QFileInfo(path).absolutePath(), &mistakes);
+    std::vector<RackRow> found;
+    for (const RackUnit& unit : units) {
+        RackRow row;
+        row.unit = unit;
+        row.label = unit.port ? QStringLiteral("COM%1").arg(*unit.port) : unit.device;
+        row.device = unit.port ? ports_.devicePath(*unit.port) : unit.device;
+        if (row.device.isEmpty())
+            mistakes << RackMistake{unit.line,
+                                    row.label + QStringLiteral(": this machine has no serial "
+                                                               "device for it")};
+        found.push_back(row);
+    }
+    if (!mistakes.isEmpty()) {
+        std::stable_sort(
+            mistakes.begin(), mistakes.end(),
+            [](const RackMistake& a, const RackMistake& b) { return a.line < b.line; });
+        QStringList lines;
+        for (const RackMistake& m : mistakes)
+            lines << (m.line ? QStringLiteral("line %1: %2").arg(m.line).arg(m.why) : m.why);
+        return lines.join(QLatin1Char('\n'));
+    }
+    for (const RackRow& row : found) {
+        const int at = rowOf(row.device);
+        if (at < 0)
+            append(row);
+        else {
+            rows_[at].unit = row.unit;
+            changed(at);
+        }
+    }
+    return {};
+}
+
+bool RackModel::saveRack(const QString& path, QString* why) const
+{
+    QStringList lines{QStringLiteral("# saved by Corvane's rack window")};
+    for (const RackRow& row : rows_) {
+        RackUnit unit = row.unit;
+        // A USB adapter by the name that survives the machine renumbering its adapters.
+        if (unit.port) {
+            if (const QString stable = StableDeviceName::of(row.device); !stable.isEmpty()) {
+                unit.port.reset();
+                unit.device = stable;
+            }
+        }
+        if (row.model && row.channel) {
+            unit.expectModel = row.model;
+            unit.expectChannel = row.channel;
+        }
+        lines << RackFile::line(unit);
+    }
+    return writeWholeFile(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), why);
+}
+
+Task<QList<int>> RackModel::usablePorts()
+{
+    CliHost lister(timing_);
+    lister.ports = ports_;
+    CommContext c = lister.comm();
+    co_await modCorvaneComm::ListSerialPorts(c);
+    QList<int> ports;
+    for (const PortListEntry& p : lister.portAccess.PortList)
+        ports << p.port;
+    co_return ports;
+}
+
+Task<> RackModel::scan()
+{
+    busy_ = true;
+    const QList<int> ports = co_await usablePorts();
+    SideBySide hosts(timing_);
+    for (int n : ports) {
+        hosts.add(int16_t(n), ports_.devicePath(n), UnitVoice{QString(), false, false});
+        if (const int at = rowOf(ports_.devicePath(n)); at >= 0) {
+            rows_[at].state = QStringLiteral("asking");
+            changed(at);
+        }
+    }
+    const QVector<int> statuses = co_await hosts.runAll([](CliHost& host) {
+        CliRequest r;
+        r.command = QStringLiteral("scan");
+        r.port = host.unitPort;
+        r.quiet = true;
+        return CliCommands::runUnit(host, r);
+    });
+    QStringList silent;
+    int answering = 0;
+    for (size_t i = 0; i < hosts.hosts().size(); ++i) {
+        const CliHost& host = *hosts.hosts()[i];
+        const QString device = ports_.devicePath(host.unitPort);
+        int at = rowOf(device);
+        if (statuses[int(i)] != 0) {
+            silent << QStringLiteral("COM%1").arg(host.unitPort);
+            if (at >= 0) {
+                rows_[at].state = QStringLiteral("no answer");
+                changed(at);
+            }
+            continue;
+        }
+        ++answering;
+        if (at < 0) {
+            RackRow row;
+            row.unit.port = host.unitPort;
+            row.label = QStringLiteral("COM%1").arg(host.unitPort);
+            row.device = device;
+            at = append(row);
+        }
+        rows_[at].model = host.report.model;
+        rows_[at].channel = host.report.channel;
+        rows_[at].state = QStringLiteral("answering");
+        changed(at);
+    }
+    busy_ = false;
+    tell(QStringLiteral("%1 of %2 ports answered%3")
+             .arg(answering)
+             .arg(ports.size())
+             .arg(silent.isEmpty()
+                      ? QStringLiteral(".")
+                      : QStringLiteral("; no answer on ") + silent.join(QStringLiteral(", ")) +
+                            QStringLiteral(" (a unit may need RESET).")));
+}
+
+Task<> RackModel::listen(double seconds)
+{
+    busy_ = true;
+    const QList<int> ports = co_await usablePorts();
+    SideBySide hosts(timing_);
+    listening_ = &hosts;
+    QStringList names;
+    for (int n : ports) {
+        hosts.add(int16_t(n), ports_.devicePath(n), UnitVoice{QString(), false, false});
+        names << QStringLiteral("COM%1").arg(n);
+        if (const int at = rowOf(ports_.devicePath(n)); at >= 0) {
+            rows_[at].state = QStringLiteral("listening");
+            changed(at);
+        }
+    }
+    // RESET is asked for once every port listens (or could not): a unit reset before its
+    // port listens would go unheard.
+    std::vector<bool> settled(ports.size(), false);
+    bool told = false;
+    const auto settle = [&](size_t i) {
+        settled[i] = true;
+        if (told || std::find(settled.begin(), settled.end(), false) != settled.end())
+            return;
+        told = true;
+        tell(QStringLiteral("Press RESET on each synchronizer now: listening %1 s on %2 at once.")
+                 .arg(seconds)
+                 .arg(names.join(QStringLiteral(", "))));
+    };
+    for (size_t i = 0; i < hosts.hosts().size(); ++i)
+        hosts.hosts()[i]->listening = [&settle, i] { settle(i); };
+    int heard = 0;
+    // Each unit's row as soon as its port has heard it, in the order heard.
+    size_t next = 0;
+    const auto findOne = [&](CliHost& host, size_t i) -> Task<int> {
+        CliRequest r;
+        r.command = QStringLiteral("find");
+        r.port = host.unitPort;
+        r.timeoutSeconds = seconds;
+        r.quiet = true;
+        const int status = co_await CliCommands::runUnit(host, r);
+        settle(i);
+        const QString device = ports_.devicePath(host.unitPort);
+        int at = rowOf(device);
+        if (status <= ExitCode::Attention) {
+            ++heard;
+            if (at < 0) {
+                RackRow row;
+                row.unit.port = host.unitPort;
+                row.label = QStringLiteral("COM%1").arg(host.unitPort);
+                row.device = device;
+                at = append(row);
+            }
+            rows_[at].model = host.report.model;
+            rows_[at].channel = host.report.channel;
+            rows_[at].state = QStringLiteral("answering");
+            changed(at);
+        } else if (at >= 0) {
+            rows_[at].state = QStringLiteral("not heard");
+            changed(at);
+        }
+        co_return status;
+    };
+    co_await hosts.runAll([&](CliHost& host) { return findOne(host, next++); });
+    listening_ = nullptr;
+    busy_ = false;
+    tell(QStringLiteral("%1 unit%2 heard.").arg(heard).arg(heard == 1 ? "" : "s"));
+}
+
+void RackModel::stop()
+{
+    if (listening_)
+        listening_->cancelProbes();
+}
+
+QList<int> RackModel::failedRows() const
+{
+    QList<int> out;
+    for (int i = 0; i < rows_.size(); ++i)
+        if (rows_[i].failed())
+            out << i;
+    return out;
+}
+
+Task<> RackModel::write(QList<int> chosen, QString file)
+{
+    return runOnRows(QStringLiteral("write"), chosen, file);
+}
+
+Task<> RackModel::verify(QList<int> chosen, QString file)
+{
+    return runOnRows(QStringLiteral("verify"), chosen, file);
+}
+
+Task<> RackModel::backup(QList<int> chosen)
+{
+    return runOnRows(QStringLiteral("backup"), chosen, QString());
+}
+
+Task<> RackModel::restore(QList<int> chosen, QString image)
+{
+    return runOnRows(QStringLiteral("restore"), chosen, image);
+}
+
+Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
+{
+    busy_ = true;
+    SideBySide hosts(timing_);
+    std::vector<CliRequest> requests;
+    std::vector<int> rowOfHost;
+    for (int i : chosen) {
+        RackRow& row = rows_[i];
+        row.said.clear();
+        row.differences.clear();
+        row.result.clear();
+        QString own = file;
+        if (own.isEmpty())
+            own = command == QLatin1String("restore") ? row.backup : row.unit.file;
+        const bool needsFile = command != QLatin1String("backup");
+        if (needsFile && own.isEmpty()) {
+            row.said << (command == QLatin1String("restore")
+                             ? QStringLiteral("no backup of %1 to restore").arg(row.label)
+                             : QStringLiteral("no settings file for %1").arg(row.label));
+            row.result = QStringLiteral("bad input");
+            row.state = QStringLiteral("done");
+            changed(i);
+            continue;
+        }
+        if (command == QLatin1String("backup") && backupFolder.isEmpty()) {
+            row.said << QStringLiteral("no backup folder");
+            row.result = QStringLiteral("bad input");
+            row.state = QStringLiteral("done");
+            changed(i);
+            continue;
+        }
+        UnitVoice voice{QString(), false, false};
+        voice.told = [this, i](const QString& line) { rows_[i].said << line; };
+        CliHost& host = hosts.add(0, QString(), voice);
+        host.ports = ports_;
+        host.progressShown = [this, i](const QString& text) {
+            rows_[i].state = text.isEmpty() ? QStringLiteral("working") : text;
+            changed(i);
+        };
+        requests.push_back(requestFor(command, row, own, backupFolder));
+        rowOfHost.push_back(i);
+        row.state = QStringLiteral("working");
+        changed(i);
+    }
+    size_t next = 0;
+    // Each row says its result as soon as its unit is done.
+    const auto runRow = [this](CliHost& host, CliRequest r, int i) -> Task<int> {
+        const int status = co_await CliCommands::runUnit(host, r);
+        RackRow& row = rows_[i];
+        const UnitReport& report = host.report;
+        if (report.model)
+            row.model = report.model;
+        if (report.channel)
+            row.channel = report.channel;
+        row.result = report.result();
+        row.differences = report.differences;
+        if (!report.backup.isEmpty())
+            row.backup = report.backup;
+        row.state = QStringLiteral("done");
+        changed(i);
+        co_return status;
+    };
+    co_await hosts.runAll([&](CliHost& host) {
+        const size_t k = next++;
+        return runRow(host, requests[k], rowOfHost[k]);
+    });
+    busy_ = false;
+    int good = 0;
+    for (int i : chosen)
+        good += rows_[i].failed() ? 0 : 1;
+    tell(QStringLiteral("%1: %2 of %3 ok.").arg(command).arg(good).arg(chosen.size()));
+}

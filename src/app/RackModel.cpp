@@ -47,6 +47,24 @@ CliRequest requestFor(const QString& command, const RackRow& row, const QString&
     return r;
 }
 
+// What a scan found. (Kept out of the coroutines: GCC 12 miscompiles ?: over temporaries
+// in a coroutine's body.)
+QString scanSummary(int answering, int ports, const QStringList& silent)
+{
+    QString text = QStringLiteral("%1 of %2 ports answered").arg(answering).arg(ports);
+    if (silent.isEmpty())
+        return text + QLatin1Char('.');
+    return text + QStringLiteral("; no answer on ") + silent.join(QStringLiteral(", ")) +
+           QStringLiteral(" (a unit may need RESET).");
+}
+
+QString missingFileText(const QString& command, const QString& label)
+{
+    if (command == QLatin1String("restore"))
+        return QStringLiteral("no backup of %1 to restore").arg(label);
+    return QStringLiteral("no settings file for %1").arg(label);
+}
+
 } // namespace
 
 QString RackRow::sentence() const
@@ -265,13 +283,7 @@ Task<> RackModel::scan()
         changed(at);
     }
     busy_ = false;
-    tell(QStringLiteral("%1 of %2 ports answered%3")
-             .arg(answering)
-             .arg(ports.size())
-             .arg(silent.isEmpty()
-                      ? QStringLiteral(".")
-                      : QStringLiteral("; no answer on ") + silent.join(QStringLiteral(", ")) +
-                            QStringLiteral(" (a unit may need RESET).")));
+    tell(scanSummary(answering, int(ports.size()), silent));
 }
 
 Task<> RackModel::listen(double seconds)
@@ -305,41 +317,15 @@ Task<> RackModel::listen(double seconds)
     for (size_t i = 0; i < hosts.hosts().size(); ++i)
         hosts.hosts()[i]->listening = [&settle, i] { settle(i); };
     int heard = 0;
-    // Each unit's row as soon as its port has heard it, in the order heard.
     size_t next = 0;
-    const auto findOne = [&](CliHost& host, size_t i) -> Task<int> {
-        CliRequest r;
-        r.command = QStringLiteral("find");
-        r.port = host.unitPort;
-        r.timeoutSeconds = seconds;
-        r.quiet = true;
-        const int status = co_await CliCommands::runUnit(host, r);
-        settle(i);
-        const QString device = ports_.devicePath(host.unitPort);
-        int at = rowOf(device);
-        if (status <= ExitCode::Attention) {
-            ++heard;
-            if (at < 0) {
-                RackRow row;
-                row.unit.port = host.unitPort;
-                row.label = QStringLiteral("COM%1").arg(host.unitPort);
-                row.device = device;
-                at = append(row);
-            }
-            rows_[at].model = host.report.model;
-            rows_[at].channel = host.report.channel;
-            rows_[at].state = QStringLiteral("answering");
-            changed(at);
-        } else if (at >= 0) {
-            rows_[at].state = QStringLiteral("not heard");
-            changed(at);
-        }
-        co_return status;
-    };
-    co_await hosts.runAll([&](CliHost& host) { return findOne(host, next++); });
+    std::function<void(size_t)> settleOne = settle;
+    co_await hosts.runAll([&](CliHost& host) {
+        const size_t i = next++;
+        return findRow(host, seconds, &settleOne, i, &heard);
+    });
     listening_ = nullptr;
     busy_ = false;
-    tell(QStringLiteral("%1 unit%2 heard.").arg(heard).arg(heard == 1 ? "" : "s"));
+    tell(QStringLiteral("%1 unit%2 heard.").arg(heard).arg(QLatin1String(heard == 1 ? "" : "s")));
 }
 
 void RackModel::stop()
@@ -359,22 +345,28 @@ QList<int> RackModel::failedRows() const
 
 Task<> RackModel::write(QList<int> chosen, QString file)
 {
-    return runOnRows(QStringLiteral("write"), chosen, file);
+    // Named first: a temporary passed to a coroutine is not safe with GCC 12.
+    const QString command = QStringLiteral("write");
+    return runOnRows(command, chosen, file);
 }
 
 Task<> RackModel::verify(QList<int> chosen, QString file)
 {
-    return runOnRows(QStringLiteral("verify"), chosen, file);
+    // Named first: a temporary passed to a coroutine is not safe with GCC 12.
+    const QString command = QStringLiteral("verify");
+    return runOnRows(command, chosen, file);
 }
 
 Task<> RackModel::backup(QList<int> chosen)
 {
-    return runOnRows(QStringLiteral("backup"), chosen, QString());
+    const QString command = QStringLiteral("backup"), none;
+    return runOnRows(command, chosen, none);
 }
 
 Task<> RackModel::restore(QList<int> chosen, QString image)
 {
-    return runOnRows(QStringLiteral("restore"), chosen, image);
+    const QString command = QStringLiteral("restore");
+    return runOnRows(command, chosen, image);
 }
 
 Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
@@ -389,13 +381,13 @@ Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
         row.differences.clear();
         row.result.clear();
         QString own = file;
-        if (own.isEmpty())
-            own = command == QLatin1String("restore") ? row.backup : row.unit.file;
+        if (own.isEmpty() && command == QLatin1String("restore"))
+            own = row.backup;
+        else if (own.isEmpty())
+            own = row.unit.file;
         const bool needsFile = command != QLatin1String("backup");
         if (needsFile && own.isEmpty()) {
-            row.said << (command == QLatin1String("restore")
-                             ? QStringLiteral("no backup of %1 to restore").arg(row.label)
-                             : QStringLiteral("no settings file for %1").arg(row.label));
+            row.said << missingFileText(command, row.label);
             row.result = QStringLiteral("bad input");
             row.state = QStringLiteral("done");
             changed(i);
@@ -422,23 +414,6 @@ Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
         changed(i);
     }
     size_t next = 0;
-    // Each row says its result as soon as its unit is done.
-    const auto runRow = [this](CliHost& host, CliRequest r, int i) -> Task<int> {
-        const int status = co_await CliCommands::runUnit(host, r);
-        RackRow& row = rows_[i];
-        const UnitReport& report = host.report;
-        if (report.model)
-            row.model = report.model;
-        if (report.channel)
-            row.channel = report.channel;
-        row.result = report.result();
-        row.differences = report.differences;
-        if (!report.backup.isEmpty())
-            row.backup = report.backup;
-        row.state = QStringLiteral("done");
-        changed(i);
-        co_return status;
-    };
     co_await hosts.runAll([&](CliHost& host) {
         const size_t k = next++;
         return runRow(host, requests[k], rowOfHost[k]);
@@ -448,4 +423,58 @@ Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
     for (int i : chosen)
         good += rows_[i].failed() ? 0 : 1;
     tell(QStringLiteral("%1: %2 of %3 ok.").arg(command).arg(good).arg(chosen.size()));
+}
+
+// (Members, not coroutine lambdas: GCC 12 destroys a coroutine lambda's by-value
+// parameters twice.)
+Task<int> RackModel::runRow(CliHost& host, CliRequest r, int i)
+{
+    const int status = co_await CliCommands::runUnit(host, r);
+    // Each row says its result as soon as its unit is done.
+    RackRow& row = rows_[i];
+    const UnitReport& report = host.report;
+    if (report.model)
+        row.model = report.model;
+    if (report.channel)
+        row.channel = report.channel;
+    row.result = report.result();
+    row.differences = report.differences;
+    if (!report.backup.isEmpty())
+        row.backup = report.backup;
+    row.state = QStringLiteral("done");
+    changed(i);
+    co_return status;
+}
+
+Task<int> RackModel::findRow(CliHost& host, double seconds,
+                             const std::function<void(size_t)>* settled, size_t index, int* heard)
+{
+    CliRequest r;
+    r.command = QStringLiteral("find");
+    r.port = host.unitPort;
+    r.timeoutSeconds = seconds;
+    r.quiet = true;
+    const int status = co_await CliCommands::runUnit(host, r);
+    (*settled)(index);
+    // Each unit's row as soon as its port has heard it, in the order heard.
+    const QString device = ports_.devicePath(host.unitPort);
+    int at = rowOf(device);
+    if (status <= ExitCode::Attention) {
+        ++*heard;
+        if (at < 0) {
+            RackRow row;
+            row.unit.port = host.unitPort;
+            row.label = QStringLiteral("COM%1").arg(host.unitPort);
+            row.device = device;
+            at = append(row);
+        }
+        rows_[at].model = host.report.model;
+        rows_[at].channel = host.report.channel;
+        rows_[at].state = QStringLiteral("answering");
+        changed(at);
+    } else if (at >= 0) {
+        rows_[at].state = QStringLiteral("not heard");
+        changed(at);
+    }
+    co_return status;
 }

@@ -18,7 +18,9 @@
 #include <memory>
 #include <optional>
 
+class CliHost;
 class SideBySide;
+struct CliRequest;
 
 struct RackRow
 {
@@ -88,6 +90,9 @@ public:
 private:
     // A command of corvane-cli's ("write", "verify", "backup", "restore") on each chosen row.
     Task<> runOnRows(QString command, QList<int> chosen, QString file);
+    Task<int> runRow(CliHost& host, CliRequest r, int row);
+    Task<int> findRow(CliHost& host, double seconds, const std::function<void(size_t)>* settled,
+                      size_t index, int* heard);
     Task<QList<int>> usablePorts();
     int rowOf(const QString& device) const;
     int append(RackRow row);

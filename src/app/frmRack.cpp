@@ -236,17 +236,20 @@ bool frmRack::startLines()
     return true;
 }
 
-Task<> frmRack::onSelection(std::function<Task<>(QList<int>)> action)
+QList<int> frmRack::rowsToActOn()
 {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty()) {
         lblRackStatus->setText(QStringLiteral("Select the units first."));
-        co_return;
+        return {};
     }
-    if (!startLines())
-        co_return;
+    return startLines() ? rows : QList<int>();
+}
+
+Task<> frmRack::acting(Task<>& action)
+{
     showBusy();
-    co_await action(rows);
+    co_await action;
     showBusy();
 }
 
@@ -307,6 +310,11 @@ Task<> frmRack::cmdSaveRack_Click()
         co_await modal_.saveFileName(this, QStringLiteral("Save Rack"), RackFilter, {});
     if (path.isEmpty())
         co_return;
+    saveRackFile(path);
+}
+
+void frmRack::saveRackFile(const QString& path)
+{
     QString why;
     lblRackStatus->setText(rack_.saveRack(path, &why)
                                ? QStringLiteral("Saved to %1").arg(path)
@@ -323,12 +331,21 @@ Task<> frmRack::cmdWriteFile_Click()
         co_await modal_.openFileName(this, QStringLiteral("Write File"), SettingsFilter, {});
     if (file.isEmpty())
         co_return;
-    co_await onSelection([this, file](QList<int> rows) { return rack_.write(rows, file); });
+    const QList<int> rows = rowsToActOn();
+    if (rows.isEmpty())
+        co_return;
+    Task<> running = rack_.write(rows, file);
+    co_await acting(running);
 }
 
 Task<> frmRack::cmdWriteOwn_Click()
 {
-    co_await onSelection([this](QList<int> rows) { return rack_.write(rows, QString()); });
+    const QList<int> rows = rowsToActOn();
+    if (rows.isEmpty())
+        co_return;
+    const QString own; // each row's own
+    Task<> running = rack_.write(rows, own);
+    co_await acting(running);
 }
 
 Task<> frmRack::cmdVerify_Click()
@@ -341,17 +358,30 @@ Task<> frmRack::cmdVerify_Click()
         co_await modal_.openFileName(this, QStringLiteral("Verify"), SettingsFilter, {});
     if (file.isEmpty())
         co_return;
-    co_await onSelection([this, file](QList<int> rows) { return rack_.verify(rows, file); });
+    const QList<int> rows = rowsToActOn();
+    if (rows.isEmpty())
+        co_return;
+    Task<> running = rack_.verify(rows, file);
+    co_await acting(running);
 }
 
 Task<> frmRack::cmdBackup_Click()
 {
-    co_await onSelection([this](QList<int> rows) { return rack_.backup(rows); });
+    const QList<int> rows = rowsToActOn();
+    if (rows.isEmpty())
+        co_return;
+    Task<> running = rack_.backup(rows);
+    co_await acting(running);
 }
 
 Task<> frmRack::cmdRestore_Click()
 {
-    co_await onSelection([this](QList<int> rows) { return rack_.restore(rows, QString()); });
+    const QList<int> rows = rowsToActOn();
+    if (rows.isEmpty())
+        co_return;
+    const QString own; // each row's own
+    Task<> running = rack_.restore(rows, own);
+    co_await acting(running);
 }
 
 Task<> frmRack::cmdRestoreImage_Click()
@@ -364,7 +394,11 @@ Task<> frmRack::cmdRestoreImage_Click()
         co_await modal_.openFileName(this, QStringLiteral("Restore Image"), ImageFilter, {});
     if (image.isEmpty())
         co_return;
-    co_await onSelection([this, image](QList<int> rows) { return rack_.restore(rows, image); });
+    const QList<int> rows = rowsToActOn();
+    if (rows.isEmpty())
+        co_return;
+    Task<> running = rack_.restore(rows, image);
+    co_await acting(running);
 }
 
 Task<> frmRack::cmdOpenInEditor_Click()

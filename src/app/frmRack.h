@@ -67,6 +67,7 @@ public:
     void cmdSelectFailed_Click();
     // The units of a rack file added, or its mistakes told.
     void openRackFile(const QString& path);
+    void saveRackFile(const QString& path);
 
     // The selected rows, top down.
     QList<int> selectedRows() const;
@@ -80,8 +81,11 @@ private:
     void showDetails();
     void showBusy();
     bool startLines();
-    // Runs an action on the selection, or says there is none.
-    Task<> onSelection(std::function<Task<>(QList<int>)> action);
+    // The selection an action may start on: empty when there is none (said) or the lines
+    // cannot be had.
+    QList<int> rowsToActOn();
+    // The buttons shown as they are while `action` runs, until it has ended.
+    Task<> acting(Task<>& action);
 
     RackModel& rack_;
     Modal& modal_;

@@ -100,7 +100,7 @@ private:
     void tell(const QString& text);
     QString newestBackupOf(const RackRow& row) const;
 
-    PortMap ports_;
+    const PortMap& ports_; // the application's, as it stands at each action
     const LineTiming timing_;
     QList<RackRow> rows_;
     bool busy_ = false;

@@ -143,10 +143,10 @@ void frmFinder::buildMenus()
         action(menuSynchro, "menuRefreshList", QStringLiteral("&Refresh Serial Port List"));
     menuAddNetworkPort =
         action(menuSynchro, "menuAddNetworkPort", QStringLiteral("Add &Network Port..."));
+    menuRack = action(menuSynchro, "menuRack", QStringLiteral("Rac&k..."));
     separatorMonitor = menuSynchro->addSeparator();
     separatorMonitor->setObjectName(QStringLiteral("separatorMonitor"));
     menuLineMonitor = action(menuSynchro, "menuLineMonitor", QStringLiteral("Line &Monitor"));
-    menuRack = action(menuSynchro, "menuRack", QStringLiteral("Rac&k..."));
     menuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "menuHelp");
     menuAbout = action(menuHelp, "menuAbout", QStringLiteral("&About"));
 }

@@ -37,9 +37,9 @@ void frmMain::buildMenus()
     menuSaveTo = action(menuSynchronizer, "menuSaveTo", QStringLiteral("&Save to Synchronizer"));
     menuRestoreBackup =
         action(menuSynchronizer, "menuRestoreBackup", QStringLiteral("&Restore Backup..."));
+    menuRack = action(menuSynchronizer, "menuRack", QStringLiteral("Rac&k..."));
     spacerMonitor = separator(menuSynchronizer, "spacerMonitor");
     menuLineMonitor = action(menuSynchronizer, "menuLineMonitor", QStringLiteral("Line &Monitor"));
-    menuRack = action(menuSynchronizer, "menuRack", QStringLiteral("Rac&k..."));
 
     menuHep = named(menuBar()->addMenu(QStringLiteral("&Help")), "menuHep");
     menuAbout = action(menuHep, "menuAbout", QStringLiteral("&About"));

@@ -12,6 +12,7 @@
 //   "await FACT~TEXT"       until the fact holds the text
 //   "unit3 recovers"        COM3's unit answers again and stores every write
 //   "wait MS"               time passes
+//   "editor busy"           a command of the editor's holds the application's line
 // and the facts: table (each row "COM3 22 1 done ok", '|' between), status (the rack's
 // line), change (the last row change as heard), details:N (row N's messages and
 // differences), heard:N (row N as a screen reader reads its first cell), selected (the
@@ -58,6 +59,8 @@ protected:
                 u.freezeCell(a, false);
         } else if (verb == "backups")
             fx.app->backupFolder = rest;
+        else if (verb == "editor" && rest == "busy") // a command of the editor's holds its line
+            return fx.app->lease().take("load");
         else if (verb == "wait")
             until([] { return false; }, rest.toInt());
         else if (verb == "press") {

@@ -112,6 +112,12 @@ private slots:
                     "change=COM2, model 22, channel 1, answering", "keys tblRack Ctrl+A",
                     "selected=0", "status~no answer on COM1"});
 
+        // While the editor's command holds its line, nothing of the rack starts.
+        Story::row("editor busy",
+                   {"units 1", "rack", "add 1", "editor busy", "select 0", "press cmdBackup",
+                    "status~is busy (load): try again once it has ended", "table=COM1",
+                    "frames@1=0", "press cmdScan", "frames@1=0"});
+
         // Open in Editor hands the unit over as the finder does: a load, the port kept.
         Story::row("open in editor", {"units 2", "unit2 39=07", "rack", "press cmdScan", "select 1",
                                       "unit2 forgets frames", "press cmdOpenInEditor",

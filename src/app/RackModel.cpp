@@ -291,7 +291,7 @@ Task<> RackModel::listen(double seconds)
     busy_ = true;
     const QList<int> ports = co_await usablePorts();
     SideBySide hosts(timing_);
-    listening_ = &hosts;
+    running_ = &hosts;
     QStringList names;
     for (int n : ports) {
         hosts.add(int16_t(n), ports_.devicePath(n), UnitVoice{QString(), false, false});
@@ -323,15 +323,18 @@ Task<> RackModel::listen(double seconds)
         const size_t i = next++;
         return findRow(host, seconds, &settleOne, i, &heard);
     });
-    listening_ = nullptr;
+    running_ = nullptr;
     busy_ = false;
     tell(QStringLiteral("%1 unit%2 heard.").arg(heard).arg(QLatin1String(heard == 1 ? "" : "s")));
 }
 
 void RackModel::stop()
 {
-    if (listening_)
-        listening_->cancelProbes();
+    if (!running_)
+        return;
+    running_->cancelProbes();
+    for (const std::unique_ptr<CliHost>& host : running_->hosts())
+        host->stopAsked = true;
 }
 
 QList<int> RackModel::failedRows() const
@@ -414,10 +417,12 @@ Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
         changed(i);
     }
     size_t next = 0;
+    running_ = &hosts;
     co_await hosts.runAll([&](CliHost& host) {
         const size_t k = next++;
         return runRow(host, requests[k], rowOfHost[k]);
     });
+    running_ = nullptr;
     busy_ = false;
     int good = 0;
     for (int i : chosen)
@@ -433,6 +438,8 @@ Task<int> RackModel::runRow(CliHost& host, CliRequest r, int i)
     // Each row says its result as soon as its unit is done.
     RackRow& row = rows_[i];
     const UnitReport& report = host.report;
+    if (report.stopped)
+        CliCommands::tellStopped(host);
     if (report.model)
         row.model = report.model;
     if (report.channel)

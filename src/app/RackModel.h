@@ -74,7 +74,7 @@ public:
     // RESET listened for on every usable port at once, `seconds` long: a row for each unit
     // as soon as it is heard, in the order heard.
     Task<> listen(double seconds);
-    // Ends a listen early.
+    // Ends a listen early; an action's units stop between two frames ("stopped").
     void stop();
 
     // The actions on `chosen` rows, side by side. A write applies `file`, or each row's own
@@ -104,5 +104,5 @@ private:
     const LineTiming timing_;
     QList<RackRow> rows_;
     bool busy_ = false;
-    SideBySide* listening_ = nullptr; // the hosts of a listen, while it runs
+    SideBySide* running_ = nullptr; // the hosts of the action that runs
 };

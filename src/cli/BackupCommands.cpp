@@ -236,7 +236,7 @@ Task<int> restore(CliHost& host, CliRequest r)
         const QString why = written.status == modGetSetAll::CommunicationFailed
                                 ? written.failure
                                 : QStringLiteral("a program error");
-        if (!StopRequest::requested())
+        if (!host.stopped())
             host.err(QStringLiteral("corvane-cli: %1: the restore stopped (%2); only some cells "
                                     "of %3 may have been written")
                          .arg(host.unitName(), why, r.file));

@@ -66,12 +66,22 @@ CliHost::~CliHost()
         serial_.closePort();
 }
 
+bool CliHost::stopped() const
+{
+    return stopAsked || StopRequest::requested();
+}
+
+QString CliHost::stopCause() const
+{
+    return stopAsked ? QStringLiteral("Stop") : QString::fromLatin1(StopRequest::byWhat());
+}
+
 void CliHost::beforeCell(uint8_t address)
 {
-    if (!StopRequest::requested() || !serial_.PortOpen())
+    if (!stopped() || !serial_.PortOpen())
         return;
     wireLog_.event(QStringLiteral("stopped by %1 before cell %2")
-                       .arg(QLatin1String(StopRequest::byWhat()))
+                       .arg(stopCause())
                        .arg(address, 2, 16, QLatin1Char('0'))
                        .toUpper());
     serial_.closePort();

@@ -97,6 +97,11 @@ public:
     std::function<void(const QString& text)> progressShown;
     // Told once a find's port is open and listens for the RESET announcement.
     std::function<void()> listening;
+    // A stop asked for this unit alone (a window's Stop), as Ctrl+C asks for every unit.
+    bool stopAsked = false;
+    bool stopped() const;
+    // What asked for the stop: "Stop", "Ctrl+C" or "SIGTERM".
+    QString stopCause() const;
 
     MSComm& serial() { return serial_; }
     StderrProgress& progressLine() { return progress_; }

@@ -140,7 +140,7 @@ void tellShown(const CliHost& host, int problemsFrom, int messagesFrom)
 {
     // A stop closes the line between two frames; what the flows then say about a failed
     // line is not what happened (the command tells the stop instead).
-    if (StopRequest::requested())
+    if (host.stopped())
         return;
     for (int i = problemsFrom; i < host.problems.size(); ++i)
         host.err(host.problems[i]);

@@ -77,7 +77,7 @@ std::optional<int> heldAfterSave(const CellSet& readBack, uint8_t address,
 void tellStopped(const CliHost& host)
 {
     host.err(QStringLiteral("Stopped by %1 between two frames: %2.")
-                 .arg(QLatin1String(StopRequest::byWhat()), host.report.done()));
+                 .arg(host.stopCause(), host.report.done()));
     if (const QString undo = host.report.undoHint(); !undo.isEmpty())
         host.err(undo);
 }
@@ -262,7 +262,7 @@ Task<int> runUnit(CliHost& host, CliRequest r)
         status = worse(status, writeWireLog(host, r.wireLog));
     report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
     // A stop that came after the command's last frame leaves its result as it is.
-    report.stopped = StopRequest::requested() && oneUnit && status != ExitCode::Success;
+    report.stopped = host.stopped() && oneUnit && status != ExitCode::Success;
     if (report.stopped)
         status = ExitCode::Stopped;
     report.status = status;

@@ -129,6 +129,21 @@ private slots:
         RackStory s;
         QVERIFY2(s.tell(rows), qPrintable(s.failure));
     }
+
+    // At the line's pace, Stop ends each unit's write between two frames, and says what it
+    // got and how to undo it.
+    void stopBetweenTwoFrames()
+    {
+        RackStory s{LineTiming{}};
+        QVERIFY2(s.tell({"paced", "units 2", "backups %dir/b", "file f.txt: End Title 7",
+                         "rack", "add 1", "add 2", "select all", "answer %f.txt",
+                         "click cmdWriteFile", "await writes@1~1", "click cmdStop",
+                         "await table~COM2 22 1 done stopped",
+                         "table=COM1 22 1 done stopped|COM2 22 1 done stopped", "writes@1!~~^(0|54)$",
+                         "details:0~~Stopped by Stop between two frames: partly written\\.\\|"
+                         "its backup is \\S+-COM1-model-22-channel-1\\.cells; to undo"}),
+                 qPrintable(s.failure));
+    }
 };
 
 CORVANE_TEST_CLASS(RackWindowTest)

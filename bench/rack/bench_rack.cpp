@@ -111,8 +111,12 @@ int main(int argc, char** argv)
     const QString once = dir.filePath("once.txt");
     const QString all = dir.filePath("all.txt");
     {
-        const int status = QCoro::waitFor(CliCommands::runCommandLine(
-            {"corvane-cli", "read", "-o", read, "--device", units[0]->path(), "--quiet"}));
+        // Named, not a braced list in the call: GCC 12 destroys such a coroutine argument's
+        // temporaries twice.
+        const QStringList args{"corvane-cli", "read",           "-o",
+                               read,          "--device",       units[0]->path(),
+                               "--quiet"};
+        const int status = QCoro::waitFor(CliCommands::runCommandLine(args));
         if (status != 0 || !withEndTitle(read, once, 8) || !withEndTitle(read, all, 9)) {
             std::fprintf(stderr, "cannot read the unit's settings (%d)\n", status);
             return 1;

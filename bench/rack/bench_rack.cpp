@@ -113,9 +113,8 @@ int main(int argc, char** argv)
     {
         // Named, not a braced list in the call: GCC 12 destroys such a coroutine argument's
         // temporaries twice.
-        const QStringList args{"corvane-cli", "read",           "-o",
-                               read,          "--device",       units[0]->path(),
-                               "--quiet"};
+        const QStringList args{"corvane-cli", "read",           "-o",     read,
+                               "--device",    units[0]->path(), "--quiet"};
         const int status = QCoro::waitFor(CliCommands::runCommandLine(args));
         if (status != 0 || !withEndTitle(read, once, 8) || !withEndTitle(read, all, 9)) {
             std::fprintf(stderr, "cannot read the unit's settings (%d)\n", status);
@@ -157,7 +156,8 @@ int main(int argc, char** argv)
         for (const RackRow& row : app.rackModel().rows())
             if (row.failed() || row.state == QLatin1String("working")) {
                 ++failed;
-                std::fprintf(stderr, "%s\n", qPrintable(row.sentence() + ": " + row.said.join("; ")));
+                std::fprintf(stderr, "%s\n",
+                             qPrintable(row.sentence() + ": " + row.said.join("; ")));
             }
         return failed;
     };

@@ -323,12 +323,20 @@ Task<> frmRack::cmdWriteFile_Click()
         co_await modal_.openFileName(this, QStringLiteral("Write File"), SettingsFilter, {});
     if (file.isEmpty())
         co_return;
-    co_await onSelection([this, file](QList<int> rows) { return rack_.write(rows, file); });
+    // Named first: GCC 12 destroys a temporary in a co_await's expression twice (the
+    // file's name freed twice).
+    const std::function<Task<>(QList<int>)> action = [this, file](QList<int> rows) {
+        return rack_.write(rows, file);
+    };
+    co_await onSelection(action);
 }
 
 Task<> frmRack::cmdWriteOwn_Click()
 {
-    co_await onSelection([this](QList<int> rows) { return rack_.write(rows, QString()); });
+    const std::function<Task<>(QList<int>)> action = [this](QList<int> rows) {
+        return rack_.write(rows, QString());
+    };
+    co_await onSelection(action);
 }
 
 Task<> frmRack::cmdVerify_Click()
@@ -341,17 +349,26 @@ Task<> frmRack::cmdVerify_Click()
         co_await modal_.openFileName(this, QStringLiteral("Verify"), SettingsFilter, {});
     if (file.isEmpty())
         co_return;
-    co_await onSelection([this, file](QList<int> rows) { return rack_.verify(rows, file); });
+    const std::function<Task<>(QList<int>)> action = [this, file](QList<int> rows) {
+        return rack_.verify(rows, file);
+    };
+    co_await onSelection(action);
 }
 
 Task<> frmRack::cmdBackup_Click()
 {
-    co_await onSelection([this](QList<int> rows) { return rack_.backup(rows); });
+    const std::function<Task<>(QList<int>)> action = [this](QList<int> rows) {
+        return rack_.backup(rows);
+    };
+    co_await onSelection(action);
 }
 
 Task<> frmRack::cmdRestore_Click()
 {
-    co_await onSelection([this](QList<int> rows) { return rack_.restore(rows, QString()); });
+    const std::function<Task<>(QList<int>)> action = [this](QList<int> rows) {
+        return rack_.restore(rows, QString());
+    };
+    co_await onSelection(action);
 }
 
 Task<> frmRack::cmdRestoreImage_Click()
@@ -364,7 +381,10 @@ Task<> frmRack::cmdRestoreImage_Click()
         co_await modal_.openFileName(this, QStringLiteral("Restore Image"), ImageFilter, {});
     if (image.isEmpty())
         co_return;
-    co_await onSelection([this, image](QList<int> rows) { return rack_.restore(rows, image); });
+    const std::function<Task<>(QList<int>)> action = [this, image](QList<int> rows) {
+        return rack_.restore(rows, image);
+    };
+    co_await onSelection(action);
 }
 
 Task<> frmRack::cmdOpenInEditor_Click()

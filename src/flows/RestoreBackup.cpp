@@ -1,12 +1,12 @@
 #include "flows/RestoreBackup.h"
 
 #include "comm/MSComm.h"
-#include "model/CellAddress.h"
 #include "flows/FlowHost.h"
 #include "flows/TransferGuard.h"
 #include "flows/TransferTexts.h"
 #include "flows/UnitBackup.h"
 #include "flows/modGetSetAll.h"
+#include "model/CellAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,10 +92,10 @@ Task<bool> sameUnitOrAnyway(FlowHost& host, QString unit, QString path, UnitBack
     const QString unitHolds = numbers(held), imageHolds = numbers(image);
     if (unitHolds == imageHolds)
         co_return true;
-    const bool anyway = co_await host.askYesNo(QStringLiteral("%1 holds %2; %3 holds %4: restore "
-                                                              "it anyway?")
-                                                   .arg(unit, unitHolds,
-                                                        QFileInfo(path).fileName(), imageHolds));
+    const bool anyway =
+        co_await host.askYesNo(QStringLiteral("%1 holds %2; %3 holds %4: restore "
+                                              "it anyway?")
+                                   .arg(unit, unitHolds, QFileInfo(path).fileName(), imageHolds));
     if (!anyway)
         host.wireLog().command(QStringLiteral("restore not made: %1 holds %2, the image %3")
                                    .arg(unit, unitHolds, imageHolds));

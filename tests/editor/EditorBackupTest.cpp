@@ -62,16 +62,15 @@ private slots:
                         "say " + answer, "restore 0",
                         "questions=COM5 holds model 22 channel 1; " + other +
                             " holds model 22 channel 4: restore it anyway?",
-                        "received^ATT ATT R63 R62",
-                        answer == "Yes" ? "writes=56" : "writes=0",
+                        "received^ATT ATT R63 R62", answer == "Yes" ? "writes=56" : "writes=0",
                         answer == "Yes" ? "cell:3E=04" : "cell:3E=01",
                         answer == "Yes" ? "messages~and compared: no differences" : "messages="});
         // Cancel sends nothing; a cell the unit keeps reads back differently, and the box
         // tells which and how.
         const QString mine = "image b/20261201-120000-COM5-model-22-channel-1.cells: 39=07";
         Story::row("restore cancelled",
-                   {"backups %dir/b", "mkdir %dir/b", mine, "unit forgets frames",
-                    "restore cancel", "frames=0", "messages=", "questions="});
+                   {"backups %dir/b", "mkdir %dir/b", mine, "unit forgets frames", "restore cancel",
+                    "frames=0", "messages=", "questions="});
         Story::row("restore read back differently",
                    {"backups %dir/b", "mkdir %dir/b", mine, "unit keeps 39", "restore 0",
                     "questions=", "writes=56", "cell:39=02",

@@ -209,7 +209,8 @@ protected:
             fx.app->serial().closePort();
         else if (verb == "port") {
             CommContext c = fx.app->comm();
-            return awaited(modCorvaneComm::OpenSyncPort(c, int16_t(rest.mid(3).toInt()))).number == 0;
+            return awaited(modCorvaneComm::OpenSyncPort(c, int16_t(rest.mid(3).toInt()))).number ==
+                   0;
         } else if (verb == "set")
             setControls(m, rest.split('|'));
         else if (verb == "click")
@@ -274,8 +275,7 @@ protected:
         else if (verb == "env") {
             environment_ << rest.section('=', 0, 0).toLocal8Bit();
             qputenv(environment_.last().constData(), rest.section('=', 1).toLocal8Bit());
-        }
-        else if (verb == "say")
+        } else if (verb == "say")
             fx.modal.questionAnswers << rest;
         else if (verb == "restore") { // the row chosen and OK clicked while the dialog shows
             const auto before = fx.modal.onDialog;
@@ -335,10 +335,10 @@ protected:
             return logged(kinds.value(key.mid(4))).join('\n');
         if (key == "preview") { // shown or not, the file, its line and error counts
             frmFileInput& p = fx.app->fileInput();
-            return p.isVisible() ? QStringList{p.txtFileName->text(), p.txtLines->text(),
-                                               p.txtErrs->text()}
-                                       .join(' ')
-                                 : "hidden";
+            return p.isVisible()
+                       ? QStringList{p.txtFileName->text(), p.txtLines->text(), p.txtErrs->text()}
+                             .join(' ')
+                       : "hidden";
         }
         if (key == "preview:lines")
             return fx.app->fileInput().txtInput->toPlainText().remove("LoadFile: ");

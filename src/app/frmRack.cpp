@@ -17,6 +17,10 @@
 
 namespace {
 
+// An action on the selection is named before it is awaited: GCC 12 destroys a temporary of
+// a co_await's expression twice (a chosen file's name was freed twice).
+using Action = std::function<Task<>(QList<int>)>;
+
 enum Column
 {
     Port,
@@ -323,19 +327,13 @@ Task<> frmRack::cmdWriteFile_Click()
         co_await modal_.openFileName(this, QStringLiteral("Write File"), SettingsFilter, {});
     if (file.isEmpty())
         co_return;
-    // Named first: GCC 12 destroys a temporary in a co_await's expression twice (the
-    // file's name freed twice).
-    const std::function<Task<>(QList<int>)> action = [this, file](QList<int> rows) {
-        return rack_.write(rows, file);
-    };
+    const Action action = [this, file](QList<int> rows) { return rack_.write(rows, file); };
     co_await onSelection(action);
 }
 
 Task<> frmRack::cmdWriteOwn_Click()
 {
-    const std::function<Task<>(QList<int>)> action = [this](QList<int> rows) {
-        return rack_.write(rows, QString());
-    };
+    const Action action = [this](QList<int> rows) { return rack_.write(rows, QString()); };
     co_await onSelection(action);
 }
 
@@ -349,25 +347,19 @@ Task<> frmRack::cmdVerify_Click()
         co_await modal_.openFileName(this, QStringLiteral("Verify"), SettingsFilter, {});
     if (file.isEmpty())
         co_return;
-    const std::function<Task<>(QList<int>)> action = [this, file](QList<int> rows) {
-        return rack_.verify(rows, file);
-    };
+    const Action action = [this, file](QList<int> rows) { return rack_.verify(rows, file); };
     co_await onSelection(action);
 }
 
 Task<> frmRack::cmdBackup_Click()
 {
-    const std::function<Task<>(QList<int>)> action = [this](QList<int> rows) {
-        return rack_.backup(rows);
-    };
+    const Action action = [this](QList<int> rows) { return rack_.backup(rows); };
     co_await onSelection(action);
 }
 
 Task<> frmRack::cmdRestore_Click()
 {
-    const std::function<Task<>(QList<int>)> action = [this](QList<int> rows) {
-        return rack_.restore(rows, QString());
-    };
+    const Action action = [this](QList<int> rows) { return rack_.restore(rows, QString()); };
     co_await onSelection(action);
 }
 
@@ -381,9 +373,7 @@ Task<> frmRack::cmdRestoreImage_Click()
         co_await modal_.openFileName(this, QStringLiteral("Restore Image"), ImageFilter, {});
     if (image.isEmpty())
         co_return;
-    const std::function<Task<>(QList<int>)> action = [this, image](QList<int> rows) {
-        return rack_.restore(rows, image);
-    };
+    const Action action = [this, image](QList<int> rows) { return rack_.restore(rows, image); };
     co_await onSelection(action);
 }
 

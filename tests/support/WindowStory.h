@@ -14,10 +14,9 @@
 //   "open finder" (Find Synchronizer, to the end of its listing)  "press cmdConnect" (a
 //   finder button, to the end of the scan and the load it handed over to)
 //   "await finder~TEXT" (until the fact holds the text)
-//   "backups DIR" (where saves keep their backups; none unless given; "backups from the
-//   environment": as the application chooses them at start-up)  "env NAME=VALUE" (set
-//   for this story)  "say Yes" / "say No" (the next question's answer)  "restore N"
-//   (Restore Backup..., row N chosen, OK; "restore cancel": Cancel)
+//   "backups DIR" (saves' backups; none unless given; "from the environment": as start-up
+//   chooses)  "env NAME=VALUE" (for this story)  "say Yes" / "say No" (the next question's
+//   answer)  "restore N" (Restore Backup..., row N chosen, OK; "restore cancel": Cancel)
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
 // changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
@@ -169,9 +168,6 @@ public:
         for (const QByteArray& name : std::as_const(environment_))
             qunsetenv(name.constData());
     }
-    WindowStory(const WindowStory&) = delete;
-    WindowStory& operator=(const WindowStory&) = delete;
-
     frmMain& main() { return fx.main(); }
     // A click returns once the command has come to its first wait; it ends later.
     void click(const char* button)
@@ -209,8 +205,7 @@ protected:
             fx.app->serial().closePort();
         else if (verb == "port") {
             CommContext c = fx.app->comm();
-            return awaited(modCorvaneComm::OpenSyncPort(c, int16_t(rest.mid(3).toInt()))).number ==
-                   0;
+            return awaited(modCorvaneComm::OpenSyncPort(c, int16_t(rest.mid(3).toInt()))).number == 0;
         } else if (verb == "set")
             setControls(m, rest.split('|'));
         else if (verb == "click")
@@ -335,10 +330,10 @@ protected:
             return logged(kinds.value(key.mid(4))).join('\n');
         if (key == "preview") { // shown or not, the file, its line and error counts
             frmFileInput& p = fx.app->fileInput();
-            return p.isVisible()
-                       ? QStringList{p.txtFileName->text(), p.txtLines->text(), p.txtErrs->text()}
-                             .join(' ')
-                       : "hidden";
+            return p.isVisible() ? QStringList{p.txtFileName->text(), p.txtLines->text(),
+                                               p.txtErrs->text()}
+                                       .join(' ')
+                                 : "hidden";
         }
         if (key == "preview:lines")
             return fx.app->fileInput().txtInput->toPlainText().remove("LoadFile: ");

@@ -8,13 +8,17 @@
 #include "model/WholeFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
+
+constexpr int ProgressEveryMs = 250;
 
 QString heardNumber(std::optional<int> n)
 {
@@ -407,8 +411,16 @@ Task<> RackModel::runOnRows(QString command, QList<int> chosen, QString file)
         voice.told = [this, i](const QString& line) { rows_[i].said << line; };
         CliHost& host = hosts.add(0, QString(), voice);
         host.ports = ports_;
-        host.progressShown = [this, i](const QString& text) {
-            rows_[i].state = text.isEmpty() ? QStringLiteral("working") : text;
+        // A unit's progress told at most four times a second: sixteen units each telling
+        // every percent kept the window redrawing and relaying out its rows all the time.
+        auto told = std::make_shared<QElapsedTimer>();
+        host.progressShown = [this, i, told](const QString& text) {
+            const QString state = text.isEmpty() ? QStringLiteral("working") : text;
+            if (state == rows_[i].state ||
+                (!text.isEmpty() && told->isValid() && told->elapsed() < ProgressEveryMs))
+                return;
+            told->start();
+            rows_[i].state = state;
             changed(i);
         };
         requests.push_back(requestFor(command, row, own, backupFolder));

@@ -6,8 +6,10 @@
 #include "flows/TransferTexts.h"
 #include "flows/UnitBackup.h"
 #include "flows/modGetSetAll.h"
+#include "model/CellAddress.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -58,6 +60,50 @@ QVector<Entry> listBackups(const QString& folder, const Unit& unit)
     return out;
 }
 
+namespace {
+
+// The unit's model and channel read and compared with the image's: true when they are the
+// same, or the user says to restore another unit's image anyway.
+Task<bool> sameUnitOrAnyway(FlowHost& host, QString unit, QString path, UnitBackup::Cells image)
+{
+    UnitBackup::Cells held{};
+    host.progress().startProgress(QStringLiteral("Restore"), QStringLiteral("Reading............."),
+                                  2);
+    const QVector<uint8_t> numbersAt{CellAddress::Model, CellAddress::Channel};
+    const QString failed = co_await UnitBackup::readCells(host, numbersAt, held);
+    host.progress().hideProgress();
+    if (!failed.isEmpty()) {
+        host.wireLog().command(QStringLiteral("restore ended: ") + failed);
+        co_await host.showMessage(
+            QStringLiteral("%1 was not restored from %2: its model and channel could not be "
+                           "read (%3). Nothing was written.")
+                .arg(unit, path, failed),
+            true);
+        co_return false;
+    }
+    const auto numbers = [](const UnitBackup::Cells& cells) {
+        const auto text = [](std::optional<int> n) {
+            return n ? QString::number(*n) : QStringLiteral("no number");
+        };
+        return QStringLiteral("model %1 channel %2")
+            .arg(text(UnitBackup::numberIn(cells, CellAddress::Model)),
+                 text(UnitBackup::numberIn(cells, CellAddress::Channel)));
+    };
+    const QString unitHolds = numbers(held), imageHolds = numbers(image);
+    if (unitHolds == imageHolds)
+        co_return true;
+    const bool anyway =
+        co_await host.askYesNo(QStringLiteral("%1 holds %2; %3 holds %4: restore "
+                                              "it anyway?")
+                                   .arg(unit, unitHolds, QFileInfo(path).fileName(), imageHolds));
+    if (!anyway)
+        host.wireLog().command(QStringLiteral("restore not made: %1 holds %2, the image %3")
+                                   .arg(unit, unitHolds, imageHolds));
+    co_return anyway;
+}
+
+} // namespace
+
 Task<bool> Restore(FlowHost& host, QString path)
 {
     const QString caption = QStringLiteral("Restore");
@@ -78,6 +124,8 @@ Task<bool> Restore(FlowHost& host, QString path)
     }
     const QString unit = QStringLiteral("COM%1").arg(line.CommPort());
     TransferGuard guard(host);
+    if (!co_await sameUnitOrAnyway(host, unit, path, image))
+        co_return false;
     const UnitBackup::Written written = co_await UnitBackup::writeCells(host, image, true, caption);
     if (written.status != 0) {
         const QString why = written.status == modGetSetAll::CommunicationFailed

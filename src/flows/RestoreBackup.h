@@ -41,7 +41,9 @@ QVector<Entry> listBackups(const QString& folder, const Unit& unit);
 
 // Writes the image at `path` to the unit on the open line, every cell a save writes with
 // model and channel, reads them back and compares them, and tells the result in a box.
-// True when every cell went out (the unit then holds something new).
+// The unit's model and channel are read first: when the image holds others (most likely
+// another unit's backup), the user is asked, and No writes nothing. True when every cell
+// went out (the unit then holds something new).
 Task<bool> Restore(FlowHost& host, QString path);
 
 } // namespace RestoreBackup

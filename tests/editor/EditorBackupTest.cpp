@@ -44,7 +44,39 @@ private slots:
                     "messages~~^Restored COM5 from %dir/b/\\S+\\.cells and compared: no "
                     "differences\\.",
                     "fields{scrEndTitle=}^scrEndTitle=2/",
+                    "questions=",
                     oneBackup});
+        // The folder from CORVANE_BACKUP_DIR: the save keeps its backup there, and Restore
+        // Backup... lists it.
+        Story::row("CORVANE_BACKUP_DIR",
+                   {"env CORVANE_BACKUP_DIR=%dir/e", "backups from the environment",
+                    "click cmdLoadFrom", "set scrEndTitle=7", "click cmdSaveTo",
+                    "entries:%dir/e~~^\\d{8}-\\d{6}-COM5-model-22-channel-1\\.cells$",
+                    "restore cancel", "rows~~  COM5  model 22 channel 1$"});
+        // Another unit's image: the unit's model and channel are read and the user asked;
+        // No writes nothing, Yes restores it whole.
+        const QString other = "20261201-120000-COM5-model-22-channel-4.cells";
+        for (const QString answer : {"No", "Yes"})
+            Story::row(qPrintable("image of channel 4, " + answer),
+                       {"backups %dir/b", "mkdir %dir/b", "image b/" + other + ": 3E=04 39=07",
+                        "say " + answer, "restore 0",
+                        "questions=COM5 holds model 22 channel 1; " + other +
+                            " holds model 22 channel 4: restore it anyway?",
+                        "received^ATT ATT R63 R62", answer == "Yes" ? "writes=56" : "writes=0",
+                        answer == "Yes" ? "cell:3E=04" : "cell:3E=01",
+                        answer == "Yes" ? "messages~and compared: no differences" : "messages="});
+        // Cancel sends nothing; a cell the unit keeps reads back differently, and the box
+        // tells which and how.
+        const QString mine = "image b/20261201-120000-COM5-model-22-channel-1.cells: 39=07";
+        Story::row("restore cancelled",
+                   {"backups %dir/b", "mkdir %dir/b", mine, "unit forgets frames", "restore cancel",
+                    "frames=0", "messages=", "questions="});
+        Story::row("restore read back differently",
+                   {"backups %dir/b", "mkdir %dir/b", mine, "unit keeps 39", "restore 0",
+                    "questions=", "writes=56", "cell:39=02",
+                    "messages~; 1 cell read back differently:\r\ncell 39: wrote 30 37, read "
+                    "back 30 32",
+                    "lastbox^exclamation"});
         // No load before the save, or the line opened anew since: the whole unit is read.
         Story::row("save after LOAD from File",
                    {"backups %dir/b", "file f.txt: End Title 7", "answer %f.txt", "run cmdFileLoad",

@@ -14,8 +14,9 @@
 //   "open finder" (Find Synchronizer, to the end of its listing)  "press cmdConnect" (a
 //   finder button, to the end of the scan and the load it handed over to)
 //   "await finder~TEXT" (until the fact holds the text)
-//   "backups DIR" (where saves keep their backups; none unless given)  "say Yes" / "say No"
-//   (the next question's answer)  "restore N" (Restore Backup..., row N chosen, OK)
+//   "backups DIR" (saves' backups; none unless given; "from the environment": as start-up
+//   chooses)  "env NAME=VALUE" (for this story)  "say Yes" / "say No" (the next question's
+//   answer)  "restore N" (Restore Backup..., row N chosen, OK; "restore cancel": Cancel)
 // and the facts: fields{PATTERN} (the controls as pick() gives them), editor (all of them),
 // changes (those that differ from "keep editor"), details (the preview's),
 // boxes, messages, problems, progress (each showing of the progress window), log:Command
@@ -39,6 +40,7 @@
 #include "app/frmRestoreBackup.h"
 #include "comm/WireLog.h"
 #include "comm/modCorvaneComm.h"
+#include "flows/BackupBeforeSave.h"
 #include "flows/modGetSetAll.h"
 #include "model/CellImage.h"
 #include "support/AppFixture.h"
@@ -161,6 +163,11 @@ public:
         ok = sim.running() && (!openPort || step("port", "COM5"));
     }
 
+    ~WindowStory() override
+    {
+        for (const QByteArray& name : std::as_const(environment_))
+            qunsetenv(name.constData());
+    }
     frmMain& main() { return fx.main(); }
     // A click returns once the command has come to its first wait; it ends later.
     void click(const char* button)
@@ -258,8 +265,12 @@ protected:
             return until(
                 [&] { return fact(rest.section('~', 0, 0)).contains(rest.section('~', 1)); });
         else if (verb == "backups")
-            fx.app->backupFolder = rest;
-        else if (verb == "say")
+            fx.app->backupFolder =
+                rest == "from the environment" ? BackupBeforeSave::editorFolder() : rest;
+        else if (verb == "env") {
+            environment_ << rest.section('=', 0, 0).toLocal8Bit();
+            qputenv(environment_.last().constData(), rest.section('=', 1).toLocal8Bit());
+        } else if (verb == "say")
             fx.modal.questionAnswers << rest;
         else if (verb == "restore") { // the row chosen and OK clicked while the dialog shows
             const auto before = fx.modal.onDialog;
@@ -268,8 +279,12 @@ protected:
                     rows_.clear();
                     for (int i = 0; i < d->lstBackups->count(); ++i)
                         rows_ << d->lstBackups->item(i)->text();
-                    d->lstBackups->setCurrentRow(rest.toInt());
-                    QTest::mouseClick(d->cmdRestore, Qt::LeftButton);
+                    if (rest == "cancel")
+                        QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+                    else {
+                        d->lstBackups->setCurrentRow(rest.toInt());
+                        QTest::mouseClick(d->cmdRestore, Qt::LeftButton);
+                    }
                 }
             };
             ctl<QAction>(m, "menuRestoreBackup")->trigger();
@@ -378,6 +393,7 @@ private:
         });
     }
     QString portMap_ = "<not mapped>";
+    QList<QByteArray> environment_;
     QStringList rows_;
     std::unique_ptr<ProgressWatch> progress_;
     int loaded_ = -99;

@@ -73,14 +73,16 @@ frmRack::frmRack(RackModel& rack, Modal& modal, QWidget* parent)
     txtAddUnit->setObjectName(QStringLiteral("txtAddUnit"));
     txtAddUnit->setPlaceholderText(QStringLiteral("3, COM3, /dev/ttyUSB0 or rfc2217://host:port"));
     txtAddUnit->setAccessibleName(QStringLiteral("Port, device or address to add"));
+    auto* lblAddUnit = new QLabel(QStringLiteral("&Unit:"), this);
+    lblAddUnit->setBuddy(txtAddUnit);
     cmdAddUnit = button(this, "cmdAddUnit", QStringLiteral("&Add"));
     cmdOpenRack = button(this, "cmdOpenRack", QStringLiteral("&Open Rack..."));
     cmdSaveRack = button(this, "cmdSaveRack", QStringLiteral("Sa&ve Rack..."));
     cmdWriteFile = button(this, "cmdWriteFile", QStringLiteral("&Write File..."));
-    cmdWriteOwn = button(this, "cmdWriteOwn", QStringLiteral("Write O&wn Files"));
+    cmdWriteOwn = button(this, "cmdWriteOwn", QStringLiteral("Write Ow&n Files"));
     cmdVerify = button(this, "cmdVerify", QStringLiteral("Ve&rify..."));
     cmdBackup = button(this, "cmdBackup", QStringLiteral("&Backup"));
-    cmdRestore = button(this, "cmdRestore", QStringLiteral("Rest&ore Last Backup"));
+    cmdRestore = button(this, "cmdRestore", QStringLiteral("Restore Last Bac&kup"));
     cmdRestoreImage = button(this, "cmdRestoreImage", QStringLiteral("Restore &Image..."));
     cmdOpenInEditor = button(this, "cmdOpenInEditor", QStringLiteral("Open in &Editor"));
     cmdSelectFailed = button(this, "cmdSelectFailed", QStringLiteral("Select &Failed"));
@@ -96,8 +98,9 @@ frmRack::frmRack(RackModel& rack, Modal& modal, QWidget* parent)
     txtRackDetails->setMaximumHeight(120);
 
     auto* fill = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdScan, cmdListen, cmdStop, txtAddUnit,
-                                                      cmdAddUnit, cmdOpenRack, cmdSaveRack})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmdScan, cmdListen, cmdStop, lblAddUnit, txtAddUnit,
+                                         cmdAddUnit, cmdOpenRack, cmdSaveRack})
         fill->addWidget(w);
     auto* act = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{cmdWriteFile, cmdWriteOwn, cmdVerify,
@@ -113,6 +116,13 @@ frmRack::frmRack(RackModel& rack, Modal& modal, QWidget* parent)
     all->addWidget(txtRackDetails);
     all->addWidget(lblRackStatus);
     resize(860, 420);
+    // Tab goes as the window reads: the top row, the table, the actions, what the unit said.
+    const QList<QWidget*> tabs{
+        cmdScan,     cmdListen,       cmdStop,         txtAddUnit,      cmdAddUnit,    cmdOpenRack,
+        cmdSaveRack, tblRack,         cmdWriteFile,    cmdWriteOwn,     cmdVerify,     cmdBackup,
+        cmdRestore,  cmdRestoreImage, cmdOpenInEditor, cmdSelectFailed, txtRackDetails};
+    for (int i = 1; i < tabs.size(); ++i)
+        setTabOrder(tabs[i - 1], tabs[i]);
 
     rack_.rowAdded = [this](int row) { addRowToTable(row); };
     rack_.rowChanged = [this](int row) {

@@ -4,7 +4,8 @@
 In each window, every control that can take the focus must have a name, and no two of one
 window may share one. Spinners must be spin controls that report their value, range and
 step, take a value set through the value interface and announce it. After a load that
-marks a field, the field's description names the mark; after Defaults it is gone.
+marks a field, the field's description names the mark; after Defaults it is gone. The rack
+window and the Restore Backup dialog come last (rack_walk.py).
 
 Usage: screen_reader_walk.py CORVANE [--count-only]
 Run it on a display with a private session bus, e.g.
@@ -16,158 +17,22 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi, GLib  # noqa: E402
+from gi.repository import Atspi  # noqa: E402
 import pyatspi  # noqa: E402
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-# Children a screen reader reaches through their parent, not by Tab.
-CONTAINERS = {"combo box", "list", "table", "tree table", "menu bar", "menu", "scroll bar"}
+import atspi_tools  # noqa: E402
+from atspi_tools import (app_window, check, children, choose_file, count_unnamed, find,  # noqa: E402
+                         labelled_by, press, settle, text_of, wait_for, walk)
+import rack_walk  # noqa: E402
 
-failures = []
+HERE = os.path.dirname(os.path.abspath(__file__))
 # The exit status when the application never showed on the bus: the display or the bus
 # may have failed to start, and the runner tries once more.
 NEVER_APPEARED = 2
-
-
-def check(ok, text):
-    if not ok:
-        failures.append(text)
-        print("FAIL: " + text, flush=True)
-
-
-def pump(seconds=0.0):
-    """Lets the bus deliver events for `seconds`."""
-    end = time.monotonic() + seconds
-    ctx = GLib.MainContext.default()
-    while True:
-        while ctx.iteration(False):
-            pass
-        if time.monotonic() >= end:
-            return
-        time.sleep(0.02)
-
-
-def wait_for(condition, what, timeout=30.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        try:
-            value = condition()
-        except GLib.Error:
-            value = None
-        if value:
-            return value
-        pump(0.1)
-    shot = os.environ.get("CORVANE_A11Y_SHOT")
-    if shot:
-        subprocess.run(["sh", "-c", "xwd -root -silent | convert xwd:- png:'%s.failed.png'" % shot])
-    raise SystemExit("gave up waiting for " + what)
-
-
-def settle(condition, seconds=5.0):
-    """True as soon as `condition` holds, False when it has not within `seconds`."""
-    end = time.monotonic() + seconds
-    while not condition():
-        if time.monotonic() >= end:
-            return False
-        pump(0.05)
-    return True
-
-
-def states(node):
-    return node.getState()
-
-
-def children(node):
-    try:
-        return [c for c in node if c is not None]
-    except GLib.Error:
-        return []
-
-
-def walk(node):
-    yield node
-    for c in children(node):
-        yield from walk(c)
-
-
-def find(root, role=None, name=None, showing=True):
-    for n in walk(root):
-        if role and n.getRoleName() != role:
-            continue
-        if name is not None and n.name != name:
-            continue
-        if showing and not states(n).contains(pyatspi.STATE_SHOWING):
-            continue
-        return n
-    return None
-
-
-def controls(window):
-    """The controls of `window` that Tab can reach: focusable and showing."""
-    out = []
-
-    def visit(node):
-        for c in children(node):
-            s = states(c)
-            if not s.contains(pyatspi.STATE_SHOWING):
-                continue
-            if s.contains(pyatspi.STATE_FOCUSABLE):
-                out.append(c)
-            if c.getRoleName() not in CONTAINERS:
-                visit(c)
-
-    visit(window)
-    return out
-
-
-def count_unnamed(title, window, counts):
-    unnamed, seen, twice = [], {}, []
-    for c in controls(window):
-        label = "%s %r" % (c.getRoleName(), c.name)
-        if not c.name.strip():
-            unnamed.append(c.getRoleName())
-        elif c.name in seen:
-            twice.append(label)
-        seen[c.name] = c
-    counts.append((title, len(controls(window)), len(unnamed)))
-    return unnamed, twice
-
-
-def app_window(app, title_part, role=None):
-    for w in children(app):
-        if title_part in w.name and (role is None or w.getRoleName() == role):
-            if states(w).contains(pyatspi.STATE_SHOWING):
-                return w
-    return None
-
-
-def press(node):
-    action = node.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    for wanted in ("press", "Press", "click", "toggle"):
-        if wanted in names:
-            try:
-                action.doAction(names.index(wanted))
-            except GLib.Error:
-                pass  # a slow answer from a busy window; the effect shows anyway
-            return
-    raise SystemExit("no press action on %s %r: %s" % (node.getRoleName(), node.name, names))
-
-
-def labelled_by(node):
-    return [r.getTarget(i).name for r in node.getRelationSet()
-            if r.getRelationType() == pyatspi.RELATION_LABELLED_BY
-            for i in range(r.getNTargets())]
-
-
-def text_of(node):
-    t = node.queryText()
-    return t.getText(0, -1)
 
 
 def main():
@@ -178,6 +43,7 @@ def main():
     # A window busy with its display may answer late: wait a while, not for ever.
     Atspi.set_timeout(3000, 15000)
     work = tempfile.mkdtemp(prefix="corvane-a11y-")
+    env["CORVANE_BACKUP_DIR"] = os.path.join(work, "backups")
     proc = subprocess.Popen([corvane, "--demo"], env=env, cwd=work)
     try:
         run(count_only, work)
@@ -187,7 +53,7 @@ def main():
             proc.wait(10)
         except subprocess.TimeoutExpired:
             proc.kill()
-    return 1 if failures else 0
+    return 1 if atspi_tools.failures else 0
 
 
 def run(count_only, work):
@@ -314,30 +180,12 @@ def run(count_only, work):
     monitor = wait_for(lambda: app_window(app, "Line Monitor"), "the line monitor")
     judge("line monitor", monitor)
 
+    # The rack window, from the editor's menu, and the Restore Backup dialog.
+    rack_walk.visit(app, editor, judge, count_only)
+
     print("%-14s %9s %8s" % ("window", "controls", "unnamed"))
     for title, total, unnamed in counts:
         print("%-14s %9d %8d" % (title, total, unnamed))
-
-
-def choose_file(app, title, path):
-    """Types `path` into the file dialog that opened and accepts it."""
-    dialog = wait_for(lambda: next((w for w in children(app) if w.getRoleName() == "dialog"
-                                    and title in w.name and
-                                    states(w).contains(pyatspi.STATE_SHOWING)), None),
-                      "the file dialog")
-    entry = wait_for(lambda: next((n for n in walk(dialog) if n.getRoleName() == "text" and
-                                   states(n).contains(pyatspi.STATE_EDITABLE) and
-                                   states(n).contains(pyatspi.STATE_SHOWING)), None),
-                     "the file name box")
-    entry.queryEditableText().setTextContents(path)
-    pump(0.3)
-    for name in ("Open", "Save", "&Open", "&Save"):
-        button = find(dialog, "push button", name)
-        if button:
-            press(button)
-            break
-    wait_for(lambda: dialog not in children(app) or
-             not states(dialog).contains(pyatspi.STATE_SHOWING), "the file dialog to close")
 
 
 def check_spinner(editor):

@@ -9,11 +9,15 @@
 #include "app/frmMain.h"
 #include "app/frmProblem.h"
 #include "app/frmProgress.h"
+#include "app/frmRack.h"
 #include "app/frmSimUnit.h"
 #include "comm/modCorvaneComm.h"
 #include "flows/TransferTexts.h"
+#include "simunit/SimSync.h"
 
 #include <QApplication>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QScreen>
 #include <QTimer>
@@ -55,6 +59,40 @@ struct Shooter
                         picture.height(), w.width(), w.height());
     }
 };
+// The rack window after a write of one file to eight units: one fell silent, one lost its
+// line in the middle of the save, one kept its old cells, one held the file already.
+void shootRack(Shooter& shoot)
+{
+    std::vector<std::unique_ptr<SimSync>> units;
+    QMap<int, QString> map;
+    for (int n = 1; n <= 8; ++n) {
+        units.push_back(std::make_unique<SimSync>());
+        units.back()->setPacing(false);
+        units.back()->start();
+        map.insert(n, units.back()->path());
+    }
+    QTemporaryDir backups;
+    CorvaneApp app(LineTiming::unpaced());
+    app.ports.setTestMapping(map);
+    app.backupFolder = backups.path();
+    const QString file = QStringLiteral(CORVANE_DOCS_DIR "/lobby.txt");
+    app.modal.setHandler([&](const Modal::Request&) { return file; });
+    frmRack& rack = app.rack();
+    rack.show();
+    QCoro::waitFor(rack.cmdScan_Click());
+    rack.selectRows({7});
+    QCoro::waitFor(rack.cmdWriteFile_Click());
+    units[2]->setStandingFault(simsync::Fault::Silence);
+    units[4]->closeAfterFrames(75);
+    units[5]->setFrozen(true);
+    rack.selectRows({0, 1, 2, 3, 4, 5, 6, 7});
+    QCoro::waitFor(rack.cmdWriteFile_Click());
+    rack.tblRack->resizeColumnsToContents();
+    rack.resize(880, 600); // every row in sight
+    rack.selectRows({2});
+    shoot.take(rack, QStringLiteral("rack"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -120,5 +158,6 @@ int main(int argc, char** argv)
         QStringLiteral("26 seconds left: press RESET on the synchronizer now"));
     shoot.take(progress, QStringLiteral("progress"));
     progress.hideProgress();
+    shootRack(shoot);
     return 0;
 }

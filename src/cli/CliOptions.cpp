@@ -2,6 +2,7 @@
 // --port=3, -o FILE). Every command takes --help; the tool takes --version.
 
 #include "cli/CliRequest.h"
+#include "cli/CliTlsOptions.h"
 #include "model/AppIdentity.h"
 
 #include <QCommandLineParser>
@@ -170,6 +171,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         parser.addOption(
             {{QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress line.")});
     }
+    CliTlsOptions::add(parser);
     const bool rackable = needsPort;
     if (rackable)
         parser.addOption({QStringLiteral("rack"),
@@ -288,6 +290,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
             error = QStringLiteral("--timeout must be seconds from 0.5 to 3600, not \"%1\"")
                         .arg(parser.value(QStringLiteral("timeout")));
     }
+    if (error.isEmpty())
+        r.trust = CliTlsOptions::read(parser, &error);
     r.json = parser.isSet(QStringLiteral("json"));
     r.events = talksToUnit && parser.isSet(QStringLiteral("events"));
     if (error.isEmpty() && r.json && r.events)

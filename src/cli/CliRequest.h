@@ -2,6 +2,8 @@
 // What the command line asked for, checked for form (each number in its range, each
 // option allowed with its command) but not yet against the machine.
 
+#include "comm/TlsTrust.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,7 @@ struct CliRequest
     // unless `backup` is false.
     QString backupDir = QStringLiteral("./corvane-backups/");
     bool backup = true;
+    TlsTrust trust;  // for TLS addresses that name no trust of their own
     QString wireLog; // "" for none; with several units a folder, one file per unit
     bool quiet = false;
     bool json = false;   // one JSON document on standard output instead of the human results

@@ -203,12 +203,12 @@ Task<int> scanOne(CliHost& host, CliRequest r)
     if (!host.report.model || !host.report.channel) {
         host.err(QStringLiteral("COM%1 %2: no answer (a unit may need RESET before it answers)")
                      .arg(port)
-                     .arg(host.ports.devicePath(port)));
+                     .arg(host.ports.deviceName(port)));
         co_return ExitCode::LineFailed;
     }
     host.out(QStringLiteral("COM%1 %2 model %3 channel %4")
                  .arg(port)
-                 .arg(host.ports.devicePath(port))
+                 .arg(host.ports.deviceName(port))
                  .arg(*host.report.model)
                  .arg(*host.report.channel));
     co_return ExitCode::Success;
@@ -233,14 +233,14 @@ Task<int> scan(CliHost& host, CliRequest r)
         if (statuses[int(i)] == ExitCode::Success) {
             out(QStringLiteral("COM%1 %2 model %3 channel %4")
                     .arg(n)
-                    .arg(unit.ports.devicePath(n))
+                    .arg(unit.ports.deviceName(n))
                     .arg(*unit.report.model)
                     .arg(*unit.report.channel));
             ++answering;
         } else {
             err(QStringLiteral("COM%1 %2: no answer (a unit may need RESET before it answers)")
                     .arg(n)
-                    .arg(unit.ports.devicePath(n)));
+                    .arg(unit.ports.deviceName(n)));
         }
     }
     const int status = answering > 0 ? ExitCode::Success : ExitCode::LineFailed;

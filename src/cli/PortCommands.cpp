@@ -30,7 +30,7 @@ Task<int> ports(CliHost& host)
         QJsonArray usable, troubles;
         for (const PortListEntry& p : host.portAccess.PortList)
             usable.append(QJsonObject{{QStringLiteral("port"), p.label},
-                                      {QStringLiteral("device"), host.ports.devicePath(p.port)},
+                                      {QStringLiteral("device"), host.ports.deviceName(p.port)},
                                       {QStringLiteral("about"), p.device}});
         for (const QString& line : host.portAccess.PortTroubles)
             troubles.append(line.trimmed());
@@ -113,7 +113,7 @@ Task<int> find(CliHost& host, CliRequest r)
     host.out(
         QStringLiteral("COM%1 %2 model %3 channel %4")
             .arg(unit->port)
-            .arg(host.ports.devicePath(unit->port), numberText(unit->model), numberText(channel)));
+            .arg(host.ports.deviceName(unit->port), numberText(unit->model), numberText(channel)));
     co_return unit->doubtful ? ExitCode::Attention : ExitCode::Success;
 }
 

@@ -87,11 +87,26 @@ QStringList readSettings(const QString& rest, const QString& folder, RackUnit* u
             if (value.count(QLatin1Char('/')) != 1 || !unit->expectModel || !unit->expectChannel)
                 why << QStringLiteral("expect must be MODEL/CHANNEL, each from 1 to 99, not \"%1\"")
                            .arg(shownText(value));
+        } else if (key == QLatin1String("pin")) {
+            unit->trust.pin = TlsTrust::parsePin(value);
+            if (unit->trust.pin.isEmpty())
+                why << QStringLiteral("pin must be a SHA-256 fingerprint (64 hex digits, in pairs "
+                                      "with ':' or not), not \"%1\"")
+                           .arg(shownText(value));
+        } else if ((key == QLatin1String("ca") || key == QLatin1String("cert") ||
+                    key == QLatin1String("key")) &&
+                   !value.isEmpty()) {
+            const QString path = QDir(folder).absoluteFilePath(value);
+            (key == QLatin1String("ca")     ? unit->trust.caFile
+             : key == QLatin1String("cert") ? unit->trust.certFile
+                                            : unit->trust.keyFile) = path;
         } else {
             why << QStringLiteral("\"%1\" is not channel=N, model=N, file=FILE or expect=M/C")
                        .arg(shownText(m.captured(0).trimmed()));
         }
     }
+    if (unit->trust.certFile.isEmpty() != unit->trust.keyFile.isEmpty())
+        why << QStringLiteral("a client certificate needs both cert= and key=");
     return why;
 }
 

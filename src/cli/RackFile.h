@@ -2,14 +2,18 @@
 // A rack file: one unit per line, its port (3 or COM3), device path or device server
 // address first, then optionally channel=N, model=N, file=FILE (relative to the rack
 // file's folder; in double quotes when it holds blanks) and expect=MODEL/CHANNEL (the unit
-// that must be there: a write or restore to another is refused). Blanks around '=' are
-// allowed.
+// that must be there: a write or restore to another is refused). A TLS address may add
+// whom it trusts: ca=FILE, pin=SHA256, cert=FILE and key=FILE (files relative to the rack
+// file's folder). Blanks around '=' are allowed.
 // '#' starts a comment; blank lines are skipped.
 //
 //   # rack A
 //   COM1 channel=1
 //   /dev/ttyUSB3 channel = 2 model=22 file="hall a.txt"
 //   rfc2217://rack-a:7001 channel=3 expect=22/3
+//   rfc2217+tls://rack-b:7001 channel=4 pin=AB:CD:...:EF cert=me.crt key=me.key
+
+#include "comm/TlsTrust.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +31,7 @@ struct RackUnit
     // The unit that must be found there before anything is written (expect=MODEL/CHANNEL).
     std::optional<int> expectModel;
     std::optional<int> expectChannel;
+    TlsTrust trust; // for a TLS address, beside what the address itself says
 };
 
 // What is wrong with a rack: the line (0: the rack as a whole, or the command line) and why.

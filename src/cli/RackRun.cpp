@@ -47,9 +47,9 @@ QList<RackUnit> unitsOf(const CliRequest& r, QList<RackMistake>* mistakes)
     }
     QList<RackUnit> units;
     for (int port : r.ports)
-        units << RackUnit{0, port, {}, {}, {}, {}, {}, {}};
+        units << RackUnit{0, port, {}, {}, {}, {}, {}, {}, {}};
     for (const QString& device : r.devices)
-        units << RackUnit{0, std::nullopt, device, {}, {}, {}, {}, {}};
+        units << RackUnit{0, std::nullopt, device, {}, {}, {}, {}, {}, {}};
     return units;
 }
 
@@ -59,7 +59,7 @@ QString identity(const QString& device)
 {
     const LineAddress address = LineAddress::parse(device);
     if (address.isNetwork())
-        return address.toString().toLower();
+        return address.displayName().toLower();
     const QString real = QFileInfo(device).canonicalFilePath();
     return real.isEmpty() ? QFileInfo(device).absoluteFilePath() : real;
 }
@@ -101,9 +101,15 @@ void prepare(const CliRequest& r, const PortMap& ports, std::vector<Running>& un
             u.label = u.device = u.unit.device;
         }
         QString addressError;
-        LineAddress::parse(u.device, &addressError);
+        const LineAddress address = LineAddress::parse(u.device, &addressError);
         if (!addressError.isEmpty()) {
             mistake(addressError);
+            continue;
+        }
+        if (!u.unit.trust.isEmpty() && !address.tls) {
+            mistake(QStringLiteral("%1: ca=, pin=, cert= and key= are for TLS addresses "
+                                   "(rfc2217+tls:// or tcp+tls://)")
+                        .arg(LineAddress::shownName(u.device)));
             continue;
         }
         if (!LineAddress::looksLikeNetwork(u.device) && !QFileInfo::exists(u.device)) {
@@ -221,6 +227,7 @@ Task<int> RackRun::run(CliRequest r, LineTiming timing)
         err(QStringLiteral("corvane-cli: ") + mapError);
         co_return ExitCode::BadInput;
     }
+    ports.setTlsDefaults(r.trust);
     QList<RackMistake> mistakes;
     std::vector<Running> units;
     for (const RackUnit& unit : unitsOf(r, &mistakes))
@@ -258,6 +265,8 @@ Task<int> RackRun::run(CliRequest r, LineTiming timing)
         voice.held = &held[size_t(labels.size())];
         CliHost& host = hosts.add(0, QString(), voice);
         host.ports = ports;
+        // The line's own trust first, then the command line's.
+        host.ports.setTlsDefaults(u.unit.trust.over(r.trust));
         const int row = int(labels.size());
         host.progressShown = [row](const QString& text) {
             StderrBoard::set(row, text.isEmpty() ? QStringLiteral("working") : text);

@@ -9,6 +9,7 @@
 #include "cli/RightUnit.h"
 #include "cli/RunOutput.h"
 #include "cli/StopRequest.h"
+#include "comm/LineAddress.h"
 #include "flows/TransferCommands.h"
 #include "model/CellAddress.h"
 #include "model/CellDecode.h"
@@ -230,7 +231,7 @@ Task<int> runUnit(CliHost& host, CliRequest r)
     UnitReport& report = host.report;
     report.command = r.command;
     // The unit as the user named it: its COM number, or the device or address given.
-    report.unit = !r.device.isEmpty() ? r.device
+    report.unit = !r.device.isEmpty() ? LineAddress::shownName(r.device)
                   : r.port            ? QStringLiteral("COM%1").arg(*r.port)
                                       : QString();
     // find and scan listen or ask on their own; a stop is how a find ends.
@@ -260,7 +261,8 @@ Task<int> runUnit(CliHost& host, CliRequest r)
         host.serial().closePort();
     if (!r.wireLog.isEmpty())
         status = worse(status, writeWireLog(host, r.wireLog));
-    report.address = r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device;
+    report.address = LineAddress::shownName(
+        r.device.isEmpty() && r.port ? host.ports.devicePath(*r.port) : r.device);
     // A stop that came after the command's last frame leaves its result as it is.
     report.stopped = host.stopped() && oneUnit && status != ExitCode::Success;
     if (report.stopped)
@@ -308,6 +310,7 @@ Task<int> runCommandLine(QStringList arguments, LineTiming timing)
         err(QStringLiteral("corvane-cli: ") + error);
         co_return ExitCode::BadInput;
     }
+    host.ports.setTlsDefaults(parsed.request->trust);
     co_return co_await run(host, *parsed.request);
 }
 

@@ -155,13 +155,13 @@ Task<CommError> MSComm::openPort()
     if (e.number != 0) {
         logEvent(QStringLiteral("COM%1 (%2) cannot be opened: %3")
                      .arg(commPort_)
-                     .arg(path, e.description));
+                     .arg(LineAddress::shownName(path), e.description));
         raise(e);
         co_return e;
     }
     logEvent(QStringLiteral("COM%1 opened: %2, %3, handshaking %4, RTS %5")
                  .arg(commPort_)
-                 .arg(path, settings_)
+                 .arg(LineAddress::shownName(path), settings_)
                  .arg(handshaking_)
                  .arg(rtsEnable_ ? QStringLiteral("on") : QStringLiteral("off")));
     co_return CommError{};

@@ -1,6 +1,8 @@
 #include "comm/NetworkLine.h"
 
 #include "comm/EventWait.h"
+#include "comm/KeepAlive.h"
+#include "comm/TlsSession.h"
 
 using namespace rfc2217;
 
@@ -41,6 +43,8 @@ NetworkLine::NetworkLine(const LineAddress& address, QObject* parent)
     connect(&socket_, &QTcpSocket::readyRead, this, &NetworkLine::onReadyRead);
     connect(&socket_, &QTcpSocket::disconnected, this, &NetworkLine::onDisconnected);
     connect(&socket_, &QTcpSocket::bytesWritten, this, &Line::progressed);
+    connect(&socket_, &QSslSocket::sslErrors, this,
+            [this](const QList<QSslError>& errors) { sslErrors_ = errors; });
 }
 
 NetworkLine::~NetworkLine()
@@ -61,7 +65,8 @@ Task<bool> NetworkLine::waitFor(std::function<bool()> done, int ms)
     wait.wakeOn(&socket_, &QTcpSocket::connected)
         .wakeOn(&socket_, &QTcpSocket::readyRead)
         .wakeOn(&socket_, &QTcpSocket::stateChanged)
-        .wakeOn(&socket_, &QTcpSocket::errorOccurred);
+        .wakeOn(&socket_, &QTcpSocket::errorOccurred)
+        .wakeOn(&socket_, &QSslSocket::encrypted);
     co_await wait;
     deadline_.setEnabled(false);
     co_return done();
@@ -88,12 +93,21 @@ QString NetworkLine::closedReason()
     // ser2net tells a second client "Port already in use" before it closes.
     if (input_.contains("in use"))
         return QStringLiteral("held by another client");
+    if (!heard_ && address_.tls)
+        return TlsSession::closedAfterHandshake(address_.trust);
+    // A TLS server takes the Telnet greeting for a broken handshake and hangs up.
+    if (!heard_ && isRfc2217())
+        return QStringLiteral("closed by the server before the Telnet negotiation (if it "
+                              "speaks TLS, name it rfc2217+tls://)");
     return QStringLiteral("closed by the server");
 }
 
 Task<CommError> NetworkLine::connectToServer()
 {
     emit note(QStringLiteral("connecting to %1").arg(name()));
+    if (address_.tls)
+        if (const QString why = TlsSession::configure(socket_, address_.trust); !why.isEmpty())
+            co_return failure(why);
     socket_.connectToHost(address_.host, address_.port);
     if (!co_await waitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; },
                           ConnectMs)) {
@@ -114,7 +128,31 @@ Task<CommError> NetworkLine::connectToServer()
         }
     }
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    tuneKeepAlive(socket_.socketDescriptor(), KeepAliveIdleS, KeepAliveIntervalS, KeepAliveProbes);
     emit note(QStringLiteral("connected to %1").arg(name()));
+    if (address_.tls)
+        co_return co_await shakeHands();
+    co_return CommError{};
+}
+
+Task<CommError> NetworkLine::shakeHands()
+{
+    sslErrors_.clear();
+    socket_.startClientEncryption();
+    if (!co_await waitFor([this] { return socket_.isEncrypted(); }, HandshakeMs)) {
+        if (abandoned_)
+            co_return failure(closedReason());
+        if (socket_.state() == QAbstractSocket::UnconnectedState || !sslErrors_.isEmpty())
+            co_return failure(TlsSession::handshakeFailure(socket_, sslErrors_));
+        co_return failure(QStringLiteral("TLS handshake failed: no answer within %1 seconds "
+                                         "(is it a TLS port?)")
+                              .arg(HandshakeMs / 1000));
+    }
+    if (const QString why = TlsSession::checkPeer(socket_, address_.trust); !why.isEmpty())
+        co_return failure(why);
+    heard_ = false;
+    emit note(QStringLiteral("TLS: %1").arg(TlsSession::sessionText(socket_)));
     co_return CommError{};
 }
 
@@ -122,6 +160,7 @@ Task<CommError> NetworkLine::open(Setup setup)
 {
     input_.clear();
     acknowledged_.clear();
+    heard_ = false;
     refused_ = false;
     abandoned_ = false;
     opening_ = true;
@@ -223,7 +262,11 @@ QByteArray NetworkLine::takeReceived()
 
 void NetworkLine::onReadyRead()
 {
+    // Before the handshake, bytes belong to it; a plain server's words are no data.
+    if (address_.tls && !socket_.isEncrypted())
+        return;
     const QByteArray bytes = socket_.readAll();
+    heard_ = heard_ || !bytes.isEmpty();
     if (!isRfc2217()) {
         input_ += bytes;
         if (!bytes.isEmpty())
@@ -262,5 +305,12 @@ void NetworkLine::onDisconnected()
         return; // during open, open() tells why
     open_ = false;
     emit note(QStringLiteral("%1: closed by the server").arg(name()));
+    if (!heard_ && !address_.tls) {
+        // A TLS server hangs up on the first frame sent in the clear.
+        emit lost(QStringLiteral("Connection closed by the device server (%1) before it sent "
+                                 "anything; a TLS port is named tcp+tls://")
+                      .arg(name()));
+        return;
+    }
     emit lost(QStringLiteral("Connection closed by the device server (%1)").arg(name()));
 }

@@ -6,13 +6,18 @@
 // Opening connects, and for RFC 2217 negotiates and sets the line, suspending on its own
 // timer (with a deadline) for the server's answers; every failure comes back as a reason a
 // user can act on. The server closing the connection is the line lost.
+//
+// A TLS address connects, then shakes hands within a deadline of its own and checks the
+// server's certificate before a byte of its own goes out. TCP keepalive runs on every
+// connection, so a server that vanished is noticed while the line is idle.
 
 #include "comm/CommTimer.h"
 #include "comm/Line.h"
 #include "comm/LineAddress.h"
 #include "comm/Rfc2217Stream.h"
 
-#include <QTcpSocket>
+#include <QSslError>
+#include <QSslSocket>
 #include <functional>
 #include <set>
 
@@ -23,6 +28,12 @@ public:
     // How long a server gets to accept the connection, and to answer the line settings.
     static constexpr int ConnectMs = 3000;
     static constexpr int SetupMs = 3000;
+    static constexpr int HandshakeMs = 3000;
+    // Keepalive: the first probe after this many idle seconds, then one every interval;
+    // the connection is given up after that many unanswered.
+    static constexpr int KeepAliveIdleS = 10;
+    static constexpr int KeepAliveIntervalS = 5;
+    static constexpr int KeepAliveProbes = 3;
 
     NetworkLine(const LineAddress& address, QObject* parent = nullptr);
     ~NetworkLine() override;
@@ -38,7 +49,7 @@ public:
     QByteArray peekReceived() const override { return input_; }
     QByteArray takeReceived() override;
     void discardReceived() override { input_.clear(); }
-    QString name() const override { return address_.toString(); }
+    QString name() const override { return address_.displayName(); }
 
 private:
     bool isRfc2217() const { return address_.kind == LineAddress::Rfc2217; }
@@ -46,6 +57,7 @@ private:
     // pass; then whether `done` holds.
     Task<bool> waitFor(std::function<bool()> done, int ms);
     Task<CommError> connectToServer();
+    Task<CommError> shakeHands();
     Task<CommError> negotiate(Setup setup);
     CommError failure(const QString& reason);
     QString closedReason();
@@ -53,7 +65,9 @@ private:
     void onDisconnected();
 
     LineAddress address_;
-    QTcpSocket socket_;
+    QSslSocket socket_;
+    QList<QSslError> sslErrors_; // what the last handshake's check found
+    bool heard_ = false;         // the server sent something since the connection (or TLS) began
     rfc2217::Stream stream_;
     std::set<int> acknowledged_; // line-setting commands the server answered
     QByteArray input_;

@@ -22,7 +22,12 @@ bool PortMap::setMapText(const QString& map, QString* error)
         const QString path = item.section(QLatin1Char('='), 1).trimmed();
         QString addressError;
         LineAddress::parse(path, &addressError);
-        if (!ok || n < 1 || n > MaxPort || path.isEmpty() || !addressError.isEmpty()) {
+        if (!addressError.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("CORVANE_PORT_MAP: %1").arg(addressError);
+            return false;
+        }
+        if (!ok || n < 1 || n > MaxPort || path.isEmpty()) {
             if (error)
                 *error = QStringLiteral("CORVANE_PORT_MAP: \"%1\" is not N=DEVICE with N from 1 "
                                         "to 16")
@@ -55,11 +60,19 @@ QString PortMap::devicePath(int port) const
 {
     if (port < 1 || port > MaxPort)
         return {};
+    QString path;
     if (networkPorts_.contains(port))
-        return networkPorts_.value(port);
-    if (hasDemoDevice())
-        return port == 1 ? demoPath_ : basePath(port - 1);
-    return basePath(port);
+        path = networkPorts_.value(port);
+    else if (hasDemoDevice())
+        path = port == 1 ? demoPath_ : basePath(port - 1);
+    else
+        path = basePath(port);
+    return LineAddress::withTrustDefaults(path, tlsDefaults_);
+}
+
+QString PortMap::deviceName(int port) const
+{
+    return LineAddress::shownName(devicePath(port));
 }
 
 QString PortMap::deviceDescription(int port) const
@@ -67,7 +80,7 @@ QString PortMap::deviceDescription(int port) const
     if (port < 1 || port > MaxPort)
         return {};
     if (networkPorts_.contains(port))
-        return networkPorts_.value(port);
+        return LineAddress::shownName(networkPorts_.value(port));
     if (hasDemoDevice())
         return port == 1 ? demoDescription() : baseDescription(port - 1);
     return baseDescription(port);
@@ -85,6 +98,6 @@ QString PortMap::baseDescription(int port) const
 {
     const QString path = basePath(port);
     if (path.isEmpty() || testMapping_)
-        return path;
+        return LineAddress::shownName(path);
     return MachinePorts::describe(path);
 }

@@ -14,6 +14,8 @@
 // While a test mapping is installed, an unmapped number has no device at all: nothing
 // of the machine is ever listed or opened.
 
+#include "comm/TlsTrust.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -24,8 +26,13 @@ class PortMap
 public:
     static constexpr int MaxPort = 16;
 
-    // The device path for COMn, or "" when there is none.
+    // The device path for COMn, or "" when there is none. A TLS address carries its trust,
+    // what it leaves unset taken from the TLS defaults.
     QString devicePath(int port) const;
+    // COMn's device as messages name it: an address without its trust query.
+    QString deviceName(int port) const;
+    // Whom TLS addresses trust where they say nothing themselves (--ca, --pin, --cert, --key).
+    void setTlsDefaults(const TlsTrust& trust) { tlsDefaults_ = trust; }
     // A short text for the user about the device behind COMn ("/dev/ttyUSB0 - FT232R USB
     // UART (FTDI)"), or "" when there is none.
     QString deviceDescription(int port) const;
@@ -72,4 +79,5 @@ private:
     bool byHand_ = false; // testMapping_ came from setMapText
     QMap<int, QString> networkPorts_;
     QString demoPath_;
+    TlsTrust tlsDefaults_;
 };

@@ -52,7 +52,7 @@ QString describePortTrouble(const PortFacts& f)
 QString describeLineTrouble(const QString& address, const CommError& failure)
 {
     if (LineAddress::looksLikeNetwork(address))
-        return QStringLiteral("  %1: %2").arg(address, failure.description);
+        return QStringLiteral("  %1: %2").arg(LineAddress::shownName(address), failure.description);
     return describePortTrouble(gatherPortFacts(address, failure));
 }
 

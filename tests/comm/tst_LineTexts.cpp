@@ -70,6 +70,11 @@ private slots:
             QVERIFY2(!LineSettings::parse(bad), bad);
     }
 
+#define PIN_PLAIN "00112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF"
+#define PIN_COLONS                                                                                 \
+    "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:99:AA:BB:CC:"      \
+    "DD:EE:FF"
+
     // What an address names: a device path as it is, or a device server's port.
     void lineAddress_data()
     {
@@ -88,7 +93,31 @@ private slots:
         row("rfc2217://rack-a", "error not rfc2217://HOST:PORT or tcp://HOST:PORT");
         row("rfc2217://:7001", "error not rfc2217://HOST:PORT or tcp://HOST:PORT");
         row("rfc2217://a b:7001", "error not rfc2217://HOST:PORT or tcp://HOST:PORT");
-        row("telnet://rack-a:23", "error unknown kind \"telnet\" (rfc2217 or tcp)");
+        row("telnet://rack-a:23",
+            "error unknown kind \"telnet\" (rfc2217 or tcp, either with +tls)");
+        row("telnet+tls://rack-a:23",
+            "error unknown kind \"telnet+tls\" (rfc2217 or tcp, either with +tls)");
+        row("rfc2217+tls://rack-a:7001", "rfc2217 rack-a 7001 tls");
+        row("tcp+tls://[::1]:7001", "tcp ::1 7001 tls");
+        // Whom it trusts travels with it; a fingerprint reads with or without colons.
+        row("rfc2217+tls://rack-a:7001?pin=" PIN_COLONS, "rfc2217 rack-a 7001 tls pin=" PIN_COLONS);
+        row("rfc2217+tls://rack-a:7001?pin=sha256:" PIN_PLAIN,
+            "rfc2217 rack-a 7001 tls pin=" PIN_COLONS);
+        row("tcp+tls://rack-a:7001?ca=/etc/ca.pem&cert=/etc/me%20too.crt&key=/etc/me.key",
+            "tcp rack-a 7001 tls ca=/etc/ca.pem cert=/etc/me too.crt key=/etc/me.key");
+        row("rfc2217://rack-a:7001?pin=" PIN_PLAIN,
+            "error ca, pin, cert and key are for TLS addresses (rfc2217+tls:// or tcp+tls://)");
+        row("rfc2217+tls://rack-a:7001?pin=AB:CD",
+            "error the pin must be a SHA-256 fingerprint (64 hex digits, in pairs with ':' or "
+            "not), not \"AB:CD\"");
+        row("rfc2217+tls://rack-a:7001?pin=" PIN_PLAIN "0",
+            "error the pin must be a SHA-256 fingerprint (64 hex digits, in pairs with ':' or "
+            "not), not \"" PIN_PLAIN "0\"");
+        row("rfc2217+tls://rack-a:7001?cert=/etc/me.crt",
+            "error a client certificate needs both cert= and key=");
+        row("rfc2217+tls://rack-a:7001?insecure=1",
+            "error unknown setting \"insecure\" (ca, pin, cert or key)");
+        row("rfc2217+tls://rack-a:7001?ca", "error \"ca\" is not KEY=VALUE");
     }
 
     void lineAddress()
@@ -99,16 +128,75 @@ private slots:
         const LineAddress a = LineAddress::parse(text, &error);
         QString got;
         if (!error.isEmpty())
-            got = "error " + error.mid(text.size() + 2);
+            got = "error " + error.mid(error.indexOf(": ") + 2);
         else if (a.kind == LineAddress::Device)
             got = "device " + a.path;
         else
             got = QStringLiteral("%1 %2 %3")
                       .arg(a.kind == LineAddress::Rfc2217 ? "rfc2217" : "tcp", a.host)
                       .arg(a.port);
+        if (a.tls)
+            got += " tls";
+        const std::pair<const char*, QString> trust[] = {
+            {"ca", a.trust.caFile},
+            {"pin", a.trust.pin.isEmpty() ? QString() : QString(a.trust.pin.toHex(':').toUpper())},
+            {"cert", a.trust.certFile},
+            {"key", a.trust.keyFile}};
+        for (const auto& [key, value] : trust)
+            if (!value.isEmpty())
+                got += QStringLiteral(" %1=%2").arg(key, value);
         QCOMPARE(got, read);
-        if (error.isEmpty() && a.isNetwork())
-            QCOMPARE(LineAddress::parse(a.toString()).toString(), a.toString());
+        if (error.isEmpty() && a.isNetwork()) {
+            const LineAddress again = LineAddress::parse(a.toString());
+            QCOMPARE(again.toString(), a.toString());
+            QVERIFY(again.trust == a.trust);
+            // Messages name it without the trust.
+            QVERIFY(!a.displayName().contains('?'));
+            QCOMPARE(LineAddress::shownName(a.toString()), a.displayName());
+        }
+    }
+
+    // The command line's trust fills only what an address leaves unset, and only on TLS
+    // addresses; a certificate never comes half from each.
+    void trustDefaults()
+    {
+        TlsTrust defaults;
+        defaults.caFile = "/d/ca.pem";
+        defaults.certFile = "/d/me.crt";
+        defaults.keyFile = "/d/me.key";
+        const std::pair<const char*, const char*> rows[] = {
+            {"rfc2217+tls://h:1", "rfc2217+tls://h:1?ca=/d/ca.pem&cert=/d/me.crt&key=/d/me.key"},
+            {"tcp+tls://h:1?ca=/own.pem", "tcp+tls://h:1?ca=/own.pem&cert=/d/me.crt&key=/d/me.key"},
+            {"tcp+tls://h:1?cert=/a.crt&key=/a.key",
+             "tcp+tls://h:1?ca=/d/ca.pem&cert=/a.crt&key=/a.key"},
+            {"rfc2217://h:1", "rfc2217://h:1"},
+            {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+            {"tcp+tls://h:0", "tcp+tls://h:0"}, // not an address: left for its own error
+        };
+        for (const auto& [given, expected] : rows)
+            QCOMPARE(LineAddress::withTrustDefaults(given, defaults), QString(expected));
+        QCOMPARE(LineAddress::withTrustDefaults("tcp+tls://h:1", TlsTrust{}),
+                 QString("tcp+tls://h:1"));
+    }
+
+    // Fingerprints as openssl prints them, and what is not one.
+    void pins()
+    {
+        const QByteArray digest = QByteArray::fromHex(PIN_PLAIN);
+        const std::pair<const char*, bool> rows[] = {
+            {PIN_PLAIN, true},
+            {PIN_COLONS, true},
+            {"SHA256 Fingerprint=" PIN_COLONS, true},
+            {"  sha256:" PIN_PLAIN "  ", true},
+            {"md5:" PIN_PLAIN, false},
+            {PIN_PLAIN "00", false},
+            {"00:11:22", false},
+            {"0:0112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF", false},
+            {"zz112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF", false},
+        };
+        for (const auto& [text, good] : rows)
+            QCOMPARE(TlsTrust::parsePin(text), good ? digest : QByteArray());
+        QCOMPARE(TlsTrust::fingerprintText(digest), QString(PIN_COLONS));
     }
 
     // A USB adapter's stable name: its by-id link first, else its by-path link; none for a

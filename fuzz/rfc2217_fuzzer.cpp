@@ -4,7 +4,10 @@
 // each, the notices carry well-formed values, and escaped data reads back as itself.
 //
 // Input: the first byte's low three bits give the number of cuts, the next bytes the
-// length of each piece before a cut; the rest is the stream.
+// length of each piece before a cut; the rest is the stream. With the first byte's top bit
+// set the stream comes as a TLS line delivers it instead: record by record, each a
+// two-byte length (big-endian, at most 16384, the largest record a TLS peer may send)
+// and that many bytes, so pieces run long and cut anywhere.
 
 #include "FuzzCheck.h"
 #include "comm/Rfc2217Stream.h"
@@ -75,15 +78,47 @@ void checkReplyAndNotices(const Fed& fed)
     FUZZ_CHECK(noticedOptions == refusedOptions);
 }
 
+// The pieces of the plain form: up to seven cuts, each after up to 255 bytes.
+QList<QByteArray> cutPieces(const QByteArray& input, QByteArray* received)
+{
+    const qsizetype cuts = input.isEmpty() ? 0 : qMin<qsizetype>(input[0] & 7, input.size() - 1);
+    const QByteArray lengths = input.mid(1, cuts);
+    *received = input.mid(1 + cuts);
+    QList<QByteArray> chunks;
+    qsizetype at = 0;
+    for (const char length : lengths) {
+        chunks.append(received->mid(at, static_cast<uint8_t>(length)));
+        at += static_cast<uint8_t>(length);
+    }
+    chunks.append(received->mid(at));
+    return chunks;
+}
+
+// The pieces of the TLS form: one per record; a last record shorter than its length is
+// what arrived of it.
+QList<QByteArray> tlsRecords(const QByteArray& input, QByteArray* received)
+{
+    QList<QByteArray> records;
+    qsizetype at = 1;
+    while (at + 2 <= input.size()) {
+        const int length = qMin(16384, (uint8_t(input[at]) << 8) | uint8_t(input[at + 1]));
+        records.append(input.mid(at + 2, length));
+        *received += records.last();
+        at += 2 + length;
+    }
+    return records;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray input =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const qsizetype cuts = input.isEmpty() ? 0 : qMin<qsizetype>(input[0] & 7, input.size() - 1);
-    const QByteArray lengths = input.mid(1, cuts);
-    const QByteArray received = input.mid(1 + cuts);
+    QByteArray received;
+    const bool tls = !input.isEmpty() && (uint8_t(input[0]) & 0x80);
+    const QList<QByteArray> chunks =
+        tls ? tlsRecords(input, &received) : cutPieces(input, &received);
 
     Stream whole;
     const Fed all = whole.feed(received);
@@ -92,13 +127,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!received.contains(static_cast<char>(Iac)))
         FUZZ_CHECK(all.data == received && all.reply.isEmpty() && all.notices.isEmpty());
 
-    QList<QByteArray> chunks;
-    qsizetype at = 0;
-    for (const char length : lengths) {
-        chunks.append(received.mid(at, static_cast<uint8_t>(length)));
-        at += static_cast<uint8_t>(length);
-    }
-    chunks.append(received.mid(at));
     Stream pieces;
     Fed joined;
     for (const QByteArray& chunk : chunks) {

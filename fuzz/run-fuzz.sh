@@ -3,7 +3,8 @@
 # and runs each for a fixed number of inputs: the settings-file fuzzer seeded with the
 # example settings files, the RFC 2217 stream fuzzer with a short server session. A crash,
 # a sanitizer report, a failed check, a hang or a leak keeps the input that caused it and
-# makes this script fail. Each figure printed carries its fuzzer's name as a prefix.
+# makes this script fail. The stream fuzzer takes its input cut at random or, as a TLS
+# line delivers it, record by record. Each figure printed carries its fuzzer's name as a prefix.
 # Run from the repository root. Settings (environment):
 #   FUZZ_BUILD_DIR      build folder (build-fuzz)
 #   FUZZ_RUNS           settings-file inputs to run (200000, about a minute on a 2-core machine)
@@ -102,6 +103,11 @@ mkdir -p "$RFC2217_SEEDS"
 printf '\002\003\005\377\375\054\377\373\000\377\375\000\377\372\054\145\000\000\045\200\377\360' \
     >"$RFC2217_SEEDS/session"
 printf '\377\372\054\152\140\377\360\060\377\377\061' >>"$RFC2217_SEEDS/session"
+# The same talk as a TLS line delivers it: three records, cut inside a command and inside
+# a subnegotiation.
+printf '\200\000\003\377\375\054\000\004\377\373\000\377' >"$RFC2217_SEEDS/tls-records"
+printf '\000\020\375\000\377\372\054\145\000\000\045\200\377\360\060\377\377\061' \
+    >>"$RFC2217_SEEDS/tls-records"
 fuzz rfc2217 "$RFC2217_RUNS" "$RFC2217_SEEDS" -max_len=4096 -dict=fuzz/rfc2217.dict
 
 if [ "$failed" -ne 0 ]; then

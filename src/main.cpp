@@ -2,6 +2,7 @@
 #include "app/StartOptions.h"
 #include "app/frmMain.h"
 #include "app/frmRack.h"
+#include "cli/CliTlsOptions.h"
 #include "model/AppIdentity.h"
 
 #include <QApplication>
@@ -51,7 +52,8 @@ int main(int argc, char** argv)
     const QCommandLineOption port(
         QStringLiteral("port"),
         QStringLiteral("Put a device server's port on COMn for this run (repeatable): "
-                       "N=rfc2217://HOST:PORT or N=tcp://HOST:PORT."),
+                       "N=rfc2217://HOST:PORT or N=tcp://HOST:PORT (rfc2217+tls://, tcp+tls:// "
+                       "over TLS)."),
         QStringLiteral("N=URL"));
     const QCommandLineOption rack(
         QStringLiteral("rack"),
@@ -59,6 +61,7 @@ int main(int argc, char** argv)
                        "COM3 channel=3 expect=22/3 file=hall.txt)."),
         QStringLiteral("FILE"));
     describe(options, demo, port, rack);
+    CliTlsOptions::add(options);
     // Everything but the window is settled before the application object exists: Qt
     // aborts without a display, and a bad option or port is told as one line.
     QStringList arguments;
@@ -82,6 +85,11 @@ int main(int argc, char** argv)
     if (!StartOptions::putPorts(ports, qEnvironmentVariable("CORVANE_PORT_MAP"),
                                 options.values(port), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 3;
+    }
+    ports.setTlsDefaults(CliTlsOptions::read(options, &error));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "corvane: %s\n", qPrintable(error));
         return 3;
     }
     const QString noDisplay = StartOptions::missingDisplay(platformNamed);

@@ -96,6 +96,9 @@ public:
     // Add Network Port: asks for a device server's port and puts it on the next free COM
     // number for this run, then lists the ports again.
     Task<> addNetworkPort();
+    // `address` as the port is to be added: as it is, pinned to the certificate the user
+    // accepted on first contact, or "" when it is not to be added.
+    Task<QString> trustedAddress(QString address);
 
     // The About window, shown modal over `owner`.
     Task<> showAbout(QWidget* owner);

@@ -225,8 +225,11 @@ Task<> CorvaneApp::addNetworkPort()
     dialog->deleteLater();
     if (!accepted || address.isEmpty())
         co_return;
-    ports.setNetworkPort(n, address);
-    wireLog().event(QStringLiteral("COM%1 is %2 for this run").arg(n).arg(address));
+    const QString trusted = co_await trustedAddress(address);
+    if (trusted.isEmpty())
+        co_return;
+    ports.setNetworkPort(n, trusted);
+    wireLog().event(QStringLiteral("COM%1 is %2 for this run").arg(n).arg(trusted));
     // The new port is the one the user means to try next.
     co_await f.refreshList(static_cast<int16_t>(n));
 }

@@ -21,7 +21,8 @@ CliRequest requestFor(const QString& command, const RackRow& row, const QString&
     CliRequest r;
     r.command = command;
     r.port = row.unit.port;
-    r.device = row.unit.port ? QString() : row.device;
+    // A port whose rack line adds trust is reached by its address, which carries it.
+    r.device = row.unit.port && row.unit.trust.isEmpty() ? QString() : row.device;
     r.file = file;
     r.quiet = true;
     r.expectModel = row.unit.expectModel;

@@ -109,7 +109,8 @@ QString RackModel::add(const QString& text)
             return error;
         if (!LineAddress::looksLikeNetwork(given) && !QFileInfo::exists(given))
             return given + QStringLiteral(": no such device");
-        row.unit.device = row.label = row.device = given;
+        row.unit.device = row.device = given;
+        row.label = LineAddress::shownName(given);
     }
     if (rowOf(row.device) < 0)
         append(row);
@@ -128,8 +129,11 @@ QString RackModel::openRack(const QString& path)
     for (const RackUnit& unit : units) {
         RackRow row;
         row.unit = unit;
-        row.label = unit.port ? QStringLiteral("COM%1").arg(*unit.port) : unit.device;
-        row.device = unit.port ? ports_.devicePath(*unit.port) : unit.device;
+        row.label = unit.port ? QStringLiteral("COM%1").arg(*unit.port)
+                              : LineAddress::shownName(unit.device);
+        // The line's own trust goes with the address it reaches.
+        row.device = LineAddress::withTrustDefaults(
+            unit.port ? ports_.devicePath(*unit.port) : unit.device, unit.trust);
         if (row.device.isEmpty())
             mistakes << RackMistake{unit.line,
                                     row.label + QStringLiteral(": this machine has no serial "

@@ -1,5 +1,6 @@
 #include "app/frmNetworkPort.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -24,6 +25,8 @@ frmNetworkPort::frmNetworkPort(int comNumber, QWidget* parent) : QDialog(parent)
     txtTcpPort->setObjectName(QStringLiteral("txtTcpPort"));
     txtTcpPort->setRange(1, 65535);
     txtTcpPort->setValue(2217);
+    chkTls = new QCheckBox(QStringLiteral("Over &TLS (the server's certificate is checked)"), this);
+    chkTls->setObjectName(QStringLiteral("chkTls"));
     lblCom = new QLabel(QStringLiteral("COM%1, for this run only").arg(comNumber), this);
     lblCom->setObjectName(QStringLiteral("lblCom"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -37,6 +40,7 @@ frmNetworkPort::frmNetworkPort(int comNumber, QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("&Kind:"), cmbKind);
     form->addRow(QStringLiteral("&Address:"), txtHost);
     form->addRow(QStringLiteral("&Port:"), txtTcpPort);
+    form->addRow(QString(), chkTls);
     form->addRow(QStringLiteral("Becomes:"), lblCom);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -58,7 +62,8 @@ QString frmNetworkPort::address() const
     const QString shown = host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('['))
                               ? QStringLiteral("[%1]").arg(host)
                               : host;
-    return QStringLiteral("%1://%2:%3")
-        .arg(cmbKind->currentData().toString(), shown)
+    return QStringLiteral("%1%2://%3:%4")
+        .arg(cmbKind->currentData().toString(),
+             chkTls->isChecked() ? QStringLiteral("+tls") : QString(), shown)
         .arg(txtTcpPort->value());
 }

@@ -1,9 +1,10 @@
 #pragma once
-// "Add Network Port": a device server's port (RFC 2217 or raw TCP, host and TCP port) put on
-// the next free COM number for this run.
+// "Add Network Port": a device server's port (RFC 2217 or raw TCP, host and TCP port,
+// in the clear or over TLS) put on the next free COM number for this run.
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -20,10 +21,12 @@ public:
     QComboBox* cmbKind;
     QLineEdit* txtHost;
     QSpinBox* txtTcpPort;
+    QCheckBox* chkTls;
     QLabel* lblCom;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
-    // "rfc2217://HOST:PORT" or "tcp://HOST:PORT" as entered; "" while the host is empty.
+    // "rfc2217://HOST:PORT" or "tcp://HOST:PORT" as entered ("+tls" after the kind when TLS
+    // is ticked); "" while the host is empty.
     QString address() const;
 };

@@ -153,6 +153,16 @@ QString RackFile::line(const RackUnit& unit)
         text += QStringLiteral(" model=%1").arg(*unit.model);
     if (unit.expectModel && unit.expectChannel)
         text += QStringLiteral(" expect=%1/%2").arg(*unit.expectModel).arg(*unit.expectChannel);
+    const auto quoted = [](const QString& value) {
+        return value.contains(QLatin1Char(' ')) ? QStringLiteral("\"%1\"").arg(value) : value;
+    };
+    if (!unit.trust.pin.isEmpty())
+        text += QStringLiteral(" pin=") + TlsTrust::fingerprintText(unit.trust.pin);
+    if (!unit.trust.caFile.isEmpty())
+        text += QStringLiteral(" ca=") + quoted(unit.trust.caFile);
+    if (!unit.trust.certFile.isEmpty())
+        text += QStringLiteral(" cert=%1 key=%2")
+                    .arg(quoted(unit.trust.certFile), quoted(unit.trust.keyFile));
     if (!unit.file.isEmpty())
         text += unit.file.contains(QLatin1Char(' ')) ? QStringLiteral(" file=\"%1\"").arg(unit.file)
                                                      : QStringLiteral(" file=%1").arg(unit.file);

@@ -33,6 +33,7 @@ public:
     QString deviceName(int port) const;
     // Whom TLS addresses trust where they say nothing themselves (--ca, --pin, --cert, --key).
     void setTlsDefaults(const TlsTrust& trust) { tlsDefaults_ = trust; }
+    const TlsTrust& tlsDefaults() const { return tlsDefaults_; }
     // A short text for the user about the device behind COMn ("/dev/ttyUSB0 - FT232R USB
     // UART (FTDI)"), or "" when there is none.
     QString deviceDescription(int port) const;

@@ -75,7 +75,8 @@ void CliOptionsTest::requests_data()
     QTest::newRow("range past 16") << "verify --port 9-17 f.txt"
                                    << "exit 3: corvane-cli: --port must be";
     QTest::newRow("several reads need a folder")
-        << "read --port 1-2" << "exit 3: corvane-cli: read with several units needs -o FOLDER";
+        << "read --port 1-2"
+        << "exit 3: corvane-cli: read with several units needs -o FOLDER";
     QTest::newRow("find takes one port") << "find --port 1 --port 2"
                                          << "exit 3: corvane-cli: find takes one --port";
     QTest::newRow("count is for every port") << "find --port 1 --count 2"
@@ -92,11 +93,29 @@ void CliOptionsTest::requests_data()
                                                 << "read port=3 timeout=30";
     QTest::newRow("a range of COM names") << "verify --port com7-COM7 f.txt"
                                           << "verify port=7 timeout=30 file=f.txt";
-    QTest::newRow("COM0") << "read --port COM0" << "exit 3: corvane-cli: --port must be";
+    QTest::newRow("COM0") << "read --port COM0"
+                          << "exit 3: corvane-cli: --port must be";
     QTest::newRow("a rack that names its files") << "verify --rack r.txt"
                                                  << "verify port=- timeout=30";
     QTest::newRow("JSON or events") << "read --port 1 --json --events"
                                     << "exit 3: corvane-cli: give --json or --events, not both";
+    // Whom TLS addresses trust: files that can be read, a fingerprint, a certificate with its
+    // key.
+    QTest::newRow("tls: pin and ca")
+        << "read --port 1 --ca /etc/passwd --pin "
+           "sha256:00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff"
+        << "read port=1 timeout=30 ca=/etc/passwd pin=00:11:22:33";
+    QTest::newRow("tls: short pin") << "read --port 1 --pin 00:11:22"
+                                    << "exit 3: corvane-cli: --pin must be a SHA-256 fingerprint";
+    QTest::newRow("tls: unreadable ca")
+        << "scan --ca /no/such/ca.pem"
+        << "exit 3: corvane-cli: --ca /no/such/ca.pem: no such file, or it cannot be read";
+    QTest::newRow("tls: certificate without key")
+        << "write --port 1 f.txt --cert /etc/passwd"
+        << "exit 3: corvane-cli: a client certificate needs both --cert and --key";
+    QTest::newRow("tls: certificate and key")
+        << "ports --cert /etc/passwd --key /etc/hostname"
+        << "ports port=- timeout=30 cert=/etc/passwd key=/etc/hostname";
     QTest::newRow("no command") << ""
                                 << "exit 3: Usage: corvane-cli COMMAND";
     QTest::newRow("version") << "--version"
@@ -130,6 +149,12 @@ void CliOptionsTest::requests()
         got += QStringLiteral(" channel=%1").arg(*r.channel);
     if (r.unlock)
         got += " unlock";
+    if (!r.trust.caFile.isEmpty())
+        got += " ca=" + r.trust.caFile;
+    if (!r.trust.pin.isEmpty())
+        got += " pin=" + r.trust.pin.first(4).toHex(':').toUpper();
+    if (!r.trust.certFile.isEmpty())
+        got += " cert=" + r.trust.certFile + " key=" + r.trust.keyFile;
     if (r.command == "write" || r.command == "restore")
         got += r.backup ? " backups=" + r.backupDir : QString(" no-backup");
     QCOMPARE(got, expected);
@@ -151,7 +176,8 @@ void CliOptionsTest::helpForEachCommand()
     const auto help = [](const char* command) {
         return parseCommandLine({"corvane-cli", command, "--help"}).out;
     };
-    QVERIFY(help("scan").contains(QRegularExpression("--port <N> +Ask the unit on this port only")));
+    QVERIFY(
+        help("scan").contains(QRegularExpression("--port <N> +Ask the unit on this port only")));
     QVERIFY(help("find").contains(QRegularExpression("--port <N> +Listen on this port only")));
     QVERIFY(!help("find").contains("one file per unit"));
     QVERIFY(help("read").contains("one file per unit"));

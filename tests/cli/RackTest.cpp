@@ -2,12 +2,14 @@
 // own, and a summary closes the run; a bad rack stops it before any unit hears a frame.
 
 #include "CliStory.h"
+#include "cli/RackFile.h"
 #include "support/TestRunner.h"
 
 #include <QTimer>
 #include <csignal>
 #include <unistd.h>
 
+#define PIN "00112233445566778899AABBCCDDEEFF00112233445566778899AABBCCDDEEFF"
 
 class RackTest : public QObject
 {
@@ -18,11 +20,15 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         // Eight units: COM2 silent, COM3's line goes during its save (after the load, the
         // backup's eight reads and 20 of the save's frames), COM4 keeps its End Title. The
-        // other five are written and compared; the summary says what happened to each, and every unit that
-        // loaded was backed up before its first write. The pause after each write keeps the
-        // host in step with the units, so COM3's line goes while its writes are being sent.
-        QStringList eight{"units 8", "unit2 silent", "unit3 line goes after 86", "unit4 keeps 39",
-                          "timing in-step", "file f.txt: End Title 7",
+        // other five are written and compared; the summary says what happened to each, and every
+        // unit that loaded was backed up before its first write. The pause after each write keeps
+        // the host in step with the units, so COM3's line goes while its writes are being sent.
+        QStringList eight{"units 8",
+                          "unit2 silent",
+                          "unit3 line goes after 86",
+                          "unit4 keeps 39",
+                          "timing in-step",
+                          "file f.txt: End Title 7",
                           "cli write --port 1-8 %f.txt --wire-log %dir/logs --backup-dir %dir/b",
                           "status=2",
                           "out=COM4: End Title: wrote 7, read back 2\n"
@@ -35,13 +41,16 @@ private slots:
                           "COM6  22     1        written         ok\n"
                           "COM7  22     1        written         ok\n"
                           "COM8  22     1        written         ok\n",
-                          "err~COM2: Cannot Load!", "err~COM4: Compare Failed!",
+                          "err~COM2: Cannot Load!",
+                          "err~COM4: Compare Failed!",
                           "entries:%dir/b~~^(\\S+-COM[13-8]-model-22-channel-1\\.cells ){6}\\S+$"};
         // Each log holds its own unit's line and frames only, after a header that names it.
         for (int n = 1; n <= 8; ++n) {
             const QString log = QStringLiteral("file:%dir/logs/COM%1.log").arg(n);
             eight << log + QStringLiteral("~~^[^\n]*\n[^\n]*\nPort: COM%1 opened: %path%1,").arg(n)
-                  << log + (n == 2 ? "#  > W =0" : n == 3 ? "#  > W =1-53" : "#  > W =54");
+                  << log + (n == 2   ? "#  > W =0"
+                            : n == 3 ? "#  > W =1-53"
+                                     : "#  > W =54");
             for (int other = 1; other <= 8; ++other)
                 if (other != n)
                     eight << log + QStringLiteral("!~%path%1,").arg(other);
@@ -64,10 +73,17 @@ private slots:
                  {"port without a device", "1\n3\n",
                   "line 2: COM3: this machine has no serial device for it"},
                  {"missing file", "1 file=%f.txt\n2 file=gone.txt\n", "line 2: cannot read"},
-                 {"comments only", "# nothing\n\n", "no unit in it"}})
-            Story::row(name, {"units 2", "file f.txt: ", QString("text rack.txt: ") + rack,
-                         "cli write --rack %rack.txt %f.txt", "status=3", QString("err~") + told,
-                         "err~nothing was sent", "frames@1=0", "frames@2=0"});
+                 {"comments only", "# nothing\n\n", "no unit in it"},
+                 {"trust on a line in the clear", "1 pin=" PIN "\n2\n",
+                  "line 1: %path1: ca=, pin=, cert= and key= are for TLS addresses"},
+                 {"a pin too short", "1\nrfc2217+tls://127.0.0.1:9 pin=00:11\n",
+                  "line 2: pin must be a SHA-256 fingerprint"},
+                 {"a certificate without its key", "1\ntcp+tls://127.0.0.1:9 cert=me.crt\n",
+                  "line 2: a client certificate needs both cert= and key="}})
+            Story::row(name,
+                       {"units 2", "file f.txt: ", QString("text rack.txt: ") + rack,
+                        "cli write --rack %rack.txt %f.txt", "status=3", QString("err~") + told,
+                        "err~nothing was sent", "frames@1=0", "frames@2=0"});
 
         // A unit that cannot start (another program holds its line) is told with its
         // reason; the others go on.
@@ -81,13 +97,36 @@ private slots:
                     "cell:39@1=07"});
         // A rack file's own channels and files, and the results as one JSON document.
         Story::row("a rack file's channels and files, told as JSON",
-              {"units 2", "file lobby.txt: Comment Lobby", "file plain.txt: ",
-               "text rack.txt: COM1 channel=5 file=lobby.txt\nCOM2 channel=6\n",
-               "cli write --rack %rack.txt %plain.txt --json --backup-dir %dir/b", "status=0",
-               "cell:3E@1=05", "cell:48@1=Lo", "cell:3E@2=06", "cell:48@2=\\x07\\x07",
-               "json:status=0", "json:units=2 entries", "json:units[1].unit=COM2",
-               "json:units[1].address=%path2", "json:units[1].model=22",
-               "json:units[1].done=written", "json:units[1].backup^%dir/b/"});
+                   {"units 2", "file lobby.txt: Comment Lobby", "file plain.txt: ",
+                    "text rack.txt: COM1 channel=5 file=lobby.txt\nCOM2 channel=6\n",
+                    "cli write --rack %rack.txt %plain.txt --json --backup-dir %dir/b", "status=0",
+                    "cell:3E@1=05", "cell:48@1=Lo", "cell:3E@2=06", "cell:48@2=\\x07\\x07",
+                    "json:status=0", "json:units=2 entries", "json:units[1].unit=COM2",
+                    "json:units[1].address=%path2", "json:units[1].model=22",
+                    "json:units[1].done=written", "json:units[1].backup^%dir/b/"});
+    }
+
+    // What a rack line says of trust comes back from the line written for it: the window
+    // saves a rack this way. Files are relative to the rack's folder.
+    void rackLineKeepsTrust()
+    {
+        QList<RackMistake> mistakes;
+        const QList<RackUnit> units =
+            RackFile::parse("rfc2217+tls://rack-b:7001 channel=4 pin=" PIN
+                            " ca=ca.pem cert=\"my cert.pem\" key=my.key\n",
+                            "/racks", &mistakes);
+        QVERIFY(mistakes.isEmpty());
+        QCOMPARE(units.size(), 1);
+        QCOMPARE(units[0].trust.caFile, QString("/racks/ca.pem"));
+        QCOMPARE(units[0].trust.certFile, QString("/racks/my cert.pem"));
+        QCOMPARE(units[0].trust.keyFile, QString("/racks/my.key"));
+        QCOMPARE(units[0].trust.pin.toHex(), QByteArray(PIN).toLower());
+        const QString line = RackFile::line(units[0]);
+        const QList<RackUnit> again = RackFile::parse(line, "/elsewhere", &mistakes);
+        QVERIFY2(mistakes.isEmpty(), qPrintable(line));
+        QCOMPARE(again.size(), 1);
+        QVERIFY2(again[0].trust == units[0].trust, qPrintable(line));
+        QCOMPARE(again[0].channel, std::optional<int>(4));
     }
 
     void stories()

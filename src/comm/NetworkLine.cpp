@@ -168,9 +168,12 @@ Task<CommError> NetworkLine::open(Setup setup)
     CommError result = co_await connectToServer();
     if (result.number == 0) {
         if (!isRfc2217()) {
-            // A server that refuses a second client says so and closes at once.
-            co_await waitFor([] { return false; }, 100);
-            if (abandoned_ || socket_.state() != QAbstractSocket::ConnectedState)
+            // A server that refuses a second client says so and closes at once; over TLS
+            // it says so and keeps the connection.
+            co_await waitFor([this] { return busyTold(); }, 100);
+            if (busyTold())
+                result = failure(QStringLiteral("held by another client"));
+            else if (abandoned_ || socket_.state() != QAbstractSocket::ConnectedState)
                 result = failure(closedReason());
             else
                 open_ = true;
@@ -188,19 +191,24 @@ Task<CommError> NetworkLine::negotiate(Setup setup)
     if (CommError e = applySettings(setup); e.number != 0)
         co_return failure(e.description);
     socket_.write(Stream::setByte(SetControl, setup.rts ? 11 : 12));
-    const auto settled = [this] {
-        return refused_ || (stream_.comPortAccepted() && acknowledged_.count(SetBaud) &&
-                            acknowledged_.count(SetDataSize) && acknowledged_.count(SetParity) &&
-                            acknowledged_.count(SetStopSize));
+    const auto acknowledgedAll = [this] {
+        return stream_.comPortAccepted() && acknowledged_.count(SetBaud) &&
+               acknowledged_.count(SetDataSize) && acknowledged_.count(SetParity) &&
+               acknowledged_.count(SetStopSize);
+    };
+    const std::function<bool()> settled = [&] {
+        return refused_ || busyTold() || acknowledgedAll();
     };
     co_await waitFor(settled, SetupMs);
     if (abandoned_ || socket_.state() != QAbstractSocket::ConnectedState)
         co_return failure(closedReason());
+    if (busyTold())
+        co_return failure(QStringLiteral("held by another client"));
     if (refused_)
         co_return failure(QStringLiteral("the server refused the COM-PORT option"));
     if (!stream_.comPortAccepted())
         co_return failure(QStringLiteral("the server does not offer the COM-PORT option"));
-    if (!settled())
+    if (!acknowledgedAll())
         co_return failure(QStringLiteral("the server did not acknowledge the line settings "
                                          "(speed, data size, parity, stop bits)"));
     open_ = true;

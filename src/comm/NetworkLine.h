@@ -53,6 +53,8 @@ public:
 
 private:
     bool isRfc2217() const { return address_.kind == LineAddress::Rfc2217; }
+    // ser2net's words to a second client of a port another one holds.
+    bool busyTold() const { return input_.contains("already in use"); }
     // Suspends until `done` holds, the connection ends, the open is abandoned or `ms`
     // pass; then whether `done` holds.
     Task<bool> waitFor(std::function<bool()> done, int ms);

@@ -8,6 +8,7 @@
 #include "TlsFiles.h"
 #include "comm/NetworkLine.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 using namespace CliTest;
@@ -251,6 +252,39 @@ private slots:
         QVERIFY2(read.status == (lost.isEmpty() ? 0 : 2), qPrintable(read.err));
         if (!lost.isEmpty())
             QCOMPARE(unit.framesReceived(), 0);
+    }
+
+    void busyPort_data()
+    {
+        QTest::addColumn<bool>("rfc2217");
+        QTest::newRow("rfc2217+tls://") << true;
+        QTest::newRow("tcp+tls://") << false;
+    }
+
+    // A port another client holds: over TLS the server says so and keeps the connection,
+    // and the second client is told at once, not after a timeout or at its first frame.
+    void busyPort()
+    {
+        QFETCH(bool, rfc2217);
+        SimSync unit;
+        QVERIFY(unit.start());
+        Ser2net ser2net(QStringList{unit.path()}, rfc2217, serverTls());
+        QVERIFY(ser2net.ok);
+        const QString address =
+            placed(QString(rfc2217 ? "rfc2217" : "tcp") + "+tls://127.0.0.1:%port?ca=%ca.crt",
+                   ser2net.port);
+        Line::Setup setup;
+        setup.settings.baud = 1200;
+        NetworkLine holder(LineAddress::parse(address));
+        QCOMPARE(awaited(holder.open(setup)).number, 0);
+        NetworkLine second(LineAddress::parse(address));
+        QElapsedTimer clock;
+        clock.start();
+        const CommError refused = awaited(second.open(setup));
+        QCOMPARE(refused.description, QString("held by another client"));
+        QVERIFY2(clock.elapsed() < NetworkLine::SetupMs,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(unit.framesReceived(), 0);
     }
 };
 

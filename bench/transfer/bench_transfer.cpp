@@ -8,6 +8,8 @@
 //                        log already full (the ring at capacity, the view trimming)
 //   rfc2217_*, tcp_*     a load and a save again, through ser2net on 127.0.0.1 in front of
 //                        the same unit (when ser2net is installed)
+//   rfc2217_tls_*, tcp_tls_*  the same inside TLS, the server's certificate checked
+//                        against a CA made for the run with openssl
 // The floor of each is the line time of its bytes plus its fixed pauses: the 2.5 s before
 // a load, the 130 ms of the attention sequence, and the 100 ms after every write.
 //
@@ -15,6 +17,7 @@
 //   bench_transfer --demo              against the demo's unit in this process's event loop
 
 #include "Ser2net.h"
+#include "TlsFiles.h"
 #include "app/CorvaneApp.h"
 #include "app/Modal.h"
 #include "app/frmLineMonitor.h"
@@ -177,19 +180,37 @@ int main(int argc, char** argv)
     app.serial().closePort();
     // The same unit behind a device server: the line time is the same, the network adds
     // its own round trips.
-    if (!demo && Ser2net::installed())
-        for (const bool rfc2217 : {true, false}) {
-            const Ser2net server(sim.path(), rfc2217);
-            const char* kind = rfc2217 ? "rfc2217" : "tcp";
+    if (!demo && Ser2net::installed()) {
+        // The TLS rows trust the server by the CA the certificates are made with here.
+        const TlsFiles files;
+        if (!files.ok) {
+            std::fprintf(stderr, "no certificates for the TLS rows: %s\n",
+                         qPrintable(files.failure));
+            return 1;
+        }
+        struct Kind
+        {
+            const char* name;
+            bool rfc2217;
+            bool tls;
+        };
+        for (const Kind& k : {Kind{"rfc2217", true, false}, Kind{"tcp", false, false},
+                              Kind{"rfc2217_tls", true, true}, Kind{"tcp_tls", false, true}}) {
+            const Ser2net::Tls tls = k.tls ? Ser2net::Tls{files.path("server.crt"),
+                                                          files.path("server.key"), QString()}
+                                           : Ser2net::Tls{};
+            const Ser2net server(QStringList{sim.path()}, k.rfc2217, tls);
             if (!server.ok) {
-                std::fprintf(stderr, "ser2net did not come up for %s\n", kind);
+                std::fprintf(stderr, "ser2net did not come up for %s\n", k.name);
                 return 1;
             }
-            app.ports.setTestMapping({{Port, server.url(rfc2217)}});
+            const QString url = server.url(k.rfc2217) +
+                                (k.tls ? QStringLiteral("?ca=") + files.path("ca.crt") : QString());
+            app.ports.setTestMapping({{Port, url}});
             CommContext nc = app.comm();
             if (const CommError e = QCoro::waitFor(modCorvaneComm::OpenSyncPort(nc, Port));
                 e.number != 0) {
-                std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(server.url(rfc2217)),
+                std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(url),
                              qPrintable(e.description));
                 return 1;
             }
@@ -197,13 +218,14 @@ int main(int argc, char** argv)
                 bench::measure([&] { QCoro::waitFor(m.cmdLoadFrom_Click()); });
             const bench::Run netSave = bench::measure([&] { QCoro::waitFor(m.cmdSaveTo_Click()); });
             app.serial().closePort();
-            report(QByteArray(kind).append("_load").constData(), netLoad.wallMs, loadFloor);
+            report(QByteArray(k.name).append("_load").constData(), netLoad.wallMs, loadFloor);
             // As on the pseudo-terminal, the writes' line time overlaps their pauses.
-            report(QByteArray(kind).append("_save_and_compare").constData(), netSave.wallMs,
+            report(QByteArray(k.name).append("_save_and_compare").constData(), netSave.wallMs,
                    130 + SaveCells * WritePauseMs + compareFloor);
-            std::printf("%s_cpu_share=%.4f\n", kind,
+            std::printf("%s_cpu_share=%.4f\n", k.name,
                         (netLoad.cpuS + netSave.cpuS) / ((netLoad.wallMs + netSave.wallMs) / 1000));
-            std::printf("%s_boxes=%d\n", kind, boxes);
+            std::printf("%s_boxes=%d\n", k.name, boxes);
         }
+    }
     return boxes == 0 ? 0 : 1;
 }

@@ -60,12 +60,20 @@ Task<CertificateLook> lookAtCertificate(LineAddress address, int ms)
         return seen() || socket.state() == QAbstractSocket::ConnectedState;
     };
     co_await waitUntil(socket, deadline, connected, ms);
+    const bool reached = socket.state() == QAbstractSocket::ConnectedState || !peer.isNull();
     if (!seen() && socket.state() == QAbstractSocket::ConnectedState)
         co_await waitUntil(socket, deadline, seen, ms);
     if (peer.isNull()) {
-        look.failure = socket.state() == QAbstractSocket::UnconnectedState
-                           ? TlsSession::handshakeFailure(socket, errors)
-                           : QStringLiteral("no answer within %1 seconds").arg(ms / 1000);
+        if (!reached)
+            look.failure = socket.state() == QAbstractSocket::UnconnectedState
+                               ? socket.errorString()
+                               : QStringLiteral("no answer within %1 seconds").arg(ms / 1000);
+        else
+            look.failure = socket.state() == QAbstractSocket::UnconnectedState
+                               ? TlsSession::handshakeFailure(socket, errors)
+                               : QStringLiteral("TLS handshake failed: no answer within %1 "
+                                                "seconds (is it a TLS port?)")
+                                     .arg(ms / 1000);
         socket.abort();
         co_return look;
     }

@@ -181,6 +181,17 @@ private slots:
             << "rfc2217+tls://127.0.0.1:%port?ca=%ca.crt&cert=%client.crt&key=%client.key"
             << ""
             << "";
+        // Files that cannot be used are told before the server hears a byte.
+        QTest::newRow("a CA file that is not there")
+            << "tls"
+            << "rfc2217+tls://127.0.0.1:%port?ca=/no/such/ca.crt"
+            << "^cannot read the CA file /no/such/ca\\.crt \\(.+\\)$"
+            << "";
+        QTest::newRow("a key file that holds no key")
+            << "clientauth"
+            << "rfc2217+tls://127.0.0.1:%port?ca=%ca.crt&cert=%client.crt&key=%client.crt"
+            << "^cannot read the key %client.crt \\(no key without a passphrase in it\\)$"
+            << "";
         QTest::newRow("plain RFC 2217 server named +tls")
             << "plain"
             << "rfc2217+tls://127.0.0.1:%port?ca=%ca.crt"

@@ -135,14 +135,16 @@ private slots:
     void stopBetweenTwoFrames()
     {
         RackStory s{LineTiming{}};
-        QVERIFY2(s.tell({"paced", "units 2", "backups %dir/b", "file f.txt: End Title 7",
-                         "rack", "add 1", "add 2", "select all", "answer %f.txt",
-                         "click cmdWriteFile", "await writes@1~1", "click cmdStop",
-                         "await table~COM2 22 1 done stopped",
-                         "table=COM1 22 1 done stopped|COM2 22 1 done stopped", "writes@1!~~^(0|54)$",
-                         "details:0~~Stopped by Stop between two frames: partly written\\.\\|"
-                         "its backup is \\S+-COM1-model-22-channel-1\\.cells; to undo"}),
-                 qPrintable(s.failure));
+        QVERIFY2(
+            s.tell({"paced", "units 2", "backups %dir/b", "file f.txt: End Title 7", "rack",
+                    "add 1", "add 2", "select all", "answer %f.txt", "click cmdWriteFile",
+                    "await writes@1~1", "click cmdStop",
+                    // Each unit stops at its own next frame: wait for both.
+                    "await table~COM1 22 1 done stopped", "await table~COM2 22 1 done stopped",
+                    "table=COM1 22 1 done stopped|COM2 22 1 done stopped", "writes@1!~~^(0|54)$",
+                    "details:0~~Stopped by Stop between two frames: partly written\\.\\|"
+                    "its backup is \\S+-COM1-model-22-channel-1\\.cells; to undo"}),
+            qPrintable(s.failure));
     }
 };
 

@@ -44,9 +44,7 @@ TlsTrust read(const QCommandLineParser& parser, QString* error)
     if (!pin.isEmpty()) {
         t.pin = TlsTrust::parsePin(pin);
         if (t.pin.isEmpty() && error->isEmpty())
-            *error = QStringLiteral("--pin must be a SHA-256 fingerprint (64 hex digits, in "
-                                    "pairs with ':' or not), not \"%1\"")
-                         .arg(pin);
+            *error = QStringLiteral("--pin must be %1, not \"%2\"").arg(TlsTrust::pinForm(), pin);
     }
     if (error->isEmpty() && t.certFile.isEmpty() != t.keyFile.isEmpty())
         *error = QStringLiteral("a client certificate needs both --cert and --key");

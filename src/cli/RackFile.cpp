@@ -90,9 +90,8 @@ QStringList readSettings(const QString& rest, const QString& folder, RackUnit* u
         } else if (key == QLatin1String("pin")) {
             unit->trust.pin = TlsTrust::parsePin(value);
             if (unit->trust.pin.isEmpty())
-                why << QStringLiteral("pin must be a SHA-256 fingerprint (64 hex digits, in pairs "
-                                      "with ':' or not), not \"%1\"")
-                           .arg(shownText(value));
+                why << QStringLiteral("pin must be %1, not \"%2\"")
+                           .arg(TlsTrust::pinForm(), shownText(value));
         } else if ((key == QLatin1String("ca") || key == QLatin1String("cert") ||
                     key == QLatin1String("key")) &&
                    !value.isEmpty()) {

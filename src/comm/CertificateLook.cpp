@@ -41,11 +41,7 @@ Task<CertificateLook> lookAtCertificate(LineAddress address, int ms)
     QObject::connect(&socket, &QSslSocket::sslErrors, &socket, [&](const QList<QSslError>& e) {
         errors = e;
         peer = socket.peerCertificate();
-        QStringList texts;
-        for (const QSslError& error : e)
-            if (!texts.contains(error.errorString()))
-                texts << error.errorString();
-        look.problems = texts.join(QStringLiteral("; "));
+        look.problems = TlsSession::findings(e);
     });
     QObject::connect(&socket, &QSslSocket::encrypted, &socket, [&] {
         peer = socket.peerCertificate();

@@ -18,9 +18,8 @@ QString readTrust(const QString& query, TlsTrust* trust)
         if (key == QLatin1String("pin")) {
             trust->pin = TlsTrust::parsePin(value);
             if (trust->pin.isEmpty())
-                return QStringLiteral("the pin must be a SHA-256 fingerprint (64 hex digits, "
-                                      "in pairs with ':' or not), not \"%1\"")
-                    .arg(value);
+                return QStringLiteral("the pin must be %1, not \"%2\"")
+                    .arg(TlsTrust::pinForm(), value);
         } else if (key == QLatin1String("ca")) {
             trust->caFile = value;
         } else if (key == QLatin1String("cert")) {

@@ -43,7 +43,26 @@ QByteArray fileBytes(const QString& path, QString* why)
     return f.readAll();
 }
 
+// The PEM certificates in `path`; none, with `why` said, when there are none.
+QList<QSslCertificate> readCertificates(const QString& path, QString* why)
+{
+    why->clear();
+    const QList<QSslCertificate> found = QSslCertificate::fromData(fileBytes(path, why), QSsl::Pem);
+    if (found.isEmpty() && why->isEmpty())
+        *why = QStringLiteral("no PEM certificate in it");
+    return found;
+}
+
 } // namespace
+
+QString findings(const QList<QSslError>& errors)
+{
+    QStringList texts;
+    for (const QSslError& e : errors)
+        if (!texts.contains(e.errorString()))
+            texts << e.errorString();
+    return texts.join(QStringLiteral("; "));
+}
 
 QString configure(QSslSocket& socket, const TlsTrust& trust)
 {
@@ -51,21 +70,16 @@ QString configure(QSslSocket& socket, const TlsTrust& trust)
     conf.setProtocol(QSsl::TlsV1_2OrLater);
     QString why;
     if (!trust.caFile.isEmpty()) {
-        const QByteArray pem = fileBytes(trust.caFile, &why);
-        const QList<QSslCertificate> cas = QSslCertificate::fromData(pem, QSsl::Pem);
+        const QList<QSslCertificate> cas = readCertificates(trust.caFile, &why);
         if (cas.isEmpty())
-            return QStringLiteral("cannot read the CA file %1 (%2)")
-                .arg(trust.caFile,
-                     why.isEmpty() ? QStringLiteral("no PEM certificate in it") : why);
+            return QStringLiteral("cannot read the CA file %1 (%2)").arg(trust.caFile, why);
         conf.setCaCertificates(cas);
     }
     if (!trust.certFile.isEmpty()) {
-        const QByteArray pem = fileBytes(trust.certFile, &why);
-        const QList<QSslCertificate> mine = QSslCertificate::fromData(pem, QSsl::Pem);
+        const QList<QSslCertificate> mine = readCertificates(trust.certFile, &why);
         if (mine.isEmpty())
             return QStringLiteral("cannot read the client certificate %1 (%2)")
-                .arg(trust.certFile,
-                     why.isEmpty() ? QStringLiteral("no PEM certificate in it") : why);
+                .arg(trust.certFile, why);
         const QSslKey key = readKey(fileBytes(trust.keyFile, &why));
         if (key.isNull())
             return QStringLiteral("cannot read the key %1 (%2)")
@@ -101,14 +115,9 @@ QString checkPeer(const QSslSocket& socket, const TlsTrust& trust)
 
 QString handshakeFailure(const QSslSocket& socket, const QList<QSslError>& errors)
 {
-    if (!errors.isEmpty()) {
-        QStringList texts;
-        for (const QSslError& e : errors)
-            if (!texts.contains(e.errorString()))
-                texts << e.errorString();
+    if (!errors.isEmpty())
         return QStringLiteral("certificate not trusted (fingerprint %1): %2")
-            .arg(peerFingerprint(socket), texts.join(QStringLiteral("; ")));
-    }
+            .arg(peerFingerprint(socket), findings(errors));
     const QString text = socket.errorString();
     // Servers that send an alert before they close say so in it.
     if (text.contains(QLatin1String("certificate required"), Qt::CaseInsensitive))

@@ -18,6 +18,10 @@ namespace TlsSession {
 // could be read, else why not (nothing is configured then).
 QString configure(QSslSocket& socket, const TlsTrust& trust);
 
+// What the check of a certificate found, each finding once: "The certificate is
+// self-signed, and untrusted; ...".
+QString findings(const QList<QSslError>& errors);
+
 // After the handshake: "" when the server's certificate is the pinned one (or no pin is
 // set), else the reason.
 QString checkPeer(const QSslSocket& socket, const TlsTrust& trust);

@@ -31,6 +31,11 @@ QByteArray TlsTrust::parsePin(const QString& text)
     return QByteArray::fromHex(t.remove(QLatin1Char(':')).toLatin1());
 }
 
+QString TlsTrust::pinForm()
+{
+    return QStringLiteral("a SHA-256 fingerprint (64 hex digits, in pairs with ':' or not)");
+}
+
 QString TlsTrust::fingerprintText(const QByteArray& digest)
 {
     return QString::fromLatin1(digest.toHex(':').toUpper());

@@ -28,6 +28,8 @@ struct TlsTrust
     // optionally after "sha256:" or "SHA256 Fingerprint=" (as openssl prints it); empty
     // when it is none of these.
     static QByteArray parsePin(const QString& text);
+    // What a pin must be, for messages: "a SHA-256 fingerprint (64 hex digits, ...)".
+    static QString pinForm();
     // A SHA-256 digest as openssl prints it: "AB:CD:...", 32 pairs.
     static QString fingerprintText(const QByteArray& digest);
 };
